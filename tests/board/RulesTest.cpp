@@ -1,0 +1,296 @@
+// The rules of Go as the board applies them: captures, suicide, ko, chain ids, handicap,
+// take-back and replay.
+#include <gtest/gtest.h>
+
+#include "board/BoardPicture.h"
+
+namespace karvena::test {
+namespace {
+
+TEST(Rules, StoneOnTheFirstLineIsCapturedWhenItsLastLibertyIsFilled) {
+    TGoBoard board;
+    SetUpPicture(board, {". O X", ". X ."}, kBlack);
+    // White B1 has one liberty left, A1; the edge never counts as one.
+    ASSERT_TRUE(board.MakeMove(1, 1, false));
+    EXPECT_EQ(board.GetCell(2, 1), 0);
+    EXPECT_EQ(board.LastCaptureCount(), 1);
+    EXPECT_EQ(CheckChains(board), "");
+}
+
+TEST(Rules, CornerStoneCapturedByTwoStones) {
+    TGoBoard board;
+    SetUpPicture(board, {"O X", ". ."}, kBlack);
+    ASSERT_TRUE(board.MakeMove(1, 2, false));
+    EXPECT_EQ(board.GetCell(1, 1), 0);
+}
+
+TEST(Rules, SuicideIsRefusedButTheSamePointIsPlayedWhenItCaptures) {
+    TGoBoard board;
+    // A1 for white is suicide: both neighbours are black with liberties.
+    SetUpPicture(board, {". X", "X ."}, kWhite);
+    EXPECT_FALSE(board.MakeMove(1, 1, true));
+    EXPECT_EQ(board.GetCell(1, 1), 0);
+    EXPECT_EQ(board.Process(), "");
+    EXPECT_EQ(board.Turn(), kWhite);
+    EXPECT_FALSE(board.Modified());
+
+    // Now the black stones are in atari: the same white move captures both and lives.
+    SetUpPicture(board, {". X O", "X O .", "O . ."}, kWhite);
+    ASSERT_TRUE(board.MakeMove(1, 1, true));
+    EXPECT_EQ(board.GetCell(2, 1), 0);
+    EXPECT_EQ(board.GetCell(1, 2), 0);
+    EXPECT_EQ(board.LastCaptureCount(), 2);
+    EXPECT_TRUE(board.Modified());
+    EXPECT_EQ(board.Process(), "AA");
+}
+
+TEST(Rules, SuicideOfAGroupIsRefusedAndTheChainIdsRestored) {
+    TGoBoard board;
+    SetUpPicture(board, {"O O O .", "O X . O", "O O O ."}, kBlack);
+    const int16_t before = board.ChainId(2, 2);
+    EXPECT_FALSE(board.MakeMove(3, 2, false));
+    EXPECT_EQ(board.ChainId(2, 2), before);
+    EXPECT_EQ(CheckChains(board), "");
+}
+
+// Ko fight in the top-left: black takes at C2, white may not retake at B2 at once.
+class Ko : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetUpPicture(board, {". X O .", "X O . O", ". X O .", ". . . ."}, kBlack);
+        ASSERT_TRUE(board.MakeMove(3, 2, false)); // black C2 takes B2
+        ASSERT_EQ(board.GetCell(2, 2), 0);
+        ASSERT_EQ(board.LastCaptureCount(), 1);
+    }
+    TGoBoard board;
+};
+
+TEST_F(Ko, ImmediateRetakeIsRefused) {
+    EXPECT_FALSE(board.MakeMove(2, 2, false));
+    EXPECT_EQ(board.GetCell(2, 2), 0);
+    EXPECT_EQ(board.Turn(), kWhite);
+}
+
+TEST_F(Ko, RetakeIsAllowedAfterAMoveElsewhere) {
+    ASSERT_TRUE(board.MakeMove(10, 10, false)); // white threat
+    ASSERT_TRUE(board.MakeMove(11, 10, false)); // black answers
+    EXPECT_TRUE(board.MakeMove(2, 2, false));
+    EXPECT_EQ(board.GetCell(3, 2), 0);
+}
+
+TEST_F(Ko, RetakeIsAllowedAfterAPass) {
+    ASSERT_TRUE(board.MakeMove(20, 20, false)); // white passes
+    EXPECT_EQ(board.LastCaptureCount(), 0);
+    ASSERT_TRUE(board.MakeMove(20, 20, false)); // black passes
+    EXPECT_TRUE(board.MakeMove(2, 2, false));
+}
+
+TEST(Rules, CapturingTwoStonesIsNeverKo) {
+    TGoBoard board;
+    // Black D3 takes the single white stone C3 (a ko shape); white's retake at C3 takes D3 and
+    // also the lone black B3, two stones, so it is no ko.
+    SetUpPicture(board, {". . . . . .", ". O X O . .", "O X O . O .", ". O X O . ."}, kBlack);
+    ASSERT_TRUE(board.MakeMove(4, 3, false));
+    ASSERT_EQ(board.LastCaptureCount(), 1);
+    ASSERT_TRUE(board.MakeMove(3, 3, false));
+    EXPECT_EQ(board.LastCaptureCount(), 2);
+    EXPECT_EQ(board.GetCell(4, 3), 0);
+    EXPECT_EQ(board.GetCell(2, 3), 0);
+    EXPECT_EQ(CheckChains(board), "");
+}
+
+TEST(Rules, JoiningTwoChainsGivesTheIdOfTheFirstNeighbourAboveBelowLeftRight) {
+    struct TCase {
+        std::vector<std::string> picture;
+        TPoint move;
+        TPoint givesId; // the neighbour whose id wins
+    };
+    const TCase cases[] = {
+        // Above (C1) beats left (B2) and below (C3).
+        {{". . X", ". X . X", ". . X"}, {3, 2}, {3, 1}},
+        // No stone above: below (C3) beats left and right.
+        {{". . .", ". X . X", ". . X"}, {3, 2}, {3, 3}},
+        // Only left and right: left wins.
+        {{". . .", ". X . X", ". . ."}, {3, 2}, {2, 2}},
+    };
+    for (const TCase& c : cases) {
+        TGoBoard board;
+        SetUpPicture(board, c.picture, kBlack);
+        const int16_t expected = board.ChainId(c.givesId.P, c.givesId.Q);
+        ASSERT_TRUE(board.MakeMove(c.move.P, c.move.Q, false));
+        for (int p = 1; p <= 4; ++p)
+            for (int q = 1; q <= 3; ++q)
+                if (IsStone(board.GetCell(p, q))) {
+                    EXPECT_EQ(board.ChainId(p, q), expected);
+                }
+        EXPECT_EQ(CheckChains(board), "");
+    }
+}
+
+TEST(Rules, NewChainTakesTheSmallestFreeId) {
+    TGoBoard board;
+    ASSERT_TRUE(Play(board, "AACCEE"));
+    EXPECT_EQ(board.ChainId(1, 1), 1);
+    EXPECT_EQ(board.ChainId(3, 3), 2);
+    EXPECT_EQ(board.ChainId(5, 5), 3);
+}
+
+TEST(Rules, HandicapPlacementAndFirstSide) {
+    const std::vector<std::vector<TPoint>> stones = {
+        {},
+        {},
+        {{4, 4}, {16, 16}},
+        {{4, 4}, {16, 16}, {4, 16}},
+        {{4, 4}, {16, 16}, {4, 16}, {16, 4}},
+        {{4, 4}, {16, 16}, {4, 16}, {16, 4}, {10, 10}},
+        {{4, 4}, {16, 16}, {4, 16}, {16, 4}, {4, 10}, {16, 10}},
+        {{4, 4}, {16, 16}, {4, 16}, {16, 4}, {4, 10}, {16, 10}, {10, 10}},
+        {{4, 4}, {16, 16}, {4, 16}, {16, 4}, {4, 10}, {16, 10}, {10, 4}, {10, 16}},
+        {{4, 4}, {16, 16}, {4, 16}, {16, 4}, {4, 10}, {16, 10}, {10, 4}, {10, 16}, {10, 10}},
+    };
+    for (int h = 2; h <= 9; ++h) {
+        SCOPED_TRACE(h);
+        TGoBoard board;
+        board.SetHandicap(static_cast<int8_t>(h));
+        board.NewGame(false);
+        int count = 0;
+        for (int p = 1; p <= 19; ++p)
+            for (int q = 1; q <= 19; ++q)
+                count += IsStone(board.GetCell(p, q));
+        EXPECT_EQ(count, h);
+        for (size_t k = 0; k < stones[h].size(); ++k) {
+            const TPoint pt = stones[h][k];
+            EXPECT_EQ(board.GetCell(pt.P, pt.Q), kBlackStone);
+        }
+        if (h > 4 && h % 2 == 1) {
+            EXPECT_EQ(board.ChainId(10, 10), h);
+        }
+        EXPECT_EQ(board.Turn(), kWhite) << "white moves first by rule";
+        EXPECT_EQ(board.Atone(), 2 * h);
+        EXPECT_EQ(CheckChains(board), "");
+
+        board.SetFirstToPlayByRule(false);
+        board.NewGame(false);
+        EXPECT_EQ(board.Turn(), kBlack);
+    }
+}
+
+TEST(Rules, HandicapOutsideTwoToNineSetsNoStoneAndAtoneByRule) {
+    const struct {
+        int handicap;
+        int atone;
+    } cases[] = {{0, 11}, {1, 0}, {10, 20}, {-1, 0}};
+    for (const auto& c : cases) {
+        TGoBoard board;
+        board.SetHandicap(static_cast<int8_t>(c.handicap));
+        EXPECT_EQ(board.Atone(), c.atone) << c.handicap;
+        EXPECT_EQ(board.GetCell(4, 4), 0);
+        EXPECT_EQ(board.Turn(), kBlack);
+    }
+}
+
+TEST(Rules, TakeBackWithOneMoveGivesTheSetup) {
+    TGoBoard board;
+    board.SetFirstToPlay(kWhite);
+    board.SetArrangedSideP("CC");
+    board.NewGame(false);
+    ASSERT_TRUE(board.MakeMove(4, 4, false));
+    board.TakeBack();
+    EXPECT_EQ(board.NextMove(), 1);
+    EXPECT_EQ(board.Turn(), kWhite);
+    EXPECT_EQ(board.Process(), "");
+    EXPECT_EQ(board.GetCell(4, 4), 0);
+    EXPECT_EQ(board.GetCell(3, 3), kBlackStone);
+    // With nothing played, taking back still shows the setup.
+    board.TakeBack();
+    EXPECT_EQ(board.GetCell(3, 3), kBlackStone);
+}
+
+TEST(Rules, TakeBackRestoresCapturedStones) {
+    TGoBoard board;
+    SetUpPicture(board, {". O X", ". X ."}, kBlack);
+    ASSERT_TRUE(board.MakeMove(1, 1, false));
+    board.TakeBack();
+    EXPECT_EQ(board.GetCell(2, 1), kWhiteStone);
+    EXPECT_EQ(board.GetCell(1, 1), 0);
+}
+
+TEST(Rules, GoToMoveZeroAndBeyondTheEndShowTheSetup) {
+    TGoBoard board;
+    board.SetArrangedSideN("AA");
+    board.NewGame(false);
+    ASSERT_TRUE(Play(board, "DDPPDP"));
+    for (int n : {0, 4, 100}) {
+        board.SetGivenProcess("DDPPDP");
+        board.GoToMove(n, true);
+        EXPECT_EQ(board.Process(), "") << n;
+        EXPECT_EQ(board.GetCell(4, 4), 0) << n;
+        EXPECT_EQ(board.GetCell(1, 1), kWhiteStone) << n;
+    }
+    board.GoToMove(2, true);
+    EXPECT_EQ(board.Process(), "DDPP");
+    EXPECT_EQ(board.Turn(), kBlack);
+}
+
+TEST(Rules, GoToMoveSkipsRefusedMovesAndRepaintsOnlyWhatChanged) {
+    TGoBoard board;
+    TRecordingView view;
+    board.SetView(&view);
+    ASSERT_TRUE(Play(board, "DDPPDP"));
+    view.calls.clear();
+    board.SetGivenProcess("DDDDPP"); // the second DD is refused
+    board.GoToMove(3, true);
+    EXPECT_EQ(board.Process(), "DDPP");
+    EXPECT_TRUE(view.Has("point", 4, 16)); // D16 vanished
+    EXPECT_FALSE(view.Has("point", 10, 10));
+    EXPECT_TRUE(view.Has("last", 16, 16));
+}
+
+TEST(Rules, PassChangesTurnAndRecordsTT) {
+    TGoBoard board;
+    TRecordingView view;
+    board.SetView(&view);
+    ASSERT_TRUE(board.MakeMove(20, 20, true));
+    EXPECT_EQ(board.Process(), "TT");
+    EXPECT_EQ(board.LastP(), 20);
+    EXPECT_EQ(board.LastQ(), 20);
+    EXPECT_EQ(board.LastSide(), kBlack);
+    EXPECT_EQ(board.Turn(), kWhite);
+    EXPECT_TRUE(view.Has("pass"));
+    EXPECT_TRUE(view.Has("turn"));
+}
+
+TEST(Rules, RefusedPointsOffTheBoardOrOccupied) {
+    TGoBoard board;
+    ASSERT_TRUE(board.MakeMove(1, 1, true));
+    for (TPoint pt : {TPoint{1, 1}, TPoint{0, 5}, TPoint{20, 1}, TPoint{21, 21}, TPoint{-3, 4}}) {
+        EXPECT_FALSE(board.MakeMove(pt.P, pt.Q, true));
+        EXPECT_FALSE(board.Modified());
+    }
+    EXPECT_EQ(board.Process(), "AA");
+}
+
+TEST(Rules, MoveWithDrawingRepaintsOldMarkCapturesNewStoneAndTurn) {
+    TGoBoard board;
+    TRecordingView view;
+    board.SetView(&view);
+    SetUpPicture(board, {". O X", ". X ."}, kWhite);
+    ASSERT_TRUE(board.MakeMove(10, 10, true));
+    view.calls.clear();
+    ASSERT_TRUE(board.MakeMove(1, 1, true)); // black captures B1
+    EXPECT_TRUE(view.Has("point", 10, 10));
+    EXPECT_TRUE(view.Has("point", 2, 1));
+    EXPECT_TRUE(view.Has("last", 1, 1));
+    EXPECT_TRUE(view.Has("turn"));
+}
+
+TEST(Rules, OwnersMarkBitKeepsTheStonesColour) {
+    TGoBoard board;
+    SetUpPicture(board, {". O X", ". X ."}, kBlack);
+    board.SetCell(2, 1, static_cast<int8_t>(0x85)); // white stone with the owner's bit
+    ASSERT_TRUE(board.MakeMove(1, 1, false));
+    EXPECT_EQ(board.GetCell(2, 1), 0) << "still a white stone, so still captured";
+}
+
+} // namespace
+} // namespace karvena::test
