@@ -343,8 +343,9 @@ void TGoBoard::SetLanguage(int8_t v) {
     m_View->RedrawInfo(TInfoElement::Players);
 }
 
-std::string TGoBoard::LocalText(std::string text) {
-    if (m_Language == 1 && OnToBig5) OnToBig5(*this, text);
+std::string TGoBoard::LocalText(std::string text) const {
+    // The event takes its sender as the board it came from; the handler converts text only.
+    if (m_Language == 1 && OnToBig5) OnToBig5(const_cast<TGoBoard&>(*this), text);
     return text;
 }
 

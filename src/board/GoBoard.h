@@ -272,7 +272,7 @@ public:
     }
 
     // Converts a text the board shows for Language 1 through OnToBig5; unchanged otherwise.
-    std::string LocalText(std::string text);
+    std::string LocalText(std::string text) const;
 
 private:
     static bool InGrid(int P, int Q) { return P >= 0 && P < kGridSize && Q >= 0 && Q < kGridSize; }

@@ -1,0 +1,159 @@
+#include "board/Artwork.h"
+
+#include <QPainter>
+#include <QRadialGradient>
+#include <cmath>
+#include <map>
+#include <memory>
+
+namespace karvena {
+
+namespace {
+
+// A smooth periodic noise: a sum of sines whose periods divide the tile, so tiles join.
+double PeriodicWave(double x, double y, double size) {
+    const double k = 2 * M_PI / size;
+    return std::sin(k * 3 * y + 1.3 * std::sin(k * x) + 0.7 * std::sin(k * 2 * y + 0.4)) * 0.55 +
+           std::sin(k * 7 * y + 0.9 * std::sin(k * 3 * x + 1.1)) * 0.30 +
+           std::sin(k * 17 * y + 0.6 * std::sin(k * 5 * x)) * 0.15;
+}
+
+QPixmap MakeStone(int colour, int q, qreal dpr) {
+    const int d = 2 * q + 1;
+    QImage image(QSize(d, d) * dpr, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(dpr);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF disc(0.5, 0.5, d - 1.0, d - 1.0);
+    const QPointF centre = disc.center();
+    const QPointF light = centre - QPointF(q * 0.38, q * 0.42);
+
+    // A soft shadow line at the lower right gives the stone its weight on the board.
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0, 0, 0, 60));
+    p.drawEllipse(disc.translated(0.6, 0.8).adjusted(0.4, 0.4, -0.2, -0.2));
+
+    QRadialGradient body(light, q * 1.55, light);
+    if (colour == 0) { // slate: nearly black with a dull sheen
+        body.setColorAt(0.0, QColor(110, 110, 116));
+        body.setColorAt(0.18, QColor(58, 58, 62));
+        body.setColorAt(0.65, QColor(22, 22, 25));
+        body.setColorAt(1.0, QColor(5, 5, 6));
+    } else { // shell: warm white with a faint edge shade
+        body.setColorAt(0.0, QColor(255, 255, 255));
+        body.setColorAt(0.45, QColor(242, 240, 233));
+        body.setColorAt(0.85, QColor(212, 208, 198));
+        body.setColorAt(1.0, QColor(168, 164, 155));
+    }
+    p.setBrush(body);
+    p.setPen(QPen(colour == 0 ? QColor(0, 0, 0) : QColor(120, 116, 108), 0.8));
+    p.drawEllipse(disc);
+
+    if (colour == 1 && q >= 6) { // the shell's faint growth lines
+        p.setClipRegion(QRegion(disc.toRect(), QRegion::Ellipse));
+        p.setPen(QPen(QColor(200, 196, 186, 70), 0.6));
+        for (int i = 1; i <= 4; ++i) {
+            const double off = q * (0.35 * i - 0.6);
+            p.drawArc(QRectF(centre.x() - q * 1.6, centre.y() + off - q * 0.4, q * 3.2, q * 1.6),
+                      20 * 16, 140 * 16);
+        }
+        p.setClipping(false);
+    }
+    // The highlight.
+    QRadialGradient shine(light, q * 0.55);
+    shine.setColorAt(0.0, QColor(255, 255, 255, colour == 0 ? 90 : 150));
+    shine.setColorAt(1.0, QColor(255, 255, 255, 0));
+    p.setPen(Qt::NoPen);
+    p.setBrush(shine);
+    p.drawEllipse(light, q * 0.55, q * 0.55);
+    p.end();
+    return QPixmap::fromImage(image);
+}
+
+QPixmap TileTwice(const QImage& tile, qreal dpr) {
+    QImage wood(QSize(256, 256) * dpr, QImage::Format_RGB32);
+    wood.setDevicePixelRatio(dpr);
+    QPainter p(&wood);
+    for (int x : {0, 128})
+        for (int y : {0, 128})
+            p.drawImage(QPoint(x, y), tile);
+    p.end();
+    return QPixmap::fromImage(wood);
+}
+
+QPixmap MakePattern() {
+    // A two-tone dither of the classic board colour.
+    QImage image(8, 8, QImage::Format_RGB32);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            image.setPixel(x, y,
+                           ((x + y) % 2 == 0) ? qRgb(0xD8, 0xA8, 0x58) : qRgb(0xC8, 0x94, 0x48));
+    return QPixmap::fromImage(image);
+}
+
+QPixmap MakeBackground(qreal dpr) {
+    // A quiet linen texture behind the board.
+    const int size = 64;
+    QImage image(QSize(size, size) * dpr, QImage::Format_RGB32);
+    image.setDevicePixelRatio(dpr);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const double v = PeriodicWave(x / dpr, y / dpr, size) * 0.5 +
+                             PeriodicWave(y / dpr, x / dpr, size) * 0.5;
+            const int shade = 218 + static_cast<int>(v * 8);
+            image.setPixel(x, y, qRgb(shade, shade - 4, shade - 14));
+        }
+    }
+    return QPixmap::fromImage(image);
+}
+
+} // namespace
+
+QImage TArtwork::WoodTile(qreal dpr) {
+    const int size = 128;
+    QImage tile(QSize(size, size) * dpr, QImage::Format_RGB32);
+    tile.setDevicePixelRatio(dpr);
+    for (int py = 0; py < tile.height(); ++py) {
+        for (int px = 0; px < tile.width(); ++px) {
+            const double x = px / dpr;
+            const double y = py / dpr;
+            // Grain runs across the tile; rings bend with a slow wave; every term repeats on 128.
+            const double grain = PeriodicWave(x, y, size);
+            const double fine =
+                std::sin(2 * M_PI / size * (29 * y + 3 * std::sin(2 * M_PI / size * 2 * x)));
+            const double v = 0.5 + 0.32 * grain + 0.08 * fine;
+            const int r = 222 + static_cast<int>((v - 0.5) * 46);
+            const int g = 176 + static_cast<int>((v - 0.5) * 40);
+            const int b = 108 + static_cast<int>((v - 0.5) * 30);
+            tile.setPixel(px, py, qRgb(r, g, b));
+        }
+    }
+    return tile;
+}
+
+TArtwork::TArtwork(qreal dpr) : m_Dpr(dpr) {
+    m_Wood256 = TileTwice(WoodTile(dpr), dpr);
+    m_Pattern = MakePattern();
+    m_Background = MakeBackground(dpr);
+}
+
+const TArtwork& TArtwork::For(qreal dpr) {
+    static std::map<qreal, std::unique_ptr<TArtwork>> cache;
+    auto& slot = cache[dpr];
+    if (!slot) slot.reset(new TArtwork(dpr));
+    return *slot;
+}
+
+const QPixmap& TArtwork::Stone(int colour, int r) const {
+    const int radius = std::clamp(r, 1, 400);
+    auto found = m_Stones.find(radius);
+    if (found == m_Stones.end())
+        found = m_Stones
+                    .emplace(radius, std::array<QPixmap, 2>{MakeStone(0, radius, m_Dpr),
+                                                            MakeStone(1, radius, m_Dpr)})
+                    .first;
+    return found->second[colour ? 1 : 0];
+}
+
+} // namespace karvena

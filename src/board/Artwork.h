@@ -1,0 +1,40 @@
+#pragma once
+// The board's pictures, generated once in code: slate and shell stones for radii 3 to 19, a
+// seamless 128 x 128 wood tile, the small picture the 8 x 8 pattern brush is cut from, and the
+// control's background picture. Drawn at the screen's pixel ratio so they stay crisp.
+#include <QImage>
+#include <QPixmap>
+#include <array>
+#include <map>
+
+namespace karvena {
+
+class TArtwork {
+public:
+    // The shared pictures for a device pixel ratio (built on first use, kept for the run).
+    static const TArtwork& For(qreal devicePixelRatio);
+
+    // Stone picture of radius r: (2r + 1) logical pixels square, the corners transparent;
+    // colour 0 is black, 1 white. Made for every radius, so large boards keep round stones.
+    const QPixmap& Stone(int colour, int r) const;
+    // The wood tile repeated 2 x 2: 256 x 256 logical pixels.
+    const QPixmap& Wood256() const { return m_Wood256; }
+    // The 8 x 8 dithered pattern of the board brush.
+    const QPixmap& Pattern() const { return m_Pattern; }
+    // The control background, tiled from (0, 0).
+    const QPixmap& Background() const { return m_Background; }
+
+    // The 128 x 128 wood tile itself (its left edge continues its right edge, top continues
+    // bottom).
+    static QImage WoodTile(qreal devicePixelRatio);
+
+private:
+    explicit TArtwork(qreal devicePixelRatio);
+    qreal m_Dpr;
+    mutable std::map<int, std::array<QPixmap, 2>> m_Stones;
+    QPixmap m_Wood256;
+    QPixmap m_Pattern;
+    QPixmap m_Background;
+};
+
+} // namespace karvena

@@ -1,0 +1,73 @@
+#pragma once
+// Where the board's lines, points and panel sit in pixels, all derived from the stone radius.
+// Plain arithmetic, shared by the painter and the pointer input.
+#include <algorithm>
+#include <cstdlib>
+
+#include "board/BoardLook.h"
+
+namespace karvena {
+
+struct TBoardGeometry {
+    int Radius = 6;
+    int Margin = 3;      // Radius div 2
+    int Pitch = 15;      // distance between two lines: 2 r + 3
+    int StarSize = 3;    // half-size of a star point and of the last-move square
+    int Coordinate = 20; // width of the coordinate band (widened for the pass spot)
+    int Lines = 19;
+    int BoardWidth = 0; // the board square with margins and the coordinate band
+    int BoardHeight = 0;
+    int PanelWidth = 0; // DisplayWidth x DisplayInfo
+
+    // The geometry of a look: radius, margins, the coordinate band and the board's size.
+    static TBoardGeometry From(const TBoardLook& look, int lines = 19) {
+        TBoardGeometry g;
+        g.Radius = std::max<int>(1, look.Radius);
+        const int r = g.Radius;
+        g.StarSize = r > 5 ? 3 : (r >= 2 ? r / 2 : 1);
+        g.Coordinate = look.DrawLastPass ? 2 * (r + 2) : look.Coordinate;
+        g.Margin = r / 2;
+        g.Pitch = 2 * r + 3;
+        g.Lines = lines;
+        g.BoardWidth = g.BoardHeight = g.Pitch * lines + 2 * g.Margin + g.Coordinate;
+        g.PanelWidth = look.DisplayWidth * look.DisplayInfo;
+        return g;
+    }
+
+    // The pixel of a column's (or row's) line: r + Margin + 2 + Pitch x (n - 1).
+    int X(int column) const { return Radius + Margin + 2 + Pitch * (column - 1); }
+    int Y(int row) const { return X(row); }
+
+    // The control's natural size.
+    int ControlWidth() const { return BoardWidth + PanelWidth; }
+    int ControlHeight() const { return BoardHeight; }
+
+    // The column (or row) a pixel selects: 0 unless it is closer than r to the line of the cell
+    // it falls in; 20 is the pass spot's column.
+    int LineAt(int pixel) const {
+        int k = (pixel - Margin - 1) / Pitch + 1; // truncates toward zero, as the division does
+        if (k >= 1 && k <= Lines + 1 && std::abs(X(k) - pixel) >= Radius) k = 0;
+        return k < 1 ? 0 : k;
+    }
+
+    // The radius that fits a control of width x height, never below 1.
+    int RadiusForSize(int width, int height) const {
+        const int fromWidth =
+            (width - PanelWidth - 2 * Margin - Coordinate - Lines) / (2 * Lines) - 1;
+        const int fromHeight = (height - 2 * Margin - Coordinate - Lines) / (2 * Lines) - 1;
+        return std::max(1, std::min(fromWidth, fromHeight));
+    }
+
+    // The side-to-move swatches' click area (strictly inside).
+    bool InSwatchArea(int x, int y) const {
+        const int d = std::min(Radius, 7);
+        return x > BoardWidth + 15 && x < BoardWidth + 15 + 2 * d && y > 120 && y < 180 + 2 * d;
+    }
+
+    // The panel's font size for the radius.
+    int PanelFontSize() const {
+        return Radius >= 12 ? 12 : (Radius >= 10 ? 11 : (Radius >= 8 ? 10 : 9));
+    }
+};
+
+} // namespace karvena

@@ -1,0 +1,65 @@
+// Writes pictures of the board into a folder, to look at what a player sees:
+//   karvena-screenshots OUTDIR
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <cstdio>
+
+#include "board/GoGame.h"
+
+using namespace karvena;
+
+namespace {
+
+// A corner problem in play: stones, numbers, hint dots and the last move.
+void SetUpScene(TGoGame& board) {
+    board.SetArrangedSideP("CPDPEPFQFRBOCO");
+    board.SetArrangedSideN("BPBQCQDQEQERDS");
+    board.NewGame(false);
+    board.SetProcess("CRBRDRAS");
+    board.NumberPoints("CRBRDRAS", 1);
+    board.SetNumberLabel(1, 19, 0);
+    board.MarkPoints("BS", 0x8000);
+    board.MarkPoints("ES", 0xFFFF);
+    board.SetPlayerName(0, "Black");
+    board.SetPlayerName(1, "White");
+    board.SetPlayerRank(0, 30);
+    board.SetPlayerRank(1, (33 << 8) | 31);
+    board.SetEvent("Weekly problem");
+    board.SetTimeLimit(600);
+    board.SetClockSeconds(0, 400);
+    board.SetClockSeconds(1, 25);
+    board.SetByoYomiCount(3);
+    board.SetByoYomiLimit(30);
+    board.SetHint(4 * 256 + 4, "D16");
+}
+
+bool Save(TGoGame& board, const QString& path) {
+    board.show();
+    QApplication::processEvents();
+    const bool ok = board.grab().save(path);
+    std::printf("%s %s\n", ok ? "wrote" : "could not write", qPrintable(path));
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    const QString out = argc > 1 ? argv[1] : "screenshots";
+    QDir().mkpath(out);
+    bool ok = true;
+    for (int radius : {7, 18}) {
+        TGoGame board;
+        SetUpScene(board);
+        board.SetRadius(static_cast<int16_t>(radius));
+        ok &= Save(board, QString("%1/board-r%2.png").arg(out).arg(radius));
+        board.SetWood(true);
+        ok &= Save(board, QString("%1/board-wood-r%2.png").arg(out).arg(radius));
+    }
+    TGoGame form;
+    form.ApplyMainFormPreset();
+    SetUpScene(form);
+    ok &= Save(form, out + "/board-mainform.png");
+    return ok ? 0 : 1;
+}
