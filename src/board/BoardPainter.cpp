@@ -95,10 +95,10 @@ void TBoardPainter::PaintStatic() {
         const int r = m_G.Radius;
         const int size = r <= 6 ? 8 : 10;
         for (int n = 1; n <= 19; ++n) {
-            PaintText(m_G.X(n) - 4, m_G.Y(19) + r + m_G.Margin + 2,
-                      QString(QChar(ColumnLabel(n, look.sgfCoordinate))), size, Qt::black);
-            PaintText(m_G.X(19) + r + m_G.Margin + 2, m_G.Y(n) - 6,
-                      QString::asprintf("%2d", RowLabel(n, look.sgfCoordinate)), size, Qt::black);
+            PaintLabel(m_G.X(n) - 4, m_G.Y(19) + r + m_G.Margin + 2,
+                       QString(QChar(ColumnLabel(n, look.sgfCoordinate))), size);
+            PaintLabel(m_G.X(19) + r + m_G.Margin + 2, m_G.Y(n) - 6,
+                       QString::asprintf("%2d", RowLabel(n, look.sgfCoordinate)), size);
         }
     }
     // The side-to-move swatches.
@@ -298,6 +298,18 @@ void TBoardPainter::PaintLastMove(int P, int Q) {
     m_P.setPen(Qt::black);
     m_P.setBrush(kRed);
     m_P.drawRect(Box(x - s, y - s, x + s, y + s));
+}
+
+void TBoardPainter::PaintLabel(int left, int top, const QString& text, int size) {
+    // Coordinates sit by their top-left corner in a band only 16 to 20 pixels wide, so the size
+    // is taken in pixels (a little over the point size, as on a 96 dpi screen).
+    m_P.save();
+    QFont font = m_P.font();
+    font.setPixelSize(size + 2);
+    m_P.setFont(font);
+    m_P.setPen(Qt::black);
+    m_P.drawText(QRect(left, top, 40, size + 8), Qt::AlignLeft | Qt::AlignTop, text);
+    m_P.restore();
 }
 
 void TBoardPainter::PaintText(int x, int y, const QString& text, int size, QColor colour,

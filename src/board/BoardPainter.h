@@ -42,6 +42,7 @@ private:
     void PaintEmpty(int P, int Q);
     void PaintStone(int P, int Q);
     void PaintMark(int x, int y, int kind, QColor colour);
+    void PaintLabel(int left, int top, const QString& text, int size);
     void PaintText(int x, int y, const QString& text, int size, QColor colour,
                    const char* family = nullptr);
     void PaintBandText(int left, int top, int bottom, const std::string& text, bool bold = false,
