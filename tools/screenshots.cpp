@@ -6,6 +6,8 @@
 #include <cstdio>
 
 #include "board/GoGame.h"
+#include "index/GoIndex.h"
+#include "index/IndexLine.h"
 
 using namespace karvena;
 
@@ -34,7 +36,7 @@ void SetUpScene(TGoGame& board) {
     board.SetHint(4 * 256 + 4, "D16");
 }
 
-bool Save(TGoGame& board, const QString& path) {
+bool Save(QWidget& board, const QString& path) {
     board.show();
     QApplication::processEvents();
     const bool ok = board.grab().save(path);
@@ -61,5 +63,24 @@ int main(int argc, char* argv[]) {
     form.ApplyMainFormPreset();
     SetUpScene(form);
     ok &= Save(form, out + "/board-mainform.png");
+
+    // One index page: a selected, a hot and two solved thumbnails.
+    TGoIndex index;
+    index.resize(497, 329);
+    std::vector<std::string> lines;
+    const char* shapes[][3] = {
+        {"BCCCDBEB", "BBCBDAEA", "BA"},       {"CCDCECFBGB", "BCCBDBEAFA", "AB"},
+        {"ACBCCCDB", "ABBBCBDA", "EB"},       {"CDDDECFCGB", "BCCCDBEBFA", "CA"},
+        {"BDCDDCEBFB", "BCCCDBDAEA", "BAFA"}, {"ADBDCCDCEB", "ACBCCBDB", "EAFB"},
+    };
+    for (int i = 0; i < 9; ++i) {
+        const auto& s = shapes[i % 6];
+        lines.push_back(
+            BuildIndexLine(i + 1, i == 4, i == 0 || i == 2, "0", s[0], s[1], s[2], i % 2 == 1));
+    }
+    index.SetGames(lines);
+    index.SetSelected(1);
+    index.SetHot(3);
+    ok &= Save(index, out + "/index-page.png");
     return ok ? 0 : 1;
 }

@@ -108,6 +108,38 @@ QPixmap MakeBackground(qreal dpr) {
     return QPixmap::fromImage(image);
 }
 
+QPixmap MakeFlagA(qreal dpr) {
+    QImage image(QSize(16, 16) * dpr, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(dpr);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(60, 40, 20), 1.5));
+    p.drawLine(QPointF(3.5, 1.5), QPointF(3.5, 15));
+    p.setPen(QPen(QColor(140, 0, 0), 0.8));
+    p.setBrush(QColor(220, 30, 30));
+    const QPointF pennant[3] = {{4, 2}, {14, 5.5}, {4, 9}};
+    p.drawPolygon(pennant, 3);
+    p.end();
+    return QPixmap::fromImage(image);
+}
+
+QPixmap MakeSolvedMark(qreal dpr) {
+    QImage image(QSize(16, 16) * dpr, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(dpr);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0, 90, 0), 1));
+    p.setBrush(QColor(40, 170, 60));
+    p.drawEllipse(QRectF(0.5, 0.5, 15, 15));
+    p.setPen(QPen(Qt::white, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    const QPointF tick[3] = {{4, 8.5}, {7, 11.5}, {12, 4.5}};
+    p.drawPolyline(tick, 3);
+    p.end();
+    return QPixmap::fromImage(image);
+}
+
 } // namespace
 
 QImage TArtwork::WoodTile(qreal dpr) {
@@ -136,6 +168,8 @@ TArtwork::TArtwork(qreal dpr) : m_Dpr(dpr) {
     m_Wood256 = TileTwice(WoodTile(dpr), dpr);
     m_Pattern = MakePattern();
     m_Background = MakeBackground(dpr);
+    m_FlagA = MakeFlagA(dpr);
+    m_Solved = MakeSolvedMark(dpr);
 }
 
 const TArtwork& TArtwork::For(qreal dpr) {

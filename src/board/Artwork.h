@@ -21,6 +21,9 @@ public:
     const QPixmap& Wood256() const { return m_Wood256; }
     // The 8 x 8 dithered pattern of the board brush.
     const QPixmap& Pattern() const { return m_Pattern; }
+    // The index's 16 x 16 pictures: flag A (a red pennant) and the solved mark (a green tick).
+    const QPixmap& FlagA() const { return m_FlagA; }
+    const QPixmap& SolvedMark() const { return m_Solved; }
     // The control background, tiled from (0, 0).
     const QPixmap& Background() const { return m_Background; }
 
@@ -35,6 +38,8 @@ private:
     QPixmap m_Wood256;
     QPixmap m_Pattern;
     QPixmap m_Background;
+    QPixmap m_FlagA;
+    QPixmap m_Solved;
 };
 
 } // namespace karvena

@@ -1,0 +1,154 @@
+#include "index/GoIndexModel.h"
+
+#include <algorithm>
+
+namespace karvena {
+
+TGoIndexModel::TGoIndexModel() = default;
+
+void TGoIndexModel::SetGames(const std::vector<std::string>& games) {
+    const int oldCount = Count();
+    m_Selected = -1;
+    m_Games = games;
+    if (OnGamesChanged) OnGamesChanged(*this, Count(), oldCount, 3);
+    if (m_TopRow != 1) {
+        const int oldTop = m_TopRow;
+        m_TopRow = 1;
+        if (OnTopRowChanged) OnTopRowChanged(*this, 1, oldTop, 2);
+    }
+    m_View->RedrawAllCells();
+}
+
+void TGoIndexModel::SetGrid(int rows, int cols) {
+    rows = std::max(1, rows);
+    cols = std::max(1, cols);
+    if (rows == m_Rows && cols == m_Cols) return;
+    m_Rows = rows;
+    m_Cols = cols;
+    m_View->RedrawAllCells();
+}
+
+void TGoIndexModel::SetTopRow(int row) {
+    if (row == m_TopRow || row > RowCount() || row < 1) return;
+    const int old = m_TopRow;
+    m_TopRow = row;
+    if (OnTopRowChanged) OnTopRowChanged(*this, row, old, 2);
+    m_View->RedrawAllCells();
+}
+
+void TGoIndexModel::SetSelected(int index) {
+    if (index == m_Selected) return;
+    if (index != -1 && (index < 0 || index >= Count())) return;
+    m_Selected = index;
+    m_View->RedrawAllCells();
+}
+
+void TGoIndexModel::SetHot(int index) {
+    if (index == m_Hot) return;
+    const int old = m_Hot;
+    m_Hot = index;
+    if (old >= 0) m_View->RedrawLine(old);
+    if (index >= 0) m_View->RedrawLine(index);
+    if (OnHotChanged) OnHotChanged(*this, index, old, 1);
+}
+
+void TGoIndexModel::ClickLine(int index) {
+    if (index < 0 || index >= Count()) return;
+    const int previous = m_Selected;
+    if (index != previous) {
+        m_Selected = index;
+        if (previous >= 0) m_View->RedrawLine(previous);
+        m_View->RedrawLine(index);
+    }
+    if (OnSelectedChanged) OnSelectedChanged(*this, index, previous, 0);
+}
+
+int TGoIndexModel::LineAt(TCell cell) const {
+    if (cell.Row < 1 || cell.Col < 1 || cell.Row > m_Rows || cell.Col > m_Cols) return -1;
+    const long index = static_cast<long>(m_TopRow + cell.Row - 2) * m_Cols + (cell.Col - 1);
+    return index >= 0 && index < Count() ? static_cast<int>(index) : -1;
+}
+
+TCell TGoIndexModel::CellOf(int index) const {
+    if (index < 0) return {};
+    const int row = index / m_Cols - m_TopRow + 2;
+    if (row < 1 || row > m_Rows) return {};
+    return {row, index % m_Cols + 1};
+}
+
+void TGoIndexModel::SetSolvedCount(int value) {
+    if (m_Selected < 0 || m_Selected >= Count() || value == m_SolvedCount) return;
+    m_SolvedCount = value;
+    std::string& line = m_Games[m_Selected];
+    const char flag = value > 0 ? '1' : '0';
+    if (line.size() > 5 && line[5] != flag) {
+        line[5] = flag;
+        m_View->RedrawLine(m_Selected);
+    }
+}
+
+void TGoIndexModel::SetRadius(int r) {
+    m_Radius = std::max(1, r);
+    m_View->IndexGeometryChanged();
+}
+
+TCell TGoIndexModel::CellAtPixel(int x, int y) const {
+    if (x < 0 || y < 0) return {};
+    return {y / BoardHeight() + 1, x / BoardWidth() + 1};
+}
+
+TCell TGoIndexModel::GridForSize(int width, int height) const {
+    const int size = BoardHeight();
+    int rows = height / size;
+    if (height % size > size / 4) ++rows;
+    return {std::max(1, rows), std::max(1, width / BoardWidth())};
+}
+
+void TGoIndexModel::SetBoardColor(TColor c) {
+    if (c == kColorBlack || c == kColorWhite || c == m_BoardColor) return;
+    m_BoardColor = c;
+    m_View->RedrawAllCells();
+}
+
+void TGoIndexModel::SetBoardColorNum(int v) {
+    if (v < 0 || v > 6 || v == m_BoardColorNum) return;
+    m_BoardColorNum = v;
+    m_View->RedrawAllCells();
+}
+
+void TGoIndexModel::SetDim3(bool v) {
+    m_Dim3 = v;
+    m_View->RedrawAllCells();
+}
+
+void TGoIndexModel::SetDrawLastMove(bool v) {
+    m_DrawLastMove = v;
+    m_View->RedrawAllCells();
+}
+
+void TGoIndexModel::SetPal256(bool v) {
+    m_Pal256 = v;
+    if (v && m_BoardColorNum == 1) {
+        m_Dim3 = false;
+        m_BoardColorNum = 6;
+        m_BoardColor = kColorBtnFace;
+        m_Painting = false;
+    }
+    m_View->RedrawAllCells();
+}
+
+void TGoIndexModel::SetGameKind(int kind) {
+    if (kind < 0 || kind > 4 || kind == m_GameKind) return;
+    static constexpr int kCols[5] = {19, 9, 8, 15, 5};
+    m_GameKind = kind;
+    m_BoardCols = kCols[kind];
+    m_BoardRows = kind == 1 ? 10 : (kind == 4 ? 12 : m_BoardCols);
+    m_View->IndexGeometryChanged();
+}
+
+void TGoIndexModel::SetLanguage(int v) {
+    if (v < 0 || v > 2) return;
+    m_Language = v;
+}
+
+} // namespace karvena

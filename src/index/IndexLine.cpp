@@ -1,0 +1,83 @@
+#include "index/IndexLine.h"
+
+#include <cctype>
+#include <cstdio>
+#include <vector>
+
+namespace karvena {
+
+namespace {
+
+std::string_view Trim(std::string_view s) {
+    const auto blank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
+    while (!s.empty() && blank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && blank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+} // namespace
+
+int TIndexLine::Key() const {
+    if (Head.size() < 4) return -1;
+    int key = 0;
+    for (int i = 0; i < 4; ++i) {
+        const char c = Head[i];
+        if (!std::isxdigit(static_cast<unsigned char>(c))) return -1;
+        key = key * 16 +
+              (std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : std::toupper(c) - 'A' + 10);
+    }
+    return key;
+}
+
+TIndexLine ParseIndexLine(std::string_view text) {
+    const std::string_view line = Trim(text);
+    std::vector<std::string> fields;
+    size_t start = 0;
+    while (fields.size() < 5) {
+        const size_t blank = line.find(' ', start);
+        if (blank == std::string_view::npos) break;
+        fields.emplace_back(line.substr(start, blank - start));
+        start = blank + 1;
+    }
+    fields.emplace_back(line.substr(start)); // the last field present takes the remainder
+
+    TIndexLine out;
+    out.Head = fields[0];
+    if (fields.size() <= 2) return out;
+    out.Result = fields[1];
+    out.Black = fields[2];
+    if (fields.size() > 3) out.White = fields[3];
+    if (fields.size() > 4) out.Initial = fields[4];
+    if (fields.size() > 5) out.WhiteFirst = fields[5] == "W" || fields[5] == "w";
+    return out;
+}
+
+std::string BuildIndexLine(int key, bool flagA, bool solved, const std::string& result,
+                           const std::string& black, const std::string& white,
+                           const std::string& initial, bool whiteFirst) {
+    if (key < 0 || key > 0xFFFF) return "";
+    char head[8];
+    std::snprintf(head, sizeof head, "%04X%c%c", key, flagA ? '1' : '0', solved ? '1' : '0');
+    return std::string(head) + " " + result + " " + black + " " + white + " " + initial + " " +
+           (whiteFirst ? "W" : "B");
+}
+
+TThumbnailStones StonesOf(const TIndexLine& line) {
+    TThumbnailStones out{line.Black, line.White, std::nullopt};
+    const int moves = MovesIn(line.Initial);
+    for (int k = 0; k < moves; ++k) {
+        const bool blackMoves = (k % 2 == 0) != line.WhiteFirst;
+        (blackMoves ? out.Black : out.White) += line.Initial.substr(2 * k, 2);
+    }
+    if (moves > 0) {
+        // The side of the last move is the first side again after an odd number of moves.
+        const bool lastIsBlack = (moves % 2 == 1) != line.WhiteFirst;
+        const std::string& list = lastIsBlack ? out.Black : out.White;
+        out.LastMove = PointAt(list, MovesIn(list) - 1);
+    }
+    return out;
+}
+
+} // namespace karvena

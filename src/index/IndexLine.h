@@ -1,0 +1,51 @@
+#pragma once
+// The one-line description of a problem that the collection hands to the index:
+//   KKKKAS result black white initial first
+// KKKK the problem's key as four hex digits, A flag A, S the solved flag ("1" or "0"); then the
+// result code, the black and white setup points, the initial sequence, and "W" when white moves
+// first. The thumbnail shows the starting stones only: setup plus the initial sequence.
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "board/Notation.h"
+
+namespace karvena {
+
+struct TIndexLine {
+    std::string Head; // field 1: key, flag A, solved flag
+    std::string Result;
+    std::string Black;
+    std::string White;
+    std::string Initial;
+    bool WhiteFirst = false;
+
+    // Flag A: character 5 of the head is "1".
+    bool FlagA() const { return Head.size() >= 5 && Head[4] == '1'; }
+    // Solved at least once: character 6 of the head is "1".
+    bool Solved() const { return Head.size() >= 6 && Head[5] == '1'; }
+    // The problem's key from the first four hex digits, or -1 when they are not hex.
+    int Key() const;
+};
+
+// Reads a line: trimmed; field 1 runs to the first blank; the rest splits at blanks with the last
+// field taking the remainder; a line of only two fields gives no result and no stones.
+TIndexLine ParseIndexLine(std::string_view line);
+
+// Writes a line the index reads back: the key as four hex digits (keys above 0xFFFF do not fit
+// and give an empty line), the flags, and the fields joined by single blanks.
+std::string BuildIndexLine(int key, bool flagA, bool solved, const std::string& result,
+                           const std::string& black, const std::string& white,
+                           const std::string& initial, bool whiteFirst);
+
+// The stones a thumbnail shows and the last-move mark.
+struct TThumbnailStones {
+    std::string Black;              // setup, then black's moves of the initial sequence
+    std::string White;              // setup, then white's moves
+    std::optional<TPoint> LastMove; // the last point of the side that played last
+};
+
+// The starting stones of a line: no capture is evaluated.
+TThumbnailStones StonesOf(const TIndexLine& line);
+
+} // namespace karvena
