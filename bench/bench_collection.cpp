@@ -43,3 +43,67 @@ void BM_WriteSolution5000(benchmark::State& state) {
 BENCHMARK(BM_WriteSolution5000)->Unit(benchmark::kMicrosecond);
 
 } // namespace
+
+#include <filesystem>
+
+#include "collection/Archive.h"
+#include "collection/OpenGroup.h"
+
+namespace {
+
+std::string BenchFolder() {
+    const auto folder = std::filesystem::temp_directory_path() / "karvena-bench";
+    std::filesystem::create_directories(folder);
+    return folder.string();
+}
+
+// Opens the archive of a 10,000-problem collection and lists one group of 2,500.
+void BM_OpenGroup10000(benchmark::State& state) {
+    const std::string folder = BenchFolder();
+    TProblemTableWriter writer;
+    const std::vector<uint8_t> solution = BigBlob();
+    const std::vector<uint8_t> small(solution.begin(),
+                                     solution.begin() + std::min<size_t>(solution.size(), 600));
+    for (int i = 0; i < 10000; ++i) {
+        TProblemRow row;
+        row.Auto1 = i;
+        row.Group1 = i % 4;
+        row.Level1 = i % 49 + 1;
+        row.Num = i;
+        row.ArrangedBlack = "CCDCECFBGB";
+        row.ArrangedWhite = "BCCBDBEAFA";
+        row.Solution = small;
+        row.Result2 = 1;
+        writer.Add(row);
+    }
+    WriteArchive(folder + "/Karvena.dgo", writer.Image());
+    std::filesystem::remove(folder + "/History1.cds");
+    THistoryStore history;
+    history.Open(folder + "/History1.cds");
+    size_t lines = 0;
+    for (auto _ : state) {
+        TProblemStore problems;
+        lines = OpenGroup(folder, 2, problems, history).Lines.size();
+    }
+    state.counters["lines"] = static_cast<double>(lines);
+    std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_OpenGroup10000)->Unit(benchmark::kMillisecond);
+
+void BM_HistoryPost(benchmark::State& state) {
+    const std::string folder = BenchFolder();
+    THistoryStore history;
+    history.Open(folder + "/History1.cds");
+    THistoryRow row;
+    row.Auto1 = 1;
+    for (auto _ : state) {
+        ++row.FailedCount;
+        history.Post(row);
+    }
+    state.counters["posts/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_HistoryPost)->Unit(benchmark::kMicrosecond);
+
+} // namespace

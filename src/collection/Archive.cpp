@@ -1,0 +1,149 @@
+#include "collection/Archive.h"
+
+#include <zip.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <unistd.h>
+
+namespace karvena {
+
+namespace fs = std::filesystem;
+
+std::string ChooseArchive(const std::string& folder) {
+    const fs::path full = fs::path(folder) / kFullArchiveName;
+    std::error_code error;
+    if (fs::exists(full, error)) return full.string();
+    return (fs::path(folder) / kArchiveName).string();
+}
+
+std::string ArchivePassword() {
+    // A short linear sequence over printable characters: the password never stands in the
+    // binary as text.
+    std::string password;
+    uint32_t state = 0x4B617276; // seed
+    for (int i = 0; i < 24; ++i) {
+        state = state * 1103515245u + 12345u;
+        password += static_cast<char>('!' + (state >> 16) % 94);
+    }
+    return password;
+}
+
+namespace {
+
+struct TZipCloser {
+    void operator()(zip_t* z) const { zip_discard(z); }
+};
+using TZip = std::unique_ptr<zip_t, TZipCloser>;
+
+struct TZipFileCloser {
+    void operator()(zip_file_t* f) const { zip_fclose(f); }
+};
+
+} // namespace
+
+TArchiveRead ReadArchiveMember(const std::string& path) {
+    return ReadArchiveMember(path, ArchivePassword());
+}
+
+TArchiveRead ReadArchiveMember(const std::string& path, const std::string& password) {
+    TArchiveRead out;
+    int errorCode = 0;
+    TZip archive(zip_open(path.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &errorCode));
+    if (!archive) {
+        zip_error_t error;
+        zip_error_init_with_code(&error, errorCode);
+        out.Error = errorCode == ZIP_ER_NOZIP || errorCode == ZIP_ER_INCONS
+                        ? TArchiveError::NotAnArchive
+                        : TArchiveError::Unreadable;
+        out.Detail = zip_error_strerror(&error);
+        zip_error_fini(&error);
+        return out;
+    }
+    zip_stat_t stat;
+    zip_stat_init(&stat);
+    if (zip_stat(archive.get(), kArchiveMember, 0, &stat) != 0) {
+        out.Error = TArchiveError::NoMember;
+        out.Detail = zip_strerror(archive.get());
+        return out;
+    }
+    std::unique_ptr<zip_file_t, TZipFileCloser> member(
+        zip_fopen_encrypted(archive.get(), kArchiveMember, 0, password.c_str()));
+    if (!member) {
+        const int code = zip_error_code_zip(zip_get_error(archive.get()));
+        out.Error = code == ZIP_ER_WRONGPASSWD || code == ZIP_ER_NOPASSWD
+                        ? TArchiveError::WrongPassword
+                        : TArchiveError::Unreadable;
+        out.Detail = zip_strerror(archive.get());
+        return out;
+    }
+    // The stated size is only a hint: read in chunks, so a lying header cannot make us
+    // allocate without bound, and check the total against it afterwards.
+    std::vector<uint8_t> bytes;
+    uint8_t chunk[1 << 16];
+    for (;;) {
+        const zip_int64_t n = zip_fread(member.get(), chunk, sizeof chunk);
+        if (n < 0) {
+            const int code = zip_error_code_zip(zip_file_get_error(member.get()));
+            out.Error = code == ZIP_ER_WRONGPASSWD ? TArchiveError::WrongPassword
+                                                   : TArchiveError::Unreadable;
+            out.Detail = zip_file_strerror(member.get());
+            return out;
+        }
+        if (n == 0) break;
+        bytes.insert(bytes.end(), chunk, chunk + n);
+    }
+    if ((stat.valid & ZIP_STAT_SIZE) && bytes.size() != stat.size) {
+        out.Error = TArchiveError::Unreadable;
+        out.Detail = "member size does not match";
+        return out;
+    }
+    out.Bytes = std::move(bytes);
+    return out;
+}
+
+std::string WriteArchive(const std::string& path, const std::vector<uint8_t>& member) {
+    return WriteArchive(path, member, ArchivePassword());
+}
+
+std::string WriteArchive(const std::string& path, const std::vector<uint8_t>& member,
+                         const std::string& password) {
+    const std::string temporary = path + ".tmp-" + std::to_string(getpid());
+    std::error_code ignored;
+    fs::remove(temporary, ignored);
+    int errorCode = 0;
+    zip_t* archive = zip_open(temporary.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &errorCode);
+    if (!archive) return "cannot create " + temporary;
+    auto fail = [&](const std::string& what) {
+        const std::string message = what + ": " + zip_strerror(archive);
+        zip_discard(archive);
+        fs::remove(temporary, ignored);
+        return message;
+    };
+    zip_source_t* source = zip_source_buffer(archive, member.data(), member.size(), 0);
+    if (!source) return fail("cannot hold the member");
+    const zip_int64_t index = zip_file_add(archive, kArchiveMember, source, ZIP_FL_OVERWRITE);
+    if (index < 0) {
+        zip_source_free(source);
+        return fail("cannot add the member");
+    }
+    if (zip_file_set_encryption(archive, static_cast<zip_uint64_t>(index), ZIP_EM_AES_256,
+                                password.c_str()) != 0)
+        return fail("cannot encrypt the member");
+    if (zip_close(archive) != 0) return fail("cannot write the archive");
+    // zip_close has written and closed the file; make it durable before it replaces the old one.
+    if (FILE* f = std::fopen(temporary.c_str(), "rb")) {
+        fsync(fileno(f));
+        std::fclose(f);
+    }
+    std::error_code error;
+    fs::rename(temporary, path, error);
+    if (error) {
+        fs::remove(temporary, ignored);
+        return "cannot move the archive into place: " + error.message();
+    }
+    return "";
+}
+
+} // namespace karvena

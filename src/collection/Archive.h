@@ -1,0 +1,40 @@
+#pragma once
+// The collection archive: a ZIP file whose member "Karvena.cds" holds the problem database,
+// encrypted with AES-256 under a password the program builds at run time.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace karvena {
+
+inline constexpr const char* kFullArchiveName = "KarvenaFull.dgo";
+inline constexpr const char* kArchiveName = "Karvena.dgo";
+inline constexpr const char* kArchiveMember = "Karvena.cds";
+
+// The archive in a folder: "KarvenaFull.dgo" when it exists there, else "Karvena.dgo".
+std::string ChooseArchive(const std::string& folder);
+
+enum class TArchiveError { None, NotAnArchive, NoMember, WrongPassword, Unreadable };
+
+struct TArchiveRead {
+    TArchiveError Error = TArchiveError::None;
+    std::string Detail; // what the ZIP reader said
+    std::vector<uint8_t> Bytes;
+};
+
+// Reads the encrypted member into memory (it never touches the disk).
+TArchiveRead ReadArchiveMember(const std::string& path);
+// The same, with a password of the caller's (tests use it to try a wrong one).
+TArchiveRead ReadArchiveMember(const std::string& path, const std::string& password);
+
+// Writes an archive holding `member` as the encrypted "Karvena.cds": to a temporary file
+// beside `path`, then renamed into place, so no reader ever sees half an archive. Returns an
+// empty string on success, else what went wrong.
+std::string WriteArchive(const std::string& path, const std::vector<uint8_t>& member);
+std::string WriteArchive(const std::string& path, const std::vector<uint8_t>& member,
+                         const std::string& password);
+
+// The archive password, built at run time.
+std::string ArchivePassword();
+
+} // namespace karvena

@@ -1,0 +1,68 @@
+#include "collection/OpenGroup.h"
+
+#include <cstdio>
+#include <filesystem>
+
+#include "collection/Archive.h"
+
+namespace karvena {
+
+std::string IndexLineOf(const TProblemRow& row, bool solved) {
+    char head[16];
+    std::snprintf(head, sizeof head, "%04X0%c", static_cast<unsigned>(row.Auto1),
+                  solved ? '1' : '0');
+    const std::string result = row.Result2 ? std::to_string(*row.Result2) : "";
+    return std::string(head) + " " + result + " " + row.ArrangedBlack + " " + row.ArrangedWhite +
+           " " + row.Initial + " " + row.FirstToPlay;
+}
+
+TOpenGroupResult OpenGroup(const std::string& programFolder, int group, TProblemStore& problems,
+                           THistoryStore& history) {
+    TOpenGroupResult result;
+    result.ArchivePath = ChooseArchive(programFolder);
+    std::error_code error;
+    if (!std::filesystem::exists(result.ArchivePath, error)) {
+        result.Status = TOpenGroupStatus::MissingArchive;
+        return result;
+    }
+    const TArchiveRead read = ReadArchiveMember(result.ArchivePath);
+    if (read.Error != TArchiveError::None) {
+        result.Status = TOpenGroupStatus::BadArchive;
+        result.Detail = read.Detail;
+        return result;
+    }
+    if (!problems.Open(read.Bytes)) {
+        result.Status = TOpenGroupStatus::BadArchive;
+        result.Detail = problems.Error();
+        return result;
+    }
+    if (!problems.HasProblemTable()) {
+        result.Status = TOpenGroupStatus::NoProblemTable;
+        return result;
+    }
+    for (const TProblemRow& row : problems.GroupWithNext(group)) {
+        std::optional<THistoryRow> past = history.Find(row.Auto1);
+        if (!past) history.Append(row.Auto1);
+        if (row.Group1 != group) break;
+        result.Lines.push_back(IndexLineOf(row, past && past->SolvedCount > 0));
+    }
+    return result;
+}
+
+std::string OpenGroupMessage(const TOpenGroupResult& result, bool english) {
+    switch (result.Status) {
+    case TOpenGroupStatus::Ok:
+        return "";
+    case TOpenGroupStatus::MissingArchive:
+        return (english ? "Can't find data file: " : "找不到数据文件") + result.ArchivePath;
+    case TOpenGroupStatus::BadArchive:
+        return (english ? "Can't read the problem collection " : "无法读取题库 ") +
+               result.ArchivePath + (result.Detail.empty() ? "" : " (" + result.Detail + ")");
+    case TOpenGroupStatus::NoProblemTable:
+        return english ? "problem database error, please reinstall and try."
+                       : "数据有错误，请重新安装试试";
+    }
+    return "";
+}
+
+} // namespace karvena

@@ -1,0 +1,42 @@
+#pragma once
+// Opening a level group: read the collection archive beside the program, make sure every
+// problem of the group has a history row, and build the index lines the problem index shows.
+#include <string>
+#include <vector>
+
+#include "collection/HistoryStore.h"
+#include "collection/ProblemStore.h"
+
+namespace karvena {
+
+enum class TOpenGroupStatus {
+    Ok,
+    MissingArchive, // no archive file
+    BadArchive,     // not a ZIP, wrong password, no member, or a member that is no database
+    NoProblemTable, // the database has no problem table
+};
+
+struct TOpenGroupResult {
+    TOpenGroupStatus Status = TOpenGroupStatus::Ok;
+    std::string ArchivePath;
+    std::string Detail; // what the reader said, for BadArchive
+    std::vector<std::string> Lines;
+    // The failures that play the error sound.
+    bool ErrorSound() const {
+        return Status == TOpenGroupStatus::BadArchive || Status == TOpenGroupStatus::NoProblemTable;
+    }
+};
+
+// The index line of a problem: key in hex (at least four digits), "0", the solved flag, then
+// the result, the black and white stones, the initial moves and the first side, blank-joined.
+std::string IndexLineOf(const TProblemRow& row, bool solved);
+
+// Opens the archive in `programFolder` into `problems` and lists `group`, appending missing
+// history rows (the next group's first problem gets its row too).
+TOpenGroupResult OpenGroup(const std::string& programFolder, int group, TProblemStore& problems,
+                           THistoryStore& history);
+
+// The message a failed opening shows, in English or Chinese; empty for Ok.
+std::string OpenGroupMessage(const TOpenGroupResult& result, bool english);
+
+} // namespace karvena

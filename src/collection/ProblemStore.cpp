@@ -1,0 +1,133 @@
+#include "collection/ProblemStore.h"
+
+namespace karvena {
+
+const char* const kProblemSchema = R"(
+CREATE TABLE tblProblems (
+    Auto1 INTEGER NOT NULL, Group1 INTEGER, Level1 INTEGER, Num INTEGER,
+    ArrangedBlack TEXT, ArrangedWhite TEXT, Initial TEXT, FirstToPlay TEXT,
+    Flag INTEGER, NotGood INTEGER, Solution BLOB, Tag INTEGER, Id1 INTEGER, Result2 INTEGER,
+    SenteGoteKind INTEGER, ValueKind INTEGER, Value1 INTEGER, Value2 INTEGER);
+CREATE UNIQUE INDEX ByAuto1 ON tblProblems (Auto1);
+CREATE INDEX ByGroup1Level1Num ON tblProblems (Group1, Level1, Num);
+CREATE TABLE tblProverb (
+    Auto1 INTEGER PRIMARY KEY AUTOINCREMENT, Num INTEGER, Kind TEXT, Proverb TEXT,
+    Chinese TEXT, English TEXT, Remark TEXT);
+)";
+
+namespace {
+
+constexpr const char* kColumns =
+    "Auto1, Group1, Level1, Num, ArrangedBlack, ArrangedWhite, Initial, FirstToPlay, Flag, "
+    "NotGood, "
+    "Solution, Tag, Id1, Result2, SenteGoteKind, ValueKind, Value1, Value2";
+
+TProblemRow RowOf(const TSqliteStatement& q) {
+    TProblemRow row;
+    row.Auto1 = static_cast<int32_t>(q.Int(0));
+    row.Group1 = static_cast<int32_t>(q.Int(1));
+    row.Level1 = static_cast<int32_t>(q.Int(2));
+    row.Num = static_cast<int32_t>(q.Int(3));
+    row.ArrangedBlack = q.Text(4);
+    row.ArrangedWhite = q.Text(5);
+    row.Initial = q.Text(6);
+    row.FirstToPlay = q.Text(7);
+    row.Flag = static_cast<int32_t>(q.Int(8));
+    row.NotGood = static_cast<int32_t>(q.Int(9));
+    row.Solution = q.Blob(10);
+    row.Tag = static_cast<int32_t>(q.Int(11));
+    row.Id1 = static_cast<int32_t>(q.Int(12));
+    if (!q.IsNull(13)) row.Result2 = static_cast<int32_t>(q.Int(13));
+    row.SenteGoteKind = static_cast<int32_t>(q.Int(14));
+    row.ValueKind = static_cast<int32_t>(q.Int(15));
+    row.Value1 = static_cast<int32_t>(q.Int(16));
+    row.Value2 = static_cast<int32_t>(q.Int(17));
+    return row;
+}
+
+} // namespace
+
+bool TProblemStore::Open(const std::vector<uint8_t>& image) {
+    return m_Db.OpenImage(image);
+}
+
+bool TProblemStore::HasProblemTable() const {
+    if (!m_Db.IsOpen() || !m_Db.HasTable("tblProblems")) return false;
+    return TSqliteStatement(m_Db.Handle(),
+                            std::string("SELECT ") + kColumns + " FROM tblProblems LIMIT 0")
+        .Ok();
+}
+
+std::optional<TProblemRow> TProblemStore::Find(int32_t auto1) const {
+    TSqliteStatement q =
+        m_Db.Prepare(std::string("SELECT ") + kColumns + " FROM tblProblems WHERE Auto1 = ?");
+    if (!q.Ok()) return std::nullopt;
+    q.Bind(1, auto1);
+    if (!q.Step()) return std::nullopt;
+    return RowOf(q);
+}
+
+std::vector<TProblemRow> TProblemStore::GroupWithNext(int32_t group) const {
+    std::vector<TProblemRow> rows;
+    // Auto1 breaks ties so that equal levels and numbers always list in the same order.
+    // The listing needs no solutions: NULL stands in for them, so big trees are not copied.
+    std::string columns = kColumns;
+    columns.replace(columns.find("Solution"), 8, "NULL");
+    TSqliteStatement q =
+        m_Db.Prepare("SELECT " + columns +
+                     " FROM tblProblems WHERE Group1 >= ? ORDER BY Group1, Level1, Num, Auto1");
+    if (!q.Ok()) return rows;
+    q.Bind(1, group);
+    while (q.Step()) {
+        rows.push_back(RowOf(q));
+        if (rows.front().Group1 != group) return {}; // the group has no rows
+        if (rows.back().Group1 != group) break;      // the next group's first row
+    }
+    return rows;
+}
+
+TProblemTableWriter::TProblemTableWriter() {
+    if (!m_Db.OpenMemory() || !m_Db.Exec(kProblemSchema)) m_Error = m_Db.Error();
+}
+
+bool TProblemTableWriter::Add(const TProblemRow& row) {
+    if (row.Auto1 < 0 || row.Auto1 > 0xFFFF) {
+        m_Error = "problem key " + std::to_string(row.Auto1) + " is outside 0..65535";
+        return false;
+    }
+    TSqliteStatement q = m_Db.Prepare(std::string("INSERT INTO tblProblems (") + kColumns +
+                                      ") VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
+    if (!q.Ok()) {
+        m_Error = m_Db.Error();
+        return false;
+    }
+    q.Bind(1, row.Auto1);
+    q.Bind(2, row.Group1);
+    q.Bind(3, row.Level1);
+    q.Bind(4, row.Num);
+    q.Bind(5, row.ArrangedBlack);
+    q.Bind(6, row.ArrangedWhite);
+    q.Bind(7, row.Initial);
+    q.Bind(8, row.FirstToPlay);
+    q.Bind(9, row.Flag);
+    q.Bind(10, row.NotGood);
+    q.BindBlob(11, row.Solution);
+    q.Bind(12, row.Tag);
+    q.Bind(13, row.Id1);
+    if (row.Result2)
+        q.Bind(14, *row.Result2);
+    else
+        q.BindNull(14);
+    q.Bind(15, row.SenteGoteKind);
+    q.Bind(16, row.ValueKind);
+    q.Bind(17, row.Value1);
+    q.Bind(18, row.Value2);
+    if (!q.Run()) {
+        m_Error = "cannot add problem " + std::to_string(row.Auto1) + ": " +
+                  sqlite3_errmsg(m_Db.Handle());
+        return false;
+    }
+    return true;
+}
+
+} // namespace karvena

@@ -1,0 +1,72 @@
+#pragma once
+// tblProblems: the problem collection, an SQLite database opened read-only from the archive's
+// member bytes. Rows are looked up by Auto1 and listed by level group in the order
+// Group1, Level1, Num.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "collection/Sqlite.h"
+
+namespace karvena {
+
+struct TProblemRow {
+    int32_t Auto1 = 0;
+    int32_t Group1 = 0;
+    int32_t Level1 = 0;
+    int32_t Num = 0;
+    std::string ArrangedBlack;
+    std::string ArrangedWhite;
+    std::string Initial;
+    std::string FirstToPlay;
+    int32_t Flag = 0;
+    int32_t NotGood = 0;
+    std::vector<uint8_t> Solution;
+    int32_t Tag = 0;
+    int32_t Id1 = 0;
+    std::optional<int32_t> Result2; // 0 dies, 1 lives, 2 killed by ko, 3 lives by ko
+    int32_t SenteGoteKind = 0;
+    int32_t ValueKind = 0;
+    int32_t Value1 = 0;
+    int32_t Value2 = 0;
+};
+
+// The schema of the collection database: tblProblems with its two indexes, and tblProverb.
+extern const char* const kProblemSchema;
+
+class TProblemStore {
+public:
+    // Opens the database image; false when the bytes are no SQLite database.
+    bool Open(const std::vector<uint8_t>& image);
+    // True when the database holds tblProblems with its fields.
+    bool HasProblemTable() const;
+    // The problem with this key.
+    std::optional<TProblemRow> Find(int32_t auto1) const;
+    // The rows of a group in order, followed by the first row of the next group when there is
+    // one (its history row is created with the group's); empty when the group has no rows.
+    // The rows come without their Solution: Find gives the whole row.
+    std::vector<TProblemRow> GroupWithNext(int32_t group) const;
+    const std::string& Error() const { return m_Db.Error(); }
+
+private:
+    TSqliteDb m_Db;
+};
+
+// Builds collection databases: the collection tool and the tests use it.
+class TProblemTableWriter {
+public:
+    TProblemTableWriter();
+    // Adds a row; false (and nothing added) for a key outside 0..65535, which an index line
+    // cannot carry, or a key already present.
+    bool Add(const TProblemRow& row);
+    // The database image for the archive.
+    std::vector<uint8_t> Image() const { return m_Db.Serialize(); }
+    const std::string& Error() const { return m_Error; }
+
+private:
+    TSqliteDb m_Db;
+    std::string m_Error;
+};
+
+} // namespace karvena

@@ -1,0 +1,328 @@
+// The collection archive, the problem table, level groups and the history file.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "collection/Archive.h"
+#include "collection/OpenGroup.h"
+#include "collection/TempFolder.h"
+#include <zip.h>
+
+namespace karvena::test {
+namespace {
+
+TProblemRow Problem(int auto1, int group, int level, int num, std::optional<int> result = 1) {
+    TProblemRow row;
+    row.Auto1 = auto1;
+    row.Group1 = group;
+    row.Level1 = level;
+    row.Num = num;
+    row.ArrangedBlack = "CCDC";
+    row.ArrangedWhite = "BBCB";
+    row.Initial = "";
+    row.FirstToPlay = "B";
+    row.Result2 = result;
+    return row;
+}
+
+std::vector<uint8_t> Collection(const std::vector<TProblemRow>& rows) {
+    TProblemTableWriter writer;
+    for (const TProblemRow& row : rows)
+        EXPECT_TRUE(writer.Add(row)) << writer.Error();
+    return writer.Image();
+}
+
+class Store : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(history.Open(folder.File(kHistoryFileName)).Ok); }
+    TOpenGroupResult Open(int group) { return OpenGroup(folder.Path(), group, problems, history); }
+    TTempFolder folder;
+    THistoryStore history;
+    TProblemStore problems;
+};
+
+TEST_F(Store, ArchiveRoundTripListsAGroupInLevelOrder) {
+    const std::vector<TProblemRow> rows = {
+        Problem(0x10, 1, 5, 2), Problem(0x11, 1, 3, 9), Problem(0x12, 1, 5, 1),
+        Problem(0x20, 2, 1, 1), Problem(0x21, 2, 2, 1), Problem(0x05, 0, 1, 1),
+    };
+    ASSERT_EQ(WriteArchive(folder.File(kArchiveName), Collection(rows)), "");
+    const TOpenGroupResult result = Open(1);
+    ASSERT_EQ(result.Status, TOpenGroupStatus::Ok) << OpenGroupMessage(result, true);
+    EXPECT_EQ(result.Lines,
+              (std::vector<std::string>{"001100 1 CCDC BBCB  B", "001200 1 CCDC BBCB  B",
+                                        "001000 1 CCDC BBCB  B"}));
+    // History rows for the group and for the next group's first problem, none beyond.
+    EXPECT_TRUE(history.Find(0x10));
+    EXPECT_TRUE(history.Find(0x20));
+    EXPECT_FALSE(history.Find(0x21));
+    EXPECT_FALSE(history.Find(0x05));
+    EXPECT_EQ(history.Count(), 4);
+    // The lookups the solve loop needs.
+    EXPECT_EQ(problems.Find(0x12)->Num, 1);
+    EXPECT_FALSE(problems.Find(0x99));
+    // The last group has no next group.
+    EXPECT_EQ(Open(2).Lines.size(), 2u);
+    EXPECT_TRUE(Open(7).Lines.empty());
+}
+
+TEST_F(Store, SolvedProblemsAndNullResults) {
+    ASSERT_EQ(
+        WriteArchive(folder.File(kArchiveName),
+                     Collection({Problem(0xABC, 3, 1, 1), Problem(0xABD, 3, 1, 2, std::nullopt)})),
+        "");
+    THistoryRow solved;
+    solved.Auto1 = 0xABC;
+    solved.SolvedCount = 2;
+    ASSERT_TRUE(history.Post(solved));
+    const TOpenGroupResult result = Open(3);
+    ASSERT_EQ(result.Lines.size(), 2u);
+    EXPECT_EQ(result.Lines[0][5], '1');
+    EXPECT_EQ(result.Lines[0].substr(0, 4), "0ABC") << "upper-case hex, four digits";
+    EXPECT_EQ(result.Lines[1], "0ABD00  CCDC BBCB  B")
+        << "a null result leaves two blanks in a row";
+}
+
+TEST_F(Store, TheFullArchiveWinsWhenBothArePresent) {
+    ASSERT_EQ(WriteArchive(folder.File(kArchiveName), Collection({Problem(1, 1, 1, 1)})), "");
+    ASSERT_EQ(WriteArchive(folder.File(kFullArchiveName),
+                           Collection({Problem(2, 1, 1, 1), Problem(3, 1, 1, 2)})),
+              "");
+    const TOpenGroupResult result = Open(1);
+    EXPECT_EQ(result.ArchivePath, folder.File(kFullArchiveName));
+    EXPECT_EQ(result.Lines.size(), 2u);
+}
+
+TEST_F(Store, AnEmptyTableListsNothing) {
+    ASSERT_EQ(WriteArchive(folder.File(kArchiveName), Collection({})), "");
+    for (int group : {-1, 0, 1, 2, 3, 4, -100}) {
+        const TOpenGroupResult result = Open(group);
+        EXPECT_EQ(result.Status, TOpenGroupStatus::Ok);
+        EXPECT_TRUE(result.Lines.empty());
+    }
+}
+
+TEST_F(Store, TheWriterRefusesKeysAnIndexLineCannotCarry) {
+    TProblemTableWriter writer;
+    EXPECT_FALSE(writer.Add(Problem(0x10000, 1, 1, 1)));
+    EXPECT_FALSE(writer.Add(Problem(-1, 1, 1, 1)));
+    EXPECT_TRUE(writer.Add(Problem(0xFFFF, 1, 1, 1)));
+    EXPECT_FALSE(writer.Add(Problem(0xFFFF, 1, 1, 2))) << "keys are unique";
+}
+
+TEST_F(Store, ProblemRowsKeepEveryField) {
+    TProblemRow row = Problem(77, 2, 3, 4, 3);
+    row.Initial = "DDEE";
+    row.FirstToPlay = "W";
+    row.Solution = {1, 2, 3, 0, 255};
+    row.Flag = 5;
+    row.Value2 = -9;
+    ASSERT_EQ(WriteArchive(folder.File(kArchiveName), Collection({row})), "");
+    ASSERT_EQ(Open(2).Status, TOpenGroupStatus::Ok);
+    const std::optional<TProblemRow> read = problems.Find(77);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->Solution, row.Solution);
+    EXPECT_EQ(read->Initial, "DDEE");
+    EXPECT_EQ(read->FirstToPlay, "W");
+    EXPECT_EQ(read->Flag, 5);
+    EXPECT_EQ(read->Value2, -9);
+    EXPECT_EQ(read->Result2, 3);
+}
+
+TEST_F(Store, BrokenArchivesGiveTheirErrorAndListNothing) {
+    const std::vector<uint8_t> image = Collection({Problem(1, 1, 1, 1)});
+    TSqliteDb other;
+    ASSERT_TRUE(other.OpenMemory());
+    ASSERT_TRUE(other.Exec("CREATE TABLE unrelated (x INTEGER)"));
+    const std::vector<uint8_t> noTable = other.Serialize();
+
+    struct TCase {
+        const char* name;
+        std::function<void(const std::string& path)> make;
+        TOpenGroupStatus status;
+    };
+    const std::vector<TCase> cases = {
+        {"missing archive", [](const std::string&) {}, TOpenGroupStatus::MissingArchive},
+        {"not a zip", [](const std::string& p) { std::ofstream(p) << "this is no archive at all"; },
+         TOpenGroupStatus::BadArchive},
+        {"truncated zip",
+         [&](const std::string& p) {
+             WriteArchive(p, image);
+             std::filesystem::resize_file(p, std::filesystem::file_size(p) / 2);
+         },
+         TOpenGroupStatus::BadArchive},
+        {"wrong password",
+         [&](const std::string& p) { WriteArchive(p, image, "not the password"); },
+         TOpenGroupStatus::BadArchive},
+        {"missing member",
+         [&](const std::string& p) {
+             int error = 0;
+             zip_t* z = zip_open(p.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+             zip_file_add(z, "Other.txt", zip_source_buffer(z, "x", 1, 0), 0);
+             zip_close(z);
+         },
+         TOpenGroupStatus::BadArchive},
+        {"member is no database",
+         [&](const std::string& p) {
+             const std::string text =
+                 "plain text, not a database image at all......................";
+             WriteArchive(p, std::vector<uint8_t>(text.begin(), text.end()));
+         },
+         TOpenGroupStatus::BadArchive},
+        {"database without the table", [&](const std::string& p) { WriteArchive(p, noTable); },
+         TOpenGroupStatus::NoProblemTable},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        TTempFolder place;
+        c.make(place.File(kArchiveName));
+        TProblemStore store;
+        const TOpenGroupResult result = OpenGroup(place.Path(), 1, store, history);
+        EXPECT_EQ(result.Status, c.status) << result.Detail;
+        EXPECT_TRUE(result.Lines.empty());
+        EXPECT_FALSE(OpenGroupMessage(result, true).empty());
+        EXPECT_EQ(result.ErrorSound(), c.status != TOpenGroupStatus::MissingArchive);
+    }
+}
+
+TEST(OpenGroupMessages, InBothLanguages) {
+    TOpenGroupResult missing;
+    missing.Status = TOpenGroupStatus::MissingArchive;
+    missing.ArchivePath = "/x/Karvena.dgo";
+    EXPECT_EQ(OpenGroupMessage(missing, true), "Can't find data file: /x/Karvena.dgo");
+    EXPECT_EQ(OpenGroupMessage(missing, false), "找不到数据文件/x/Karvena.dgo");
+    TOpenGroupResult table;
+    table.Status = TOpenGroupStatus::NoProblemTable;
+    EXPECT_EQ(OpenGroupMessage(table, true), "problem database error, please reinstall and try.");
+    EXPECT_EQ(OpenGroupMessage(table, false), "数据有错误，请重新安装试试");
+}
+
+TEST(History, PostsWriteOnlyChangesAndNullsReadAsZero) {
+    TTempFolder folder;
+    THistoryStore history;
+    const THistoryOpen opened = history.Open(folder.File(kHistoryFileName));
+    ASSERT_TRUE(opened.Ok);
+    EXPECT_TRUE(opened.Created);
+    ASSERT_TRUE(history.Append(42));
+    EXPECT_FALSE(history.Append(42)) << "one row per problem";
+    const THistoryRow fresh = *history.Find(42);
+    EXPECT_EQ(fresh, THistoryRow{42});
+    const int writes = history.Writes();
+    EXPECT_TRUE(history.Post(fresh));
+    EXPECT_EQ(history.Writes(), writes) << "nothing changed, nothing written";
+    THistoryRow changed = fresh;
+    changed.FailedCount = 3;
+    changed.StudyBeforeSolve = 7;
+    EXPECT_TRUE(history.Post(changed));
+    EXPECT_EQ(history.Writes(), writes + 1);
+
+    THistoryStore again;
+    const THistoryOpen reopened = again.Open(folder.File(kHistoryFileName));
+    EXPECT_TRUE(reopened.Ok);
+    EXPECT_FALSE(reopened.Created);
+    EXPECT_EQ(*again.Find(42), changed);
+}
+
+TEST(History, ABrokenFileIsKeptAsideAndNeverOverwritten) {
+    const std::vector<std::pair<const char*, std::string>> broken = {
+        {"garbage", "this is not a database, it is a letter to the developers"},
+        {"empty", ""},
+    };
+    for (const auto& [name, bytes] : broken) {
+        SCOPED_TRACE(name);
+        TTempFolder folder;
+        folder.Write(kHistoryFileName, bytes);
+        THistoryStore history;
+        const THistoryOpen opened = history.Open(folder.File(kHistoryFileName));
+        if (bytes.empty()) {
+            // SQLite takes an empty file as an empty database: it gets the schema.
+            EXPECT_TRUE(opened.Ok);
+            continue;
+        }
+        ASSERT_TRUE(opened.Ok);
+        ASSERT_FALSE(opened.MovedAside.empty());
+        EXPECT_NE(opened.MovedAside.find("History1.cds.broken-"), std::string::npos);
+        std::ifstream kept(opened.MovedAside, std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), bytes);
+        EXPECT_TRUE(history.Append(1)) << "a new history was started";
+    }
+    // A database of another schema is kept aside too, untouched.
+    TTempFolder folder;
+    {
+        TSqliteDb other;
+        ASSERT_TRUE(other.OpenFile(folder.File(kHistoryFileName), true));
+        ASSERT_TRUE(other.Exec("CREATE TABLE tblHistory (Auto1 INTEGER, Other TEXT)"));
+    }
+    const std::string before = folder.Read(kHistoryFileName);
+    THistoryStore history;
+    const THistoryOpen opened = history.Open(folder.File(kHistoryFileName));
+    ASSERT_FALSE(opened.MovedAside.empty());
+    std::ifstream kept(opened.MovedAside, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), before);
+}
+
+TEST(History, EveryReportedPostSurvivesAKill) {
+    TTempFolder folder;
+    const std::string path = folder.File(kHistoryFileName);
+    std::mt19937 random(99);
+    for (int round = 0; round < 3; ++round) {
+        int pipeEnds[2];
+        ASSERT_EQ(pipe(pipeEnds), 0);
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            close(pipeEnds[0]);
+            THistoryStore history;
+            if (!history.Open(path).Ok) _exit(2);
+            for (int i = 0; i < 500; ++i) {
+                THistoryRow row;
+                row.Auto1 = round * 1000 + i;
+                row.FailedCount = i + 1;
+                row.SolvedCount = 1;
+                if (!history.Post(row)) _exit(3);
+                // Reported only once the post has returned.
+                const int32_t done = row.Auto1;
+                if (write(pipeEnds[1], &done, sizeof done) != sizeof done) _exit(4);
+            }
+            _exit(0);
+        }
+        close(pipeEnds[1]);
+        const int killAfter = 20 + static_cast<int>(random() % 300);
+        std::vector<int32_t> reported;
+        int32_t value = 0;
+        while (static_cast<int>(reported.size()) < killAfter &&
+               read(pipeEnds[0], &value, sizeof value) == sizeof value)
+            reported.push_back(value);
+        kill(child, SIGKILL);
+        // What was already in the pipe was posted too.
+        while (read(pipeEnds[0], &value, sizeof value) == sizeof value)
+            reported.push_back(value);
+        close(pipeEnds[0]);
+        int status = 0;
+        waitpid(child, &status, 0);
+
+        THistoryStore history;
+        const THistoryOpen opened = history.Open(path);
+        ASSERT_TRUE(opened.Ok);
+        ASSERT_TRUE(opened.MovedAside.empty()) << "a killed writer never breaks the file";
+        ASSERT_FALSE(reported.empty());
+        for (int32_t key : reported) {
+            const std::optional<THistoryRow> row = history.Find(key);
+            ASSERT_TRUE(row) << key;
+            EXPECT_EQ(row->FailedCount, key - round * 1000 + 1);
+        }
+    }
+}
+
+TEST(History, PathIsBesideTheProgramWhenWritable) {
+    TTempFolder program;
+    TTempFolder user;
+    EXPECT_EQ(HistoryPath(program.Path(), user.File("data")), program.File(kHistoryFileName));
+    EXPECT_EQ(HistoryPath(program.File("gone"), user.File("data")), user.File("data/History1.cds"));
+    EXPECT_TRUE(std::filesystem::is_directory(user.File("data")));
+}
+
+} // namespace
+} // namespace karvena::test
