@@ -45,6 +45,7 @@ BENCHMARK(BM_WriteSolution5000)->Unit(benchmark::kMicrosecond);
 } // namespace
 
 #include <filesystem>
+#include <fstream>
 
 #include "collection/Archive.h"
 #include "collection/OpenGroup.h"
@@ -105,5 +106,58 @@ void BM_HistoryPost(benchmark::State& state) {
     std::filesystem::remove_all(folder);
 }
 BENCHMARK(BM_HistoryPost)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+#include "collection/CollectionBuilder.h"
+
+namespace {
+
+// Building the bundled archive from its SGF files.
+void BM_BuildBundled(benchmark::State& state) {
+    const std::string data = KARVENA_DATA_DIR;
+    TLevelMap levels;
+    std::string error;
+    ReadLevelMap(data + "/levels.txt", levels, error);
+    const std::string archive = BenchFolder() + "/bundled.dgo";
+    for (auto _ : state) {
+        const TBuiltCollection built =
+            BuildCollection({data + "/ggg-weekly/easy", data + "/ggg-weekly/intermediate",
+                             data + "/ggg-weekly/hard", data + "/ggg-weekly/other"},
+                            &levels);
+        TProblemTableWriter writer;
+        for (const TProblemRow& row : built.Rows)
+            writer.Add(row);
+        WriteArchive(archive, writer.Image());
+    }
+    std::filesystem::remove_all(BenchFolder());
+}
+BENCHMARK(BM_BuildBundled)->Unit(benchmark::kMillisecond);
+
+// 10,000 generated problems: each a corner shape with a three-level tree.
+void BM_Build10000Generated(benchmark::State& state) {
+    const std::string folder = BenchFolder() + "/generated";
+    std::filesystem::create_directories(folder);
+    std::mt19937 random(3);
+    for (int i = 0; i < 10000; ++i) {
+        std::string sgf = "(;GM[1]FF[4]SZ[19]AB[ba][bb][cb]AW[ca][db][dc]";
+        const char* firsts[] = {"aa", "ab", "da", "ea"};
+        for (const char* first : firsts)
+            sgf += std::string("(;B[") + first + "];W[" + "fa" + "](;B[ga]C[" +
+                   (random() % 2 ? "Correct" : "Wrong") + "])(;B[ha]))";
+        sgf += ")";
+        std::ofstream(folder + "/p" + std::to_string(10000 + i) + ".sgf") << sgf;
+    }
+    const std::string archive = BenchFolder() + "/generated.dgo";
+    for (auto _ : state) {
+        const TBuiltCollection built = BuildCollection({folder}, nullptr);
+        TProblemTableWriter writer;
+        for (const TProblemRow& row : built.Rows)
+            writer.Add(row);
+        WriteArchive(archive, writer.Image());
+    }
+    std::filesystem::remove_all(BenchFolder());
+}
+BENCHMARK(BM_Build10000Generated)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace

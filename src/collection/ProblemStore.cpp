@@ -86,6 +86,14 @@ std::vector<TProblemRow> TProblemStore::GroupWithNext(int32_t group) const {
     return rows;
 }
 
+std::vector<int32_t> TProblemStore::GroupNumbers() const {
+    std::vector<int32_t> groups;
+    TSqliteStatement q = m_Db.Prepare("SELECT DISTINCT Group1 FROM tblProblems ORDER BY Group1");
+    while (q.Ok() && q.Step())
+        groups.push_back(static_cast<int32_t>(q.Int(0)));
+    return groups;
+}
+
 TProblemTableWriter::TProblemTableWriter() {
     if (!m_Db.OpenMemory() || !m_Db.Exec(kProblemSchema)) m_Error = m_Db.Error();
 }

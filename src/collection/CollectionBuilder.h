@@ -1,0 +1,42 @@
+#pragma once
+// Turning SGF problem files into a collection: level groups and levels from a level map,
+// ordering by difficulty, stable keys, and the checks a collection must pass.
+#include <map>
+#include <string>
+#include <vector>
+
+#include "collection/ProblemStore.h"
+#include "collection/SgfImport.h"
+
+namespace karvena {
+
+// One line of a level map: the problems of a source folder go to a group and are spread over
+// a Level1 range. The map's text: "folder group first-level last-level" a line, "#" comments.
+struct TLevelRange {
+    int Group = 1;
+    int First = 30;
+    int Last = 30;
+};
+using TLevelMap = std::map<std::string, TLevelRange>;
+
+// Reads a level map; false with `error` ("file:line: ...") when a line cannot be read.
+bool ReadLevelMap(const std::string& path, TLevelMap& map, std::string& error);
+
+struct TBuiltCollection {
+    std::vector<TProblemRow> Rows;    // in key order, with Solution blobs
+    std::vector<std::string> Skipped; // "source: reason"
+    std::map<int, int> ProblemsPerGroup;
+    std::string Error; // set when no collection can be made
+};
+
+// Reads the SGF files and folders (a folder's .sgf files in name order) into rows. Without a
+// map every problem goes to group 1 at level 30 in the order given; with one, each folder's
+// problems are ordered by difficulty (longest correct line, then candidate first moves) and
+// spread evenly over the folder's range. Keys are numbered from 1 in the final order.
+TBuiltCollection BuildCollection(const std::vector<std::string>& inputs, const TLevelMap* levels);
+
+// What is wrong with a problem, one line each: illegal moves, a side moving twice, lines that
+// end without a result, no reachable success.
+std::vector<std::string> CheckProblem(const TProblemRow& row);
+
+} // namespace karvena

@@ -1,0 +1,54 @@
+#pragma once
+// An SGF reader for FF[3] and FF[4] as common Go software reads it: game trees and variations,
+// several games per file, escapes and soft line breaks, compressed point lists, and the
+// charset of CA (converted to UTF-8). What it cannot read is reported as
+// "file:row:col: what was expected"; it never crashes. Nodes live in one flat array, so deep
+// files are read and walked without recursion.
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace karvena {
+
+using TSgfId = int;
+constexpr TSgfId kNoSgfNode = -1;
+
+struct TSgfNode {
+    // Property identifiers (upper-case letters only; FF[3] lower-case letters are dropped) to
+    // their values, unescaped.
+    std::map<std::string, std::vector<std::string>> Props;
+    TSgfId Parent = kNoSgfNode;
+    std::vector<TSgfId> Children;
+
+    bool Has(const std::string& id) const { return Props.count(id) != 0; }
+    // The first value of a property, or "".
+    std::string Get(const std::string& id) const;
+};
+
+struct TSgfFile {
+    std::vector<TSgfNode> Nodes;
+    std::vector<TSgfId> Games; // the root node of each game tree
+    std::string Charset;       // what the bytes were converted from
+};
+
+struct TSgfRead {
+    std::optional<TSgfFile> File;
+    std::string Error; // "name:row:col: what was expected", when File is empty
+};
+
+// Reads SGF text; `name` only labels the error messages.
+TSgfRead ReadSgf(const std::string& bytes, const std::string& name);
+// Reads an SGF file from disk.
+TSgfRead ReadSgfFile(const std::string& path);
+
+// The points of a point-list value: "ab" or the rectangle "aa:cc" as (column, row) from 1.
+// Points that are not two letters a..s are skipped.
+std::vector<std::pair<int, int>> SgfPoints(const std::vector<std::string>& values);
+// One move value: (column, row) from 1, or (20, 20) for a pass ("" or "tt"); nullopt when bad.
+std::optional<std::pair<int, int>> SgfMove(const std::string& value);
+
+// Converts text to UTF-8 from a charset iconv knows; nullopt when it cannot.
+std::optional<std::string> ToUtf8(const std::string& bytes, const std::string& charset);
+
+} // namespace karvena

@@ -1,0 +1,277 @@
+#include "collection/SgfImport.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <functional>
+#include <regex>
+#include <set>
+
+#include "board/Notation.h"
+
+namespace karvena {
+
+std::pair<int, int> Transform(int symmetry, int P, int Q) {
+    if (P == kPassCoord && Q == kPassCoord) return {P, Q};
+    const int p = (symmetry & 1) ? 20 - P : P;
+    const int q = (symmetry & 2) ? 20 - Q : Q;
+    return (symmetry & 4) ? std::make_pair(q, p) : std::make_pair(p, q);
+}
+
+int ChooseSymmetry(const std::vector<std::pair<int, int>>& points) {
+    int best = 0;
+    std::pair<int, int> bestScore{1 << 30, 1 << 30};
+    for (int symmetry = 0; symmetry < 8; ++symmetry) {
+        int largest = 0, sum = 0;
+        for (const auto& [P, Q] : points) {
+            if (P == kPassCoord && Q == kPassCoord) continue;
+            const auto [p, q] = Transform(symmetry, P, Q);
+            largest = std::max({largest, p, q});
+            sum += p + q;
+        }
+        const std::pair<int, int> score{largest, sum};
+        if (score < bestScore) {
+            bestScore = score;
+            best = symmetry;
+        }
+    }
+    return best;
+}
+
+namespace {
+
+std::string TrimLeft(const std::string& s) {
+    const size_t first = s.find_first_not_of(" \t\r\n");
+    return first == std::string::npos ? "" : s.substr(first);
+}
+
+std::string Lower(std::string s) {
+    for (char& c : s)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+bool HasSetup(const TSgfNode& node) {
+    return node.Has("AB") || node.Has("AW") || node.Has("AE");
+}
+bool HasMove(const TSgfNode& node) {
+    return node.Has("B") || node.Has("W");
+}
+
+} // namespace
+
+TOutcomeMarks OutcomeOf(const TSgfNode& node, bool leaf) {
+    TOutcomeMarks marks;
+    const std::string comment = TrimLeft(node.Get("C"));
+    if (comment.rfind("Also correct", 0) == 0) {
+        marks.Success = true;
+        marks.NotBest = true;
+        marks.Flags |= kFlagNotBest;
+    } else if (comment.rfind("Correct", 0) == 0 || comment.rfind("RIGHT", 0) == 0 ||
+               comment == "+") {
+        marks.Success = true;
+    }
+    // TE marks a good move; it ends a line as a success only where the line ends.
+    if (node.Has("TE") && leaf) marks.Success = true;
+    if (node.Has("BM")) marks.Flags |= kFlagBad;
+    if (node.Has("DO")) marks.Flags |= kFlagNotBest;
+    return marks;
+}
+
+int StatedResult(const std::string& comment) {
+    const std::string text = Lower(comment);
+    auto word = [&](const char* pattern) { return std::regex_search(text, std::regex(pattern)); };
+    const bool ko = word(R"(\bko\b)");
+    const bool lives = word(R"(\blives?\b)");
+    const bool kill = word(R"(\bkill)");
+    if (lives) return ko ? 3 : 1;
+    if (kill) return ko ? 2 : 0;
+    return -1;
+}
+
+namespace {
+
+class TImporter {
+public:
+    TImporter(const TSgfFile& file, TSgfId root, std::string source)
+        : m_File(file), m_Root(root), m_Source(std::move(source)) {}
+
+    // Fills `out`; returns the reason when the problem cannot be expressed.
+    std::string Import(TImportedProblem& out) {
+        const TSgfNode& root = m_File.Nodes[m_Root];
+        const std::string size = root.Get("SZ");
+        if (!size.empty() && size != "19" && size != "19:19")
+            return "board size " + size + ", only 19 is played";
+
+        // Setup: the root and the move-less nodes that follow it in a single line.
+        TSgfId start = m_Root;
+        CollectSetup(root);
+        while (m_File.Nodes[start].Children.size() == 1) {
+            const TSgfNode& next = m_File.Nodes[m_File.Nodes[start].Children.front()];
+            if (HasMove(next)) break;
+            start = m_File.Nodes[start].Children.front();
+            CollectSetup(next);
+        }
+
+        // Every point the problem uses decides its orientation; moves must all be readable.
+        std::vector<std::pair<int, int>> points(m_Black.begin(), m_Black.end());
+        points.insert(points.end(), m_White.begin(), m_White.end());
+        char firstColour = 0;
+        std::string problem;
+        WalkBelow(start, [&](TSgfId id) {
+            const TSgfNode& node = m_File.Nodes[id];
+            if (HasSetup(node)) problem = "setup stones inside a variation";
+            if (!HasMove(node)) return;
+            const char colour = node.Has("B") ? 'B' : 'W';
+            if (!firstColour) firstColour = colour;
+            const auto move = SgfMove(node.Get(std::string(1, colour)));
+            if (!move)
+                problem = "a move that is no point: " + node.Get(std::string(1, colour));
+            else
+                points.push_back(*move);
+        });
+        if (!problem.empty()) return problem;
+        if (!firstColour) return "no moves at all";
+        const std::string pl = root.Get("PL");
+        m_Solver = !pl.empty()
+                       ? (std::toupper(static_cast<unsigned char>(pl[0])) == 'W' ? 'W' : 'B')
+                       : firstColour;
+        m_Symmetry = ChooseSymmetry(points);
+
+        out.Source = m_Source;
+        out.Row.ArrangedBlack = PointsText(m_Black);
+        out.Row.ArrangedWhite = PointsText(m_White);
+        out.Row.Initial = "";
+        out.Row.FirstToPlay = m_Solver == 'W' ? "W" : "B";
+        const int stated = StatedResult(root.Get("C"));
+        if (stated >= 0) out.Row.Result2 = stated;
+
+        TSolutionTree& tree = out.Tree;
+        const TNodeId treeRoot = tree.Add(kNoNode, "");
+        BuildTree(start, treeRoot, tree);
+        for (TNodeId n = treeRoot; n != kNoNode; n = tree.NextInDepthFirst(n)) {
+            if (tree.LineEndOf(n) != TLineEnd::Success) continue;
+            ++out.SuccessNodes;
+            out.LongestCorrectLine = std::max(out.LongestCorrectLine, tree.Level(n));
+        }
+        out.FirstMoves = tree.ChildCount(treeRoot);
+        tree.SetAllMarks(kMarkUnset);
+        return "";
+    }
+
+private:
+    void CollectSetup(const TSgfNode& node) {
+        for (const auto& p :
+             SgfPoints(node.Props.count("AB") ? node.Props.at("AB") : std::vector<std::string>{}))
+            m_Black.insert(p);
+        for (const auto& p :
+             SgfPoints(node.Props.count("AW") ? node.Props.at("AW") : std::vector<std::string>{}))
+            m_White.insert(p);
+        for (const auto& p :
+             SgfPoints(node.Props.count("AE") ? node.Props.at("AE") : std::vector<std::string>{})) {
+            m_Black.erase(p);
+            m_White.erase(p);
+        }
+    }
+
+    std::string PointsText(const std::set<std::pair<int, int>>& points) const {
+        std::vector<std::pair<int, int>> moved;
+        for (const auto& [P, Q] : points)
+            moved.push_back(Transform(m_Symmetry, P, Q));
+        std::sort(moved.begin(), moved.end());
+        std::string text;
+        for (const auto& [p, q] : moved)
+            text += PointText(p, q);
+        return text;
+    }
+
+    // Visits every node below `start` (not `start` itself), without recursion.
+    void WalkBelow(TSgfId start, const std::function<void(TSgfId)>& visit) const {
+        std::vector<TSgfId> stack(m_File.Nodes[start].Children.rbegin(),
+                                  m_File.Nodes[start].Children.rend());
+        while (!stack.empty()) {
+            const TSgfId id = stack.back();
+            stack.pop_back();
+            visit(id);
+            const auto& children = m_File.Nodes[id].Children;
+            stack.insert(stack.end(), children.rbegin(), children.rend());
+        }
+    }
+
+    // The child of `parent` with exactly this text, made when missing (a shared "TT").
+    static TNodeId ChildWithText(TSolutionTree& tree, TNodeId parent, const std::string& text) {
+        for (TNodeId c = tree.FirstChild(parent); c != kNoNode; c = tree.NextSibling(c))
+            if (tree.Node(c).Text == text) return c;
+        return tree.Add(parent, text);
+    }
+
+    char SideAt(int level) const {
+        const char opponent = m_Solver == 'B' ? 'W' : 'B';
+        return level % 2 == 1 ? m_Solver : opponent;
+    }
+
+    void BuildTree(TSgfId start, TNodeId treeRoot, TSolutionTree& tree) {
+        // Each SGF node is entered with the tree node its line has reached.
+        std::vector<std::pair<TSgfId, TNodeId>> stack;
+        for (auto it = m_File.Nodes[start].Children.rbegin();
+             it != m_File.Nodes[start].Children.rend(); ++it)
+            stack.emplace_back(*it, treeRoot);
+        while (!stack.empty()) {
+            const auto [id, parentAbove] = stack.back();
+            stack.pop_back();
+            const TSgfNode& node = m_File.Nodes[id];
+            TNodeId at = parentAbove;
+            if (HasMove(node)) {
+                const char colour = node.Has("B") ? 'B' : 'W';
+                // The other side passes in between when one side moves twice.
+                if (SideAt(tree.Level(at) + 1) != colour) at = ChildWithText(tree, at, "TT");
+                const auto move = *SgfMove(node.Get(std::string(1, colour)));
+                const auto [p, q] = Transform(m_Symmetry, move.first, move.second);
+                at = tree.Add(at, PointText(p, q));
+            }
+            if (at != treeRoot) ApplyOutcome(tree, at, node);
+            for (auto it = node.Children.rbegin(); it != node.Children.rend(); ++it)
+                stack.emplace_back(*it, at);
+        }
+    }
+
+    void ApplyOutcome(TSolutionTree& tree, TNodeId at, const TSgfNode& node) {
+        const TOutcomeMarks marks = OutcomeOf(node, node.Children.empty());
+        TSolutionNode& target = tree.Node(at);
+        const int flags = HexValue(target.StringData) | marks.Flags;
+        if (flags != 0) {
+            char hex[16];
+            std::snprintf(hex, sizeof hex, "%X", flags);
+            target.StringData = hex;
+        }
+        if (marks.Success && target.Text.size() == 2) target.Text += marks.NotBest ? " 5" : " 1";
+    }
+
+    const TSgfFile& m_File;
+    TSgfId m_Root;
+    std::string m_Source;
+    std::set<std::pair<int, int>> m_Black, m_White;
+    char m_Solver = 'B';
+    int m_Symmetry = 0;
+};
+
+} // namespace
+
+TImportResult ImportSgf(const TSgfFile& file, const std::string& name) {
+    TImportResult result;
+    for (size_t g = 0; g < file.Games.size(); ++g) {
+        const std::string source =
+            file.Games.size() > 1 ? name + "#" + std::to_string(g + 1) : name;
+        TImportedProblem problem;
+        const std::string reason = TImporter(file, file.Games[g], source).Import(problem);
+        if (!reason.empty()) {
+            result.Skipped.push_back(source + ": " + reason);
+            continue;
+        }
+        problem.Row.Solution = {};
+        result.Problems.push_back(std::move(problem));
+    }
+    return result;
+}
+
+} // namespace karvena

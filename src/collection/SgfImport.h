@@ -1,0 +1,50 @@
+#pragma once
+// One SGF problem to one problem row and its solution tree. The problem is turned into the
+// top-left corner, moves become point letters, levels alternate strictly between the solver and
+// the opponent ("TT" fills in where one side moves twice), and the outcome each line reaches is
+// kept; prose comments are not.
+#include <string>
+#include <vector>
+
+#include "collection/ProblemStore.h"
+#include "collection/Sgf.h"
+#include "collection/SolutionTree.h"
+
+namespace karvena {
+
+struct TImportedProblem {
+    std::string Source; // "file" or "file#2" for the second game of a file
+    TProblemRow Row;    // setup, first side, result, solution; no key, group, level or number
+    TSolutionTree Tree;
+    int LongestCorrectLine = 0; // moves down to the deepest success
+    int FirstMoves = 0;         // the solver's candidate first moves
+    int SuccessNodes = 0;
+};
+
+struct TImportResult {
+    std::vector<TImportedProblem> Problems;
+    std::vector<std::string> Skipped; // "file: reason", one per problem left out
+};
+
+// Imports every game of a read SGF file; `name` labels the sources and warnings.
+TImportResult ImportSgf(const TSgfFile& file, const std::string& name);
+
+// A symmetry of the 19 x 19 board (0 is the identity) applied to a point; the pass stays.
+std::pair<int, int> Transform(int symmetry, int P, int Q);
+// The symmetry that brings the points closest to the top-left corner: the smallest largest
+// coordinate, then the smallest sum of coordinates, then the first in order.
+int ChooseSymmetry(const std::vector<std::pair<int, int>>& points);
+
+// How a node's SGF markup marks the line.
+struct TOutcomeMarks {
+    bool Success = false; // "Correct", "RIGHT", "+", or TE on a leaf
+    bool NotBest = false; // "Also correct": a success through a move that is not the best
+    int Flags = 0;        // BM 1, DO 4, "Also correct" 4
+};
+TOutcomeMarks OutcomeOf(const TSgfNode& node, bool leaf);
+
+// The stated result from words of the root comment: 1 lives, 0 kill, 3 lives by ko, 2 killed
+// by ko; -1 when the comment says none of them.
+int StatedResult(const std::string& comment);
+
+} // namespace karvena

@@ -1,0 +1,136 @@
+// The bundled collection, built from data/ by the collection tool as the build does.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+
+#include "collection/Archive.h"
+#include "collection/CollectionBuilder.h"
+#include "collection/OpenGroup.h"
+#include "collection/SolutionBlob.h"
+
+#ifndef KARVENA_DATA_DIR
+#error "KARVENA_DATA_DIR names the data folder"
+#endif
+
+namespace karvena {
+namespace {
+
+const std::string kData = KARVENA_DATA_DIR;
+
+std::vector<std::string> Inputs() {
+    return {kData + "/ggg-weekly/easy", kData + "/ggg-weekly/intermediate",
+            kData + "/ggg-weekly/hard", kData + "/ggg-weekly/other"};
+}
+
+class Bundled : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        TLevelMap levels;
+        std::string error;
+        ASSERT_TRUE(ReadLevelMap(kData + "/levels.txt", levels, error)) << error;
+        s_Built = new TBuiltCollection(BuildCollection(Inputs(), &levels));
+    }
+    static void TearDownTestSuite() {
+        delete s_Built;
+        s_Built = nullptr;
+    }
+    static TBuiltCollection* s_Built;
+};
+TBuiltCollection* Bundled::s_Built = nullptr;
+
+TEST_F(Bundled, EveryFileBecomesAProblem) {
+    EXPECT_TRUE(s_Built->Skipped.empty()) << s_Built->Skipped.front();
+    EXPECT_EQ(s_Built->ProblemsPerGroup,
+              (std::map<int, int>{{1, 140}, {2, 140}, {3, 140}, {4, 1}}));
+}
+
+TEST_F(Bundled, CheckFindsNothing) {
+    int reported = 0;
+    for (const TProblemRow& row : s_Built->Rows) {
+        for (const std::string& issue : CheckProblem(row)) {
+            ADD_FAILURE() << issue;
+            if (++reported > 10) return;
+        }
+    }
+}
+
+TEST_F(Bundled, SuccessLeavesMatchTheLeavesMarkedCorrectInTheSources) {
+    // Count the source's marked leaves straight from the text: a node whose comment starts
+    // with "Correct" or "Also correct" and that no node follows.
+    int marked = 0;
+    const std::regex leaf(R"(C\[(Also c|C)orrect[^\]]*\]\s*\))");
+    for (const std::string& folder : Inputs()) {
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            std::ifstream in(entry.path());
+            const std::string text((std::istreambuf_iterator<char>(in)), {});
+            marked += static_cast<int>(std::distance(
+                std::sregex_iterator(text.begin(), text.end(), leaf), std::sregex_iterator()));
+        }
+    }
+    int successLeaves = 0;
+    for (const TProblemRow& row : s_Built->Rows) {
+        TSolutionTree tree;
+        LoadSolution(tree, row.Solution);
+        for (TNodeId n = tree.Root(); n != kNoNode; n = tree.NextInDepthFirst(n))
+            successLeaves += !tree.HasChildren(n) && tree.LineEndOf(n) == TLineEnd::Success;
+    }
+    EXPECT_GT(marked, 1900);
+    EXPECT_EQ(successLeaves, marked);
+}
+
+TEST_F(Bundled, ProblemsSitInTheTopLeftAndLevelsRiseWithinAGroup) {
+    int fitting = 0;
+    std::map<int, int> lastLevel;
+    for (const TProblemRow& row : s_Built->Rows) {
+        int largest = 0;
+        for (char c : row.ArrangedBlack + row.ArrangedWhite)
+            largest = std::max(largest, c - 64);
+        fitting += largest <= 14;
+        EXPECT_GE(row.Level1, lastLevel[row.Group1]) << row.Auto1;
+        lastLevel[row.Group1] = row.Level1;
+        EXPECT_EQ(row.FirstToPlay, "B");
+    }
+    EXPECT_GT(fitting, 300) << "most problems fit the 14 x 14 thumbnail";
+}
+
+TEST_F(Bundled, TheToolBuildsListsAndChecksTheArchive) {
+    const std::string tool = KARVENA_COLLECTION_TOOL;
+    const std::string archive =
+        (std::filesystem::temp_directory_path() / "karvena-bundled-test.dgo").string();
+    std::string command = tool + " build";
+    for (const std::string& input : Inputs())
+        command += " " + input;
+    command += " --levels " + kData + "/levels.txt -o " + archive + " > /dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(std::system((tool + " check " + archive + " > /dev/null").c_str()), 0);
+
+    FILE* list = popen((tool + " list " + archive + " --group 1").c_str(), "r");
+    ASSERT_NE(list, nullptr);
+    int lines = 0;
+    char buffer[4096];
+    const std::regex format(R"([0-9A-F]{4}0[01] [0-3]? [A-S]* [A-S]*  B\n)");
+    while (fgets(buffer, sizeof buffer, list)) {
+        ++lines;
+        EXPECT_TRUE(std::regex_match(std::string(buffer), format)) << buffer;
+    }
+    pclose(list);
+    EXPECT_EQ(lines, 140);
+    std::filesystem::remove(archive);
+}
+
+TEST(CollectionTool, RefusesToWriteWhenNothingCanBeRead) {
+    const std::string tool = KARVENA_COLLECTION_TOOL;
+    const std::string archive =
+        (std::filesystem::temp_directory_path() / "karvena-nothing.dgo").string();
+    std::filesystem::remove(archive);
+    const int status =
+        std::system((tool + " build /no/such/folder -o " + archive + " 2> /dev/null").c_str());
+    EXPECT_EQ(WEXITSTATUS(status), 2);
+    EXPECT_FALSE(std::filesystem::exists(archive)) << "never a partial archive";
+}
+
+} // namespace
+} // namespace karvena

@@ -1,0 +1,164 @@
+// karvena-collection: turns SGF problem files into the trainer's collection archive and
+// inspects archives.
+//   build <sgf files or folders>... [--levels <map>] -o <archive>
+//   list <archive> [--group N]
+//   check <archive>
+//   dump <archive> <key>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "collection/Archive.h"
+#include "collection/CollectionBuilder.h"
+#include "collection/OpenGroup.h"
+#include "collection/SolutionBlob.h"
+
+using namespace karvena;
+
+namespace {
+
+int Usage() {
+    std::fprintf(
+        stderr,
+        "usage: karvena-collection build <sgf files or folders>... [--levels <map>] -o <archive>\n"
+        "       karvena-collection list <archive> [--group N]\n"
+        "       karvena-collection check <archive>\n"
+        "       karvena-collection dump <archive> <key>\n");
+    return 2;
+}
+
+// Opens an archive's problem database; prints why not.
+bool OpenArchive(const std::string& path, TProblemStore& store) {
+    const TArchiveRead read = ReadArchiveMember(path);
+    if (read.Error != TArchiveError::None) {
+        std::fprintf(stderr, "%s: %s\n", path.c_str(), read.Detail.c_str());
+        return false;
+    }
+    if (!store.Open(read.Bytes) || !store.HasProblemTable()) {
+        std::fprintf(stderr, "%s: no problem table in the archive\n", path.c_str());
+        return false;
+    }
+    return true;
+}
+
+int Build(const std::vector<std::string>& args) {
+    std::vector<std::string> inputs;
+    std::string output, levelsPath;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "-o" && i + 1 < args.size())
+            output = args[++i];
+        else if (args[i] == "--levels" && i + 1 < args.size())
+            levelsPath = args[++i];
+        else
+            inputs.push_back(args[i]);
+    }
+    if (output.empty() || inputs.empty()) return Usage();
+    TLevelMap levels;
+    if (!levelsPath.empty()) {
+        std::string error;
+        if (!ReadLevelMap(levelsPath, levels, error)) {
+            std::fprintf(stderr, "%s\n", error.c_str());
+            return 2;
+        }
+    }
+    const TBuiltCollection built = BuildCollection(inputs, levelsPath.empty() ? nullptr : &levels);
+    for (const std::string& skipped : built.Skipped)
+        std::fprintf(stderr, "skipped %s\n", skipped.c_str());
+    if (!built.Error.empty() || built.Rows.empty()) {
+        std::fprintf(stderr, "no archive written: %s\n",
+                     built.Error.empty() ? "no problem could be read" : built.Error.c_str());
+        return 2;
+    }
+    TProblemTableWriter writer;
+    for (const TProblemRow& row : built.Rows) {
+        if (!writer.Add(row)) {
+            std::fprintf(stderr, "no archive written: %s\n", writer.Error().c_str());
+            return 2;
+        }
+    }
+    const std::string error = WriteArchive(output, writer.Image());
+    if (!error.empty()) {
+        std::fprintf(stderr, "no archive written: %s\n", error.c_str());
+        return 2;
+    }
+    for (const auto& [group, count] : built.ProblemsPerGroup)
+        std::printf("group %d: %d problems\n", group, count);
+    return 0;
+}
+
+int List(const std::vector<std::string>& args) {
+    if (args.empty()) return Usage();
+    TProblemStore store;
+    if (!OpenArchive(args[0], store)) return 2;
+    std::vector<int> groups;
+    if (args.size() >= 3 && args[1] == "--group")
+        groups.push_back(std::atoi(args[2].c_str()));
+    else
+        groups = store.GroupNumbers();
+    for (int group : groups) {
+        for (const TProblemRow& row : store.GroupWithNext(group)) {
+            if (row.Group1 != group) break;
+            std::printf("%s\n", IndexLineOf(row, false).c_str());
+        }
+    }
+    return 0;
+}
+
+int Check(const std::vector<std::string>& args) {
+    if (args.empty()) return Usage();
+    TProblemStore store;
+    if (!OpenArchive(args[0], store)) return 2;
+    int problems = 0, reported = 0;
+    for (int group : store.GroupNumbers()) {
+        for (const TProblemRow& listed : store.GroupWithNext(group)) {
+            if (listed.Group1 != group) break;
+            ++problems;
+            for (const std::string& issue : CheckProblem(*store.Find(listed.Auto1))) {
+                std::printf("%s\n", issue.c_str());
+                ++reported;
+            }
+        }
+    }
+    std::printf("%d problems checked, %d reported\n", problems, reported);
+    return reported ? 1 : 0;
+}
+
+int Dump(const std::vector<std::string>& args) {
+    if (args.size() < 2) return Usage();
+    TProblemStore store;
+    if (!OpenArchive(args[0], store)) return 2;
+    const std::optional<TProblemRow> row = store.Find(std::atoi(args[1].c_str()));
+    if (!row) {
+        std::fprintf(stderr, "no problem %s\n", args[1].c_str());
+        return 1;
+    }
+    std::printf(
+        "Auto1 %d\nGroup1 %d\nLevel1 %d\nNum %d\nArrangedBlack %s\nArrangedWhite %s\nInitial %s\n"
+        "FirstToPlay %s\nResult2 %s\n",
+        row->Auto1, row->Group1, row->Level1, row->Num, row->ArrangedBlack.c_str(),
+        row->ArrangedWhite.c_str(), row->Initial.c_str(), row->FirstToPlay.c_str(),
+        row->Result2 ? std::to_string(*row->Result2).c_str() : "");
+    TSolutionTree tree;
+    try {
+        LoadSolution(tree, row->Solution);
+    } catch (const TBlobError& e) {
+        std::printf("Solution corrupted: %s\n", e.what());
+        return 1;
+    }
+    std::printf("%s", tree.Dump().c_str());
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc < 2) return Usage();
+    const std::string command = argv[1];
+    const std::vector<std::string> args(argv + 2, argv + argc);
+    if (command == "build") return Build(args);
+    if (command == "list") return List(args);
+    if (command == "check") return Check(args);
+    if (command == "dump") return Dump(args);
+    return Usage();
+}
