@@ -1,6 +1,6 @@
 #include "collection/Sgf.h"
 
-#include <iconv.h>
+#include "shell/Charset.h"
 
 #include <algorithm>
 #include <cctype>
@@ -202,25 +202,7 @@ private:
 } // namespace
 
 std::optional<std::string> ToUtf8(const std::string& bytes, const std::string& charset) {
-    iconv_t cd = iconv_open("UTF-8", charset.c_str());
-    if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
-    std::string out;
-    std::vector<char> input(bytes.begin(), bytes.end());
-    char* in = input.data();
-    size_t inLeft = input.size();
-    char buffer[4096];
-    while (inLeft > 0) {
-        char* outPtr = buffer;
-        size_t outLeft = sizeof buffer;
-        const size_t done = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
-        out.append(buffer, static_cast<size_t>(outPtr - buffer));
-        if (done == static_cast<size_t>(-1) && errno != E2BIG) {
-            iconv_close(cd);
-            return std::nullopt;
-        }
-    }
-    iconv_close(cd);
-    return out;
+    return Recode(bytes, charset.c_str(), "UTF-8");
 }
 
 TSgfRead ReadSgf(const std::string& bytes, const std::string& name) {

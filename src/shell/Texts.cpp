@@ -1,0 +1,200 @@
+#include "shell/Texts.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "shell/Charset.h"
+#include "shell/GB2Big5.h"
+
+namespace karvena {
+
+bool ChineseGB = true;
+bool ChineseBig5 = false;
+
+void SetLanguageFlags(TLanguage language) {
+    ChineseBig5 = language == TLanguage::TraditionalChinese;
+    ChineseGB = language == TLanguage::SimplifiedChinese;
+}
+
+TLanguage CurrentLanguage() {
+    if (ChineseBig5) return TLanguage::TraditionalChinese;
+    return ChineseGB ? TLanguage::SimplifiedChinese : TLanguage::English;
+}
+
+namespace {
+bool ParseLanguage(const std::string& value, TLanguage& language) {
+    if (value == "en")
+        language = TLanguage::English;
+    else if (value == "zh_CN")
+        language = TLanguage::SimplifiedChinese;
+    else if (value == "zh_TW")
+        language = TLanguage::TraditionalChinese;
+    else
+        return false;
+    return true;
+}
+} // namespace
+
+TLanguage LanguageFromSetting(const std::string& setting, const char* environment) {
+    TLanguage language = TLanguage::SimplifiedChinese;
+    if (environment && ParseLanguage(environment, language)) return language;
+    if (ParseLanguage(setting, language)) return language;
+    return TLanguage::SimplifiedChinese;
+}
+
+std::string LanguageSetting(TLanguage language) {
+    switch (language) {
+    case TLanguage::English:
+        return "en";
+    case TLanguage::SimplifiedChinese:
+        return "zh_CN";
+    case TLanguage::TraditionalChinese:
+        return "zh_TW";
+    }
+    return "zh_CN";
+}
+
+std::string ToLocalText(const std::string& chinese) {
+    if (!ChineseBig5) return chinese;
+    // Character by character, so one character outside GB2312 does not stop the rest.
+    std::string out;
+    size_t i = 0;
+    while (i < chinese.size()) {
+        const unsigned char c = static_cast<unsigned char>(chinese[i]);
+        const size_t length = c < 0x80         ? 1
+                              : (c >> 5) == 6  ? 2
+                              : (c >> 4) == 14 ? 3
+                              : (c >> 3) == 30 ? 4
+                                               : 1;
+        const std::string character = chinese.substr(i, length);
+        i += length;
+        if (length == 1) {
+            out += character;
+            continue;
+        }
+        const auto gb = Recode(character, "UTF-8", "GB2312");
+        const auto big5 =
+            gb ? Recode(ConvertGbBig5(*gb, TConvertDirection::GbToBig5), "BIG5", "UTF-8")
+               : std::nullopt;
+        out += big5 ? *big5 : character;
+    }
+    return out;
+}
+
+const std::vector<TTextEntry>& AllTexts() {
+    static const std::vector<TTextEntry> texts = {
+        // The window and the product.
+        {"MainCaption", "Karvena", "Karvena 围棋死活训练"},
+        {"ProductTitle", "Karvena — life and death problems", "Karvena 围棋死活训练"},
+        // Menus and their items.
+        {"miFile1", "&File", "文件(&F)"},
+        {"miOrder1", "&Order of ending game", "官子次序(&O)"},
+        {"miBasic1", "Basic", "基本死活(&S)"},
+        {"miBeginner1", "Beginner", "初级(&B)"},
+        {"miIntermediate1", "Intermediate", "中级(&I)"},
+        {"miAdvanced1", "Advanced", "高级(&A)"},
+        {"miCustom1", "Bonus", "其它(&C)"},
+        {"miAll1", "A&ll", "全部(&L)"},
+        {"miClearallsolvedflags1", "Clear all solved flags", "清除所有已解答标志(&C)"},
+        {"miExit1", "Exit", "退出(&X)"},
+        {"miView1", "&View", "查看(&V)"},
+        {"miZoomin1", "Zoom &In", "放大(&I)"},
+        {"miZoomout1", "Zoom &Out", "缩小(&O)"},
+        {"miProblemIndex1", "&Index", "索引(&I)"},
+        {"miSolveIt1", "S&olve it", "解题(&O)"},
+        {"miFirstpage1", "&First page", "第一页(&F)"},
+        {"miPriorpage1", "&Prior page", "上一页(&P)"},
+        {"miNextpage1", "&Next page", "下一页(&N)"},
+        {"miLastpage1", "&Last page", "最后一页(&L)"},
+        {"miFirstproblem1", "&First problem", "第一题(&F)"},
+        {"miPriorproblem1", "&Prior problem", "上一题"},
+        {"miNextproblem1", "&Next problem", "下一题"},
+        {"miLastproblem1", "&Last problem", "最后一题(&L)"},
+        {"miFind1", "Fin&d...", "查找(&F)"},
+        {"miSolve1", "&Solve", "解题(&S)"},
+        {"miStudy1", "&Try", "研究"},
+        {"miStopStudy1", "Sto&p try", "停止研究"},
+        {"miResult1", "&Result", "正解结果"},
+        {"miNextVOfComputer1", "&Next variation or retry after fail", "下一变化或重试"},
+        {"miSolveAgain1", "Solve &again", "重做"},
+        {"miBack1", "&Back", "退一步"},
+        {"miHint1", "&Hint", "提示"},
+        {"miWhatlevelImat1", "What level I'm at", "我的级别(&L)"},
+        {"btnUndo", "&Undo", "退一步(&U)"},
+        {"btnNextMove", "&Next move", "下一步(&N)"},
+        {"btn1", "&Restart", "从头开始(&1)"},
+        {"btnStopStudy2", "&Stop", "停止研究 F10"},
+        {"Resetsolvedflag1", "Reset solved flag", "清除解答标志"},
+        {"miOptions1", "&Options", "选项(&O)"},
+        {"miSilent1", "&Silent", "无声(&S)"},
+        {"miHintallowed1", "Hint allowed", "允许看答案(&H)"},
+        {"miDisplaynumbers1", "Display numbers if possible", "显示形成过程(如果可能)(&N)"},
+        {"NextproblemAutomaticallyWhenSolved1", "Next Problem &Automatically when solved",
+         "成功后自动进入下一题(&A)"},
+        {"miTakebackautomatically1", "Takeback automatically ", "自动回退(&A)"},
+        {"miDelaybeforetakebackautomatically1",
+         "Delay time (seconds) before takeback automatically", "自动回退延迟时间(秒)"},
+        {"TrackBar1", "Delay time (seconds) before takeback automatically", "自动回退延迟时间(秒)"},
+        {"miBestCounterMoveOnly1", "Computer always makes best counter-move", "计算机总是正应(&M)"},
+        {"miComputerdonotplaybadmove1", "Computer do not play bad move(marked with ?)",
+         "计算机不走坏棋(有?标记者)(&M)"},
+        {"misgf1", "sgf &board", "SG&F格式棋盘显示"},
+        {"miPlainbackground1", "Plain back&ground", "朴素背景(&G)"},
+        {"miSpeed1", "S&peed", "速度(&S)"},
+        {"miStudyAtNewWindow1", "Study at &new window", "在新开窗口中研究(&N)"},
+        {"miN11", "1(Quick)", "&1 (快)"},
+        {"miN101", "10(Slow)", "1&0 (慢)"},
+        {"miHelp1", "&Help", "帮助(&H)"},
+        {"miGuide1", "Guide", "指南(&G)"},
+        {"miAbout1", "About...", "关于(&A)"},
+        // Tool-button hints.
+        {"btnOpen", "Open", "文件"},
+        {"btnProblemIndex", "Index", "索引"},
+        {"btnSolveIt", "Solve it", "解题"},
+        {"btnFirstPage", "First page", "第一页"},
+        {"btnPriorPage", "Prior page", "上一页"},
+        {"btnNextPage", "Next page", "下一页"},
+        {"btnLastPage", "Last page", "最后一页"},
+        {"btnFirstProblem", "First problem", "第一题"},
+        {"btnPriorProblem", "Prior problem (UP)", "上一题 (Up)"},
+        {"btnNextProblem", "Next problem (DOWN)", "下一题 (Down)"},
+        {"btnLastProblem", "Last problem", "最后一题"},
+        {"btnSolveAgain1", "Solve again (Esc,Home)", "重做 (Esc,Home)"},
+        {"btnBack1", "Back (Left)", "回退一步 (左箭头)"},
+        {"btnNextVofComputer", "Next variation or retry (PgDn)", "下一变化或重试 (PgDn)"},
+        {"btnResult1", "Result (End)", "正解结果 (End)"},
+        {"btnHint1", "Hint (Right)", "提示 (右箭头)"},
+        {"btnStudy1", "Try (F9)", "研究 (F9)"},
+        {"btnStopStudy1", "Stop try (F10)", "停止研究 (F10)"},
+        // The language choice of the Options menu.
+        {"miLanguage1", "&Language (at the next start)", "语言(下次启动时生效)(&L)"},
+        {"LanguageEnglish", "English", "English"},
+        {"LanguageSimplified", "简体中文", "简体中文"},
+        {"LanguageTraditional", "繁體中文", "繁體中文"},
+    };
+    return texts;
+}
+
+const TTextEntry* FindText(std::string_view name) {
+    static const std::unordered_map<std::string_view, const TTextEntry*> index = [] {
+        std::unordered_map<std::string_view, const TTextEntry*> map;
+        for (const TTextEntry& entry : AllTexts())
+            map.emplace(entry.Name, &entry);
+        return map;
+    }();
+    const auto found = index.find(name);
+    return found == index.end() ? nullptr : found->second;
+}
+
+std::string LocalOf(std::string_view english, std::string_view chinese) {
+    if (ChineseGB || ChineseBig5) return ToLocalText(std::string(chinese));
+    return std::string(english);
+}
+
+std::string Tx(std::string_view name) {
+    const TTextEntry* entry = FindText(name);
+    if (!entry) return std::string(name);
+    return LocalOf(entry->English, entry->Chinese);
+}
+
+} // namespace karvena
