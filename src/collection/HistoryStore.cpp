@@ -168,6 +168,13 @@ bool THistoryStore::Post(const THistoryRow& row) {
     return true;
 }
 
+bool THistoryStore::ClearAllSolved() {
+    if (!m_Db.Exec("UPDATE tblHistory SET SolvedCount = 0 WHERE SolvedCount IS NOT 0"))
+        return false;
+    ++m_Writes;
+    return true;
+}
+
 int THistoryStore::Count() const {
     TSqliteStatement q = m_Db.Prepare("SELECT count(*) FROM tblHistory");
     return q.Ok() && q.Step() ? static_cast<int>(q.Int(0)) : 0;

@@ -53,6 +53,8 @@ public:
     // Writes the row's counters when they differ from the stored ones; durable on return.
     // Nothing is written when nothing changed. False when it could not be written.
     bool Post(const THistoryRow& row);
+    // Sets every row's SolvedCount to 0 in one transaction; false when it could not be written.
+    bool ClearAllSolved();
     // Number of rows.
     int Count() const;
     // How many posts actually wrote (for tests and the benchmark).

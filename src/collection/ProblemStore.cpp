@@ -86,6 +86,14 @@ std::vector<TProblemRow> TProblemStore::GroupWithNext(int32_t group) const {
     return rows;
 }
 
+std::vector<std::pair<int32_t, int32_t>> TProblemStore::KeysAndLevels() const {
+    std::vector<std::pair<int32_t, int32_t>> out;
+    TSqliteStatement q = m_Db.Prepare("SELECT Auto1, Level1 FROM tblProblems ORDER BY Auto1");
+    while (q.Ok() && q.Step())
+        out.emplace_back(static_cast<int32_t>(q.Int(0)), static_cast<int32_t>(q.Int(1)));
+    return out;
+}
+
 std::vector<int32_t> TProblemStore::GroupNumbers() const {
     std::vector<int32_t> groups;
     TSqliteStatement q = m_Db.Prepare("SELECT DISTINCT Group1 FROM tblProblems ORDER BY Group1");

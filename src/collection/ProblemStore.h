@@ -47,6 +47,8 @@ public:
     // one (its history row is created with the group's); empty when the group has no rows.
     // The rows come without their Solution: Find gives the whole row.
     std::vector<TProblemRow> GroupWithNext(int32_t group) const;
+    // Every problem's key and level, in key order (the whole collection, every group).
+    std::vector<std::pair<int32_t, int32_t>> KeysAndLevels() const;
     // The groups that have problems, in order.
     std::vector<int32_t> GroupNumbers() const;
     const std::string& Error() const { return m_Db.Error(); }

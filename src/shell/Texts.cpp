@@ -166,6 +166,30 @@ const std::vector<TTextEntry>& AllTexts() {
         {"btnHint1", "Hint (Right)", "提示 (右箭头)"},
         {"btnStudy1", "Try (F9)", "研究 (F9)"},
         {"btnStopStudy1", "Stop try (F10)", "停止研究 (F10)"},
+        // The counters of the problem page; the number follows the prefix directly.
+        {"LabelSuccessCount", "Solved", "已解答"},
+        {"LabelFailureCount", "Failure count: ", "失败次数: "},
+        {"LabelHint0Count", "Hint(result) count: ", "看结果次数: "},
+        {"LabelHint1Count", "Hint count: ", "提示次数: "},
+        {"LabelTakebackCount", "Takeback count: ", "悔棋次数: "},
+        {"LabelStudyCount", "trial count: ", "研究次数: "},
+        {"LabelStdResult", "No. ", "题号: "},
+        // The stated result of a problem.
+        {"StatedDies", "dies", "死"},
+        {"StatedLives", "lives", "活"},
+        {"StatedKoToKill", "ko", "劫杀"},
+        {"StatedKoToLive", "ko", "劫活"},
+        // The level estimate; %1 and %2 are numbers.
+        {"LevelTooFew", "Now I can't tell your level because you solved too few problems yourself.",
+         "无法判断您的大概水平，因为解答的题目数量不足"},
+        {"LevelTooEasy", "I can't tell your level because the problems you solved are too easy.",
+         "无法判断您的大概水平，因为解答的题目数量不足"},
+        {"LevelKyu", "Your level is about %1k to %2k.", "你的段位大概在 %1k 到 %2k 之间"},
+        {"Level39", "Your level is about 2k to 1d.", "你的段位大概在2k到1d之间"},
+        {"Level40", "Your level is about 1k to 2d.", "你的段位大概在1k到2d之间"},
+        {"LevelDan", "Your level is about %1d to %2d.", "你的段位大概在 %1d 到 %2d 之间"},
+        {"Level46", "You are close to professional players. Your level is higher than 5d.",
+         "您的水平相当高，恐怕至少有5d吧"},
         // The language choice of the Options menu.
         {"miLanguage1", "&Language (at the next start)", "语言(下次启动时生效)(&L)"},
         {"LanguageEnglish", "English", "English"},
@@ -189,6 +213,16 @@ const TTextEntry* FindText(std::string_view name) {
 std::string LocalOf(std::string_view english, std::string_view chinese) {
     if (ChineseGB || ChineseBig5) return ToLocalText(std::string(chinese));
     return std::string(english);
+}
+
+std::string Fill(std::string text, const std::vector<std::string>& values) {
+    for (size_t i = 0; i < values.size(); ++i) {
+        const std::string mark = "%" + std::to_string(i + 1);
+        for (size_t at = text.find(mark); at != std::string::npos;
+             at = text.find(mark, at + values[i].size()))
+            text.replace(at, mark.size(), values[i]);
+    }
+    return text;
 }
 
 std::string Tx(std::string_view name) {

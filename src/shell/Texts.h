@@ -43,6 +43,8 @@ const TTextEntry* FindText(std::string_view name);
 // The text of a name in the current language (Chinese through ToLocalText); the name itself
 // when the table has no such entry, so a missing text shows up instead of vanishing.
 std::string Tx(std::string_view name);
+// Puts values[0] where "%1" stands, values[1] for "%2", and so on.
+std::string Fill(std::string text, const std::vector<std::string>& values);
 // English and Chinese alike, in the current language.
 std::string LocalOf(std::string_view english, std::string_view chinese);
 

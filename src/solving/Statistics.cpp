@@ -1,0 +1,189 @@
+#include "solving/Statistics.h"
+
+#include <algorithm>
+
+#include "shell/Texts.h"
+
+namespace karvena {
+
+bool ShowStdResult = false;
+
+int ProblemScore(int failed, int hint0, int hint1, int hint2, int takeback, int trial) {
+    // A result request costs a flat 10 however often it was made; the rest cost per unit.
+    const long score = 100L - 50L * failed - 25L * takeback - 10L * trial - (hint0 > 0 ? 10 : 0) -
+                       75L * hint1 - 90L * hint2;
+    return static_cast<int>(std::max(0L, std::min(100L, score)));
+}
+
+int LevelFromTotals(const std::array<int, 51>& totals) {
+    for (int level = 46; level >= 1; --level)
+        if (totals[level] >= 600) return level;
+    return 0;
+}
+
+std::string LevelMessage(int level) {
+    if (level <= 0) return Tx("LevelTooFew");
+    if (level <= 29) return Tx("LevelTooEasy");
+    if (level <= 38)
+        return Fill(Tx("LevelKyu"), {std::to_string(41 - level), std::to_string(39 - level)});
+    if (level == 39) return Tx("Level39");
+    if (level == 40) return Tx("Level40");
+    if (level <= 45)
+        return Fill(Tx("LevelDan"), {std::to_string(level - 40), std::to_string(level - 38)});
+    return Tx("Level46");
+}
+
+std::string StatedResultText(std::optional<int32_t> result2) {
+    if (!ShowStdResult || !result2) return "";
+    switch (*result2) {
+    case 0:
+        return Tx("StatedDies");
+    case 1:
+        return Tx("StatedLives");
+    case 2:
+        return Tx("StatedKoToKill");
+    case 3:
+        return Tx("StatedKoToLive");
+    default:
+        return "";
+    }
+}
+
+THistoryRow TStatistics::CurrentRow() const {
+    const std::optional<THistoryRow> row = m_History.Find(m_Current);
+    if (row) return *row;
+    THistoryRow fresh;
+    fresh.Auto1 = m_Current;
+    return fresh;
+}
+
+void TStatistics::Post(const std::function<void(THistoryRow&)>& change) {
+    THistoryRow row = CurrentRow();
+    change(row);
+    m_History.Post(row);
+}
+
+void TStatistics::ShowCount(TStatLabel label, const char* prefix, int value) {
+    m_Output.SetLabel(label, value > 0 ? Tx(prefix) + std::to_string(value) : "");
+}
+
+void TStatistics::ShowCounters(int position) {
+    const THistoryRow row = CurrentRow();
+    m_Index.SetSolvedCount(row.SolvedCount);
+    m_Index.FailedCount = row.FailedCount;
+    m_Index.Hint0Count = row.Hint0Count;
+    m_Index.Hint1Count = row.Hint1Count;
+    m_Index.Hint2Count = row.Hint2Count;
+    m_Index.FailedCountBeforeSolve = row.FailedCountBeforeSolve;
+    m_Index.Hint0CountBeforeSolve = row.Hint0CountBeforeSolve;
+    m_Index.Hint1CountBeforeSolve = row.Hint1CountBeforeSolve;
+    m_Index.Hint2CountBeforeSolve = row.Hint2CountBeforeSolve;
+    m_Index.TakebackBeforeSolve = row.TakebackBeforeSolve;
+    m_Index.StudyBeforeSolve = row.StudyBeforeSolve;
+
+    m_Output.SetLabel(TStatLabel::StdResult, Tx("LabelStdResult") + std::to_string(position + 1));
+    m_Output.SetLabel(TStatLabel::SuccessCount, row.SolvedCount > 0 ? Tx("LabelSuccessCount") : "");
+    ShowCount(TStatLabel::FailureCount, "LabelFailureCount", row.FailedCount);
+    if (ShowStdResult) ShowCount(TStatLabel::Hint0Count, "LabelHint0Count", row.Hint0Count);
+    ShowCount(TStatLabel::Hint1Count, "LabelHint1Count", row.Hint1Count);
+    ShowCount(TStatLabel::TakebackCount, "LabelTakebackCount", row.TakebackBeforeSolve);
+    ShowCount(TStatLabel::StudyCount, "LabelStudyCount", row.StudyBeforeSolve);
+}
+
+void TStatistics::RecordSolved() {
+    m_Index.SetSolvedCount(m_Index.SolvedCount() + 1);
+    m_Output.SetLabel(TStatLabel::SuccessCount, Tx("LabelSuccessCount"));
+    const int solved = m_Index.SolvedCount();
+    Post([solved](THistoryRow& r) { r.SolvedCount = solved; });
+}
+
+void TStatistics::RecordFailure() {
+    ++m_Index.FailedCount;
+    // While unsolved the before-solve measure is one more than the failures: a first failure
+    // stores 2, so a single failure already costs the whole score.
+    if (m_Index.SolvedCount() < 1) m_Index.FailedCountBeforeSolve = m_Index.FailedCount + 1;
+    const int failed = m_Index.FailedCount;
+    const int before = m_Index.FailedCountBeforeSolve;
+    Post([&](THistoryRow& r) {
+        r.FailedCount = failed;
+        r.FailedCountBeforeSolve = before;
+    });
+    m_Output.SetLabel(TStatLabel::FailureCount, Tx("LabelFailureCount") + std::to_string(failed));
+}
+
+void TStatistics::RecordTakeback() {
+    if (CurrentRow().SolvedCount > 0) return;
+    const int count = ++m_Index.TakebackBeforeSolve;
+    m_Output.SetLabel(TStatLabel::TakebackCount, Tx("LabelTakebackCount") + std::to_string(count));
+    Post([count](THistoryRow& r) { r.TakebackBeforeSolve = count; });
+}
+
+void TStatistics::RecordTrial() {
+    if (CurrentRow().SolvedCount > 0) return;
+    const int count = ++m_Index.StudyBeforeSolve;
+    m_Output.SetLabel(TStatLabel::StudyCount, Tx("LabelStudyCount") + std::to_string(count));
+    Post([count](THistoryRow& r) { r.StudyBeforeSolve = count; });
+}
+
+void TStatistics::RecordHint(int kind) {
+    const bool unsolved = m_Index.SolvedCount() == 0;
+    if (kind == 0) {
+        ++m_Index.Hint0Count;
+        if (unsolved) ++m_Index.Hint0CountBeforeSolve;
+    } else if (kind == 1) {
+        ++m_Index.Hint1Count;
+        if (unsolved) ++m_Index.Hint1CountBeforeSolve;
+    } else {
+        ++m_Index.Hint2Count;
+        if (unsolved) ++m_Index.Hint2CountBeforeSolve;
+    }
+    if (ShowStdResult)
+        m_Output.SetLabel(TStatLabel::Hint0Count,
+                          Tx("LabelHint0Count") + std::to_string(m_Index.Hint0Count));
+    m_Output.SetLabel(TStatLabel::Hint1Count,
+                      Tx("LabelHint1Count") + std::to_string(m_Index.Hint1Count));
+    const TGoIndexModel& i = m_Index;
+    Post([&i](THistoryRow& r) {
+        r.Hint0Count = i.Hint0Count;
+        r.Hint1Count = i.Hint1Count;
+        r.Hint2Count = i.Hint2Count;
+        r.Hint0CountBeforeSolve = i.Hint0CountBeforeSolve;
+        r.Hint1CountBeforeSolve = i.Hint1CountBeforeSolve;
+        r.Hint2CountBeforeSolve = i.Hint2CountBeforeSolve;
+    });
+}
+
+void TStatistics::Result1Click(bool onProblemPage, const std::string& statedResult) {
+    if (!onProblemPage || m_Index.Count() == 0 || m_Index.Selected() < 0 || !ShowStdResult) return;
+    m_Output.SetLabel(TStatLabel::StdResult, statedResult);
+    m_Output.ResetStatusColour();
+    RecordHint(0);
+}
+
+int TStatistics::WhatLevelImAt(const TProblemStore& problems) {
+    std::array<int, 51> totals{};
+    for (const auto& [auto1, level] : problems.KeysAndLevels()) {
+        const std::optional<THistoryRow> row = m_History.Find(auto1);
+        if (!row || row->SolvedCount <= 0 || level < 1 || level > 49) continue;
+        totals[level] += ProblemScore(*row);
+    }
+    const int level = LevelFromTotals(totals);
+    m_Output.ShowMessage(LevelMessage(level));
+    return level;
+}
+
+void TStatistics::ResetSolvedFlag() {
+    if (!m_History.IsOpen()) return;
+    m_Index.SetSolvedCount(0);
+    Post([](THistoryRow& r) { r.SolvedCount = 0; });
+    m_Output.SetLabel(TStatLabel::SuccessCount, "");
+}
+
+void TStatistics::ClearAllSolvedFlags() {
+    // This question exists in Chinese only and is shown as it stands.
+    if (!m_Output.ConfirmNoDefault("将清除所有解答标志", "真的要清除所有已解答标志吗?")) return;
+    m_History.ClearAllSolved();
+    m_Output.SetLabel(TStatLabel::SuccessCount, "");
+}
+
+} // namespace karvena

@@ -1,0 +1,98 @@
+#pragma once
+// The per-problem counters: failures, result and hint requests, take-backs, free trials and
+// solves, each counted at a fixed point of the solve loop. Every change goes to the index's
+// working copy, the problem page's labels and the history at once. Also the level estimate and
+// the two commands that reset the solved state.
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "collection/HistoryStore.h"
+#include "collection/ProblemStore.h"
+#include "index/GoIndexModel.h"
+
+namespace karvena {
+
+// The result command, the stated result and the level estimate are behind this switch. It is
+// off and nothing turns it on.
+extern bool ShowStdResult;
+
+enum class TStatLabel {
+    SuccessCount,
+    FailureCount,
+    Hint0Count,
+    Hint1Count,
+    TakebackCount,
+    StudyCount,
+    StdResult,
+    Score
+};
+
+// What the statistics show and ask, implemented by the main window (and by tests).
+class IStatisticsOutput {
+public:
+    virtual ~IStatisticsOutput() = default;
+    virtual void SetLabel(TStatLabel label, const std::string& text) = 0;
+    // A Yes/No question whose default is No; true for Yes.
+    virtual bool ConfirmNoDefault(const std::string& caption, const std::string& text) = 0;
+    // A plain message with an OK button.
+    virtual void ShowMessage(const std::string& text) = 0;
+    // The status bar goes back to the button-face colour.
+    virtual void ResetStatusColour() = 0;
+};
+
+// 100 for a first-attempt solve without help, less for each kind of help before the solve.
+int ProblemScore(int failed, int hint0, int hint1, int hint2, int takeback, int trial);
+inline int ProblemScore(const THistoryRow& r) {
+    return ProblemScore(r.FailedCountBeforeSolve, r.Hint0CountBeforeSolve, r.Hint1CountBeforeSolve,
+                        r.Hint2CountBeforeSolve, r.TakebackBeforeSolve, r.StudyBeforeSolve);
+}
+// The level L from the totals per level (index 1..50; 46 down to 1 examined, 600 needed).
+int LevelFromTotals(const std::array<int, 51>& totals);
+// The message of a level in the current language.
+std::string LevelMessage(int level);
+// The stated result of a problem from Result2, in the current language; empty for others.
+std::string StatedResultText(std::optional<int32_t> result2);
+
+class TStatistics {
+public:
+    TStatistics(TGoIndexModel& index, THistoryStore& history, IStatisticsOutput& output)
+        : m_Index(index), m_History(history), m_Output(output) {}
+
+    // The problem whose counters are current (set when a problem is loaded).
+    void SetCurrentProblem(int32_t auto1) { m_Current = auto1; }
+    int32_t CurrentProblem() const { return m_Current; }
+
+    // Copies the current history row into the working copy and fills the labels.
+    void ShowCounters(int position);
+    void RecordSolved();
+    void RecordFailure();
+    // Nothing once the problem is solved.
+    void RecordTakeback();
+    void RecordTrial();
+    // 0 result, 1 hint, anything else the third kind.
+    void RecordHint(int kind);
+
+    // The result command: the stated result, then a result request counted.
+    void Result1Click(bool onProblemPage, const std::string& statedResult);
+    // The level estimate over the whole collection.
+    int WhatLevelImAt(const TProblemStore& problems);
+    void ResetSolvedFlag();
+    // Asks first; the index marks stay until a level group is opened again.
+    void ClearAllSolvedFlags();
+
+private:
+    // Reads the current history row, lets `change` set fields, and posts it.
+    void Post(const std::function<void(THistoryRow&)>& change);
+    void ShowCount(TStatLabel label, const char* prefix, int value);
+    THistoryRow CurrentRow() const;
+
+    TGoIndexModel& m_Index;
+    THistoryStore& m_History;
+    IStatisticsOutput& m_Output;
+    int32_t m_Current = 0;
+};
+
+} // namespace karvena
