@@ -4,6 +4,7 @@
 //   list <archive> [--group N]
 //   check <archive>
 //   dump <archive> <key>
+//   play <archive> <key> [--avoid-bad] [--lang en|zh_CN] [--history <file>] <word>...
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -13,6 +14,11 @@
 #include "collection/CollectionBuilder.h"
 #include "collection/OpenGroup.h"
 #include "collection/SolutionBlob.h"
+#include "shell/Texts.h"
+#include "solving/PlaySession.h"
+
+#include <filesystem>
+#include <unistd.h>
 
 using namespace karvena;
 
@@ -150,6 +156,59 @@ int Dump(const std::vector<std::string>& args) {
     return 0;
 }
 
+int PlayWords(const std::vector<std::string>& args) {
+    if (args.size() < 2) return Usage();
+    TProblemStore store;
+    if (!OpenArchive(args[0], store)) return 2;
+    const int key = static_cast<int>(std::strtol(args[1].c_str(), nullptr, 16));
+    bool avoidBad = false;
+    std::string history;
+    std::vector<std::string> words;
+    SetLanguageFlags(TLanguage::English);
+    for (size_t i = 2; i < args.size(); ++i) {
+        if (args[i] == "--avoid-bad")
+            avoidBad = true;
+        else if (args[i] == "--lang" && i + 1 < args.size())
+            SetLanguageFlags(LanguageFromSetting(args[++i] == "zh_CN" ? "zh_CN" : "en", nullptr));
+        else if (args[i] == "--history" && i + 1 < args.size())
+            history = args[++i];
+        else
+            words.push_back(args[i]);
+    }
+    // A throwaway history unless one is named.
+    const bool throwaway = history.empty();
+    if (throwaway)
+        history = (std::filesystem::temp_directory_path() /
+                   ("karvena-play-" + std::to_string(getpid()) + ".cds"))
+                      .string();
+    int status = 0;
+    {
+        TGoBoard board;
+        TPlaySession session(board, store, history);
+        session.Loop().SetComputerDoNotPlayBadMove(avoidBad);
+        if (!session.Load(key)) {
+            std::fprintf(stderr, "no problem %s\n", args[1].c_str());
+            status = 1;
+        } else {
+            session.Take(); // the set-up itself is not a move
+            for (const std::string& word : words) {
+                if (!session.Word(word)) {
+                    std::fprintf(stderr, "unknown word %s\n", word.c_str());
+                    status = 2;
+                    break;
+                }
+                for (const std::string& line : session.Take())
+                    std::printf("%s\n", line.c_str());
+            }
+        }
+    }
+    if (throwaway) {
+        for (const char* suffix : {"", "-wal", "-shm"})
+            std::filesystem::remove(history + suffix);
+    }
+    return status;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -160,5 +219,6 @@ int main(int argc, char* argv[]) {
     if (command == "list") return List(args);
     if (command == "check") return Check(args);
     if (command == "dump") return Dump(args);
+    if (command == "play") return PlayWords(args);
     return Usage();
 }

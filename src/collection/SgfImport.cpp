@@ -149,12 +149,15 @@ public:
         TSolutionTree& tree = out.Tree;
         const TNodeId treeRoot = tree.Add(kNoNode, "");
         BuildTree(start, treeRoot, tree);
+        out.CarriedLeaves = CarrySuccessDown(tree);
+        PromoteLoneAlsoCorrect(tree);
         for (TNodeId n = treeRoot; n != kNoNode; n = tree.NextInDepthFirst(n)) {
             if (tree.LineEndOf(n) != TLineEnd::Success) continue;
             ++out.SuccessNodes;
             out.LongestCorrectLine = std::max(out.LongestCorrectLine, tree.Level(n));
         }
         out.FirstMoves = tree.ChildCount(treeRoot);
+        MaskUnfinishedReplies(tree);
         tree.SetAllMarks(kMarkUnset);
         return "";
     }
@@ -235,15 +238,70 @@ private:
         }
     }
 
+    // A node marked correct that still has moves below it keeps them (an explanatory
+    // continuation). The opponent answers such a move from the tree, and a reply's own result
+    // decides the line; so the continuation's ends carry the success they explain.
+    static int CarrySuccessDown(TSolutionTree& tree) {
+        int carried = 0;
+        for (TNodeId n = tree.Root(); n != kNoNode; n = tree.NextInDepthFirst(n)) {
+            if (!tree.HasChildren(n) || tree.LineEndOf(n) != TLineEnd::Success) continue;
+            const int level = tree.Level(n);
+            for (TNodeId d = tree.NextInDepthFirst(n); d != kNoNode && tree.Level(d) > level;
+                 d = tree.NextInDepthFirst(d))
+                if (!tree.HasChildren(d) && tree.Node(d).Text.size() == 2) {
+                    tree.Node(d).Text += " 1";
+                    ++carried;
+                }
+        }
+        return carried;
+    }
+
+    // "Also correct" means not the best of the correct answers. Where no other answer to the
+    // same position leads to a success, it is the best there is and counts as plainly correct;
+    // otherwise that variation could never be credited and the problem never solved.
+    static void PromoteLoneAlsoCorrect(TSolutionTree& tree) {
+        for (TNodeId n = tree.Root(); n != kNoNode; n = tree.NextInDepthFirst(n)) {
+            const std::string& text = tree.Node(n).Text;
+            if (text.size() != 4 || text.compare(2, 2, " 5") != 0) continue;
+            bool better = false;
+            for (TNodeId s = tree.FirstChild(tree.Parent(n)); s != kNoNode && !better;
+                 s = tree.NextSibling(s))
+                better = s != n &&
+                         (tree.LineEndOf(s) == TLineEnd::Success || tree.HasSuccessBelow(s)) &&
+                         !IsFlagged(tree.FlagsOf(s));
+            if (better) continue;
+            tree.Node(n).Text = text.substr(0, 2) + " 1";
+            SetFlags(tree, n, tree.FlagsOf(n) & ~kFlagNotBest);
+        }
+    }
+
+    // Collections often stop an opponent's alternative after showing the refutation without
+    // marking it correct. Played as it stands, such a reply could never be answered with a
+    // success and the problem could never be solved; so where the player's move does lead to
+    // a success through other replies, the opponent never chooses these (flag 8).
+    static void MaskUnfinishedReplies(TSolutionTree& tree) {
+        std::vector<TNodeId> unfinished;
+        for (TNodeId n = tree.Root(); n != kNoNode; n = tree.NextInDepthFirst(n)) {
+            if (tree.Level(n) < 2 || tree.Level(n) % 2 != 0) continue;
+            if (!tree.HasSuccessBelow(n) && !IsSuccess(ResultValue(tree.ResultCodeOf(n))) &&
+                tree.HasSuccessBelow(tree.Parent(n)))
+                unfinished.push_back(n);
+        }
+        for (TNodeId n : unfinished)
+            SetFlags(tree, n, tree.FlagsOf(n) | kFlagNeverChosen);
+    }
+
+    static void SetFlags(TSolutionTree& tree, TNodeId n, int flags) {
+        char hex[16];
+        std::snprintf(hex, sizeof hex, "%X", flags);
+        tree.Node(n).StringData = flags ? hex : "";
+    }
+
     void ApplyOutcome(TSolutionTree& tree, TNodeId at, const TSgfNode& node) {
         const TOutcomeMarks marks = OutcomeOf(node, node.Children.empty());
         TSolutionNode& target = tree.Node(at);
         const int flags = HexValue(target.StringData) | marks.Flags;
-        if (flags != 0) {
-            char hex[16];
-            std::snprintf(hex, sizeof hex, "%X", flags);
-            target.StringData = hex;
-        }
+        if (flags != 0) SetFlags(tree, at, flags);
         if (marks.Success && target.Text.size() == 2) target.Text += marks.NotBest ? " 5" : " 1";
     }
 

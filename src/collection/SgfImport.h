@@ -19,6 +19,7 @@ struct TImportedProblem {
     int LongestCorrectLine = 0; // moves down to the deepest success
     int FirstMoves = 0;         // the solver's candidate first moves
     int SuccessNodes = 0;
+    int CarriedLeaves = 0; // ends of a continuation below a node marked correct
 };
 
 struct TImportResult {

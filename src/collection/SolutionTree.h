@@ -166,6 +166,7 @@ int HexValue(const std::string& text);
 constexpr int kFlagBad = 1;
 constexpr int kFlagSeki = 2;
 constexpr int kFlagNotBest = 4;
+constexpr int kFlagNeverChosen = 8; // the opponent never plays this reply
 constexpr int kFlagSometimes = 64;
 // Flagged: a bad or not-best move.
 inline bool IsFlagged(int flags) {

@@ -56,24 +56,36 @@ std::string LevelMessage(int level);
 // The stated result of a problem from Result2, in the current language; empty for others.
 std::string StatedResultText(std::optional<int32_t> result2);
 
-class TStatistics {
+// The counting operations the solve loop and try mode call at fixed points.
+class IProblemRecorder {
+public:
+    virtual ~IProblemRecorder() = default;
+    // The problem whose counters are current (set when a problem is loaded).
+    virtual void SetCurrentProblem(int32_t auto1) = 0;
+    // Copies the current history row into the working copy and fills the labels.
+    virtual void ShowCounters(int position) = 0;
+    virtual void RecordSolved() = 0;
+    virtual void RecordFailure() = 0;
+    // Nothing once the problem is solved.
+    virtual void RecordTakeback() = 0;
+    virtual void RecordTrial() = 0;
+    // 0 result, 1 hint, anything else the third kind.
+    virtual void RecordHint(int kind) = 0;
+};
+
+class TStatistics : public IProblemRecorder {
 public:
     TStatistics(TGoIndexModel& index, THistoryStore& history, IStatisticsOutput& output)
         : m_Index(index), m_History(history), m_Output(output) {}
 
-    // The problem whose counters are current (set when a problem is loaded).
-    void SetCurrentProblem(int32_t auto1) { m_Current = auto1; }
+    void SetCurrentProblem(int32_t auto1) override { m_Current = auto1; }
     int32_t CurrentProblem() const { return m_Current; }
-
-    // Copies the current history row into the working copy and fills the labels.
-    void ShowCounters(int position);
-    void RecordSolved();
-    void RecordFailure();
-    // Nothing once the problem is solved.
-    void RecordTakeback();
-    void RecordTrial();
-    // 0 result, 1 hint, anything else the third kind.
-    void RecordHint(int kind);
+    void ShowCounters(int position) override;
+    void RecordSolved() override;
+    void RecordFailure() override;
+    void RecordTakeback() override;
+    void RecordTrial() override;
+    void RecordHint(int kind) override;
 
     // The result command: the stated result, then a result request counted.
     void Result1Click(bool onProblemPage, const std::string& statedResult);

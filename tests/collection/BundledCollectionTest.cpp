@@ -9,6 +9,7 @@
 #include "collection/Archive.h"
 #include "collection/CollectionBuilder.h"
 #include "collection/OpenGroup.h"
+#include "collection/SgfImport.h"
 #include "collection/SolutionBlob.h"
 
 #ifndef KARVENA_DATA_DIR
@@ -61,6 +62,7 @@ TEST_F(Bundled, SuccessLeavesMatchTheLeavesMarkedCorrectInTheSources) {
     // Count the source's marked leaves straight from the text: a node whose comment starts
     // with "Correct" or "Also correct" and that no node follows.
     int marked = 0;
+    int carried = 0;
     const std::regex leaf(R"(C\[(Also c|C)orrect[^\]]*\]\s*\))");
     for (const std::string& folder : Inputs()) {
         for (const auto& entry : std::filesystem::directory_iterator(folder)) {
@@ -68,6 +70,10 @@ TEST_F(Bundled, SuccessLeavesMatchTheLeavesMarkedCorrectInTheSources) {
             const std::string text((std::istreambuf_iterator<char>(in)), {});
             marked += static_cast<int>(std::distance(
                 std::sregex_iterator(text.begin(), text.end(), leaf), std::sregex_iterator()));
+            const TSgfRead read = ReadSgf(text, entry.path().string());
+            ASSERT_TRUE(read.File) << read.Error;
+            for (const TImportedProblem& p : ImportSgf(*read.File, "x").Problems)
+                carried += p.CarriedLeaves;
         }
     }
     int successLeaves = 0;
@@ -78,7 +84,9 @@ TEST_F(Bundled, SuccessLeavesMatchTheLeavesMarkedCorrectInTheSources) {
             successLeaves += !tree.HasChildren(n) && tree.LineEndOf(n) == TLineEnd::Success;
     }
     EXPECT_GT(marked, 1900);
-    EXPECT_EQ(successLeaves, marked);
+    // The ends of the few continuations below a node marked correct carry its success.
+    EXPECT_LT(carried, 30);
+    EXPECT_EQ(successLeaves, marked + carried) << "marked " << marked << " carried " << carried;
 }
 
 TEST_F(Bundled, ProblemsSitInTheTopLeftAndLevelsRiseWithinAGroup) {

@@ -205,3 +205,49 @@ TEST(SgfImport, CommentsAreNotCopied) {
 
 } // namespace
 } // namespace karvena
+
+namespace karvena {
+namespace {
+
+std::vector<std::string> Texts(const TSolutionTree& t) {
+    std::vector<std::string> out;
+    for (TNodeId n = t.Root(); n != kNoNode; n = t.NextInDepthFirst(n))
+        out.push_back(t.Node(n).Text +
+                      (t.Node(n).StringData.empty() ? "" : "/" + t.Node(n).StringData));
+    return out;
+}
+
+TEST(SgfImportRepairs, TheTreeCanAlwaysBeSolved) {
+    const struct {
+        const char* name;
+        const char* sgf;
+        std::vector<std::string> texts;
+    } cases[] = {
+        // An opponent alternative left without a correct answer is never chosen (flag 8).
+        {"unfinished reply",
+         "(;AB[bb];B[aa](;W[ab];B[ac]C[Correct])(;W[ba];B[ca]))",
+         {"", "AA", "AB", "AC 1", "BA/8", "CA"}},
+        // After a wrong first move the refutation stays playable.
+        {"refutation",
+         "(;AB[bb](;B[aa];W[ab];B[ac]C[Correct])(;B[ca];W[da]))",
+         {"", "AA", "AB", "AC 1", "CA", "DA"}},
+        // "Also correct" with no better answer beside it counts as correct.
+        {"lone also correct",
+         "(;AB[bb](;B[aa];W[ab]C[x](;B[ac]C[Also correct])))",
+         {"", "AA", "AB", "AC 1"}},
+        // A node marked correct keeps its continuation, whose end carries the success.
+        {"continuation",
+         "(;AB[bb](;B[aa]C[Correct, and then];W[ab];B[ac]))",
+         {"", "AA 1", "AB", "AC 1"}},
+    };
+    for (const auto& c : cases) {
+        const TSgfRead read = ReadSgf(c.sgf, "r.sgf");
+        ASSERT_TRUE(read.File) << read.Error;
+        const TImportResult result = ImportSgf(*read.File, "r.sgf");
+        ASSERT_EQ(result.Problems.size(), 1u) << c.name;
+        EXPECT_EQ(Texts(result.Problems[0].Tree), c.texts) << c.name;
+    }
+}
+
+} // namespace
+} // namespace karvena

@@ -1,0 +1,363 @@
+#include "solving/SolveLoop.h"
+
+#include <chrono>
+#include <cstdlib>
+
+#include "collection/SolutionBlob.h"
+#include "index/IndexLine.h"
+#include "shell/Texts.h"
+
+namespace karvena {
+
+int ParseDelay(const std::string& text) {
+    if (text.empty() || text.size() > 9) return -1;
+    size_t start = text[0] == '-' || text[0] == '+' ? 1 : 0;
+    if (start == text.size()) return -1;
+    for (size_t i = start; i < text.size(); ++i)
+        if (text[i] < '0' || text[i] > '9') return -1;
+    return std::atoi(text.c_str());
+}
+
+TSolveLoop::TSolveLoop(TGoBoard& board, TGoIndexModel& index, IProblemRecorder& recorder,
+                       ISolveOutput& output)
+    : m_Board(board), m_Index(index), m_Recorder(recorder), m_Output(output) {
+    Now = [] {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(
+                   std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    };
+    m_Board.OnLegalMove = [this](TGoBoard&, int16_t P, int16_t Q, int16_t, int16_t, bool) {
+        GoGame1LegalMove(P, Q);
+    };
+}
+
+void TSolveLoop::Play(int sound, bool wait) {
+    if (!m_Options.Silent) m_Output.PlaySound(sound, wait);
+}
+
+int8_t TSolveLoop::SolverSide() const {
+    const int8_t first = m_Board.FirstToPlay();
+    return MovesIn(m_Initial) % 2 == 0 ? first : static_cast<int8_t>(-first);
+}
+
+bool TSolveLoop::UserToMove() const {
+    return SameSide(m_Board.Turn(), SolverSide());
+}
+
+int TSolveLoop::MovesBeyondStart() const {
+    return (static_cast<int>(m_Board.Process().size()) - static_cast<int>(m_Initial.size())) / 2;
+}
+
+// ---- Problems ----
+
+bool TSolveLoop::LoadProblem(int position) {
+    if (position < 0 || position >= m_Index.Count() || !m_Problems) return false;
+    const int key = ParseIndexLine(m_Index.Games()[position]).Key();
+    m_CurrentAuto1 = key;
+    const std::optional<TProblemRow> row = m_Problems->Find(key);
+    if (!row) return false;
+    m_Recorder.SetCurrentProblem(key);
+    try {
+        LoadSolution(m_Tree, row->Solution);
+    } catch (const TBlobError&) {
+        // The nodes read so far stay; the problem is still set up.
+        m_Output.Beep();
+        m_Output.SetStatus(1, Tx("DataCorrupted"));
+    }
+    m_ArrangedBlack = row->ArrangedBlack;
+    m_ArrangedWhite = row->ArrangedWhite;
+    m_Initial = row->Initial;
+    m_FirstToPlayChar = (row->FirstToPlay + "B")[0];
+    m_StatedResult = StatedResultText(row->Result2);
+    m_Loaded = true;
+    m_Recorder.ShowCounters(position);
+    SetUp();
+    return true;
+}
+
+void TSolveLoop::ClearPending() {
+    m_RetryNode = kNoNode;
+    m_NextReply = kNoNode;
+    m_Output.SetNextVariationEnabled(false);
+    m_Output.ArmTimer(false);
+}
+
+void TSolveLoop::SetUp() {
+    ClearPending();
+    m_Output.SetResult("");
+    m_Tree.Select(m_Tree.Root());
+    m_Board.SetNewMoveEnabled(true);
+    m_Board.SetFirstToPlay(m_FirstToPlayChar == 'W' ? -1 : 1);
+    // The board's calling order: clear the setup, reset, place the setup, play the start.
+    m_Board.SetArrangedSideP("");
+    m_Board.SetArrangedSideN("");
+    m_Board.NewGame(true);
+    m_Board.SetArrangedSideP(m_ArrangedBlack);
+    m_Board.SetArrangedSideN(m_ArrangedWhite);
+    m_Board.SetProcess(m_Initial);
+    m_Board.SetSelfSide(m_Board.Turn() < 0 ? 1 : 0);
+    if (m_Options.DisplayNumbers) m_Board.NumberPoints(m_Initial, 1);
+}
+
+// ---- Play ----
+
+void TSolveLoop::MarkStone(int P, int Q) {
+    const int8_t v = m_Board.GetCell(P, Q);
+    if (v > 0)
+        m_Board.SetCell(P, Q, static_cast<int8_t>(v | 0x04));
+    else if (v < 0)
+        m_Board.SetCell(P, Q, static_cast<int8_t>(-((-v) | 0x04)));
+    if (v != 0) m_Output.StoneMarked(P, Q);
+}
+
+void TSolveLoop::ShowNoticeFor(int flags) {
+    auto notice = [this](const char* name) {
+        m_Output.ShowNotice(Tx(name));
+        Play(kSoundNotice, true);
+    };
+    if (flags & kFlagBad) notice("NoticeBadMove");
+    if (flags & kFlagNotBest) notice("NoticeNotBest");
+    if (flags & kFlagSometimes) notice("NoticeSometimes");
+}
+
+bool TSolveLoop::PlayReply(TNodeId reply) {
+    const std::string move = m_Tree.MoveOf(reply);
+    if (move.size() != 2) return false;
+    int P = LetterToCoord(move[0]);
+    int Q = LetterToCoord(move[1]);
+    bool played = false;
+    if (move == "TT") {
+        // Play elsewhere: in the bottom-right corner block, away from the problem. When no
+        // point there can be played, the opponent passes, which keeps the turns in step.
+        for (int p = 16; p <= 19 && !played; ++p) {
+            for (int q = 16; q <= 19 && !played; ++q) {
+                if (IsStone(m_Board.GetCell(p, q))) continue;
+                played = m_Board.MakeMove(p, q, true);
+                if (played) P = p, Q = q;
+            }
+        }
+        if (!played) played = m_Board.MakeMove(kPassCoord, kPassCoord, true);
+    } else {
+        if (!m_Board.IsOnBoard(P, Q)) return false;
+        played = m_Board.MakeMove(P, Q, true);
+    }
+    if (!played) return false;
+    m_Tree.Select(reply);
+    if (IsFlagged(m_Tree.FlagsOf(reply))) MarkStone(P, Q);
+    m_Output.ReplyPlayed(P, Q);
+    Play(kSoundMove, false);
+    return true;
+}
+
+void TSolveLoop::GoGame1LegalMove(int P, int Q) {
+    Play(kSoundMove, false);
+    if (TryMode) {
+        m_Recorder.RecordTrial();
+        return;
+    }
+    ClearPending();
+    const TNodeId current = m_Tree.Current();
+    if (current == kNoNode) return;
+
+    m_Board.ClearMarks();
+    const TMatch match = m_Tree.MatchMove(current, PointText(P, Q));
+    if (match.Child == kNoNode) {
+        // The tree does not know this move: the line failed where it stands.
+        m_Output.SetResult(Tx("Failure"));
+        Play(kSoundFailure, true);
+        m_Recorder.RecordFailure();
+        m_RetryNode = m_Tree.RetryPoint(current);
+        m_NextReply = kNoNode;
+        if (m_RetryNode == kNoNode) Play(kSoundNotice, true);
+        Tail();
+        return;
+    }
+
+    // Flags on the way from the matched move up to the root: the first flagged opponent move
+    // (kC), flagged player move (kS) and "sometimes" player move (kT), by level.
+    const TNodeId m = match.Child;
+    int kC = -1, kS = -1, kT = -1;
+    for (TNodeId n = m; n != kNoNode; n = m_Tree.Parent(n)) {
+        const int flags = m_Tree.FlagsOf(n);
+        const int level = m_Tree.Level(n);
+        if (level % 2 == 0 && kC < 0 && IsFlagged(flags)) kC = level;
+        if (level % 2 == 1 && kS < 0 && IsFlagged(flags)) kS = level;
+        if (level % 2 == 1 && kT < 0 && (flags & kFlagSometimes)) kT = level;
+    }
+    bool leaf = !m_Tree.HasChildren(m);
+    m_Tree.Select(m);
+    m_Output.SetStatus(0, "");
+    m_Output.SetStatus(1, CommentOf(m_Tree, m, Remarks, !ChineseGB && !ChineseBig5));
+    std::string code = m_Tree.ResultCodeOf(m);
+
+    const int flags = m_Tree.FlagsOf(m);
+    if (IsFlagged(flags)) MarkStone(P, Q);
+    ShowNoticeFor(flags);
+
+    if (m_Tree.HasChildren(m)) {
+        const TNodeId reply = m_Tree.ChooseReply(m, AvoidMask());
+        if (reply != kNoNode && PlayReply(reply)) {
+            m_Output.SetStatus(1, CommentOf(m_Tree, reply, Remarks, !ChineseGB && !ChineseBig5));
+            leaf = !m_Tree.HasChildren(reply);
+            const std::string replyCode = m_Tree.ResultCodeOf(reply);
+            if (HasResultCode(replyCode)) code = replyCode;
+        }
+    }
+
+    const bool present = HasResultCode(code);
+    const bool success = present && IsSuccess(ResultValue(code));
+    m_Output.SetResult(!present ? "" : Tx(success ? "Success" : "Failure"));
+    m_Output.ProcessPendingEvents();
+
+    if (success) {
+        Play(kS < 0 && kC < 0 && kT < 0 ? kSoundSuccess : kSoundSuccessFlagged, true);
+        const TVariation next = m_Tree.AdvanceVariation(m_Tree.Current(), AvoidMask());
+        if (!next.Exhausted) {
+            m_RetryNode = next.Branch;
+            m_NextReply = next.Reply;
+        }
+        if (kS < 0 && kT >= 0) {
+            // A success through a "sometimes" move is not credited: retry from before it.
+            m_RetryNode = m_Tree.BranchPointAbove(m_Tree.Current(), kT);
+            m_NextReply = kNoNode;
+        } else if (kS < 0 && next.Exhausted) {
+            m_Recorder.RecordSolved();
+            Play(kSoundSolved, true);
+            m_Output.Solved();
+            if (m_Options.NextProblemAutomatically) m_Output.NextProblem();
+        } else if (kS >= 0 && kC < kS) {
+            m_RetryNode = m_Tree.BranchPointAbove(m_Tree.Current(), kS);
+            m_NextReply = kNoNode;
+        } else if (kS >= 0 && kC > kS) {
+            // The opponent erred after the player did: the tree is inconsistent.
+            Play(kSoundError, true);
+            m_Output.ShowNotice(Tx("DataError1") + std::to_string(m_CurrentAuto1));
+        }
+    } else if ((present && static_cast<unsigned char>(code[0]) >= '0') || leaf) {
+        Failed();
+    }
+    Tail();
+}
+
+void TSolveLoop::Failed() {
+    Play(kSoundFailure, true);
+    m_Recorder.RecordFailure();
+    m_RetryNode = m_Tree.RetryPoint(m_Tree.Current());
+    m_NextReply = kNoNode;
+    if (m_RetryNode == kNoNode) Play(kSoundNotice, true);
+}
+
+void TSolveLoop::Tail() {
+    const bool pending = m_RetryNode != kNoNode;
+    m_Output.SetNextVariationEnabled(pending);
+    if (pending) m_Output.ShowHintWindow(m_NextReply != kNoNode ? 1 : 2);
+    if (m_Options.TakebackAutomatically) m_Output.ArmTimer(pending);
+}
+
+void TSolveLoop::NextVariation() {
+    m_Output.ArmTimer(false);
+    m_Output.SetNextVariationEnabled(false);
+    m_Output.ShowHintWindow(0);
+    if (m_RetryNode == kNoNode) {
+        Play(kSoundError, true);
+        SolveAgain();
+        return;
+    }
+    m_Output.SetResult("");
+    const int64_t start = Now();
+    int takenBack = 0;
+    while (m_Tree.Current() != kNoNode) {
+        const int64_t now = Now();
+        if (now >= start && now - start > 30000) {
+            m_Output.ShowNotice(Tx("RetryError"));
+            break;
+        }
+        m_Board.TakeBack();
+        ++takenBack;
+        m_Tree.SyncToBoard(m_Board.Process().size(), m_Initial.size());
+        if (m_Tree.Current() == m_RetryNode) {
+            if (m_NextReply != kNoNode) PlayReply(m_NextReply);
+            break;
+        }
+        if (m_Tree.Parent(m_Tree.Current()) == kNoNode) break;
+    }
+    m_Output.TookBack(takenBack);
+    // The pending target is used up; another PgDn finds nothing pending.
+    m_RetryNode = kNoNode;
+    m_NextReply = kNoNode;
+    if (!UserToMove()) {
+        Play(kSoundError, true);
+        m_Output.ShowNotice(Tx("DataError2") + std::to_string(m_CurrentAuto1));
+        SolveAgain();
+        return;
+    }
+    if (m_Tree.Current() != kNoNode && !m_Tree.HasChildren(m_Tree.Current())) {
+        Play(kSoundError, true);
+        m_Output.ShowNotice(Tx("DataError3") + std::to_string(m_CurrentAuto1));
+        SolveAgain();
+    }
+}
+
+void TSolveLoop::Back() {
+    ClearPending();
+    if (m_Board.NextMove() < 2 || m_Board.Process().size() <= m_Initial.size()) return;
+    const TNodeId current = m_Tree.Current();
+    const bool counted =
+        current != kNoNode && m_Tree.Level(current) > 0 && m_Tree.HasChildren(current);
+    m_Output.SetResult("");
+    m_Board.TakeBack();
+    m_Tree.SyncToBoard(m_Board.Process().size(), m_Initial.size());
+    int takenBack = 1;
+    if (!UserToMove() && m_Board.Process().size() > m_Initial.size()) {
+        m_Board.TakeBack();
+        m_Tree.SyncToBoard(m_Board.Process().size(), m_Initial.size());
+        ++takenBack;
+    }
+    m_Output.TookBack(takenBack);
+    if (counted) m_Recorder.RecordTakeback();
+}
+
+void TSolveLoop::SolveAgain() {
+    const TNodeId current = m_Tree.Current();
+    const bool counted =
+        current != kNoNode && m_Tree.Level(current) > 0 && m_Tree.HasChildren(current);
+    SetUp();
+    if (counted) m_Recorder.RecordTakeback();
+}
+
+void TSolveLoop::Hint(bool byUser) {
+    if (!m_Options.HintAllowed) {
+        if (byUser) m_Output.Beep();
+        return;
+    }
+    if (m_Tree.Current() == kNoNode) return;
+    const bool backEnabled = !TryMode;
+    if (m_Tree.Level(m_Tree.Current()) != MovesBeyondStart() && backEnabled) Back();
+    if (!UserToMove() && backEnabled) Back();
+    if (!UserToMove()) return;
+    std::string good, bad;
+    const TNodeId current = m_Tree.Current();
+    for (TNodeId c = m_Tree.FirstChild(current); c != kNoNode; c = m_Tree.NextSibling(c)) {
+        const std::string move = m_Tree.MoveOf(c);
+        const bool isGood =
+            IsSuccess(ResultValue(m_Tree.ResultCodeOf(c))) || m_Tree.HasSuccessBelow(c);
+        if (!isGood) {
+            bad += move;
+            continue;
+        }
+        const bool onBoard =
+            move.size() == 2 && m_Board.IsOnBoard(LetterToCoord(move[0]), LetterToCoord(move[1]));
+        if (move == "TT" || onBoard) good += move;
+    }
+    m_Board.MarkPoints(good, 0x8000);
+    m_Board.MarkPoints(bad, 0xFFFF);
+    m_Output.HintMarked(good, bad);
+    m_Recorder.RecordHint(1);
+}
+
+void TSolveLoop::SetDisplayNumbers(bool on) {
+    m_Options.DisplayNumbers = on;
+    SolveAgain();
+}
+
+} // namespace karvena

@@ -1,0 +1,159 @@
+#pragma once
+// TSolveLoop: a problem played against its solution tree. It sets the problem up on the board,
+// matches every move the player makes against the tree, answers with the opponent's reply,
+// judges when a line has ended in success or failure, and offers the next opponent variation
+// or a retry, until every opponent variation has been played through. It shows and plays
+// everything through ISolveOutput, and counts through IProblemRecorder.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "board/GoBoard.h"
+#include "collection/ProblemStore.h"
+#include "collection/SolutionTree.h"
+#include "index/GoIndexModel.h"
+#include "solving/Statistics.h"
+
+namespace karvena {
+
+// The sounds, by resource number.
+enum TSound : int {
+    kSoundMove = 1999,           // a stone is played
+    kSoundNotice = 2091,         // a notice, or nowhere to retry from
+    kSoundSuccess = 2010,        // a clean success
+    kSoundSuccessFlagged = 2030, // a success through a flagged or "sometimes" move
+    kSoundSolved = 2095,         // every variation played through
+    kSoundFailure = 2020,        // a line failed
+    kSoundError = 2094,          // a data error, or nothing pending
+};
+
+// What the solve loop shows and plays. The main window implements it; tests record it.
+class ISolveOutput {
+public:
+    virtual ~ISolveOutput() = default;
+    // LabelResult: "Success", "Failure" or empty.
+    virtual void SetResult(const std::string& text) = 0;
+    // LabelStdResult in red, reset after five seconds.
+    virtual void ShowNotice(const std::string& text) = 0;
+    virtual void SetStatus(int panel, const std::string& text) = 0;
+    // A sound; `wait` sounds follow each other, the others play at once.
+    virtual void PlaySound(int number, bool wait) = 0;
+    // The automatic take-back timer on or off.
+    virtual void ArmTimer(bool enabled) = 0;
+    // Hint window 1 (next variation) or 2 (retry); 0 hides both.
+    virtual void ShowHintWindow(int which) = 0;
+    virtual void SetNextVariationEnabled(bool enabled) = 0;
+    virtual void Beep() = 0;
+    virtual void NextProblem() = 0;
+    // Lets the display catch up before the result sounds.
+    virtual void ProcessPendingEvents() {}
+    // For watchers: the opponent's reply, a stone marked as flagged, the hint marks, the
+    // problem solved, moves taken back, a state of the pending command.
+    virtual void ReplyPlayed(int /*P*/, int /*Q*/) {}
+    virtual void StoneMarked(int /*P*/, int /*Q*/) {}
+    virtual void HintMarked(const std::string& /*good*/, const std::string& /*bad*/) {}
+    virtual void Solved() {}
+    virtual void TookBack(int /*moves*/) {}
+};
+
+struct TSolveOptions {
+    bool ComputerDoNotPlayBadMove = false;
+    bool DisplayNumbers = false;
+    bool NextProblemAutomatically = false;
+    bool TakebackAutomatically = false;
+    int DelayBeforeTakebackAutomatically = 10; // seconds, 0..30
+    bool Silent = false;
+    bool HintAllowed = true;
+};
+
+// The automatic take-back interval of a delay position: seconds x 1000, or 50 ms for 0.
+inline int TakebackInterval(int position) {
+    return position == 0 ? 50 : position * 1000;
+}
+// The delay command's input: the number, or -1 when it is not one.
+int ParseDelay(const std::string& text);
+
+class TSolveLoop {
+public:
+    TSolveLoop(TGoBoard& board, TGoIndexModel& index, IProblemRecorder& recorder,
+               ISolveOutput& output);
+
+    TSolveOptions& Options() { return m_Options; }
+    // 29 while the computer avoids bad moves, else 24.
+    int AvoidMask() const {
+        return m_Options.ComputerDoNotPlayBadMove ? kMaskAvoidBad : kMaskPlain;
+    }
+    void SetProblems(const TProblemStore* problems) { m_Problems = problems; }
+    // Milliseconds of a steady clock; tests set their own.
+    std::function<int64_t()> Now;
+    // While true, player moves are free trials, not matched against the tree.
+    bool TryMode = false;
+    // The remark lists the node comments number into.
+    TRemarks Remarks;
+
+    // ---- Problems ----
+    // Loads the problem at `position` of the index and sets it up; false when its row is missing.
+    bool LoadProblem(int position);
+    // Puts the loaded problem on the board again; visit marks stay.
+    void SetUp();
+
+    // ---- Play ----
+    // The board accepted the player's move at (P, Q).
+    void GoGame1LegalMove(int P, int Q);
+    // The next variation or a retry (PgDn, the timer).
+    void NextVariation();
+    // Takes the player's last move back (with the opponent's answer to it).
+    void Back();
+    // Sets the problem up again; an abandoned line counts as a take-back.
+    void SolveAgain();
+    // Marks the good (green) and bad (yellow) next moves; `byUser` beeps when hints are locked.
+    void Hint(bool byUser = true);
+
+    // ---- Options ----
+    void SetComputerDoNotPlayBadMove(bool on) { m_Options.ComputerDoNotPlayBadMove = on; }
+    // Numbers the initial moves; the problem is set up again at once.
+    void SetDisplayNumbers(bool on);
+
+    // ---- State ----
+    int32_t CurrentAuto1() const { return m_CurrentAuto1; }
+    TNodeId RetryNode() const { return m_RetryNode; }
+    TNodeId NextReply() const { return m_NextReply; }
+    const TSolutionTree& Tree() const { return m_Tree; }
+    TSolutionTree& Tree() { return m_Tree; }
+    const std::string& Initial() const { return m_Initial; }
+    const std::string& StatedResult() const { return m_StatedResult; }
+    // The side the player solves for, and whether it is to move.
+    int8_t SolverSide() const;
+    bool UserToMove() const;
+    bool Loaded() const { return m_Loaded; }
+
+private:
+    void Play(int sound, bool wait);
+    // Plays a tree move for the opponent ("TT" in the bottom-right corner); false when none.
+    bool PlayReply(TNodeId reply);
+    void MarkStone(int P, int Q);
+    void ShowNoticeFor(int flags);
+    void Failed();
+    void Tail();
+    void ClearPending();
+    int MovesBeyondStart() const;
+
+    TGoBoard& m_Board;
+    TGoIndexModel& m_Index;
+    IProblemRecorder& m_Recorder;
+    ISolveOutput& m_Output;
+    const TProblemStore* m_Problems = nullptr;
+    TSolveOptions m_Options;
+    TSolutionTree m_Tree;
+
+    bool m_Loaded = false;
+    int32_t m_CurrentAuto1 = 0;
+    std::string m_ArrangedBlack, m_ArrangedWhite, m_Initial;
+    char m_FirstToPlayChar = 'B';
+    std::string m_StatedResult;
+    TNodeId m_RetryNode = kNoNode;
+    TNodeId m_NextReply = kNoNode;
+};
+
+} // namespace karvena

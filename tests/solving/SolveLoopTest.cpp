@@ -1,0 +1,224 @@
+// The solve loop on small hand-made trees: the exact events of each scenario.
+#include <gtest/gtest.h>
+
+#include "collection/SolutionBlob.h"
+#include "collection/TempFolder.h"
+#include "shell/Texts.h"
+#include "solving/PlaySession.h"
+
+namespace karvena::test {
+namespace {
+
+using TLines = std::vector<std::string>;
+
+// One problem (key 1, group 1) on an otherwise empty collection, played headless.
+class Scenario : public ::testing::Test {
+protected:
+    void SetUp() override { SetLanguageFlags(TLanguage::English); }
+    void TearDown() override {
+        session.reset();
+        SetLanguageFlags(TLanguage::SimplifiedChinese);
+    }
+    // Builds the collection from the tree and loads the problem.
+    void Start(const TSolutionTree& tree, const std::string& black = "",
+               const std::string& white = "", std::vector<uint8_t> blob = {}) {
+        TProblemRow row;
+        row.Auto1 = 1;
+        row.Group1 = 1;
+        row.ArrangedBlack = black;
+        row.ArrangedWhite = white;
+        row.FirstToPlay = "B";
+        row.Solution = blob.empty() ? SaveSolution(tree) : blob;
+        TProblemTableWriter writer;
+        ASSERT_TRUE(writer.Add(row));
+        ASSERT_TRUE(problems.Open(writer.Image()));
+        session = std::make_unique<TPlaySession>(board, problems, folder.File("History1.cds"));
+        ASSERT_TRUE(session->Load(1));
+        loadLines = session->Take();
+    }
+    TLines Run(const std::vector<std::string>& words) {
+        for (const std::string& word : words)
+            EXPECT_TRUE(session->Word(word)) << word;
+        return session->Take();
+    }
+    TTempFolder folder;
+    TProblemStore problems;
+    TGoBoard board;
+    std::unique_ptr<TPlaySession> session;
+    TLines loadLines;
+};
+
+TEST_F(Scenario, AMoveTheTreeDoesNotListIsMatchedByPlayElsewhere) {
+    TSolutionTree tree;
+    const TNodeId root = tree.Add(kNoNode, "");
+    tree.Add(root, "CC 0");
+    const TNodeId elsewhere = tree.Add(root, "TT");
+    const TNodeId reply = tree.Add(elsewhere, "DD");
+    tree.Add(reply, "EE 1");
+    Start(tree);
+    EXPECT_EQ(Run({"KK"}), (TLines{"move KK player", "sound #1999 async", "status 0 ", "status 1 ",
+                                   "move DD reply", "sound #1999 async", "status 1 ", "result ",
+                                   "pending none"}));
+}
+
+TEST_F(Scenario, ABadAndNotBestMoveIsMarkedAndBothNoticesPlay) {
+    TSolutionTree tree;
+    const TNodeId root = tree.Add(kNoNode, "");
+    const TNodeId move = tree.Add(root, "CC", "5");
+    tree.Add(tree.Add(move, "DD"), "EE 1");
+    tree.Add(root, "FF 1");
+    Start(tree);
+    EXPECT_EQ(Run({"CC"}), (TLines{"move CC player", "sound #1999 async", "status 0 ", "status 1 ",
+                                   "mark CC", "notice Bad move", "sound #2091 wait",
+                                   "notice Not best", "sound #2091 wait", "move DD reply",
+                                   "sound #1999 async", "status 1 ", "result ", "pending none"}));
+    EXPECT_EQ(board.GetCell(3, 3), 0x05) << "the marked black stone";
+    // The success after the flagged move is no clean one, and the retry goes back before it.
+    const TLines lines = Run({"EE"});
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "sound #2030 wait"), lines.end());
+    EXPECT_EQ(std::find(lines.begin(), lines.end(), "record solved"), lines.end());
+    EXPECT_EQ(lines.back(), "pending retry");
+}
+
+TEST_F(Scenario, ASuccessThroughASometimesMoveIsNotCredited) {
+    TSolutionTree tree;
+    const TNodeId root = tree.Add(kNoNode, "");
+    const TNodeId move = tree.Add(root, "CC", "40");
+    tree.Add(tree.Add(move, "DD"), "EE 1");
+    Start(tree);
+    EXPECT_EQ(Run({"CC"}), (TLines{"move CC player", "sound #1999 async", "status 0 ", "status 1 ",
+                                   "notice Sometimes", "sound #2091 wait", "move DD reply",
+                                   "sound #1999 async", "status 1 ", "result ", "pending none"}));
+    EXPECT_EQ(Run({"EE"}), (TLines{"move EE player", "sound #1999 async", "status 0 ", "status 1 ",
+                                   "result Success", "sound #2030 wait", "pending retry"}));
+    EXPECT_EQ(session->Loop().RetryNode(), root) << "retry from before the move";
+    EXPECT_EQ(Run({"next"}), (TLines{"result ", "takeback 3", "pending none"}));
+    EXPECT_EQ(board.Process(), "");
+}
+
+TEST_F(Scenario, EveryOpponentVariationPlayedThroughSolvesTheProblem) {
+    TSolutionTree tree;
+    const TNodeId root = tree.Add(kNoNode, "");
+    const TNodeId move = tree.Add(root, "CC");
+    tree.Add(tree.Add(move, "DD"), "FF 1");
+    tree.Add(tree.Add(move, "EE"), "GG 1");
+    Start(tree);
+    EXPECT_EQ(Run({"CC"}).at(4), "move DD reply");
+    EXPECT_EQ(Run({"FF"}), (TLines{"move FF player", "sound #1999 async", "status 0 ", "status 1 ",
+                                   "result Success", "sound #2010 wait", "pending next"}));
+    EXPECT_EQ(Run({"next"}), (TLines{"result ", "move EE reply", "sound #1999 async", "takeback 2",
+                                     "pending none"}));
+    EXPECT_EQ(Run({"GG"}), (TLines{"move GG player", "sound #1999 async", "status 0 ", "status 1 ",
+                                   "result Success", "sound #2010 wait", "record solved",
+                                   "sound #2095 wait", "solved", "pending none"}));
+    EXPECT_EQ(session->Index().Games()[0][5], '1') << "the solved mark";
+    EXPECT_EQ(session->History().Find(1)->SolvedCount, 1);
+}
+
+TEST_F(Scenario, NextWithNothingPendingSetsTheProblemUpAgain) {
+    TSolutionTree tree;
+    const TNodeId root = tree.Add(kNoNode, "");
+    tree.Add(root, "CC 1");
+    Start(tree, "AA");
+    EXPECT_EQ(Run({"SS"}).back(), "pending retry");
+    EXPECT_EQ(Run({"next"}).front(), "result "); // the failure left a retry pending: consumed
+    EXPECT_EQ(Run({"next"}), (TLines{"sound #2094 wait", "result ", "pending none"}));
+    EXPECT_EQ(board.Process(), "");
+    EXPECT_EQ(board.GetCell(1, 1), kBlackStone);
+}
+
+TEST_F(Scenario, AFailureArmsTheAutomaticTakeback) {
+    EXPECT_EQ(TakebackInterval(0), 50);
+    EXPECT_EQ(TakebackInterval(7), 7000);
+    EXPECT_EQ(ParseDelay("12"), 12);
+    EXPECT_EQ(ParseDelay("x"), -1);
+    EXPECT_EQ(ParseDelay(""), -1);
+    TSolutionTree tree;
+    const TNodeId root = tree.Add(kNoNode, "");
+    tree.Add(root, "CC 1");
+    Start(tree);
+    session->Loop().Options().TakebackAutomatically = true;
+    EXPECT_EQ(Run({"SS"}), (TLines{"move SS player", "sound #1999 async", "result Failure",
+                                   "sound #2020 wait", "record failure", "pending retry"}));
+    EXPECT_EQ(Run({"timer"}), (TLines{"result ", "takeback 1", "pending none"}));
+    EXPECT_EQ(Run({"timer"}), (TLines{"pending none"})) << "a disarmed timer does not fire";
+}
+
+TEST_F(Scenario, BackTakesTheReplyTooButAnUnansweredMoveAlone) {
+    TSolutionTree tree;
+    const TNodeId root = tree.Add(kNoNode, "");
+    const TNodeId move = tree.Add(root, "CC");
+    tree.Add(tree.Add(move, "DD"), "EE 1");
+    Start(tree);
+    Run({"CC"});
+    EXPECT_EQ(Run({"back"}), (TLines{"result ", "takeback 2", "record takeback", "pending none"}))
+        << "the line was unfinished: counted";
+    EXPECT_EQ(board.Process(), "");
+    EXPECT_EQ(session->Loop().Tree().Current(), root);
+    Run({"SS"});
+    EXPECT_EQ(Run({"back"}), (TLines{"result ", "takeback 1", "pending none"}));
+    EXPECT_EQ(board.Process(), "");
+    EXPECT_EQ(session->History().Find(1)->TakebackBeforeSolve, 1)
+        << "the wrong move was not counted";
+}
+
+TEST_F(Scenario, HintAfterAWrongMoveTakesItBackThenMarks) {
+    TSolutionTree tree;
+    const TNodeId root = tree.Add(kNoNode, "");
+    tree.Add(root, "CC 1");
+    tree.Add(root, "DD 0");
+    tree.Add(tree.Add(root, "EE"), "FF");
+    Start(tree);
+    Run({"SS"});
+    EXPECT_EQ(Run({"hint"}), (TLines{"result ", "takeback 1", "hint good CC bad DD EE",
+                                     "record hint 1", "pending none"}));
+    EXPECT_EQ(board.LabelColor(3, 3), 0x8000u);
+    EXPECT_EQ(board.LabelColor(4, 4), 0xFFFFu);
+    session->Loop().Options().HintAllowed = false;
+    EXPECT_EQ(Run({"hint"}), (TLines{"beep", "pending none"}));
+}
+
+TEST_F(Scenario, AFailureWithNowhereToRetryPlaysTheNoticeSound) {
+    TSolutionTree tree;
+    const TNodeId root = tree.Add(kNoNode, "");
+    tree.Add(tree.Add(root, "CC"), "DD");
+    Start(tree);
+    EXPECT_EQ(Run({"SS"}),
+              (TLines{"move SS player", "sound #1999 async", "result Failure", "sound #2020 wait",
+                      "record failure", "sound #2091 wait", "pending none"}));
+}
+
+TEST_F(Scenario, ACorruptedBlobBeepsAndTheProblemIsStillSetUp) {
+    std::vector<uint8_t> broken(40, 0);
+    broken[0] = 1;
+    broken[4] = 100; // a record far larger than the blob
+    Start(TSolutionTree{}, "AACC", "BB", broken);
+    EXPECT_EQ(loadLines, (TLines{"beep", "status 1 Data corrupted", "result "}));
+    EXPECT_EQ(board.GetCell(1, 1), kBlackStone);
+    EXPECT_EQ(board.GetCell(2, 2), kWhiteStone);
+}
+
+TEST_F(Scenario, PlayElsewhereInAFullCornerPasses) {
+    TSolutionTree tree;
+    const TNodeId root = tree.Add(kNoNode, "");
+    tree.Add(tree.Add(tree.Add(root, "CC"), "TT"), "DD 1");
+    std::string corner;
+    for (int p = 16; p <= 19; ++p)
+        for (int q = 16; q <= 19; ++q)
+            corner += PointText(p, q);
+    Start(tree, corner);
+    EXPECT_EQ(Run({"CC"}).at(4), "move TT reply");
+    EXPECT_EQ(board.LastP(), 20);
+    EXPECT_EQ(Run({"DD"}).at(4), "result Success");
+}
+
+TEST_F(Scenario, PlayElsewhereUsesTheFirstFreeCornerPoint) {
+    TSolutionTree tree;
+    const TNodeId root = tree.Add(kNoNode, "");
+    tree.Add(tree.Add(tree.Add(root, "CC"), "TT"), "DD 1");
+    Start(tree, "PPPQ");
+    EXPECT_EQ(Run({"CC"}).at(4), "move PR reply");
+}
+
+} // namespace
+} // namespace karvena::test
