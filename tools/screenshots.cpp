@@ -8,6 +8,13 @@
 #include "board/GoGame.h"
 #include "index/GoIndex.h"
 #include "index/IndexLine.h"
+#include "shell/Main.h"
+#include "shell/QtSettingsStore.h"
+#include "shell/Texts.h"
+
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
 
 using namespace karvena;
 
@@ -82,5 +89,29 @@ int main(int argc, char* argv[]) {
     index.SetSelected(1);
     index.SetHot(3);
     ok &= Save(index, out + "/index-page.png");
+
+    // The main window in both languages: the index page, then a problem with a reply on it.
+    const QString archive = argc > 2 ? argv[2] : "";
+    for (const char* language : {"zh_CN", "en"}) {
+        if (archive.isEmpty()) break;
+        QTemporaryDir folder;
+        QFile::copy(archive, folder.filePath("Karvena.dgo"));
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.filePath("config"));
+        SetLanguageFlags(LanguageFromSetting(language, nullptr));
+        TGoGameMainForm window(folder.path(), std::make_unique<TQtSettingsStore>());
+        window.MessageHook = [](const QString&, const QString&, const QString&) { return false; };
+        window.FirstActivation();
+        window.resize(1100, 760);
+        ok &= Save(window, QString("%1/main-index-%2.png").arg(out, language));
+        window.GoIndex1->ClickLine(2);
+        window.GoGame1->Click(2, 1, TMouseButton::Left, 2, 1);
+        QApplication::processEvents();
+        std::printf("panel %d x %d, board %d x %d radius %d\n", window.PanelGoGame1->width(),
+                    window.PanelGoGame1->height(), window.GoGame1->width(),
+                    window.GoGame1->height(), window.GoGame1->Radius());
+        ok &= Save(window, QString("%1/main-problem-%2.png").arg(out, language));
+        window.SplashForm1()->hide();
+        window.SplashForm2()->hide();
+    }
     return ok ? 0 : 1;
 }

@@ -1,0 +1,170 @@
+#pragma once
+// TGoGameMainForm: the trainer's window. A switchboard: it lays out the index and problem
+// pages, the menus, tool bars and keys, and hands every command to the core (the solve loop,
+// the statistics, the stores). Split by concern: Main.cpp builds the window, MainNavigation.cpp
+// holds the views, paging, problems and zoom, MainSolve.cpp what the solve loop shows, and
+// MainSettings.cpp the start-up and shut-down.
+#include <QAction>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSlider>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "board/GoGame.h"
+#include "collection/HistoryStore.h"
+#include "collection/ProblemStore.h"
+#include "index/GoIndex.h"
+#include "shell/Settings.h"
+#include "shell/Sound.h"
+#include "shell/Splash.h"
+#include "solving/SolveLoop.h"
+#include "solving/Statistics.h"
+
+namespace karvena {
+
+class TGoGameMainForm : public QMainWindow, private ISolveOutput, private IStatisticsOutput {
+public:
+    // `programFolder` holds the archive, the guide and (when writable) the history;
+    // `settings` is the store the settings live in.
+    TGoGameMainForm(const QString& programFolder, std::unique_ptr<ISettingsStore> settings,
+                    QWidget* parent = nullptr);
+    ~TGoGameMainForm() override;
+
+    // The first activation: settings, history, the stored level group.
+    void FirstActivation();
+
+    // Message boxes go here instead when set (tests answer them): kind is "info", "warning",
+    // "question"; the result is the answer to a question.
+    std::function<bool(const QString& kind, const QString& title, const QString& text)> MessageHook;
+
+    // ---- Commands ----
+    void OpenGroup(int group, int topRow);
+    void ShowIndexView();
+    void ShowProblemView();
+    void SolveIt();
+    void FirstPage();
+    void PriorPage();
+    void NextPage();
+    void LastPage();
+    void FirstProblem();
+    void PriorProblem();
+    void NextProblemCommand();
+    void LastProblem();
+    void ZoomIn();
+    void ZoomOut();
+    void SetDelay(int seconds);
+    void DelayCommand();
+
+    // ---- Parts, named as the window names them ----
+    TGoGame* GoGame1 = nullptr;
+    TGoIndex* GoIndex1 = nullptr;
+    QScrollBar* ScrollBar1 = nullptr;
+    QStackedWidget* Pages = nullptr;
+    QWidget* tsIndex = nullptr;
+    QWidget* tsProblem = nullptr;
+    QWidget* PanelGoGame1 = nullptr;
+    QSplitter* Splitter1 = nullptr;
+    QLabel *LabelResult = nullptr, *LabelStdResult = nullptr, *LabelSuccessCount = nullptr,
+           *LabelFailureCount = nullptr, *LabelHint0Count = nullptr, *LabelHint1Count = nullptr,
+           *LabelTakebackCount = nullptr, *LabelStudyCount = nullptr, *LabelScore = nullptr;
+    QLabel *StatusPanel0 = nullptr, *StatusPanel1 = nullptr;
+    QSlider* TrackBar1 = nullptr;
+    QPushButton *btnUndo = nullptr, *btnNextMove = nullptr, *btn1 = nullptr,
+                *btnStopStudy2 = nullptr;
+    QToolBar *ToolBarMain = nullptr, *ToolBarSolveIt = nullptr;
+    QToolButton* btnOpen = nullptr;
+    QTimer Timer1, Timer2;
+    // Every menu item and tool button action by its name ("miBack1", "btnHint1", ...).
+    std::map<QString, QAction*> Actions;
+    QAction* Action(const QString& name) const;
+
+    TSolveLoop& Loop() { return *m_Loop; }
+    TStatistics& Statistics() { return *m_Statistics; }
+    THistoryStore& History() { return m_History; }
+    int OpenedGroup() const { return m_OpenedGroup; }
+    int BaseRadius() const { return m_BaseRadius; }
+    const QString& HistoryPath() const { return m_HistoryPath; }
+    TSplashForm* SplashForm1() const { return m_Splash1; }
+    TSplashForm* SplashForm2() const { return m_Splash2; }
+    TSoundPlayer& Sounds() { return m_Sounds; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Main.cpp: building the window.
+    QAction* MakeAction(const QString& name, const QString& english, std::function<void()> run,
+                        const QKeySequence& key = {}, bool checkable = false);
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBars();
+    void CreatePages();
+    void CreateStatusBar();
+    void ApplyCaptions();
+    void ConnectParts();
+    bool Message(const QString& kind, const QString& title, const QString& text);
+    void About();
+    void Guide();
+
+    // MainNavigation.cpp
+    void SetProblemButtonsVisible(bool visible);
+    void SetPageButtonsVisible(bool visible);
+    void SelectAndLoad(int position);
+    void FitBoardToPanel();
+    void MarkDefaultGroup(int group);
+
+    // MainSettings.cpp
+    void ReadSettings();
+    void WriteSettings();
+
+    // ISolveOutput (MainSolve.cpp)
+    void SetResult(const std::string& text) override;
+    void ShowNotice(const std::string& text) override;
+    void SetStatus(int panel, const std::string& text) override;
+    void PlaySound(int number, bool wait) override;
+    void ArmTimer(bool enabled) override;
+    void ShowHintWindow(int which) override;
+    void SetNextVariationEnabled(bool enabled) override;
+    void Beep() override;
+    void NextProblem() override { NextProblemCommand(); }
+    void ProcessPendingEvents() override;
+    // IStatisticsOutput
+    void SetLabel(TStatLabel label, const std::string& text) override;
+    bool ConfirmNoDefault(const std::string& caption, const std::string& text) override;
+    void ShowMessage(const std::string& text) override;
+    void ResetStatusColour() override;
+
+    bool OnProblemPage() const { return Pages->currentWidget() == tsProblem; }
+
+    QString m_ProgramFolder;
+    std::unique_ptr<ISettingsStore> m_Settings;
+    THistoryStore m_History;
+    QString m_HistoryPath;
+    TProblemStore m_Problems;
+    std::unique_ptr<TStatistics> m_Statistics;
+    std::unique_ptr<TSolveLoop> m_Loop;
+    TSoundPlayer m_Sounds;
+    TSplashForm* m_Splash1 = nullptr;
+    TSplashForm* m_Splash2 = nullptr;
+    TStartSettings m_Start;
+    bool m_FirstActivation = true;
+    int m_OpenedGroup = -1;
+    int m_BaseRadius = 7;
+    bool m_BoardFillsPanel = true;
+    QMenu* m_PopupMenuOpen = nullptr;
+    std::vector<std::pair<QAction*, QAction*>> m_GroupItems; // File menu item, drop-down item
+};
+
+} // namespace karvena

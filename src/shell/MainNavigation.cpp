@@ -1,0 +1,198 @@
+// The views, level groups, paging, problem stepping, zoom and the take-back delay.
+#include <QApplication>
+#include <QFile>
+#include <QInputDialog>
+#include <QScrollArea>
+
+#include "collection/OpenGroup.h"
+#include "shell/Main.h"
+#include "shell/Texts.h"
+
+namespace karvena {
+
+namespace {
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+} // namespace
+
+void TGoGameMainForm::SetPageButtonsVisible(bool visible) {
+    for (const char* name : {"miFirstpage1", "miPriorpage1", "miNextpage1", "miLastpage1",
+                             "btnFirstPage", "btnPriorPage", "btnNextPage", "btnLastPage"})
+        Action(name)->setVisible(visible);
+}
+
+void TGoGameMainForm::SetProblemButtonsVisible(bool visible) {
+    for (const char* name :
+         {"miFirstproblem1", "miPriorproblem1", "miNextproblem1", "miLastproblem1",
+          "btnFirstProblem", "btnPriorProblem", "btnNextProblem", "btnLastProblem"})
+        Action(name)->setVisible(visible);
+}
+
+void TGoGameMainForm::ShowIndexView() {
+    Pages->setCurrentWidget(tsIndex);
+    Action("miProblemIndex1")->setChecked(true);
+    Action("miSolveIt1")->setChecked(false);
+    Action("miSolveIt1")->setVisible(true);
+    Action("btnSolveIt")->setVisible(true);
+    Action("miZoomin1")->setVisible(false);
+    Action("miZoomout1")->setVisible(false);
+    SetProblemButtonsVisible(false);
+    SetPageButtonsVisible(true);
+    Action("miProblemIndex1")->setVisible(false);
+    Action("btnProblemIndex")->setVisible(false);
+    ToolBarSolveIt->setVisible(false);
+    if (GoIndex1->isVisible()) GoIndex1->setFocus();
+}
+
+void TGoGameMainForm::ShowProblemView() {
+    Action("miProblemIndex1")->setVisible(true);
+    Action("btnProblemIndex")->setVisible(true);
+    Action("miProblemIndex1")->setChecked(false);
+    Action("miSolveIt1")->setChecked(true);
+    Pages->setCurrentWidget(tsProblem);
+    SetProblemButtonsVisible(true);
+    SetPageButtonsVisible(false);
+    Action("miFind1")->setVisible(false);
+    Action("miSolveIt1")->setVisible(false);
+    Action("btnSolveIt")->setVisible(false);
+    Action("miZoomin1")->setVisible(true);
+    Action("miZoomout1")->setVisible(true);
+    FitBoardToPanel();
+}
+
+void TGoGameMainForm::MarkDefaultGroup(int group) {
+    for (const auto& [file, popup] : m_GroupItems) {
+        const int tag = file->data().toInt();
+        const bool isDefault = tag == group && tag >= 0 && tag <= 4;
+        for (QAction* item : {file, popup}) {
+            QFont font = item->font();
+            font.setBold(isDefault);
+            item->setFont(font);
+        }
+    }
+}
+
+void TGoGameMainForm::OpenGroup(int group, int topRow) {
+    ShowIndexView();
+    TWaitForm* wait = nullptr;
+    if (QFile::exists(m_ProgramFolder + "/Timer.avi") && !MessageHook) {
+        wait = new TWaitForm(this);
+        wait->show();
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+    const TOpenGroupResult result =
+        karvena::OpenGroup(m_ProgramFolder.toStdString(), group, m_Problems, m_History);
+    delete wait;
+    if (result.Status != TOpenGroupStatus::Ok) {
+        if (result.ErrorSound()) m_Sounds.Play(kSoundError, true);
+        const bool english = !ChineseGB && !ChineseBig5;
+        Message("warning", "Karvena",
+                Q(english ? OpenGroupMessage(result, true)
+                          : ToLocalText(OpenGroupMessage(result, false))));
+        return;
+    }
+    MarkDefaultGroup(group);
+    GoIndex1->SetGames(result.Lines);
+    m_OpenedGroup = group;
+    if (topRow > 0 && topRow <= GoIndex1->RowCount()) GoIndex1->SetTopRow(topRow);
+    if (GoIndex1->isVisible() && GoIndex1->isEnabled()) GoIndex1->setFocus();
+}
+
+void TGoGameMainForm::SolveIt() {
+    if (Pages->currentWidget() != tsIndex || GoIndex1->Count() == 0) return;
+    if (GoIndex1->Selected() < 0) GoIndex1->SetSelected(0);
+    if (m_Loop->LoadProblem(GoIndex1->Selected())) {
+        ShowProblemView();
+        ToolBarSolveIt->setVisible(true);
+    }
+}
+
+void TGoGameMainForm::FirstPage() {
+    GoIndex1->SetTopRow(1);
+}
+void TGoGameMainForm::PriorPage() {
+    const int row = GoIndex1->TopRow() - GoIndex1->Rows();
+    GoIndex1->SetTopRow(row > 0 ? row : 1);
+}
+void TGoGameMainForm::NextPage() {
+    const int row = GoIndex1->TopRow() + GoIndex1->Rows();
+    if (row < GoIndex1->RowCount()) GoIndex1->SetTopRow(row);
+}
+void TGoGameMainForm::LastPage() {
+    GoIndex1->SetTopRow(GoIndex1->RowCount());
+}
+
+void TGoGameMainForm::SelectAndLoad(int position) {
+    GoIndex1->SetSelected(position);
+    if (m_Loop->LoadProblem(position) && !OnProblemPage()) ShowProblemView();
+}
+
+void TGoGameMainForm::FirstProblem() {
+    if (GoIndex1->Selected() > 0) SelectAndLoad(0);
+}
+void TGoGameMainForm::PriorProblem() {
+    if (GoIndex1->Selected() > 0) SelectAndLoad(GoIndex1->Selected() - 1);
+}
+void TGoGameMainForm::NextProblemCommand() {
+    if (GoIndex1->Selected() + 1 < GoIndex1->Count()) SelectAndLoad(GoIndex1->Selected() + 1);
+}
+void TGoGameMainForm::LastProblem() {
+    if (GoIndex1->Count() > 0 && GoIndex1->Selected() < GoIndex1->Count() - 1)
+        SelectAndLoad(GoIndex1->Count() - 1);
+}
+
+void TGoGameMainForm::FitBoardToPanel() {
+    if (!m_BoardFillsPanel) return;
+    auto* scroll = static_cast<QScrollArea*>(PanelGoGame1);
+    // The board fills its panel, but never beyond 840 x 840.
+    const QSize room = scroll->viewport()->size() - QSize(2, 2);
+    GoGame1->resize(std::min(room.width(), 840 + GoGame1->DisplayWidth()),
+                    std::min(room.height(), 840));
+}
+
+void TGoGameMainForm::ZoomIn() {
+    if (m_BoardFillsPanel) {
+        m_BaseRadius = GoGame1->Radius();
+        m_BoardFillsPanel = false;
+        GoGame1->SetDisplayInfo(0);
+    }
+    const int radius = std::min(3 * GoGame1->Radius() / 2, 18);
+    if (radius > GoGame1->Radius()) {
+        GoGame1->SetRadius(static_cast<int16_t>(radius));
+        Action("miZoomout1")->setEnabled(true);
+    }
+}
+
+void TGoGameMainForm::ZoomOut() {
+    const int radius = std::max({2 * GoGame1->Radius() / 3, 6, m_BaseRadius});
+    if (radius >= GoGame1->Radius()) return;
+    GoGame1->SetRadius(static_cast<int16_t>(radius));
+    if (radius == m_BaseRadius && !m_BoardFillsPanel) {
+        m_BoardFillsPanel = true;
+        GoGame1->SetDisplayInfo(1);
+        FitBoardToPanel();
+    }
+}
+
+void TGoGameMainForm::SetDelay(int seconds) {
+    TrackBar1->setValue(seconds);
+    const QString name =
+        seconds == 1 ? "miN11" : (seconds == 10 ? "miN101" : QString("miN%1").arg(seconds));
+    if (QAction* speed = Action(name)) speed->setChecked(true);
+}
+
+void TGoGameMainForm::DelayCommand() {
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(this, Q(Tx("DelayTitle")), Q(Tx("DelayPrompt")), QLineEdit::Normal,
+                              QString::number(TrackBar1->value()), &ok);
+    if (!ok) return;
+    const int value = ParseDelay(text.trimmed().toStdString());
+    if (value < TrackBar1->minimum() || value > TrackBar1->maximum())
+        QApplication::beep();
+    else
+        TrackBar1->setValue(value);
+}
+
+} // namespace karvena

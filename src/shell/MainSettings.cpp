@@ -1,0 +1,116 @@
+// The first activation (settings, history, the stored level group) and the shut-down.
+#include <QCloseEvent>
+#include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QStandardPaths>
+
+#include "collection/HistoryStore.h"
+#include "shell/Main.h"
+#include "shell/Texts.h"
+
+namespace karvena {
+
+void TGoGameMainForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (m_FirstActivation) FirstActivation();
+}
+
+void TGoGameMainForm::FirstActivation() {
+    if (!m_FirstActivation) return;
+    m_FirstActivation = false;
+    ReadSettings();
+
+    const QString userData = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    m_HistoryPath = QString::fromStdString(
+        karvena::HistoryPath(m_ProgramFolder.toStdString(), userData.toStdString()));
+    const THistoryOpen opened = m_History.Open(m_HistoryPath.toStdString());
+    if (!opened.MovedAside.empty()) {
+        Message("warning", "Karvena",
+                QString::fromStdString(
+                    LocalOf("The history file could not be read. It was kept as ",
+                            "历史记录文件无法读取，已保存为 ") +
+                    opened.MovedAside +
+                    LocalOf(" and a new history was started.", "，并开始新的记录。")));
+    } else if (!opened.Ok) {
+        Message("warning", "Karvena",
+                QString::fromStdString(
+                    LocalOf("The history cannot be kept: ", "无法保存历史记录: ") + opened.Error));
+    }
+    OpenGroup(m_Start.Database, m_Start.TopRow);
+    m_BaseRadius = GoGame1->Radius();
+}
+
+void TGoGameMainForm::ReadSettings() {
+    const QRect screen = QGuiApplication::primaryScreen()
+                             ? QGuiApplication::primaryScreen()->availableGeometry()
+                             : QRect(0, 0, 1024, 768);
+    m_Start = ReadStartSettings(*m_Settings, DefaultWidth(screen.width()),
+                                DefaultHeight(screen.height()));
+    Action("miSilent1")->setChecked(m_Start.Silent);
+    m_Sounds.SetSilent(m_Start.Silent);
+    Action("miHintallowed1")->setChecked(m_Start.HintAllowed);
+    m_Loop->Options().HintAllowed = m_Start.HintAllowed;
+    Action("miDisplaynumbers1")->setChecked(m_Start.DisplayNumbers);
+    m_Loop->Options().DisplayNumbers = m_Start.DisplayNumbers;
+    Action("NextproblemAutomaticallyWhenSolved1")->setChecked(m_Start.NextProblemAutomatically);
+    m_Loop->Options().NextProblemAutomatically = m_Start.NextProblemAutomatically;
+    Action("miTakebackautomatically1")->setChecked(m_Start.TakebackAutomatically);
+    m_Loop->Options().TakebackAutomatically = m_Start.TakebackAutomatically;
+    Action("miStudyAtNewWindow1")->setChecked(m_Start.StudyAtNewWindow);
+    Action("miBestCounterMoveOnly1")->setChecked(m_Start.BestCounterMoveOnly);
+    Action("miComputerdonotplaybadmove1")->setChecked(m_Start.ComputerDoNotPlayBadMove);
+    m_Loop->SetComputerDoNotPlayBadMove(m_Start.ComputerDoNotPlayBadMove);
+    SetDelay(m_Start.Delay);
+    resize(std::max(320, m_Start.Width.value_or(width())),
+           std::max(240, m_Start.Height.value_or(height())));
+    if (m_Start.Left || m_Start.Top) move(m_Start.Left.value_or(x()), m_Start.Top.value_or(y()));
+    // The hint windows follow their stored flags.
+    delete m_Splash1;
+    delete m_Splash2;
+    m_Splash1 = new TSplashForm(
+        QString::fromStdString(Tx("HintWindow1")), m_Start.DisplaySpashForm1,
+        [this](bool on) {
+            if (m_Settings->Usable()) m_Settings->Set("DisplaySpashForm1", on ? "1" : "0");
+        },
+        this);
+    m_Splash2 = new TSplashForm(
+        QString::fromStdString(Tx("HintWindow2")), m_Start.DisplaySpashForm2,
+        [this](bool on) {
+            if (m_Settings->Usable()) m_Settings->Set("DisplaySpashForm2", on ? "1" : "0");
+        },
+        this);
+}
+
+void TGoGameMainForm::WriteSettings() {
+    TCloseSettings values;
+    values.BestCounterMoveOnly = Action("miBestCounterMoveOnly1")->isChecked();
+    values.ComputerDoNotPlayBadMove = Action("miComputerdonotplaybadmove1")->isChecked();
+    values.StudyAtNewWindow = Action("miStudyAtNewWindow1")->isChecked();
+    values.Database = m_OpenedGroup;
+    values.TopRow = GoIndex1->TopRow();
+    values.Selected = GoIndex1->Selected();
+    values.NormalWindow =
+        !(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen));
+    values.Width = width();
+    values.Height = height();
+    values.Top = y();
+    values.Left = x();
+    values.Silent = Action("miSilent1")->isChecked();
+    values.DisplayNumbers = Action("miDisplaynumbers1")->isChecked();
+    values.NextProblemAutomatically = Action("NextproblemAutomaticallyWhenSolved1")->isChecked();
+    values.TakebackAutomatically = Action("miTakebackautomatically1")->isChecked();
+    values.Delay = TrackBar1->value();
+    values.InstallDir = QDir::toNativeSeparators(m_ProgramFolder + "/").toStdString();
+    WriteCloseSettings(*m_Settings, values);
+}
+
+void TGoGameMainForm::closeEvent(QCloseEvent* event) {
+    // Every change of the history was written when it happened; only the settings remain.
+    WriteSettings();
+    m_Splash1->hide();
+    m_Splash2->hide();
+    QMainWindow::closeEvent(event);
+}
+
+} // namespace karvena

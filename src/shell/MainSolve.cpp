@@ -1,0 +1,105 @@
+// What the solve loop and the statistics show: labels, notices, sounds, timers, hint windows.
+#include <QApplication>
+#include <QStatusBar>
+
+#include "shell/Main.h"
+
+namespace karvena {
+
+namespace {
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+} // namespace
+
+void TGoGameMainForm::SetResult(const std::string& text) {
+    LabelResult->setText(Q(text));
+}
+
+void TGoGameMainForm::ShowNotice(const std::string& text) {
+    LabelStdResult->setText(Q(text));
+    LabelStdResult->setStyleSheet("color: red;");
+    Timer2.start();
+}
+
+void TGoGameMainForm::SetStatus(int panel, const std::string& text) {
+    (panel == 0 ? StatusPanel0 : StatusPanel1)->setText(Q(text));
+}
+
+void TGoGameMainForm::PlaySound(int number, bool wait) {
+    m_Sounds.Play(number, wait);
+}
+
+void TGoGameMainForm::ArmTimer(bool enabled) {
+    if (enabled)
+        Timer1.start(TakebackInterval(TrackBar1->value()));
+    else
+        Timer1.stop();
+}
+
+void TGoGameMainForm::ShowHintWindow(int which) {
+    if (which == 0) {
+        m_Splash1->hide();
+        m_Splash2->hide();
+    } else {
+        (which == 1 ? m_Splash1 : m_Splash2)->ShowIfWanted();
+    }
+}
+
+void TGoGameMainForm::SetNextVariationEnabled(bool enabled) {
+    Action("btnNextVofComputer")->setEnabled(enabled);
+}
+
+void TGoGameMainForm::Beep() {
+    QApplication::beep();
+}
+
+void TGoGameMainForm::ProcessPendingEvents() {
+    LabelResult->repaint();
+}
+
+void TGoGameMainForm::SetLabel(TStatLabel label, const std::string& text) {
+    QLabel* target = nullptr;
+    switch (label) {
+    case TStatLabel::SuccessCount:
+        target = LabelSuccessCount;
+        break;
+    case TStatLabel::FailureCount:
+        target = LabelFailureCount;
+        break;
+    case TStatLabel::Hint0Count:
+        target = LabelHint0Count;
+        break;
+    case TStatLabel::Hint1Count:
+        target = LabelHint1Count;
+        break;
+    case TStatLabel::TakebackCount:
+        target = LabelTakebackCount;
+        break;
+    case TStatLabel::StudyCount:
+        target = LabelStudyCount;
+        break;
+    case TStatLabel::StdResult:
+        target = LabelStdResult;
+        LabelStdResult->setStyleSheet("");
+        break;
+    case TStatLabel::Score:
+        target = LabelScore;
+        break;
+    }
+    target->setText(Q(text));
+}
+
+bool TGoGameMainForm::ConfirmNoDefault(const std::string& caption, const std::string& text) {
+    return Message("question", Q(caption), Q(text));
+}
+
+void TGoGameMainForm::ShowMessage(const std::string& text) {
+    Message("info", "Karvena", Q(text));
+}
+
+void TGoGameMainForm::ResetStatusColour() {
+    statusBar()->setStyleSheet("");
+}
+
+} // namespace karvena

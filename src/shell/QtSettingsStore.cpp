@@ -1,0 +1,25 @@
+#include "shell/QtSettingsStore.h"
+
+namespace karvena {
+
+TQtSettingsStore::TQtSettingsStore(const QString& key)
+    : m_Settings(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, "Tellurix",
+                                             "Karvena")),
+      m_Group("Software/Tellurix/GoGame/" + key + "/") {}
+
+std::optional<std::string> TQtSettingsStore::Get(const std::string& name) const {
+    const QString path = m_Group + QString::fromStdString(name);
+    if (!m_Settings->contains(path)) return std::nullopt;
+    return m_Settings->value(path).toString().toStdString();
+}
+
+void TQtSettingsStore::Set(const std::string& name, const std::string& value) {
+    m_Settings->setValue(m_Group + QString::fromStdString(name), QString::fromStdString(value));
+}
+
+bool TQtSettingsStore::Usable() const {
+    // A store that cannot be read or written: the program keeps its defaults.
+    return m_Settings->status() == QSettings::NoError && m_Settings->isWritable();
+}
+
+} // namespace karvena

@@ -1,0 +1,75 @@
+#pragma once
+// The stored settings of the trainer: every value a string, each read with its fallback. The
+// store itself is behind ISettingsStore (QSettings in the program, a map in tests); when it
+// cannot be read or written the program runs on the defaults.
+#include <optional>
+#include <string>
+
+namespace karvena {
+
+class ISettingsStore {
+public:
+    virtual ~ISettingsStore() = default;
+    virtual std::optional<std::string> Get(const std::string& name) const = 0;
+    virtual void Set(const std::string& name, const std::string& value) = 0;
+    // False when nothing can be read or written (the program then keeps its defaults).
+    virtual bool Usable() const = 0;
+};
+
+// A number as the settings store it; nullopt when the text is not one.
+std::optional<int> SettingNumber(const std::string& text);
+
+// What the trainer reads at its first activation, with the fallback of each value.
+struct TStartSettings {
+    bool DisplaySpashForm1 = true;
+    bool DisplaySpashForm2 = true;
+    bool Silent = false;
+    bool HintAllowed = true;
+    bool DisplayNumbers = true;
+    bool NextProblemAutomatically = false;
+    bool TakebackAutomatically = false;
+    bool StudyAtNewWindow = false;
+    bool BestCounterMoveOnly = false;
+    bool ComputerDoNotPlayBadMove = false;
+    int Database = 2;
+    int TopRow = 0;
+    int Delay = 10; // applied only within 0..30
+    std::optional<int> Width, Height, Top, Left;
+    std::string Language; // "en", "zh_CN", "zh_TW" or empty
+};
+
+// Reads every value in its order, with the fallbacks; defaultWidth/Height stand for a size
+// that is missing or not a number.
+TStartSettings ReadStartSettings(const ISettingsStore& store, int defaultWidth, int defaultHeight);
+
+// What the trainer writes when it closes.
+struct TCloseSettings {
+    bool BestCounterMoveOnly = false;
+    bool ComputerDoNotPlayBadMove = false;
+    bool StudyAtNewWindow = false;
+    int Database = -1;
+    int TopRow = 1;
+    int Selected = -1;
+    bool NormalWindow = true;
+    int Width = 0, Height = 0, Top = 0, Left = 0;
+    bool Silent = false;
+    bool DisplayNumbers = true;
+    bool NextProblemAutomatically = false;
+    bool TakebackAutomatically = false;
+    int Delay = 10;
+    std::string InstallDir;
+};
+
+// Writes the values in their order: Selected only when 0 or more, the geometry only for a
+// normal window, InstallDir only when it is not there yet.
+void WriteCloseSettings(ISettingsStore& store, const TCloseSettings& values);
+
+// The default window size on a screen: 7/8 of it when wider than 640 / taller than 480.
+inline int DefaultWidth(int screenWidth) {
+    return screenWidth > 640 ? screenWidth * 7 / 8 : screenWidth;
+}
+inline int DefaultHeight(int screenHeight) {
+    return screenHeight > 480 ? screenHeight * 7 / 8 : screenHeight;
+}
+
+} // namespace karvena
