@@ -134,6 +134,7 @@ void TGoGameMainForm::CreatePages() {
     btn1 = new QPushButton(left);
     btnStopStudy2 = new QPushButton(left);
     for (QPushButton* b : {btnUndo, btnNextMove, btn1, btnStopStudy2}) {
+        b->setFocusPolicy(Qt::NoFocus);
         leftLayout->addWidget(b);
         b->setVisible(false); // shown while trying moves
     }
@@ -146,10 +147,13 @@ void TGoGameMainForm::CreatePages() {
     TrackBar1->setValue(10);
     TrackBar1->setTickPosition(QSlider::TicksBelow);
     TrackBar1->setTickInterval(5);
+    // The arrows, PgDn, Home and End are the trainer's keys: nothing on the page takes them.
+    TrackBar1->setFocusPolicy(Qt::NoFocus);
     leftLayout->addWidget(TrackBar1);
 
     auto* scroll = new QScrollArea(Splitter1);
     scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFocusPolicy(Qt::NoFocus);
     scroll->setWidgetResizable(false);
     scroll->setAlignment(Qt::AlignCenter);
     PanelGoGame1 = scroll;

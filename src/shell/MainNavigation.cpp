@@ -59,6 +59,7 @@ void TGoGameMainForm::ShowProblemView() {
     Action("miZoomin1")->setVisible(true);
     Action("miZoomout1")->setVisible(true);
     FitBoardToPanel();
+    setFocus();
 }
 
 void TGoGameMainForm::MarkDefaultGroup(int group) {

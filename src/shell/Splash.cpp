@@ -19,14 +19,20 @@ TSplashForm::TSplashForm(const QString& text, bool display, std::function<void(b
     : QDialog(parent), m_Display(display), m_WriteFlag(std::move(writeFlag)) {
     setWindowTitle(Q("Hint", "提示"));
     setModal(false);
+    // It points at the PgDn key, so it must not take the keys away from the main window.
+    setWindowFlags(windowFlags() | Qt::Tool | Qt::WindowDoesNotAcceptFocus);
+    setAttribute(Qt::WA_ShowWithoutActivating);
     auto* layout = new QVBoxLayout(this);
     auto* label = new QLabel(text, this);
     label->setStyleSheet("color: red; font-weight: bold;");
     layout->addWidget(label);
     m_DoNotDisplay = new QCheckBox(Q("Do not display this window", "不再显示此窗口"), this);
+    m_DoNotDisplay->setFocusPolicy(Qt::NoFocus);
     m_DoNotDisplay->setChecked(!display);
     layout->addWidget(m_DoNotDisplay);
     auto* close = new QPushButton(Q("&Close", "关闭(&C)"), this);
+    close->setFocusPolicy(Qt::NoFocus);
+    close->setAutoDefault(false);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     layout->addWidget(close, 0, Qt::AlignRight);
     m_CloseTimer.setSingleShot(true);

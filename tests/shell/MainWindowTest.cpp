@@ -1,0 +1,291 @@
+// The trainer's window end to end: a temporary program folder with a small collection, its own
+// settings and data folders, driven by QTest clicks and keys.
+#include <gtest/gtest.h>
+
+#include <QMenu>
+#include <QProcess>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QSysInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "collection/Archive.h"
+#include "collection/SgfImport.h"
+#include "collection/SolutionBlob.h"
+#include "shell/Main.h"
+#include "shell/QtSettingsStore.h"
+#include "shell/SingleInstance.h"
+#include "shell/Texts.h"
+
+namespace karvena {
+namespace {
+
+// Group 1 holds one problem; group 2 three, the first with two opponent variations.
+void WriteCollection(const QString& folder) {
+    const struct {
+        int group;
+        const char* sgf;
+    } problems[] = {
+        {1, "(;AB[dd]AW[ee];B[aa];W[ba];B[ca]C[Correct])"},
+        {2,
+         "(;AB[dd]AW[ee](;B[aa](;W[ba];B[ca]C[Correct])(;W[ab];B[ac]C[Correct]))(;B[cc];W[ca]))"},
+        {2, "(;AB[dd]AW[ee](;B[ab]C[Correct])(;B[ba];W[ab]))"},
+        {2, "(;AB[dd]AW[ee](;B[ac]C[Correct])(;B[ca];W[ac]))"},
+    };
+    TProblemTableWriter writer;
+    int key = 0;
+    std::map<int, int> numbers;
+    for (const auto& p : problems) {
+        TImportedProblem imported =
+            std::move(ImportSgf(*ReadSgf(p.sgf, "t").File, "t").Problems.at(0));
+        TProblemRow row = imported.Row;
+        row.Auto1 = ++key;
+        row.Group1 = p.group;
+        row.Level1 = 30;
+        row.Num = ++numbers[p.group];
+        row.Solution = SaveSolution(imported.Tree);
+        ASSERT_TRUE(writer.Add(row));
+    }
+    ASSERT_EQ(WriteArchive((folder + "/Karvena.dgo").toStdString(), writer.Image()), "");
+}
+
+class Trainer : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(folder.isValid());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.filePath("config"));
+        qputenv("XDG_DATA_HOME", folder.filePath("data").toUtf8());
+        QDir().mkpath(folder.filePath("program"));
+        WriteCollection(folder.filePath("program"));
+        SetLanguageFlags(TLanguage::English);
+    }
+    void TearDown() override {
+        window.reset();
+        SetLanguageFlags(TLanguage::SimplifiedChinese);
+    }
+    void Store(const char* name, const char* value) { TQtSettingsStore().Set(name, value); }
+    std::optional<std::string> Stored(const char* name) { return TQtSettingsStore().Get(name); }
+    void Start() {
+        window = std::make_unique<TGoGameMainForm>(folder.filePath("program"),
+                                                   std::make_unique<TQtSettingsStore>());
+        window->MessageHook = [this](const QString& kind, const QString&, const QString& text) {
+            messages.push_back(kind + ": " + text);
+            return answer;
+        };
+        window->Sounds().SetSilent(true);
+        window->show();
+        window->resize(1000, 720);
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        QApplication::processEvents();
+    }
+    void ClickThumbnail(int row, int col) {
+        QTest::mouseClick(window->GoIndex1, Qt::LeftButton, Qt::NoModifier,
+                          window->GoIndex1->CellRect({row, col}).center());
+        QApplication::processEvents();
+    }
+    void ClickPoint(int P, int Q) {
+        TGoGame* board = window->GoGame1;
+        QTest::mouseClick(board, Qt::LeftButton, Qt::NoModifier,
+                          QPoint(board->Geometry().X(P), board->Geometry().Y(Q)));
+        QApplication::processEvents();
+    }
+    void Key(Qt::Key key) {
+        QTest::keyClick(window.get(), key);
+        QApplication::processEvents();
+    }
+    QTemporaryDir folder;
+    std::unique_ptr<TGoGameMainForm> window;
+    std::vector<QString> messages;
+    bool answer = false;
+};
+
+TEST_F(Trainer, StartOpensGroupTwoWhenNoneIsStoredAndTheStoredOneOtherwise) {
+    Start();
+    EXPECT_EQ(window->OpenedGroup(), 2);
+    EXPECT_EQ(window->GoIndex1->Count(), 3);
+    EXPECT_EQ(window->Pages->currentWidget(), window->tsIndex);
+    EXPECT_TRUE(window->Action("miIntermediate1")->font().bold())
+        << "the open group is the default item";
+    window->close();
+    EXPECT_EQ(Stored("Database"), "2");
+    window.reset();
+    Store("Database", "1");
+    Start();
+    EXPECT_EQ(window->OpenedGroup(), 1);
+    EXPECT_EQ(window->GoIndex1->Count(), 1);
+}
+
+TEST_F(Trainer, SolvingAProblemThroughEveryVariation) {
+    Start();
+    ClickThumbnail(1, 1);
+    ASSERT_EQ(window->Pages->currentWidget(), window->tsProblem);
+    EXPECT_TRUE(window->ToolBarSolveIt->isVisible());
+    EXPECT_EQ(window->LabelStdResult->text(), "No. 1");
+    ClickPoint(1, 1);
+    EXPECT_EQ(window->GoGame1->Process(), "AABA") << "the reply is on the board";
+    ClickPoint(3, 1);
+    EXPECT_EQ(window->LabelResult->text(), "Success");
+    EXPECT_TRUE(window->Action("btnNextVofComputer")->isEnabled());
+    Key(Qt::Key_PageDown);
+    EXPECT_EQ(window->GoGame1->Process(), "AAAB") << "the next variation";
+    ClickPoint(1, 3);
+    EXPECT_EQ(window->LabelResult->text(), "Success");
+    EXPECT_EQ(window->LabelSuccessCount->text(), "Solved");
+    EXPECT_EQ(window->GoIndex1->Games()[0][5], '1') << "the solved mark";
+    EXPECT_EQ(window->History().Find(2)->SolvedCount, 1);
+}
+
+TEST_F(Trainer, ChineseResultText) {
+    SetLanguageFlags(TLanguage::SimplifiedChinese);
+    Start();
+    ClickThumbnail(1, 2);
+    ClickPoint(1, 2);
+    EXPECT_EQ(window->LabelResult->text(), "成功");
+    EXPECT_EQ(window->findChild<QMenu*>("miFile1")->title(), "文件(&F)");
+    EXPECT_EQ(window->Action("miBack1")->text(), "退一步");
+    EXPECT_EQ(window->Action("btnHint1")->toolTip(), "提示 (右箭头)");
+}
+
+TEST_F(Trainer, KeysStepProblemsTakeBackHintAndSetUpAgain) {
+    Start();
+    ClickThumbnail(1, 1);
+    Key(Qt::Key_Up);
+    EXPECT_EQ(window->GoIndex1->Selected(), 0) << "nothing before the first";
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Down);
+    EXPECT_EQ(window->GoIndex1->Selected(), 2);
+    EXPECT_EQ(window->LabelStdResult->text(), "No. 3");
+    Key(Qt::Key_Down);
+    EXPECT_EQ(window->GoIndex1->Selected(), 2) << "nothing after the last";
+    Key(Qt::Key_Up);
+    EXPECT_EQ(window->GoIndex1->Selected(), 1);
+
+    ClickPoint(2, 1); // wrong: the tree answers AB
+    EXPECT_EQ(window->GoGame1->Process(), "BAAB");
+    Key(Qt::Key_Left);
+    EXPECT_EQ(window->GoGame1->Process(), "");
+    Key(Qt::Key_Right);
+    EXPECT_EQ(window->GoGame1->LabelColor(1, 2), 0x8000u) << "the good move in green";
+    EXPECT_EQ(window->GoGame1->LabelColor(2, 1), 0xFFFFu) << "the other in yellow";
+    ClickPoint(5, 5);
+    Key(Qt::Key_Escape);
+    EXPECT_EQ(window->GoGame1->Process(), "");
+    ClickPoint(5, 5);
+    Key(Qt::Key_Home);
+    EXPECT_EQ(window->GoGame1->Process(), "");
+}
+
+TEST_F(Trainer, ZoomInAndOutAroundTheBaseRadius) {
+    Start();
+    ClickThumbnail(1, 1);
+    // A window whose board panel fits radius 7 exactly.
+    for (int height = 300; height < 700 && window->GoGame1->Radius() != 7; height += 2) {
+        window->resize(900, height);
+        QApplication::processEvents();
+    }
+    ASSERT_EQ(window->GoGame1->Radius(), 7);
+    std::vector<int> radii;
+    for (int i = 0; i < 4; ++i) {
+        window->ZoomIn();
+        radii.push_back(window->GoGame1->Radius());
+    }
+    EXPECT_EQ(radii, (std::vector<int>{10, 15, 18, 18}));
+    EXPECT_EQ(window->GoGame1->DisplayInfo(), 0);
+    radii.clear();
+    for (int i = 0; i < 4; ++i) {
+        window->ZoomOut();
+        radii.push_back(window->GoGame1->Radius());
+    }
+    EXPECT_EQ(radii, (std::vector<int>{12, 8, 7, 7}));
+    EXPECT_EQ(window->GoGame1->DisplayInfo(), 1) << "the board fills its panel again";
+    window->resize(1100, 800);
+    QApplication::processEvents();
+    EXPECT_GT(window->GoGame1->Radius(), 7);
+}
+
+TEST_F(Trainer, StoredDelayOutsideTheRangeLeavesTen) {
+    for (const char* stored : {"31", "x", "4"}) {
+        window.reset();
+        Store("DelayBeforeTakebackAutomatically", stored);
+        Start();
+        EXPECT_EQ(window->TrackBar1->value(), std::string(stored) == "4" ? 4 : 10) << stored;
+    }
+    EXPECT_EQ(window->Timer1.interval(), 4000);
+}
+
+TEST_F(Trainer, ClosingBeforeAGroupWasOpenedStoresMinusOne) {
+    window = std::make_unique<TGoGameMainForm>(folder.filePath("program"),
+                                               std::make_unique<TQtSettingsStore>());
+    window->close();
+    EXPECT_EQ(Stored("Database"), "-1");
+    EXPECT_FALSE(Stored("Selected"));
+    EXPECT_TRUE(Stored("InstallDir"));
+}
+
+TEST_F(Trainer, ClosingWhileMaximisedKeepsTheStoredSize) {
+    Store("Width", "900");
+    Store("Height", "650");
+    Start();
+    window->showMaximized();
+    QApplication::processEvents();
+    window->close();
+    EXPECT_EQ(Stored("Width"), "900");
+    EXPECT_EQ(Stored("Height"), "650");
+}
+
+TEST_F(Trainer, AMissingArchiveIsReportedAndTheIndexStaysEmpty) {
+    QFile::remove(folder.filePath("program/Karvena.dgo"));
+    Start();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].contains("Can't find data file: ")) << messages[0].toStdString();
+    EXPECT_EQ(window->GoIndex1->Count(), 0);
+}
+
+TEST_F(Trainer, ABrokenHistoryIsKeptAsideAndTheUserTold) {
+    QFile broken(folder.filePath("program/History1.cds"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("not a history at all, but a letter");
+    broken.close();
+    Start();
+    ASSERT_FALSE(messages.empty());
+    EXPECT_TRUE(messages[0].contains("History1.cds.broken-")) << messages[0].toStdString();
+    EXPECT_EQ(window->GoIndex1->Count(), 3);
+}
+
+TEST(SingleInstance, ASecondStartExitsAtOnce) {
+    QTemporaryDir runtime;
+    QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
+    TSingleInstance first;
+    ASSERT_TRUE(first.Acquire());
+    QProcess second;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("XDG_RUNTIME_DIR", runtime.path());
+    second.setProcessEnvironment(environment);
+    second.start(KARVENA_TRAINER, {});
+    ASSERT_TRUE(second.waitForFinished(10000)) << "the second trainer did not end";
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    qunsetenv("XDG_RUNTIME_DIR");
+}
+
+TEST(SingleInstance, AStaleLockDoesNotBlock) {
+    QTemporaryDir runtime;
+    QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
+    // A lock file naming a process that is gone.
+    QFile lock(TSingleInstance::LockPath());
+    ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+    lock.write(QByteArray("999999\n") + QCoreApplication::applicationName().toUtf8() + "\n" +
+               QSysInfo::machineHostName().toUtf8() + "\n");
+    lock.close();
+    TSingleInstance next;
+    EXPECT_TRUE(next.Acquire());
+    qunsetenv("XDG_RUNTIME_DIR");
+}
+
+} // namespace
+} // namespace karvena

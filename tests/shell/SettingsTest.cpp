@@ -1,0 +1,127 @@
+// Reading and writing the stored settings, with every fallback.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+
+#include "shell/Settings.h"
+
+namespace karvena {
+namespace {
+
+class TMapStore : public ISettingsStore {
+public:
+    std::map<std::string, std::string> values;
+    bool usable = true;
+    std::optional<std::string> Get(const std::string& name) const override {
+        const auto found = values.find(name);
+        return found == values.end() ? std::nullopt : std::optional<std::string>(found->second);
+    }
+    void Set(const std::string& name, const std::string& value) override { values[name] = value; }
+    bool Usable() const override { return usable; }
+};
+
+TEST(StartSettings, DefaultsWhenNothingIsStored) {
+    TMapStore store;
+    const TStartSettings s = ReadStartSettings(store, 896, 672);
+    EXPECT_TRUE(s.DisplaySpashForm1);
+    EXPECT_TRUE(s.HintAllowed);
+    EXPECT_TRUE(s.DisplayNumbers);
+    EXPECT_FALSE(s.Silent);
+    EXPECT_FALSE(s.ComputerDoNotPlayBadMove);
+    EXPECT_EQ(s.Database, 2);
+    EXPECT_EQ(s.TopRow, 0);
+    EXPECT_EQ(s.Delay, 10);
+    EXPECT_EQ(s.Width, 896);
+    EXPECT_EQ(s.Height, 672);
+    EXPECT_FALSE(s.Top);
+    EXPECT_EQ(DefaultWidth(1024), 896);
+    EXPECT_EQ(DefaultHeight(768), 672);
+    EXPECT_EQ(DefaultWidth(640), 640);
+}
+
+TEST(StartSettings, FallbacksForMalformedValues) {
+    const struct {
+        const char* name;
+        const char* value;
+        std::function<bool(const TStartSettings&)> check;
+    } cases[] = {
+        {"DelayBeforeTakebackAutomatically", "31",
+         [](const TStartSettings& s) { return s.Delay == 10; }},
+        {"DelayBeforeTakebackAutomatically", "x",
+         [](const TStartSettings& s) { return s.Delay == 10; }},
+        {"DelayBeforeTakebackAutomatically", "-1",
+         [](const TStartSettings& s) { return s.Delay == 10; }},
+        {"DelayBeforeTakebackAutomatically", "0",
+         [](const TStartSettings& s) { return s.Delay == 0; }},
+        {"Database", "abc", [](const TStartSettings& s) { return s.Database == 2; }},
+        {"Database", "-1", [](const TStartSettings& s) { return s.Database == -1; }},
+        {"TopRow", "x", [](const TStartSettings& s) { return s.TopRow == 0; }},
+        {"Width", "wide", [](const TStartSettings& s) { return s.Width == 896; }},
+        {"Top", "high", [](const TStartSettings& s) { return !s.Top; }},
+        {"Top", "12", [](const TStartSettings& s) { return s.Top == 12; }},
+        {"DisplayNumbers", "0", [](const TStartSettings& s) { return !s.DisplayNumbers; }},
+        {"DisplayNumbers", "yes", [](const TStartSettings& s) { return s.DisplayNumbers; }},
+        {"Silent", "yes", [](const TStartSettings& s) { return !s.Silent; }},
+        {"Silent", "1", [](const TStartSettings& s) { return s.Silent; }},
+        {"HintAllowed", "0", [](const TStartSettings& s) { return !s.HintAllowed; }},
+        {"DisplaySpashForm2", "0", [](const TStartSettings& s) { return !s.DisplaySpashForm2; }},
+        {"ComputerDoNotPlayBadMove", "1",
+         [](const TStartSettings& s) { return s.ComputerDoNotPlayBadMove; }},
+        {"Database", "99999999999", [](const TStartSettings& s) { return s.Database == 2; }},
+    };
+    for (const auto& c : cases) {
+        TMapStore store;
+        store.values[c.name] = c.value;
+        EXPECT_TRUE(c.check(ReadStartSettings(store, 896, 672))) << c.name << " = " << c.value;
+    }
+}
+
+TEST(StartSettings, AnUnusableStoreGivesTheDefaults) {
+    TMapStore store;
+    store.values["Database"] = "3";
+    store.usable = false;
+    EXPECT_EQ(ReadStartSettings(store, 800, 600).Database, 2);
+    WriteCloseSettings(store, TCloseSettings{});
+    EXPECT_EQ(store.values.size(), 1u) << "nothing is written";
+}
+
+TEST(CloseSettings, WrittenWithTheirConditions) {
+    TMapStore store;
+    store.values["Width"] = "1000";
+    store.values["InstallDir"] = "/old/";
+    TCloseSettings values;
+    values.Database = -1;
+    values.Selected = -1;
+    values.NormalWindow = false;
+    values.Width = 1920;
+    values.Delay = 4;
+    values.InstallDir = "/new/";
+    WriteCloseSettings(store, values);
+    EXPECT_EQ(store.values["Database"], "-1");
+    EXPECT_FALSE(store.values.count("Selected")) << "only a selection of 0 or more is stored";
+    EXPECT_EQ(store.values["Width"], "1000") << "a maximised window keeps the stored size";
+    EXPECT_EQ(store.values["InstallDir"], "/old/") << "written only when absent";
+    EXPECT_EQ(store.values["DelayBeforeTakebackAutomatically"], "4");
+    EXPECT_EQ(store.values["DefaultHint"], "1");
+    values.NormalWindow = true;
+    values.Selected = 0;
+    WriteCloseSettings(store, values);
+    EXPECT_EQ(store.values["Width"], "1920");
+    EXPECT_EQ(store.values["Selected"], "0");
+    // What is written reads back.
+    EXPECT_EQ(ReadStartSettings(store, 1, 1).Delay, 4);
+    EXPECT_EQ(ReadStartSettings(store, 1, 1).Database, -1);
+}
+
+TEST(SettingNumbers, Parsing) {
+    EXPECT_EQ(SettingNumber("42"), 42);
+    EXPECT_EQ(SettingNumber("-7"), -7);
+    EXPECT_FALSE(SettingNumber(""));
+    EXPECT_FALSE(SettingNumber("-"));
+    EXPECT_FALSE(SettingNumber("4 2"));
+    EXPECT_FALSE(SettingNumber("12345678901"));
+}
+
+} // namespace
+} // namespace karvena
