@@ -51,7 +51,8 @@ int main(int argc, char* argv[]) {
     const std::string stored = settings->Usable() ? settings->Get("Language").value_or("") : "";
     karvena::SetLanguageFlags(karvena::LanguageFromSetting(stored, std::getenv("KARVENA_LANG")));
 
-    karvena::TGoGameMainForm window(QApplication::applicationDirPath(), std::move(settings));
+    karvena::TGoGameMainForm window(QApplication::applicationDirPath(), std::move(settings),
+                                    std::make_unique<karvena::TQtSettingsStore>("Common"));
     TStartupTiming timing(clock);
     if (std::getenv("KARVENA_STARTUP_TIMING")) window.GoIndex1->installEventFilter(&timing);
     window.show();

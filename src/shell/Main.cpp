@@ -31,8 +31,10 @@ QString T(const char* name) {
 } // namespace
 
 TGoGameMainForm::TGoGameMainForm(const QString& programFolder,
-                                 std::unique_ptr<ISettingsStore> settings, QWidget* parent)
-    : QMainWindow(parent), m_ProgramFolder(programFolder), m_Settings(std::move(settings)) {
+                                 std::unique_ptr<ISettingsStore> settings,
+                                 std::unique_ptr<ISettingsStore> commonSettings, QWidget* parent)
+    : QMainWindow(parent), m_ProgramFolder(programFolder), m_Settings(std::move(settings)),
+      m_CommonSettings(std::move(commonSettings)) {
     // The language flags were set before the window: its texts follow them.
     ShowStdResult = false;
     setWindowTitle(T("MainCaption"));
@@ -49,10 +51,16 @@ TGoGameMainForm::TGoGameMainForm(const QString& programFolder,
     remarks.English = LoadRemarkLines("Remark.txt");
     if (ChineseGB || ChineseBig5) remarks.Chinese = LoadRemarkLines("RemarkGB.txt");
     m_Loop->Remarks = remarks;
+    m_Study = new TStudyForm(m_CommonSettings.get(), this);
+    m_Study->hide();
+    m_PasswordDlg = new TSetPasswordDlg(this);
     ShowIndexView();
 }
 
 TGoGameMainForm::~TGoGameMainForm() {
+    // The study window writes its geometry to a store this window owns: it goes first.
+    delete m_Study;
+    m_Study = nullptr;
     // The board outlives nothing that points back at the loop.
     if (GoGame1) GoGame1->OnLegalMove = nullptr;
 }
@@ -133,6 +141,10 @@ void TGoGameMainForm::CreatePages() {
     btnNextMove = new QPushButton(left);
     btn1 = new QPushButton(left);
     btnStopStudy2 = new QPushButton(left);
+    connect(btnUndo, &QPushButton::clicked, this, [this] { UndoTry(); });
+    connect(btnNextMove, &QPushButton::clicked, this, [this] { NextTryMove(); });
+    connect(btn1, &QPushButton::clicked, this, [this] { RestartTry(); });
+    connect(btnStopStudy2, &QPushButton::clicked, this, [this] { StopTry(); });
     for (QPushButton* b : {btnUndo, btnNextMove, btn1, btnStopStudy2}) {
         b->setFocusPolicy(Qt::NoFocus);
         leftLayout->addWidget(b);
@@ -173,6 +185,7 @@ void TGoGameMainForm::CreatePages() {
     m_Loop = std::make_unique<TSolveLoop>(*GoGame1, *GoIndex1, *m_Statistics,
                                           static_cast<ISolveOutput&>(*this));
     m_Loop->SetProblems(&m_Problems);
+    m_Try = std::make_unique<TTryMode>(*GoGame1, *m_Loop);
 }
 
 void TGoGameMainForm::CreateActions() {
@@ -250,10 +263,9 @@ void TGoGameMainForm::CreateActions() {
                }),
                Qt::Key_Right);
     MakeAction(
-        "miStudy1", "&Try", [] {}, Qt::Key_F9)
-        ->setEnabled(false);
+        "miStudy1", "&Try", [this] { StartTry(); }, Qt::Key_F9);
     MakeAction(
-        "miStopStudy1", "Sto&p try", [] {}, Qt::Key_F10)
+        "miStopStudy1", "Sto&p try", [this] { StopTry(); }, Qt::Key_F10)
         ->setEnabled(false);
     MakeAction("Resetsolvedflag1", "Reset solved flag",
                [this] { m_Statistics->ResetSolvedFlag(); });
@@ -267,9 +279,7 @@ void TGoGameMainForm::CreateActions() {
         "miSilent1", "&Silent", [this] { m_Sounds.SetSilent(Action("miSilent1")->isChecked()); },
         {}, true);
     MakeAction(
-        "miHintallowed1", "Hint allowed",
-        [this] { m_Loop->Options().HintAllowed = Action("miHintallowed1")->isChecked(); }, {},
-        true);
+        "miHintallowed1", "Hint allowed", [this] { HintAllowedClick(); }, {}, true);
     MakeAction(
         "miDisplaynumbers1", "Display numbers if possible",
         [this] { m_Loop->SetDisplayNumbers(Action("miDisplaynumbers1")->isChecked()); }, {}, true);
@@ -360,8 +370,7 @@ void TGoGameMainForm::CreateActions() {
         Actions[b.name] = action;
     }
     Action("btnResult1")->setVisible(false);
-    Action("btnStudy1")->setEnabled(false);
-    Action("btnStopStudy1")->setEnabled(false);
+    Action("btnStopStudy1")->setVisible(false);
 }
 
 void TGoGameMainForm::CreateMenus() {

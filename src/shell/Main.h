@@ -27,8 +27,11 @@
 #include "shell/Settings.h"
 #include "shell/Sound.h"
 #include "shell/Splash.h"
+#include "shell/uSetPassword1.h"
 #include "solving/SolveLoop.h"
 #include "solving/Statistics.h"
+#include "solving/Study.h"
+#include "solving/TryMode.h"
 
 namespace karvena {
 
@@ -37,6 +40,7 @@ public:
     // `programFolder` holds the archive, the guide and (when writable) the history;
     // `settings` is the store the settings live in.
     TGoGameMainForm(const QString& programFolder, std::unique_ptr<ISettingsStore> settings,
+                    std::unique_ptr<ISettingsStore> commonSettings = nullptr,
                     QWidget* parent = nullptr);
     ~TGoGameMainForm() override;
 
@@ -64,6 +68,16 @@ public:
     void ZoomOut();
     void SetDelay(int seconds);
     void DelayCommand();
+    // Trying moves (in place, or in the study window when that option is on).
+    void StartTry();
+    void StopTry();
+    void UndoTry();
+    void NextTryMove();
+    void RestartTry();
+    // The hint lock: locking asks for a password, unlocking for the same one.
+    void HintAllowedClick();
+    // Runs the password dialog instead of showing it modally when set (tests fill it in).
+    std::function<int(TSetPasswordDlg& dialog)> PasswordHook;
 
     // ---- Parts, named as the window names them ----
     TGoGame* GoGame1 = nullptr;
@@ -97,6 +111,11 @@ public:
     TSplashForm* SplashForm1() const { return m_Splash1; }
     TSplashForm* SplashForm2() const { return m_Splash2; }
     TSoundPlayer& Sounds() { return m_Sounds; }
+    // How often the window beeped (a refused command, a wrong password).
+    int Beeps = 0;
+    TTryMode& Try() { return *m_Try; }
+    TStudyForm* StudyForm() const { return m_Study; }
+    TSetPasswordDlg* SetPasswordDlg() const { return m_PasswordDlg; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -124,6 +143,8 @@ private:
     void SelectAndLoad(int position);
     void FitBoardToPanel();
     void MarkDefaultGroup(int group);
+    void UpdateTryButtons();
+    void SetSolvingCommandsEnabled(bool enabled);
 
     // MainSettings.cpp
     void ReadSettings();
@@ -140,6 +161,7 @@ private:
     void Beep() override;
     void NextProblem() override { NextProblemCommand(); }
     void ProcessPendingEvents() override;
+    void TrialMove() override { UpdateTryButtons(); }
     // IStatisticsOutput
     void SetLabel(TStatLabel label, const std::string& text) override;
     bool ConfirmNoDefault(const std::string& caption, const std::string& text) override;
@@ -155,6 +177,10 @@ private:
     TProblemStore m_Problems;
     std::unique_ptr<TStatistics> m_Statistics;
     std::unique_ptr<TSolveLoop> m_Loop;
+    std::unique_ptr<TTryMode> m_Try;
+    TStudyForm* m_Study = nullptr;
+    std::unique_ptr<ISettingsStore> m_CommonSettings;
+    TSetPasswordDlg* m_PasswordDlg = nullptr;
     TSoundPlayer m_Sounds;
     TSplashForm* m_Splash1 = nullptr;
     TSplashForm* m_Splash2 = nullptr;

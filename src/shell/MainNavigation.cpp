@@ -75,6 +75,7 @@ void TGoGameMainForm::MarkDefaultGroup(int group) {
 }
 
 void TGoGameMainForm::OpenGroup(int group, int topRow) {
+    if (GoGame1->Study()) StopTry();
     ShowIndexView();
     TWaitForm* wait = nullptr;
     if (QFile::exists(m_ProgramFolder + "/Timer.avi") && !MessageHook) {
@@ -191,9 +192,82 @@ void TGoGameMainForm::DelayCommand() {
     if (!ok) return;
     const int value = ParseDelay(text.trimmed().toStdString());
     if (value < TrackBar1->minimum() || value > TrackBar1->maximum())
-        QApplication::beep();
+        Beep();
     else
         TrackBar1->setValue(value);
+}
+
+} // namespace karvena
+
+namespace karvena {
+
+void TGoGameMainForm::SetSolvingCommandsEnabled(bool enabled) {
+    for (const char* name :
+         {"miFirstproblem1",    "miPriorproblem1", "miNextproblem1", "miLastproblem1",
+          "btnFirstProblem",    "btnPriorProblem", "btnNextProblem", "btnLastProblem",
+          "miProblemIndex1",    "btnProblemIndex", "miSolveIt1",     "btnSolveIt",
+          "miSolveAgain1",      "btnSolveAgain1",  "miHome",         "miBack1",
+          "btnBack1",           "miBackSpace",     "miHint1",        "btnHint1",
+          "miStudyAtNewWindow1"})
+        Action(name)->setEnabled(enabled);
+    for (const auto& item : m_GroupItems)
+        item.first->setEnabled(enabled);
+    btnOpen->setEnabled(enabled);
+}
+
+void TGoGameMainForm::UpdateTryButtons() {
+    btnNextMove->setEnabled(m_Try->NextMoveEnabled());
+    btnUndo->setEnabled(m_Try->UndoEnabled());
+}
+
+void TGoGameMainForm::StartTry() {
+    if (!OnProblemPage()) return;
+    if (Action("miStudyAtNewWindow1")->isChecked()) {
+        // The study window gets a copy of the game; the main window keeps solving.
+        m_Study->Load(GoGame1->Handicap(), GoGame1->NextMove(), GoGame1->InitialProc(),
+                      GoGame1->ArrangedSideP(), GoGame1->ArrangedSideN(), GoGame1->Process());
+        return;
+    }
+    Action("btnNextVofComputer")->setEnabled(false);
+    Timer1.stop();
+    SetSolvingCommandsEnabled(false);
+    for (QPushButton* b : {btnUndo, btnNextMove, btn1, btnStopStudy2})
+        b->setVisible(true);
+    m_Try->Start();
+    UpdateTryButtons();
+    Action("miStudy1")->setEnabled(false);
+    Action("btnStudy1")->setVisible(false);
+    Action("miStopStudy1")->setEnabled(true);
+    Action("btnStopStudy1")->setVisible(true);
+}
+
+void TGoGameMainForm::StopTry() {
+    m_Study->hide();
+    if (!m_Try->Active()) return;
+    SetSolvingCommandsEnabled(true);
+    m_Try->Stop();
+    for (QPushButton* b : {btnUndo, btnNextMove, btn1, btnStopStudy2})
+        b->setVisible(false);
+    Action("miStopStudy1")->setEnabled(false);
+    Action("btnStopStudy1")->setVisible(false);
+    Action("miStudy1")->setEnabled(true);
+    Action("btnStudy1")->setVisible(true);
+}
+
+void TGoGameMainForm::UndoTry() {
+    m_Try->Undo();
+    UpdateTryButtons();
+}
+
+void TGoGameMainForm::NextTryMove() {
+    btnNextMove->setEnabled(false);
+    m_Try->NextMove();
+    UpdateTryButtons();
+}
+
+void TGoGameMainForm::RestartTry() {
+    StopTry();
+    StartTry();
 }
 
 } // namespace karvena

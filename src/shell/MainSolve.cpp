@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QStatusBar>
 
+#include "shell/HintLock.h"
 #include "shell/Main.h"
 
 namespace karvena {
@@ -51,6 +52,7 @@ void TGoGameMainForm::SetNextVariationEnabled(bool enabled) {
 }
 
 void TGoGameMainForm::Beep() {
+    ++Beeps;
     QApplication::beep();
 }
 
@@ -100,6 +102,45 @@ void TGoGameMainForm::ShowMessage(const std::string& text) {
 
 void TGoGameMainForm::ResetStatusColour() {
     statusBar()->setStyleSheet("");
+}
+
+} // namespace karvena
+
+namespace karvena {
+
+void TGoGameMainForm::HintAllowedClick() {
+    QAction* item = Action("miHintallowed1");
+    // The check mark flipped with the click; what counts is the state before it.
+    const bool wasAllowed = !item->isChecked();
+    item->setChecked(wasAllowed);
+    m_PasswordDlg->Prepare(wasAllowed);
+    const int result = PasswordHook ? PasswordHook(*m_PasswordDlg) : m_PasswordDlg->exec();
+    if (result != QDialog::Accepted) return;
+    // A store that cannot be written locks for this run and compares against the empty digest.
+    const bool writable = m_Settings->Usable();
+    if (wasAllowed) {
+        item->setChecked(false);
+        if (writable) {
+            m_Settings->Set("HintAllowed", "0");
+            m_Settings->Set("HintPassword",
+                            HintPasswordDigest(m_PasswordDlg->Text().toStdString()));
+        }
+    } else if (m_PasswordDlg->Forgotten()) {
+        if (writable) {
+            m_Settings->Set("HintPassword", "");
+            m_Settings->Set("HintAllowed", "1");
+        }
+        item->setChecked(true);
+    } else {
+        const std::string stored = writable ? m_Settings->Get("HintPassword").value_or("") : "";
+        if (stored != HintPasswordDigest(m_PasswordDlg->Text().toStdString())) {
+            Beep();
+            return;
+        }
+        item->setChecked(true);
+        if (writable) m_Settings->Set("HintAllowed", "1");
+    }
+    m_Loop->Options().HintAllowed = item->isChecked();
 }
 
 } // namespace karvena

@@ -152,6 +152,7 @@ bool TSolveLoop::PlayReply(TNodeId reply) {
 void TSolveLoop::GoGame1LegalMove(int P, int Q) {
     Play(kSoundMove, false);
     if (TryMode) {
+        m_Output.TrialMove();
         m_Recorder.RecordTrial();
         return;
     }

@@ -55,6 +55,8 @@ public:
     virtual void HintMarked(const std::string& /*good*/, const std::string& /*bad*/) {}
     virtual void Solved() {}
     virtual void TookBack(int /*moves*/) {}
+    // A move played while trying (the try buttons follow it).
+    virtual void TrialMove() {}
 };
 
 struct TSolveOptions {

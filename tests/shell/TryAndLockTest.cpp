@@ -1,0 +1,223 @@
+// Trying moves in place and in the study window, and the hint lock, through the real window.
+#include <gtest/gtest.h>
+
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "collection/Archive.h"
+#include "collection/SgfImport.h"
+#include "collection/SolutionBlob.h"
+#include "shell/HintLock.h"
+#include "shell/Main.h"
+#include "shell/QtSettingsStore.h"
+#include "shell/Texts.h"
+
+namespace karvena {
+namespace {
+
+// One problem in group 2 whose start has two initial moves, and one without.
+void WriteCollection(const QString& folder) {
+    TProblemTableWriter writer;
+    const char* sgfs[] = {"(;AB[dd]AW[ee](;B[aa];W[ba];B[ca]C[Correct])(;B[cc];W[ca]))",
+                          "(;AB[dd]AW[ee](;B[ab]C[Correct])(;B[ba];W[ab]))"};
+    int key = 0;
+    for (const char* sgf : sgfs) {
+        TImportedProblem imported =
+            std::move(ImportSgf(*ReadSgf(sgf, "t").File, "t").Problems.at(0));
+        TProblemRow row = imported.Row;
+        row.Auto1 = ++key;
+        row.Group1 = 2;
+        row.Num = key;
+        if (key == 1) row.Initial = "QQRR"; // two moves already played, far away
+        row.Solution = SaveSolution(imported.Tree);
+        ASSERT_TRUE(writer.Add(row));
+    }
+    ASSERT_EQ(WriteArchive((folder + "/Karvena.dgo").toStdString(), writer.Image()), "");
+}
+
+class Trying : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.filePath("config"));
+        qputenv("XDG_DATA_HOME", folder.filePath("data").toUtf8());
+        QDir().mkpath(folder.filePath("program"));
+        WriteCollection(folder.filePath("program"));
+        SetLanguageFlags(TLanguage::English);
+    }
+    void TearDown() override {
+        window.reset();
+        SetLanguageFlags(TLanguage::SimplifiedChinese);
+    }
+    void Start() {
+        window = std::make_unique<TGoGameMainForm>(folder.filePath("program"),
+                                                   std::make_unique<TQtSettingsStore>(),
+                                                   std::make_unique<TQtSettingsStore>("Common"));
+        window->MessageHook = [](const QString&, const QString&, const QString&) { return true; };
+        window->Sounds().SetSilent(true);
+        window->show();
+        window->resize(1000, 720);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        QTest::mouseClick(window->GoIndex1, Qt::LeftButton, Qt::NoModifier,
+                          window->GoIndex1->CellRect({1, 1}).center());
+        QApplication::processEvents();
+        ASSERT_EQ(window->Pages->currentWidget(), window->tsProblem);
+    }
+    void ClickPoint(TGoGame* board, int P, int Q) {
+        QTest::mouseClick(board, Qt::LeftButton, Qt::NoModifier,
+                          QPoint(board->Geometry().X(P), board->Geometry().Y(Q)));
+        QApplication::processEvents();
+    }
+    void Key(Qt::Key key) {
+        QTest::keyClick(window.get(), key);
+        QApplication::processEvents();
+    }
+    // Runs the hint lock's menu item with the dialog answered: text, OK or Cancel, forgot.
+    void Lock(const QString& text, bool ok = true, bool forgot = false) {
+        window->PasswordHook = [&](TSetPasswordDlg& dialog) {
+            dialog.Edit1->setText(text);
+            if (forgot) {
+                dialog.Confirm = [](const QString&, const QString&) { return true; };
+                dialog.Forgot();
+                return dialog.result();
+            }
+            return ok ? int(QDialog::Accepted) : int(QDialog::Rejected);
+        };
+        window->Action("miHintallowed1")->trigger();
+    }
+    QTemporaryDir folder;
+    std::unique_ptr<TGoGameMainForm> window;
+};
+
+TEST_F(Trying, TryUndoNextMoveAndRestart) {
+    Start();
+    TGoGame* board = window->GoGame1;
+    ASSERT_EQ(board->Process(), "QQRR");
+    Key(Qt::Key_F9);
+    ASSERT_TRUE(window->Try().Active());
+    EXPECT_TRUE(board->Wood()) << "the wood board shows the try";
+    EXPECT_FALSE(window->btnUndo->isEnabled()) << "nothing beyond the start to take back";
+    EXPECT_FALSE(window->Action("miBack1")->isEnabled());
+    EXPECT_TRUE(window->btnStopStudy2->isVisible());
+
+    ClickPoint(board, 10, 10);
+    ClickPoint(board, 11, 11);
+    EXPECT_EQ(board->Process(), "QQRRJJKK");
+    EXPECT_EQ(window->LabelStudyCount->text(), "trial count: 2");
+    EXPECT_TRUE(window->btnUndo->isEnabled());
+
+    QTest::mouseClick(window->btnUndo, Qt::LeftButton);
+    EXPECT_EQ(board->Process(), "QQRRJJ");
+    EXPECT_TRUE(window->btnNextMove->isEnabled());
+    QTest::mouseClick(window->btnNextMove, Qt::LeftButton);
+    EXPECT_EQ(board->Process(), "QQRRJJKK") << "the same move comes back";
+
+    for (int i = 0; i < 5; ++i)
+        QTest::mouseClick(window->btnUndo, Qt::LeftButton);
+    EXPECT_EQ(board->Process(), "QQRR") << "the problem's start stays";
+    EXPECT_FALSE(window->btnUndo->isEnabled());
+
+    ClickPoint(board, 12, 12);
+    QTest::mouseClick(window->btn1, Qt::LeftButton);
+    EXPECT_EQ(board->Process(), "QQRR") << "Restart shows where the try began";
+    EXPECT_TRUE(window->Try().Active());
+    Key(Qt::Key_F10);
+    EXPECT_FALSE(window->Try().Active());
+    EXPECT_FALSE(board->Wood());
+    EXPECT_TRUE(window->Action("miBack1")->isEnabled());
+    EXPECT_EQ(window->History().Find(1)->StudyBeforeSolve, 3);
+}
+
+TEST_F(Trying, NothingIsCountedOnASolvedProblem) {
+    Start();
+    ClickPoint(window->GoGame1, 1, 1);
+    ClickPoint(window->GoGame1, 3, 1);
+    ASSERT_EQ(window->History().Find(1)->SolvedCount, 1);
+    Key(Qt::Key_Escape);
+    Key(Qt::Key_F9);
+    ClickPoint(window->GoGame1, 10, 10);
+    EXPECT_EQ(window->History().Find(1)->StudyBeforeSolve, 0);
+}
+
+TEST_F(Trying, TheStudyWindowCountsNothingAndStepsThroughTheGame) {
+    Start();
+    TGoGame* main = window->GoGame1;
+    ClickPoint(main, 1, 1); // the tree answers BA
+    const std::string before = main->Process();
+    ASSERT_EQ(before, "QQRRAABA");
+    window->Action("miStudyAtNewWindow1")->setChecked(true);
+    Key(Qt::Key_F9);
+    TStudyForm* study = window->StudyForm();
+    ASSERT_TRUE(study->isVisible());
+    EXPECT_FALSE(window->Try().Active()) << "the main window keeps solving";
+    TGoGame* board = study->GoGame1;
+    EXPECT_EQ(board->Process(), before);
+    EXPECT_EQ(board->GetCell(4, 4), kBlackStone) << "the problem's setup stones came along";
+
+    ClickPoint(board, 10, 10);
+    EXPECT_EQ(board->Process(), before + "JJ");
+    EXPECT_EQ(main->Process(), before) << "the main board is unchanged";
+    EXPECT_EQ(window->History().Find(1)->StudyBeforeSolve, 0);
+
+    study->btnStudy->click(); // Restore: back to the game, the scroll bar shown
+    EXPECT_EQ(board->Process(), before);
+    study->sb1->setValue(3); // one step back
+    EXPECT_EQ(board->Process(), "QQRRAA");
+    study->sb1->setValue(1); // a jump: rebuilt from the start
+    EXPECT_EQ(board->Process(), "QQ");
+    EXPECT_EQ(board->GetCell(4, 4), kBlackStone);
+    study->sb1->setValue(2);
+    EXPECT_EQ(board->Process(), "QQRR");
+    QTest::mouseClick(study->btn1, Qt::LeftButton);
+    EXPECT_EQ(board->Process(), "");
+    QTest::mouseClick(study->btnClose, Qt::LeftButton);
+    EXPECT_FALSE(study->isVisible());
+}
+
+TEST_F(Trying, TheHintLock) {
+    EXPECT_EQ(HintPasswordDigest(""), "");
+    EXPECT_EQ(HintPasswordDigest("abc").size(), 6u);
+    EXPECT_NE(HintPasswordDigest("abc"), HintPasswordDigest("abd"));
+    EXPECT_EQ(HintPasswordDigest("A"), "67") << "0x41 x 167 = 10855, mod 256 = 0x67";
+
+    Start();
+    QAction* allowed = window->Action("miHintallowed1");
+    ASSERT_TRUE(allowed->isChecked());
+    Lock("", false);
+    EXPECT_TRUE(allowed->isChecked()) << "Cancel changes nothing";
+    Lock("");
+    EXPECT_FALSE(allowed->isChecked());
+    EXPECT_EQ(TQtSettingsStore().Get("HintPassword"), "");
+    Lock("");
+    EXPECT_TRUE(allowed->isChecked()) << "an empty entry opens an empty password";
+
+    Lock("secret");
+    EXPECT_EQ(TQtSettingsStore().Get("HintPassword")->size(), 12u);
+    EXPECT_EQ(TQtSettingsStore().Get("HintAllowed"), "0");
+    const int beeps = window->Beeps;
+    ClickPoint(window->GoGame1, 19, 19);
+    Key(Qt::Key_Right);
+    EXPECT_EQ(window->Beeps, beeps + 1) << "a locked hint beeps";
+    EXPECT_EQ(window->GoGame1->LabelColor(1, 1), 0u) << "and marks nothing";
+    window->Loop().Hint(false);
+    EXPECT_EQ(window->Beeps, beeps + 1) << "an internal hint is silent";
+
+    Lock("wrong");
+    EXPECT_EQ(window->Beeps, beeps + 2);
+    EXPECT_FALSE(allowed->isChecked());
+
+    // The lock survives a restart.
+    window.reset();
+    Start();
+    allowed = window->Action("miHintallowed1");
+    EXPECT_FALSE(allowed->isChecked());
+    Lock("", true, true);
+    EXPECT_TRUE(allowed->isChecked()) << "forgot lifts the lock";
+    EXPECT_EQ(TQtSettingsStore().Get("HintPassword"), "");
+    Lock("again");
+    Lock("again");
+    EXPECT_TRUE(allowed->isChecked()) << "the right password opens it";
+}
+
+} // namespace
+} // namespace karvena
