@@ -183,14 +183,19 @@ void TBoardPainter::PaintEmpty(int P, int Q) {
     } else if (kind >= 1 && kind <= 6) {
         PaintMark(x, y, kind, ToQColor(colour));
     } else if (colour != 0) {
-        // The hint dot: half the radius on large boards, 4 pixels on small ones, never over r.
-        const int t = std::min(r > 7 ? r / 2 : 4, r);
-        m_P.setRenderHint(QPainter::Antialiasing, true);
-        m_P.setPen(Qt::black);
-        m_P.setBrush(ToQColor(colour));
-        m_P.drawEllipse(EllipseBox(x - t, y - t, x + t + 1, y + t + 1));
-        m_P.setRenderHint(QPainter::Antialiasing, false);
+        PaintDot(x, y, colour);
     }
+}
+
+void TBoardPainter::PaintDot(int x, int y, TColor colour) {
+    // The hint dot: half the radius on large boards, 4 pixels on small ones, never over r.
+    const int r = m_G.Radius;
+    const int t = std::min(r > 7 ? r / 2 : 4, r);
+    m_P.setRenderHint(QPainter::Antialiasing, true);
+    m_P.setPen(Qt::black);
+    m_P.setBrush(ToQColor(colour));
+    m_P.drawEllipse(EllipseBox(x - t, y - t, x + t + 1, y + t + 1));
+    m_P.setRenderHint(QPainter::Antialiasing, false);
 }
 
 void TBoardPainter::PaintMark(int x, int y, int kind, QColor colour) {
@@ -266,12 +271,7 @@ void TBoardPainter::PaintStone(int P, int Q) {
     } else if (kind == 6) {
         PaintMark(x, y, 6, QColor(0, 0, 255));
     } else if (label != 0) {
-        const int t = std::min(r > 7 ? r / 2 : 4, r);
-        m_P.setRenderHint(QPainter::Antialiasing, true);
-        m_P.setPen(Qt::black);
-        m_P.setBrush(ToQColor(label));
-        m_P.drawEllipse(EllipseBox(x - t, y - t, x + t + 1, y + t + 1));
-        m_P.setRenderHint(QPainter::Antialiasing, false);
+        PaintDot(x, y, label);
     }
 }
 

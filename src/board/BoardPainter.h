@@ -42,6 +42,7 @@ private:
     void PaintEmpty(int P, int Q);
     void PaintStone(int P, int Q);
     void PaintMark(int x, int y, int kind, QColor colour);
+    void PaintDot(int x, int y, TColor colour);
     void PaintLabel(int left, int top, const QString& text, int size);
     void PaintText(int x, int y, const QString& text, int size, QColor colour,
                    const char* family = nullptr);

@@ -28,4 +28,22 @@ private:
     int16_t m_Language = 0;
 };
 
+// A button of any kind with captions and hints per language.
+template <typename TButton> class TIntLanguageButton : public TButton {
+public:
+    using TButton::TButton;
+    TIntCaptions& Captions() { return m_Captions; }
+    int16_t Language() const { return m_Captions.Language(); }
+    // Shows the caption and hint of a language (see TIntCaptions).
+    void SetLanguage(int16_t language) {
+        QString caption = this->text(), hint = this->toolTip();
+        if (!m_Captions.SetLanguage(language, caption, hint)) return;
+        this->setText(caption);
+        this->setToolTip(hint);
+    }
+
+private:
+    TIntCaptions m_Captions;
+};
+
 } // namespace karvena

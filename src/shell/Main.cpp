@@ -276,8 +276,7 @@ void TGoGameMainForm::CreateActions() {
         "miStudyAtNewWindow1", "Study at &new window", [] {}, {}, true);
 
     MakeAction(
-        "miSilent1", "&Silent", [this] { m_Sounds.SetSilent(Action("miSilent1")->isChecked()); },
-        {}, true);
+        "miSilent1", "&Silent", [this] { SetSilent(Action("miSilent1")->isChecked()); }, {}, true);
     MakeAction(
         "miHintallowed1", "Hint allowed", [this] { HintAllowedClick(); }, {}, true);
     MakeAction(
@@ -371,6 +370,15 @@ void TGoGameMainForm::CreateActions() {
     }
     Action("btnResult1")->setVisible(false);
     Action("btnStopStudy1")->setVisible(false);
+}
+
+void TGoGameMainForm::SetSilent(bool silent) {
+    Action("miSilent1")->setChecked(silent);
+    // Two pictures tell the state at a glance: a speaker, or a muted one.
+    Action("miSilent1")
+        ->setIcon(
+            style()->standardIcon(silent ? QStyle::SP_MediaVolumeMuted : QStyle::SP_MediaVolume));
+    m_Sounds.SetSilent(silent);
 }
 
 void TGoGameMainForm::CreateMenus() {

@@ -68,6 +68,8 @@ public:
     void ZoomOut();
     void SetDelay(int seconds);
     void DelayCommand();
+    // Turns every sound off or on, with the menu item's picture.
+    void SetSilent(bool silent);
     // Trying moves (in place, or in the study window when that option is on).
     void StartTry();
     void StopTry();

@@ -47,8 +47,7 @@ void TGoGameMainForm::ReadSettings() {
                              : QRect(0, 0, 1024, 768);
     m_Start = ReadStartSettings(*m_Settings, DefaultWidth(screen.width()),
                                 DefaultHeight(screen.height()));
-    Action("miSilent1")->setChecked(m_Start.Silent);
-    m_Sounds.SetSilent(m_Start.Silent);
+    SetSilent(m_Start.Silent);
     Action("miHintallowed1")->setChecked(m_Start.HintAllowed);
     m_Loop->Options().HintAllowed = m_Start.HintAllowed;
     Action("miDisplaynumbers1")->setChecked(m_Start.DisplayNumbers);

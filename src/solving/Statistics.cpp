@@ -111,18 +111,23 @@ void TStatistics::RecordFailure() {
     m_Output.SetLabel(TStatLabel::FailureCount, Tx("LabelFailureCount") + std::to_string(failed));
 }
 
-void TStatistics::RecordTakeback() {
+void TStatistics::RecordBeforeSolve(int& counter, TStatLabel label, const char* prefix,
+                                    int32_t THistoryRow::*field) {
+    // Once the problem is solved, abandoned lines and free trials no longer count.
     if (CurrentRow().SolvedCount > 0) return;
-    const int count = ++m_Index.TakebackBeforeSolve;
-    m_Output.SetLabel(TStatLabel::TakebackCount, Tx("LabelTakebackCount") + std::to_string(count));
-    Post([count](THistoryRow& r) { r.TakebackBeforeSolve = count; });
+    const int count = ++counter;
+    m_Output.SetLabel(label, Tx(prefix) + std::to_string(count));
+    Post([count, field](THistoryRow& r) { r.*field = count; });
+}
+
+void TStatistics::RecordTakeback() {
+    RecordBeforeSolve(m_Index.TakebackBeforeSolve, TStatLabel::TakebackCount, "LabelTakebackCount",
+                      &THistoryRow::TakebackBeforeSolve);
 }
 
 void TStatistics::RecordTrial() {
-    if (CurrentRow().SolvedCount > 0) return;
-    const int count = ++m_Index.StudyBeforeSolve;
-    m_Output.SetLabel(TStatLabel::StudyCount, Tx("LabelStudyCount") + std::to_string(count));
-    Post([count](THistoryRow& r) { r.StudyBeforeSolve = count; });
+    RecordBeforeSolve(m_Index.StudyBeforeSolve, TStatLabel::StudyCount, "LabelStudyCount",
+                      &THistoryRow::StudyBeforeSolve);
 }
 
 void TStatistics::RecordHint(int kind) {

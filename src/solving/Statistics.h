@@ -99,6 +99,9 @@ private:
     // Reads the current history row, lets `change` set fields, and posts it.
     void Post(const std::function<void(THistoryRow&)>& change);
     void ShowCount(TStatLabel label, const char* prefix, int value);
+    // Counts one more of a before-solve counter while the problem is unsolved.
+    void RecordBeforeSolve(int& counter, TStatLabel label, const char* prefix,
+                           int32_t THistoryRow::*field);
     THistoryRow CurrentRow() const;
 
     TGoIndexModel& m_Index;

@@ -123,11 +123,14 @@ void TStudyForm::NavigateTo(int t, bool fromScrollBar) {
         GoGame1->update();
     }
     UpdateButtons();
-    if (!fromScrollBar) {
-        m_ScrollReady = false;
-        sb1->setValue(GoGame1->NextMove() - 1);
-        m_ScrollReady = true;
-    }
+    if (!fromScrollBar) SyncScrollBar();
+}
+
+void TStudyForm::SyncScrollBar() {
+    // Moving the bar to follow the board must not navigate again.
+    m_ScrollReady = false;
+    sb1->setValue(GoGame1->NextMove() - 1);
+    m_ScrollReady = true;
 }
 
 void TStudyForm::UpdateButtons() {
@@ -138,9 +141,7 @@ void TStudyForm::UpdateButtons() {
 
 void TStudyForm::TakeBackClick() {
     GoGame1->TakeBack();
-    m_ScrollReady = false;
-    sb1->setValue(GoGame1->NextMove() - 1);
-    m_ScrollReady = true;
+    SyncScrollBar();
     UpdateButtons();
 }
 
@@ -152,9 +153,7 @@ void TStudyForm::NextClick() {
         const TPoint pt = PointAt(given, next - 1);
         GoGame1->MakeMove(pt.P, pt.Q, true);
     }
-    m_ScrollReady = false;
-    sb1->setValue(GoGame1->NextMove() - 1);
-    m_ScrollReady = true;
+    SyncScrollBar();
     UpdateButtons();
 }
 

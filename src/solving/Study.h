@@ -38,6 +38,7 @@ public:
 
 private:
     void UpdateButtons();
+    void SyncScrollBar();
     ISettingsStore* m_Common;
     int m_StudyFrom = 0;
     int m_Handicap = 0;

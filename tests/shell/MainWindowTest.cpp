@@ -10,95 +10,24 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "collection/Archive.h"
-#include "collection/SgfImport.h"
-#include "collection/SolutionBlob.h"
-#include "shell/Main.h"
-#include "shell/QtSettingsStore.h"
 #include "shell/SingleInstance.h"
-#include "shell/Texts.h"
+#include "shell/TrainerFixture.h"
 
-namespace karvena {
+namespace karvena::test {
 namespace {
 
 // Group 1 holds one problem; group 2 three, the first with two opponent variations.
-void WriteCollection(const QString& folder) {
-    const struct {
-        int group;
-        const char* sgf;
-    } problems[] = {
-        {1, "(;AB[dd]AW[ee];B[aa];W[ba];B[ca]C[Correct])"},
-        {2,
-         "(;AB[dd]AW[ee](;B[aa](;W[ba];B[ca]C[Correct])(;W[ab];B[ac]C[Correct]))(;B[cc];W[ca]))"},
-        {2, "(;AB[dd]AW[ee](;B[ab]C[Correct])(;B[ba];W[ab]))"},
-        {2, "(;AB[dd]AW[ee](;B[ac]C[Correct])(;B[ca];W[ac]))"},
-    };
-    TProblemTableWriter writer;
-    int key = 0;
-    std::map<int, int> numbers;
-    for (const auto& p : problems) {
-        TImportedProblem imported =
-            std::move(ImportSgf(*ReadSgf(p.sgf, "t").File, "t").Problems.at(0));
-        TProblemRow row = imported.Row;
-        row.Auto1 = ++key;
-        row.Group1 = p.group;
-        row.Level1 = 30;
-        row.Num = ++numbers[p.group];
-        row.Solution = SaveSolution(imported.Tree);
-        ASSERT_TRUE(writer.Add(row));
-    }
-    ASSERT_EQ(WriteArchive((folder + "/Karvena.dgo").toStdString(), writer.Image()), "");
-}
-
-class Trainer : public ::testing::Test {
+class Trainer : public TTrainerFixture {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(folder.isValid());
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.filePath("config"));
-        qputenv("XDG_DATA_HOME", folder.filePath("data").toUtf8());
-        QDir().mkpath(folder.filePath("program"));
-        WriteCollection(folder.filePath("program"));
-        SetLanguageFlags(TLanguage::English);
+    std::vector<TProblemRow> Problems() override {
+        return {ImportedRow("(;AB[dd]AW[ee];B[aa];W[ba];B[ca]C[Correct])", 1, 1),
+                ImportedRow("(;AB[dd]AW[ee](;B[aa](;W[ba];B[ca]C[Correct])(;W[ab];B[ac]C[Correct]))"
+                            "(;B[cc];W[ca]))",
+                            2, 2),
+                ImportedRow("(;AB[dd]AW[ee](;B[ab]C[Correct])(;B[ba];W[ab]))", 3, 2),
+                ImportedRow("(;AB[dd]AW[ee](;B[ac]C[Correct])(;B[ca];W[ac]))", 4, 2)};
     }
-    void TearDown() override {
-        window.reset();
-        SetLanguageFlags(TLanguage::SimplifiedChinese);
-    }
-    void Store(const char* name, const char* value) { TQtSettingsStore().Set(name, value); }
-    std::optional<std::string> Stored(const char* name) { return TQtSettingsStore().Get(name); }
-    void Start() {
-        window = std::make_unique<TGoGameMainForm>(folder.filePath("program"),
-                                                   std::make_unique<TQtSettingsStore>());
-        window->MessageHook = [this](const QString& kind, const QString&, const QString& text) {
-            messages.push_back(kind + ": " + text);
-            return answer;
-        };
-        window->Sounds().SetSilent(true);
-        window->show();
-        window->resize(1000, 720);
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-        QApplication::processEvents();
-    }
-    void ClickThumbnail(int row, int col) {
-        QTest::mouseClick(window->GoIndex1, Qt::LeftButton, Qt::NoModifier,
-                          window->GoIndex1->CellRect({row, col}).center());
-        QApplication::processEvents();
-    }
-    void ClickPoint(int P, int Q) {
-        TGoGame* board = window->GoGame1;
-        QTest::mouseClick(board, Qt::LeftButton, Qt::NoModifier,
-                          QPoint(board->Geometry().X(P), board->Geometry().Y(Q)));
-        QApplication::processEvents();
-    }
-    void Key(Qt::Key key) {
-        QTest::keyClick(window.get(), key);
-        QApplication::processEvents();
-    }
-    QTemporaryDir folder;
-    std::unique_ptr<TGoGameMainForm> window;
-    std::vector<QString> messages;
-    bool answer = false;
+    void Start() { OpenWindow(); }
 };
 
 TEST_F(Trainer, StartOpensGroupTwoWhenNoneIsStoredAndTheStoredOneOtherwise) {
@@ -288,4 +217,4 @@ TEST(SingleInstance, AStaleLockDoesNotBlock) {
 }
 
 } // namespace
-} // namespace karvena
+} // namespace karvena::test

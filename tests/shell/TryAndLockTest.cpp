@@ -1,76 +1,26 @@
 // Trying moves in place and in the study window, and the hint lock, through the real window.
 #include <gtest/gtest.h>
 
-#include <QSettings>
-#include <QTemporaryDir>
-#include <QTest>
-
-#include "collection/Archive.h"
-#include "collection/SgfImport.h"
-#include "collection/SolutionBlob.h"
 #include "shell/HintLock.h"
-#include "shell/Main.h"
-#include "shell/QtSettingsStore.h"
-#include "shell/Texts.h"
+#include "shell/TrainerFixture.h"
 
-namespace karvena {
+namespace karvena::test {
 namespace {
 
-// One problem in group 2 whose start has two initial moves, and one without.
-void WriteCollection(const QString& folder) {
-    TProblemTableWriter writer;
-    const char* sgfs[] = {"(;AB[dd]AW[ee](;B[aa];W[ba];B[ca]C[Correct])(;B[cc];W[ca]))",
-                          "(;AB[dd]AW[ee](;B[ab]C[Correct])(;B[ba];W[ab]))"};
-    int key = 0;
-    for (const char* sgf : sgfs) {
-        TImportedProblem imported =
-            std::move(ImportSgf(*ReadSgf(sgf, "t").File, "t").Problems.at(0));
-        TProblemRow row = imported.Row;
-        row.Auto1 = ++key;
-        row.Group1 = 2;
-        row.Num = key;
-        if (key == 1) row.Initial = "QQRR"; // two moves already played, far away
-        row.Solution = SaveSolution(imported.Tree);
-        ASSERT_TRUE(writer.Add(row));
-    }
-    ASSERT_EQ(WriteArchive((folder + "/Karvena.dgo").toStdString(), writer.Image()), "");
-}
-
-class Trying : public ::testing::Test {
+// Problem 1 (group 2) starts with two moves already played; problem 2 with none.
+class Trying : public TTrainerFixture {
 protected:
-    void SetUp() override {
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.filePath("config"));
-        qputenv("XDG_DATA_HOME", folder.filePath("data").toUtf8());
-        QDir().mkpath(folder.filePath("program"));
-        WriteCollection(folder.filePath("program"));
-        SetLanguageFlags(TLanguage::English);
+    std::vector<TProblemRow> Problems() override {
+        TProblemRow first =
+            ImportedRow("(;AB[dd]AW[ee](;B[aa];W[ba];B[ca]C[Correct])(;B[cc];W[ca]))", 1, 2);
+        first.Initial = "QQRR"; // far from the problem
+        return {first, ImportedRow("(;AB[dd]AW[ee](;B[ab]C[Correct])(;B[ba];W[ab]))", 2, 2)};
     }
-    void TearDown() override {
-        window.reset();
-        SetLanguageFlags(TLanguage::SimplifiedChinese);
-    }
+    // Opens the window and the first problem.
     void Start() {
-        window = std::make_unique<TGoGameMainForm>(folder.filePath("program"),
-                                                   std::make_unique<TQtSettingsStore>(),
-                                                   std::make_unique<TQtSettingsStore>("Common"));
-        window->MessageHook = [](const QString&, const QString&, const QString&) { return true; };
-        window->Sounds().SetSilent(true);
-        window->show();
-        window->resize(1000, 720);
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-        QTest::mouseClick(window->GoIndex1, Qt::LeftButton, Qt::NoModifier,
-                          window->GoIndex1->CellRect({1, 1}).center());
-        QApplication::processEvents();
+        OpenWindow();
+        ClickThumbnail(1, 1);
         ASSERT_EQ(window->Pages->currentWidget(), window->tsProblem);
-    }
-    void ClickPoint(TGoGame* board, int P, int Q) {
-        QTest::mouseClick(board, Qt::LeftButton, Qt::NoModifier,
-                          QPoint(board->Geometry().X(P), board->Geometry().Y(Q)));
-        QApplication::processEvents();
-    }
-    void Key(Qt::Key key) {
-        QTest::keyClick(window.get(), key);
-        QApplication::processEvents();
     }
     // Runs the hint lock's menu item with the dialog answered: text, OK or Cancel, forgot.
     void Lock(const QString& text, bool ok = true, bool forgot = false) {
@@ -85,8 +35,6 @@ protected:
         };
         window->Action("miHintallowed1")->trigger();
     }
-    QTemporaryDir folder;
-    std::unique_ptr<TGoGameMainForm> window;
 };
 
 TEST_F(Trying, TryUndoNextMoveAndRestart) {
@@ -220,4 +168,4 @@ TEST_F(Trying, TheHintLock) {
 }
 
 } // namespace
-} // namespace karvena
+} // namespace karvena::test

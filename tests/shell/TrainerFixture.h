@@ -1,0 +1,91 @@
+#pragma once
+// A trainer window in a temporary program folder with a small collection of its own, its own
+// settings and data folders; driven by QTest clicks and keys.
+#include <gtest/gtest.h>
+
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "collection/Archive.h"
+#include "collection/SgfImport.h"
+#include "collection/SolutionBlob.h"
+#include "shell/Main.h"
+#include "shell/QtSettingsStore.h"
+#include "shell/Texts.h"
+
+namespace karvena::test {
+
+// A problem row from SGF text, with its key and level group.
+inline TProblemRow ImportedRow(const char* sgf, int key, int group) {
+    TImportedProblem imported = std::move(ImportSgf(*ReadSgf(sgf, "t").File, "t").Problems.at(0));
+    TProblemRow row = imported.Row;
+    row.Auto1 = key;
+    row.Group1 = group;
+    row.Level1 = 30;
+    row.Num = key;
+    row.Solution = SaveSolution(imported.Tree);
+    return row;
+}
+
+class TTrainerFixture : public ::testing::Test {
+protected:
+    // The rows of the test collection.
+    virtual std::vector<TProblemRow> Problems() = 0;
+
+    void SetUp() override {
+        ASSERT_TRUE(folder.isValid());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.filePath("config"));
+        qputenv("XDG_DATA_HOME", folder.filePath("data").toUtf8());
+        QDir().mkpath(folder.filePath("program"));
+        TProblemTableWriter writer;
+        for (const TProblemRow& row : Problems())
+            ASSERT_TRUE(writer.Add(row)) << writer.Error();
+        ASSERT_EQ(
+            WriteArchive(folder.filePath("program/Karvena.dgo").toStdString(), writer.Image()), "");
+        SetLanguageFlags(TLanguage::English);
+    }
+    void TearDown() override {
+        window.reset();
+        SetLanguageFlags(TLanguage::SimplifiedChinese);
+    }
+    void OpenWindow() {
+        window = std::make_unique<TGoGameMainForm>(folder.filePath("program"),
+                                                   std::make_unique<TQtSettingsStore>(),
+                                                   std::make_unique<TQtSettingsStore>("Common"));
+        window->MessageHook = [this](const QString& kind, const QString&, const QString& text) {
+            messages.push_back(kind + ": " + text);
+            return answer;
+        };
+        window->Sounds().SetSilent(true);
+        window->show();
+        window->resize(1000, 720);
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        QApplication::processEvents();
+    }
+    void ClickThumbnail(int row, int col) {
+        QTest::mouseClick(window->GoIndex1, Qt::LeftButton, Qt::NoModifier,
+                          window->GoIndex1->CellRect({row, col}).center());
+        QApplication::processEvents();
+    }
+    void ClickPoint(TGoGame* board, int P, int Q) {
+        QTest::mouseClick(board, Qt::LeftButton, Qt::NoModifier,
+                          QPoint(board->Geometry().X(P), board->Geometry().Y(Q)));
+        QApplication::processEvents();
+    }
+    void ClickPoint(int P, int Q) { ClickPoint(window->GoGame1, P, Q); }
+    void Key(Qt::Key key) {
+        QTest::keyClick(window.get(), key);
+        QApplication::processEvents();
+    }
+    void Store(const char* name, const char* value) { TQtSettingsStore().Set(name, value); }
+    std::optional<std::string> Stored(const char* name) { return TQtSettingsStore().Get(name); }
+
+    QTemporaryDir folder;
+    std::unique_ptr<TGoGameMainForm> window;
+    std::vector<QString> messages;
+    bool answer = false;
+};
+
+} // namespace karvena::test
