@@ -106,9 +106,6 @@ int main(int argc, char* argv[]) {
         window.GoIndex1->ClickLine(2);
         window.GoGame1->Click(2, 1, TMouseButton::Left, 2, 1);
         QApplication::processEvents();
-        std::printf("panel %d x %d, board %d x %d radius %d\n", window.PanelGoGame1->width(),
-                    window.PanelGoGame1->height(), window.GoGame1->width(),
-                    window.GoGame1->height(), window.GoGame1->Radius());
         ok &= Save(window, QString("%1/main-problem-%2.png").arg(out, language));
         window.SplashForm1()->hide();
         window.SplashForm2()->hide();
