@@ -161,3 +161,22 @@ void BM_Build10000Generated(benchmark::State& state) {
 BENCHMARK(BM_Build10000Generated)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
+
+#include "collection/SgfImport.h"
+
+namespace {
+
+// A single line of 50,000 moves: reading and importing stay linear in the size of the file.
+void BM_ImportDeepLine(benchmark::State& state) {
+    std::string sgf = "(;AB[aa]";
+    for (int i = 0; i < 50000; ++i)
+        sgf += i % 2 ? ";W[cc]" : ";B[bb]";
+    sgf += "C[Correct])";
+    for (auto _ : state) {
+        const TSgfRead read = ReadSgf(sgf, "deep.sgf");
+        benchmark::DoNotOptimize(ImportSgf(*read.File, "deep.sgf"));
+    }
+}
+BENCHMARK(BM_ImportDeepLine)->Unit(benchmark::kMillisecond);
+
+} // namespace

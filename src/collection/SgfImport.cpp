@@ -242,16 +242,18 @@ private:
     // continuation). The opponent answers such a move from the tree, and a reply's own result
     // decides the line; so the continuation's ends carry the success they explain.
     static int CarrySuccessDown(TSolutionTree& tree) {
+        // Parents come before their children in id order: one pass finds every node that lies
+        // below a success.
+        std::vector<bool> belowSuccess(tree.Size(), false);
         int carried = 0;
-        for (TNodeId n = tree.Root(); n != kNoNode; n = tree.NextInDepthFirst(n)) {
-            if (!tree.HasChildren(n) || tree.LineEndOf(n) != TLineEnd::Success) continue;
-            const int level = tree.Level(n);
-            for (TNodeId d = tree.NextInDepthFirst(n); d != kNoNode && tree.Level(d) > level;
-                 d = tree.NextInDepthFirst(d))
-                if (!tree.HasChildren(d) && tree.Node(d).Text.size() == 2) {
-                    tree.Node(d).Text += " 1";
-                    ++carried;
-                }
+        for (TNodeId n = 0; n < tree.Size(); ++n) {
+            const TNodeId parent = tree.Parent(n);
+            if (parent == kNoNode) continue;
+            belowSuccess[n] = belowSuccess[parent] || tree.LineEndOf(parent) == TLineEnd::Success;
+            if (belowSuccess[n] && !tree.HasChildren(n) && tree.Node(n).Text.size() == 2) {
+                tree.Node(n).Text += " 1";
+                ++carried;
+            }
         }
         return carried;
     }
@@ -260,14 +262,14 @@ private:
     // same position leads to a success, it is the best there is and counts as plainly correct;
     // otherwise that variation could never be credited and the problem never solved.
     static void PromoteLoneAlsoCorrect(TSolutionTree& tree) {
+        const std::vector<bool> successBelow = tree.SuccessBelowAll();
         for (TNodeId n = tree.Root(); n != kNoNode; n = tree.NextInDepthFirst(n)) {
             const std::string& text = tree.Node(n).Text;
             if (text.size() != 4 || text.compare(2, 2, " 5") != 0) continue;
             bool better = false;
             for (TNodeId s = tree.FirstChild(tree.Parent(n)); s != kNoNode && !better;
                  s = tree.NextSibling(s))
-                better = s != n &&
-                         (tree.LineEndOf(s) == TLineEnd::Success || tree.HasSuccessBelow(s)) &&
+                better = s != n && (tree.LineEndOf(s) == TLineEnd::Success || successBelow[s]) &&
                          !IsFlagged(tree.FlagsOf(s));
             if (better) continue;
             tree.Node(n).Text = text.substr(0, 2) + " 1";
@@ -280,11 +282,12 @@ private:
     // success and the problem could never be solved; so where the player's move does lead to
     // a success through other replies, the opponent never chooses these (flag 8).
     static void MaskUnfinishedReplies(TSolutionTree& tree) {
+        const std::vector<bool> successBelow = tree.SuccessBelowAll();
         std::vector<TNodeId> unfinished;
         for (TNodeId n = tree.Root(); n != kNoNode; n = tree.NextInDepthFirst(n)) {
             if (tree.Level(n) < 2 || tree.Level(n) % 2 != 0) continue;
-            if (!tree.HasSuccessBelow(n) && !IsSuccess(ResultValue(tree.ResultCodeOf(n))) &&
-                tree.HasSuccessBelow(tree.Parent(n)))
+            if (!successBelow[n] && !IsSuccess(ResultValue(tree.ResultCodeOf(n))) &&
+                successBelow[tree.Parent(n)])
                 unfinished.push_back(n);
         }
         for (TNodeId n : unfinished)

@@ -183,6 +183,20 @@ bool TSolutionTree::HasSuccessBelow(TNodeId node) const {
     return false;
 }
 
+std::vector<bool> TSolutionTree::SuccessBelowAll() const {
+    // A child is always added after its parent, so going down the ids sees children first.
+    // reaches[n]: a success at n or below it, with no flagged opponent move from n down to it.
+    const int n = Size();
+    std::vector<bool> reaches(n, false), below(n, false);
+    for (TNodeId id = n - 1; id >= 0; --id) {
+        for (TNodeId c = FirstChild(id); c != kNoNode && !below[id]; c = NextSibling(c))
+            below[id] = reaches[c];
+        const bool flaggedOpponent = Level(id) % 2 == 0 && IsFlagged(FlagsOf(id));
+        reaches[id] = !flaggedOpponent && (below[id] || IsSuccess(ResultValue(ResultCodeOf(id))));
+    }
+    return below;
+}
+
 TNodeId TSolutionTree::RetryPoint(TNodeId node) const {
     TNodeId x = node;
     while (x != kNoNode && (Level(x) % 2 == 1 || !HasSuccessBelow(x)))

@@ -124,6 +124,8 @@ public:
     TNodeId ChooseReply(TNodeId node, int mask);
     // True when a success lies below `node` on a path without a flagged opponent move.
     bool HasSuccessBelow(TNodeId node) const;
+    // HasSuccessBelow for every node at once, in one pass over the tree (index = node id).
+    std::vector<bool> SuccessBelowAll() const;
     // Where to retry after a failure at `node`: the nearest even-level node at or above it from
     // which a success is reachable, or kNoNode.
     TNodeId RetryPoint(TNodeId node) const;

@@ -261,3 +261,28 @@ TEST_F(TwoLevelTree, DepthFirstOrderAndDump) {
 
 } // namespace
 } // namespace karvena
+
+#include <random>
+
+namespace karvena {
+namespace {
+
+TEST(Queries, SuccessBelowAllAgreesWithHasSuccessBelow) {
+    std::mt19937 random(11);
+    for (int round = 0; round < 40; ++round) {
+        TSolutionTree tree;
+        tree.Add(kNoNode, "");
+        for (int i = 0; i < 80; ++i) {
+            const TNodeId parent = static_cast<TNodeId>(random() % tree.Size());
+            const char* results[] = {"", " 1", " 0", " 5", " +"};
+            const char* flags[] = {"", "", "1", "4", "40", "8"};
+            tree.Add(parent, std::string("CC") + results[random() % 5], flags[random() % 6]);
+        }
+        const std::vector<bool> all = tree.SuccessBelowAll();
+        for (TNodeId n = 0; n < tree.Size(); ++n)
+            ASSERT_EQ(all[n], tree.HasSuccessBelow(n)) << round << " node " << n;
+    }
+}
+
+} // namespace
+} // namespace karvena
