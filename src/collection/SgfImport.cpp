@@ -79,11 +79,11 @@ TOutcomeMarks OutcomeOf(const TSgfNode& node, bool leaf) {
 }
 
 int StatedResult(const std::string& comment) {
+    static const std::regex koWord(R"(\bko\b)"), liveWord(R"(\blives?\b)"), killWord(R"(\bkill)");
     const std::string text = Lower(comment);
-    auto word = [&](const char* pattern) { return std::regex_search(text, std::regex(pattern)); };
-    const bool ko = word(R"(\bko\b)");
-    const bool lives = word(R"(\blives?\b)");
-    const bool kill = word(R"(\bkill)");
+    const bool ko = std::regex_search(text, koWord);
+    const bool lives = std::regex_search(text, liveWord);
+    const bool kill = std::regex_search(text, killWord);
     if (lives) return ko ? 3 : 1;
     if (kill) return ko ? 2 : 0;
     return -1;
