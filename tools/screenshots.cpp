@@ -107,6 +107,14 @@ int main(int argc, char* argv[]) {
         window.GoGame1->Click(2, 1, TMouseButton::Left, 2, 1);
         QApplication::processEvents();
         ok &= Save(window, QString("%1/main-problem-%2.png").arg(out, language));
+        // A hint on the problem, then trying moves on the wood board.
+        window.Loop().SolveAgain();
+        window.Loop().Hint(true);
+        ok &= Save(window, QString("%1/main-hint-%2.png").arg(out, language));
+        window.StartTry();
+        window.GoGame1->Click(10, 10, TMouseButton::Left, 10, 10);
+        ok &= Save(window, QString("%1/main-try-%2.png").arg(out, language));
+        window.StopTry();
         window.SplashForm1()->hide();
         window.SplashForm2()->hide();
     }
