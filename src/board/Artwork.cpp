@@ -10,6 +10,14 @@ namespace karvena {
 
 namespace {
 
+// A transparent picture of `size` logical pixels at the screen's pixel ratio.
+QImage TransparentImage(int size, qreal dpr) {
+    QImage image(QSize(size, size) * dpr, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(dpr);
+    image.fill(Qt::transparent);
+    return image;
+}
+
 // A smooth periodic noise: a sum of sines whose periods divide the tile, so tiles join.
 double PeriodicWave(double x, double y, double size) {
     const double k = 2 * M_PI / size;
@@ -20,9 +28,7 @@ double PeriodicWave(double x, double y, double size) {
 
 QPixmap MakeStone(int colour, int q, qreal dpr) {
     const int d = 2 * q + 1;
-    QImage image(QSize(d, d) * dpr, QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(dpr);
-    image.fill(Qt::transparent);
+    QImage image = TransparentImage(d, dpr);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF disc(0.5, 0.5, d - 1.0, d - 1.0);
@@ -109,9 +115,7 @@ QPixmap MakeBackground(qreal dpr) {
 }
 
 QPixmap MakeFlagA(qreal dpr) {
-    QImage image(QSize(16, 16) * dpr, QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(dpr);
-    image.fill(Qt::transparent);
+    QImage image = TransparentImage(16, dpr);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(QColor(60, 40, 20), 1.5));
@@ -125,9 +129,7 @@ QPixmap MakeFlagA(qreal dpr) {
 }
 
 QPixmap MakeSolvedMark(qreal dpr) {
-    QImage image(QSize(16, 16) * dpr, QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(dpr);
-    image.fill(Qt::transparent);
+    QImage image = TransparentImage(16, dpr);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(QColor(0, 90, 0), 1));

@@ -67,19 +67,38 @@ void TStatistics::ShowCount(TStatLabel label, const char* prefix, int value) {
     m_Output.SetLabel(label, value > 0 ? Tx(prefix) + std::to_string(value) : "");
 }
 
+namespace {
+
+// The counters the index keeps as plain fields, each with its history field. SolvedCount is not
+// among them: it goes through the index's setter, which also rewrites the solved mark.
+struct TCounterField {
+    int TGoIndexModel::*Index;
+    int32_t THistoryRow::*History;
+};
+constexpr TCounterField kHintFields[] = {
+    {&TGoIndexModel::Hint0Count, &THistoryRow::Hint0Count},
+    {&TGoIndexModel::Hint1Count, &THistoryRow::Hint1Count},
+    {&TGoIndexModel::Hint2Count, &THistoryRow::Hint2Count},
+    {&TGoIndexModel::Hint0CountBeforeSolve, &THistoryRow::Hint0CountBeforeSolve},
+    {&TGoIndexModel::Hint1CountBeforeSolve, &THistoryRow::Hint1CountBeforeSolve},
+    {&TGoIndexModel::Hint2CountBeforeSolve, &THistoryRow::Hint2CountBeforeSolve},
+};
+constexpr TCounterField kOtherFields[] = {
+    {&TGoIndexModel::FailedCount, &THistoryRow::FailedCount},
+    {&TGoIndexModel::FailedCountBeforeSolve, &THistoryRow::FailedCountBeforeSolve},
+    {&TGoIndexModel::TakebackBeforeSolve, &THistoryRow::TakebackBeforeSolve},
+    {&TGoIndexModel::StudyBeforeSolve, &THistoryRow::StudyBeforeSolve},
+};
+
+} // namespace
+
 void TStatistics::ShowCounters(int position) {
     const THistoryRow row = CurrentRow();
     m_Index.SetSolvedCount(row.SolvedCount);
-    m_Index.FailedCount = row.FailedCount;
-    m_Index.Hint0Count = row.Hint0Count;
-    m_Index.Hint1Count = row.Hint1Count;
-    m_Index.Hint2Count = row.Hint2Count;
-    m_Index.FailedCountBeforeSolve = row.FailedCountBeforeSolve;
-    m_Index.Hint0CountBeforeSolve = row.Hint0CountBeforeSolve;
-    m_Index.Hint1CountBeforeSolve = row.Hint1CountBeforeSolve;
-    m_Index.Hint2CountBeforeSolve = row.Hint2CountBeforeSolve;
-    m_Index.TakebackBeforeSolve = row.TakebackBeforeSolve;
-    m_Index.StudyBeforeSolve = row.StudyBeforeSolve;
+    for (const TCounterField& f : kHintFields)
+        m_Index.*f.Index = row.*f.History;
+    for (const TCounterField& f : kOtherFields)
+        m_Index.*f.Index = row.*f.History;
 
     m_Output.SetLabel(TStatLabel::StdResult, Tx("LabelStdResult") + std::to_string(position + 1));
     m_Output.SetLabel(TStatLabel::SuccessCount, row.SolvedCount > 0 ? Tx("LabelSuccessCount") : "");
@@ -147,14 +166,11 @@ void TStatistics::RecordHint(int kind) {
                           Tx("LabelHint0Count") + std::to_string(m_Index.Hint0Count));
     m_Output.SetLabel(TStatLabel::Hint1Count,
                       Tx("LabelHint1Count") + std::to_string(m_Index.Hint1Count));
-    const TGoIndexModel& i = m_Index;
-    Post([&i](THistoryRow& r) {
-        r.Hint0Count = i.Hint0Count;
-        r.Hint1Count = i.Hint1Count;
-        r.Hint2Count = i.Hint2Count;
-        r.Hint0CountBeforeSolve = i.Hint0CountBeforeSolve;
-        r.Hint1CountBeforeSolve = i.Hint1CountBeforeSolve;
-        r.Hint2CountBeforeSolve = i.Hint2CountBeforeSolve;
+    // All six hint fields go to the history together.
+    const TGoIndexModel& index = m_Index;
+    Post([&index](THistoryRow& r) {
+        for (const TCounterField& f : kHintFields)
+            r.*f.History = index.*f.Index;
     });
 }
 
