@@ -9,7 +9,7 @@
 #include "shell/Main.h"
 #include "shell/QtSettingsStore.h"
 #include "shell/SingleInstance.h"
-#include "shell/Texts.h"
+#include "text/Texts.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "collection/CollectionBuilder.h"
 #include "collection/OpenGroup.h"
 #include "collection/SolutionBlob.h"
-#include "shell/Texts.h"
+#include "text/Texts.h"
 #include "solving/PlaySession.h"
 
 #include <filesystem>

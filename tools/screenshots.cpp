@@ -10,7 +10,7 @@
 #include "index/IndexLine.h"
 #include "shell/Main.h"
 #include "shell/QtSettingsStore.h"
-#include "shell/Texts.h"
+#include "text/Texts.h"
 
 #include <QFile>
 #include <QSettings>

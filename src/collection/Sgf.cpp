@@ -1,6 +1,6 @@
 #include "collection/Sgf.h"
 
-#include "shell/Charset.h"
+#include "text/Charset.h"
 
 #include <algorithm>
 #include <cctype>

@@ -17,7 +17,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "shell/Texts.h"
+#include "text/Texts.h"
 
 namespace karvena {
 

@@ -6,7 +6,7 @@
 
 #include "collection/OpenGroup.h"
 #include "shell/Main.h"
-#include "shell/Texts.h"
+#include "text/Texts.h"
 
 namespace karvena {
 

@@ -7,7 +7,7 @@
 
 #include "collection/HistoryStore.h"
 #include "shell/Main.h"
-#include "shell/Texts.h"
+#include "text/Texts.h"
 
 namespace karvena {
 

@@ -5,19 +5,10 @@
 #include <optional>
 #include <string>
 
+#include "solving/SettingsStore.h"
+
 namespace karvena {
 
-class ISettingsStore {
-public:
-    virtual ~ISettingsStore() = default;
-    virtual std::optional<std::string> Get(const std::string& name) const = 0;
-    virtual void Set(const std::string& name, const std::string& value) = 0;
-    // False when nothing can be read or written (the program then keeps its defaults).
-    virtual bool Usable() const = 0;
-};
-
-// A number as the settings store it; nullopt when the text is not one.
-std::optional<int> SettingNumber(const std::string& text);
 
 // What the trainer reads at its first activation, with the fallback of each value.
 struct TStartSettings {

@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "shell/Texts.h"
+#include "text/Texts.h"
 
 namespace karvena {
 

@@ -5,7 +5,7 @@
 
 #include "collection/SolutionBlob.h"
 #include "index/IndexLine.h"
-#include "shell/Texts.h"
+#include "text/Texts.h"
 
 namespace karvena {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "shell/Texts.h"
+#include "text/Texts.h"
 
 namespace karvena {
 

@@ -6,9 +6,9 @@
 #include <QWidget>
 
 #include "board/GoGame.h"
-#include "shell/Settings.h"
-#include "shell/intButton.h"
-#include "shell/intSpeedButton.h"
+#include "solving/SettingsStore.h"
+#include "text/intButton.h"
+#include "text/intSpeedButton.h"
 
 namespace karvena {
 

@@ -1,8 +1,8 @@
 // The multi-language buttons switch caption and hint by language.
 #include <gtest/gtest.h>
 
-#include "shell/intButton.h"
-#include "shell/intSpeedButton.h"
+#include "text/intButton.h"
+#include "text/intSpeedButton.h"
 
 namespace karvena {
 namespace {

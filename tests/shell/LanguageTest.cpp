@@ -5,9 +5,9 @@
 #include <fstream>
 #include <set>
 
-#include "shell/Charset.h"
-#include "shell/GB2Big5.h"
-#include "shell/Texts.h"
+#include "text/Charset.h"
+#include "text/GB2Big5.h"
+#include "text/Texts.h"
 
 namespace karvena {
 namespace {
@@ -209,7 +209,7 @@ TEST(GB2Big5, TheGeneratorGivesTheCommittedTablesEveryTime) {
     const std::string out = ::testing::TempDir() + "/tables.cpp";
     for (int run = 0; run < 2; ++run) {
         ASSERT_EQ(std::system(("python3 " + root + "/tools/gen_gb2big5.py > " + out).c_str()), 0);
-        std::ifstream generated(out), committed(root + "/src/shell/GB2Big5Tables.cpp");
+        std::ifstream generated(out), committed(root + "/src/text/GB2Big5Tables.cpp");
         const std::string a((std::istreambuf_iterator<char>(generated)), {});
         const std::string b((std::istreambuf_iterator<char>(committed)), {});
         EXPECT_EQ(a, b) << "run " << run;

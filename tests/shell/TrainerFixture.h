@@ -12,7 +12,7 @@
 #include "collection/SolutionBlob.h"
 #include "shell/Main.h"
 #include "shell/QtSettingsStore.h"
-#include "shell/Texts.h"
+#include "text/Texts.h"
 
 namespace karvena::test {
 

@@ -7,7 +7,7 @@
 
 #include "collection/Archive.h"
 #include "collection/SolutionBlob.h"
-#include "shell/Texts.h"
+#include "text/Texts.h"
 #include "solving/PlaySession.h"
 
 namespace karvena {

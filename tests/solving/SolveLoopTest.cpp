@@ -3,7 +3,7 @@
 
 #include "collection/SolutionBlob.h"
 #include "collection/TempFolder.h"
-#include "shell/Texts.h"
+#include "text/Texts.h"
 #include "solving/PlaySession.h"
 
 namespace karvena::test {

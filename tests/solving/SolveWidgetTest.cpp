@@ -7,7 +7,7 @@
 
 #include "board/GoGame.h"
 #include "collection/Archive.h"
-#include "shell/Texts.h"
+#include "text/Texts.h"
 #include "solving/PlaySession.h"
 
 namespace karvena {

@@ -7,7 +7,7 @@
 #include "collection/OpenGroup.h"
 #include "collection/TempFolder.h"
 #include "index/IndexLine.h"
-#include "shell/Texts.h"
+#include "text/Texts.h"
 #include "solving/Statistics.h"
 
 namespace karvena::test {

@@ -1,10 +1,10 @@
-#include "shell/Texts.h"
+#include "text/Texts.h"
 
 #include <algorithm>
 #include <unordered_map>
 
-#include "shell/Charset.h"
-#include "shell/GB2Big5.h"
+#include "text/Charset.h"
+#include "text/GB2Big5.h"
 
 namespace karvena {
 

@@ -1,4 +1,4 @@
-#include "shell/Charset.h"
+#include "text/Charset.h"
 
 #include <iconv.h>
 

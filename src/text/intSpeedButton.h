@@ -2,7 +2,7 @@
 // TintSpeedButton: a tool button with a caption and hint per language.
 #include <QToolButton>
 
-#include "shell/IntCaptions.h"
+#include "text/IntCaptions.h"
 
 namespace karvena {
 

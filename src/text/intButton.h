@@ -2,7 +2,7 @@
 // TintButton: a push button with a caption and hint per language.
 #include <QPushButton>
 
-#include "shell/IntCaptions.h"
+#include "text/IntCaptions.h"
 
 namespace karvena {
 

@@ -1,4 +1,4 @@
-#include "shell/GB2Big5.h"
+#include "text/GB2Big5.h"
 
 namespace karvena {
 
