@@ -8,6 +8,7 @@
 
 #include "shell/Main.h"
 #include "shell/QtSettingsStore.h"
+#include "shell/QtTranslations.h"
 #include "shell/SingleInstance.h"
 #include "text/Texts.h"
 
@@ -50,6 +51,7 @@ int main(int argc, char* argv[]) {
     auto settings = std::make_unique<karvena::TQtSettingsStore>();
     const std::string stored = settings->Usable() ? settings->Get("Language").value_or("") : "";
     karvena::SetLanguageFlags(karvena::LanguageFromSetting(stored, std::getenv("KARVENA_LANG")));
+    karvena::InstallQtTranslations(karvena::CurrentLanguage());
 
     karvena::TGoGameMainForm window(QApplication::applicationDirPath(), std::move(settings),
                                     std::make_unique<karvena::TQtSettingsStore>("Common"));

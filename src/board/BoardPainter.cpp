@@ -97,8 +97,11 @@ void TBoardPainter::PaintStatic() {
         for (int n = 1; n <= 19; ++n) {
             PaintLabel(m_G.X(n) - 4, m_G.Y(19) + r + m_G.Margin + 2,
                        QString(QChar(ColumnLabel(n, look.sgfCoordinate))), size);
-            PaintLabel(m_G.X(19) + r + m_G.Margin + 2, m_G.Y(n) - 6,
-                       QString::asprintf("%2d", RowLabel(n, look.sgfCoordinate)), size);
+            // Two digits between the last line's stones and the frame, with a pixel to spare.
+            const int left = m_G.X(19) + r + m_G.Margin + 2;
+            PaintLabel(left, m_G.Y(n) - 6,
+                       QString::asprintf("%2d", RowLabel(n, look.sgfCoordinate)), size,
+                       bw - 3 - left);
         }
     }
     // The side-to-move swatches.
@@ -300,12 +303,15 @@ void TBoardPainter::PaintLastMove(int P, int Q) {
     m_P.drawRect(Box(x - s, y - s, x + s, y + s));
 }
 
-void TBoardPainter::PaintLabel(int left, int top, const QString& text, int size) {
+void TBoardPainter::PaintLabel(int left, int top, const QString& text, int size, int room) {
     // Coordinates sit by their top-left corner in a band only 16 to 20 pixels wide, so the size
-    // is taken in pixels (a little over the point size, as on a 96 dpi screen).
+    // is taken in pixels (a little over the point size, as on a 96 dpi screen), and shrinks
+    // until the text keeps clear of the frame.
     m_P.save();
     QFont font = m_P.font();
     font.setPixelSize(size + 2);
+    while (room > 0 && font.pixelSize() > 6 && QFontMetrics(font).horizontalAdvance(text) > room)
+        font.setPixelSize(font.pixelSize() - 1);
     m_P.setFont(font);
     m_P.setPen(Qt::black);
     m_P.drawText(QRect(left, top, 40, size + 8), Qt::AlignLeft | Qt::AlignTop, text);
@@ -343,10 +349,16 @@ void TBoardPainter::PaintBandText(int left, int top, int bottom, const std::stri
     QFont font = m_P.font();
     font.setPointSize(size > 0 ? size : m_G.PanelFontSize());
     font.setBold(bold);
+    // A text wider than the panel is shown smaller, and only cut short (with "…") when even the
+    // smallest size does not fit.
+    const QString shown = QString::fromStdString(m_Board.LocalText(text));
+    const int room = m_Size.width() - 2 - left;
+    while (font.pointSize() > 6 && QFontMetrics(font).horizontalAdvance(shown) > room)
+        font.setPointSize(font.pointSize() - 1);
     m_P.setFont(font);
     m_P.setPen(colour);
     m_P.drawText(Box(left, top, m_Size.width() - 1, bottom + 8), Qt::AlignLeft | Qt::AlignTop,
-                 QString::fromStdString(m_Board.LocalText(text)));
+                 QFontMetrics(font).elidedText(shown, Qt::ElideRight, std::max(room, 0)));
     m_P.restore();
 }
 
@@ -400,7 +412,8 @@ void TBoardPainter::PaintFlag() {
         m_P.setBrush(Qt::black);
         m_P.drawRect(flag.adjusted(0, 0, -1, -1));
         m_P.setPen(Qt::black);
-    } else {
+    } else if (!flag.intersects(Box(0, 0, m_G.BoardWidth, m_G.BoardHeight))) {
+        // The flag's place is the panel's corner; a board-sized control has no panel to patch.
         PatchBackground(flag);
     }
 }

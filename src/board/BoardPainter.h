@@ -43,7 +43,7 @@ private:
     void PaintStone(int P, int Q);
     void PaintMark(int x, int y, int kind, QColor colour);
     void PaintDot(int x, int y, TColor colour);
-    void PaintLabel(int left, int top, const QString& text, int size);
+    void PaintLabel(int left, int top, const QString& text, int size, int room = 0);
     void PaintText(int x, int y, const QString& text, int size, QColor colour,
                    const char* family = nullptr);
     void PaintBandText(int left, int top, int bottom, const std::string& text, bool bold = false,

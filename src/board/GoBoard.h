@@ -288,6 +288,18 @@ private:
     void RecordMove(int P, int Q);
     bool IsUsersTurn() const;
     void EmptyGrids();
+    // Everything a point is drawn from, to repaint exactly the points a reset or replay changed.
+    struct TPointLooks {
+        TGrid<int8_t> Cell;
+        TGrid<int32_t> NumberLabel;
+        TGrid<uint32_t> LabelColor;
+        TGrid<char> LetterLabel;
+        TGrid<int32_t> MarkKind;
+        TGrid<int32_t> MarkExtra;
+        bool operator==(const TPointLooks&) const = default;
+    };
+    TPointLooks PointLooks() const;
+    void RedrawChangedPoints(const TPointLooks& before);
 
     class TNullView : public IBoardView {
         void RedrawPoint(int, int) override {}

@@ -47,6 +47,11 @@ void TGoBoard::NewGame(bool draw) {
     m_NumProc.clear();
     m_BaseNum = 1;
     m_NextNumber = 1;
+    // Every point and the turn arrow may have changed, even with no setup to place.
+    if (draw) {
+        m_View->RedrawAll();
+        m_View->TurnChanged();
+    }
 }
 
 void TGoBoard::PlaceHandicap(bool draw) {
@@ -235,9 +240,27 @@ void TGoBoard::TakeBack() {
     m_View->TurnChanged();
 }
 
+TGoBoard::TPointLooks TGoBoard::PointLooks() const {
+    return {m_Cell, m_NumberLabel, m_LabelColor, m_LetterLabel, m_MarkKind, m_MarkExtra};
+}
+
+void TGoBoard::RedrawChangedPoints(const TPointLooks& before) {
+    for (int p = 1; p <= 19; ++p)
+        for (int q = 1; q <= 19; ++q)
+            if (m_Cell[p][q] != before.Cell[p][q] ||
+                m_NumberLabel[p][q] != before.NumberLabel[p][q] ||
+                m_LabelColor[p][q] != before.LabelColor[p][q] ||
+                m_LetterLabel[p][q] != before.LetterLabel[p][q] ||
+                m_MarkKind[p][q] != before.MarkKind[p][q] ||
+                m_MarkExtra[p][q] != before.MarkExtra[p][q])
+                m_View->RedrawPoint(p, q);
+}
+
 void TGoBoard::GoToMove(int n, bool fromGiven) {
     const std::string source = fromGiven ? m_GivenProcess : m_Process;
-    const TGrid<int8_t> before = m_Cell;
+    // The replay resets every grid: hint dots, numbers and marks go too, and are repainted.
+    const TPointLooks before = PointLooks();
+    const int8_t oldTurn = m_Turn;
     const int oldP = m_LastP;
     const int oldQ = m_LastQ;
 
@@ -249,9 +272,8 @@ void TGoBoard::GoToMove(int n, bool fromGiven) {
         }
     }
 
-    for (int p = 1; p <= 19; ++p)
-        for (int q = 1; q <= 19; ++q)
-            if (m_Cell[p][q] != before[p][q]) m_View->RedrawPoint(p, q);
+    RedrawChangedPoints(before);
+    if (m_Turn != oldTurn) m_View->TurnChanged();
     if (IsOnBoard(oldP, oldQ) && IsStone(m_Cell[oldP][oldQ])) m_View->RedrawPoint(oldP, oldQ);
     if (IsOnBoard(m_LastP, m_LastQ) && IsStone(m_Cell[m_LastP][m_LastQ])) {
         m_View->RedrawPoint(m_LastP, m_LastQ);

@@ -1,5 +1,7 @@
 #include "collection/SolutionTree.h"
 
+#include "text/Charset.h"
+
 #include <cctype>
 #include <fstream>
 
@@ -252,12 +254,13 @@ std::string TSolutionTree::Dump() const {
 
 // ---- Comments ----
 
-std::vector<std::string> LoadRemarkLines(const std::string& path) {
+std::vector<std::string> LoadRemarkLines(const std::string& path, const char* charset) {
     std::vector<std::string> lines;
     std::ifstream in(path, std::ios::binary);
     std::string line;
     while (in && std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (charset) line = Recode(line, charset, "UTF-8").value_or("");
         lines.push_back(line);
     }
     return lines;

@@ -188,8 +188,10 @@ struct TRemarks {
     std::vector<std::string> Chinese;
 };
 
-// The lines of a remark file; a missing or unreadable file gives an empty list.
-std::vector<std::string> LoadRemarkLines(const std::string& path);
+// The lines of a remark file; a missing or unreadable file gives an empty list. With a charset
+// (RemarkGB.txt is GB2312) each line is recoded to UTF-8; a line that is not in it is left empty
+// rather than shown as garbage.
+std::vector<std::string> LoadRemarkLines(const std::string& path, const char* charset = nullptr);
 
 // The status-bar comment of a node: "Bad move", "Seki" or "Not best" for those exact flags,
 // then ". " and the remark numbered by StringData2 (never line 0).

@@ -46,6 +46,12 @@ void TGoIndex::IndexGeometryChanged() {
     update();
 }
 
+void TGoIndex::ThumbnailLookChanged() {
+    m_Cache.clear();
+    m_Empty = QPixmap();
+    update();
+}
+
 void TGoIndex::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     const TCell grid = GridForSize(width(), height());

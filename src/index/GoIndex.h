@@ -32,6 +32,7 @@ private:
     void RedrawAllCells() override;
     void RedrawLine(int index) override;
     void IndexGeometryChanged() override;
+    void ThumbnailLookChanged() override;
 
     // The thumbnail of line `index` (or of an empty cell for -1), from the cache when still valid.
     const QPixmap& Thumbnail(int index);

@@ -23,8 +23,18 @@ void TGoIndexModel::SetGrid(int rows, int cols) {
     rows = std::max(1, rows);
     cols = std::max(1, cols);
     if (rows == m_Rows && cols == m_Cols) return;
+    const int oldRows = m_Rows;
+    const int firstShown = (m_TopRow - 1) * m_Cols;
     m_Rows = rows;
     m_Cols = cols;
+    // The row of the first line shown before, never beyond the last row.
+    const int top = std::max(1, std::min(firstShown / m_Cols + 1, RowCount()));
+    if (top != m_TopRow) {
+        const int oldTop = m_TopRow;
+        m_TopRow = top;
+        if (OnTopRowChanged) OnTopRowChanged(*this, top, oldTop, 2);
+    }
+    if (OnGridChanged) OnGridChanged(*this, rows, oldRows, 4);
     m_View->RedrawAllCells();
 }
 
@@ -107,23 +117,23 @@ TCell TGoIndexModel::GridForSize(int width, int height) const {
 void TGoIndexModel::SetBoardColor(TColor c) {
     if (c == kColorBlack || c == kColorWhite || c == m_BoardColor) return;
     m_BoardColor = c;
-    m_View->RedrawAllCells();
+    m_View->ThumbnailLookChanged();
 }
 
 void TGoIndexModel::SetBoardColorNum(int v) {
     if (v < 0 || v > 6 || v == m_BoardColorNum) return;
     m_BoardColorNum = v;
-    m_View->RedrawAllCells();
+    m_View->ThumbnailLookChanged();
 }
 
 void TGoIndexModel::SetDim3(bool v) {
     m_Dim3 = v;
-    m_View->RedrawAllCells();
+    m_View->ThumbnailLookChanged();
 }
 
 void TGoIndexModel::SetDrawLastMove(bool v) {
     m_DrawLastMove = v;
-    m_View->RedrawAllCells();
+    m_View->ThumbnailLookChanged();
 }
 
 void TGoIndexModel::SetPal256(bool v) {
@@ -134,7 +144,7 @@ void TGoIndexModel::SetPal256(bool v) {
         m_BoardColor = kColorBtnFace;
         m_Painting = false;
     }
-    m_View->RedrawAllCells();
+    m_View->ThumbnailLookChanged();
 }
 
 void TGoIndexModel::SetGameKind(int kind) {

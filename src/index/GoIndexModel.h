@@ -20,6 +20,8 @@ public:
     virtual void RedrawLine(int index) = 0;
     // The thumbnail size or the grid changed.
     virtual void IndexGeometryChanged() = 0;
+    // How thumbnails look changed (colours, dimming, last-move mark): every picture is redrawn.
+    virtual void ThumbnailLookChanged() = 0;
 };
 
 class TGoIndexModel;
@@ -40,6 +42,8 @@ public:
 
     // Events; OnSolved, OnFailed and OnHint exist for the owner but are never fired here.
     TGoIndexEvent OnSelectedChanged, OnHotChanged, OnTopRowChanged, OnGamesChanged;
+    // The visible grid changed (nNewNo the rows, nOldNo the old rows): a scroll bar follows it.
+    TGoIndexEvent OnGridChanged;
     TGoIndexStatisticEvent OnSolved, OnFailed, OnHint;
 
     // ---- Lines and paging ----
@@ -49,7 +53,8 @@ public:
     int Count() const { return static_cast<int>(m_Games.size()); }
     int Rows() const { return m_Rows; }
     int Cols() const { return m_Cols; }
-    // Sets the visible grid (the widget does this from its size).
+    // Sets the visible grid (the widget does this from its size). The first line shown stays
+    // on the page, and TopRow never points past the last row.
     void SetGrid(int rows, int cols);
     // Rows of the whole list: Count / Cols rounded up.
     int RowCount() const { return (Count() + m_Cols - 1) / m_Cols; }
@@ -135,6 +140,7 @@ private:
         void RedrawAllCells() override {}
         void RedrawLine(int) override {}
         void IndexGeometryChanged() override {}
+        void ThumbnailLookChanged() override {}
     };
     TNullView m_NullView;
     IIndexView* m_View = &m_NullView;

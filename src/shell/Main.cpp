@@ -10,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollArea>
 #include <QStatusBar>
@@ -49,12 +50,14 @@ TGoGameMainForm::TGoGameMainForm(const QString& programFolder,
     // The remark lists, relative to the working folder.
     TRemarks remarks;
     remarks.English = LoadRemarkLines("Remark.txt");
-    if (ChineseGB || ChineseBig5) remarks.Chinese = LoadRemarkLines("RemarkGB.txt");
+    if (ChineseGB || ChineseBig5) remarks.Chinese = LoadRemarkLines("RemarkGB.txt", "GB18030");
     m_Loop->Remarks = remarks;
     m_Study = new TStudyForm(m_CommonSettings.get(), this);
     m_Study->hide();
     m_PasswordDlg = new TSetPasswordDlg(this);
     ShowIndexView();
+    // The trainer's keys work wherever the focus is inside this window.
+    qApp->installEventFilter(this);
 }
 
 TGoGameMainForm::~TGoGameMainForm() {
@@ -77,12 +80,13 @@ QAction* TGoGameMainForm::MakeAction(const QString& name, const QString& english
     action->setObjectName(name);
     action->setCheckable(checkable);
     if (!key.isEmpty()) {
+        // The menus show the key; the window's key table (TrainerKey) does the work, so the
+        // key also runs items that are hidden, or whose menu is closed, or on the other page.
         action->setShortcut(key);
-        action->setShortcutContext(Qt::WindowShortcut);
+        action->setShortcutContext(Qt::WidgetShortcut);
+        m_Keys[key[0].key()] = action;
     }
     connect(action, &QAction::triggered, this, [run] { run(); });
-    // Added to the window itself too, so the keys of hidden items work.
-    addAction(action);
     Actions[name] = action;
     return action;
 }
@@ -241,10 +245,14 @@ void TGoGameMainForm::CreateActions() {
             if (OnProblemPage()) run();
         };
     };
-    MakeAction("miResult1", "&Result", onPage([this] {
-                   m_Statistics->Result1Click(OnProblemPage(), m_Loop->StatedResult());
-               }),
-               Qt::Key_End);
+    QAction* result = MakeAction("miResult1", "&Result", onPage([this] {
+                                     m_Statistics->Result1Click(OnProblemPage(),
+                                                                m_Loop->StatedResult());
+                                 }),
+                                 Qt::Key_End);
+    // The result command exists only behind the ShowStdResult switch: hidden, and its key idle.
+    result->setVisible(ShowStdResult);
+    result->setEnabled(ShowStdResult);
     MakeAction("miNextVOfComputer1", "&Next variation or retry after fail",
                onPage([this] { m_Loop->NextVariation(); }), Qt::Key_PageDown);
     MakeAction("miPgUp", "PgUp", onPage([this] { m_Loop->NextVariation(); }), Qt::Key_PageUp)
@@ -281,7 +289,12 @@ void TGoGameMainForm::CreateActions() {
         "miHintallowed1", "Hint allowed", [this] { HintAllowedClick(); }, {}, true);
     MakeAction(
         "miDisplaynumbers1", "Display numbers if possible",
-        [this] { m_Loop->SetDisplayNumbers(Action("miDisplaynumbers1")->isChecked()); }, {}, true);
+        [this] {
+            m_Loop->SetDisplayNumbers(Action("miDisplaynumbers1")->isChecked());
+            // Shown or removed at once on the board; on the index page there is nothing to redo.
+            if (OnProblemPage()) m_Loop->SolveAgain();
+        },
+        {}, true);
     MakeAction(
         "NextproblemAutomaticallyWhenSolved1", "Next Problem &Automatically when solved",
         [this] {
@@ -322,10 +335,12 @@ void TGoGameMainForm::CreateActions() {
             [this, n] { SetDelay(n); }, {}, true);
         speed->setData(n);
     }
-    for (const char* language : {"en", "zh_CN", "zh_TW"}) {
+    const std::pair<const char*, const char*> languages[] = {
+        {"en", "LanguageEnglish"}, {"zh_CN", "LanguageSimplified"}, {"zh_TW", "LanguageTraditional"}};
+    for (const auto& [language, caption] : languages) {
         const std::string setting = language;
         MakeAction(
-            QString("miLanguage_") + language, language,
+            QString("miLanguage_") + language, T(caption),
             [this, setting] {
                 if (m_Settings->Usable()) m_Settings->Set("Language", setting);
                 Message("info", T("miLanguage1").remove('&'),
@@ -431,9 +446,7 @@ void TGoGameMainForm::CreateMenus() {
     QMenu* help = menuBar()->addMenu("&Help");
     help->setObjectName("miHelp1");
     add(help, {"miGuide1", "miAbout1"});
-    // The hidden items carry keys only.
-    for (const char* hidden : {"miHome", "miBackSpace", "miPgUp", "miF8"})
-        solve->addAction(Action(hidden));
+    // The hidden items miHome, miBackSpace, miPgUp and miF8 carry keys only: in no menu.
 }
 
 void TGoGameMainForm::CreateToolBars() {
@@ -492,11 +505,14 @@ void TGoGameMainForm::ConnectParts() {
     GoIndex1->OnSelectedChanged = [this](TGoIndexModel&, int position, int, int) {
         if (position >= 0) SolveIt();
     };
-    GoIndex1->OnGamesChanged = [this](TGoIndexModel&, int, int, int) {
+    // The scroll bar spans the rows of the list, a page at a time, for every list and grid.
+    auto fitScrollBar = [this](TGoIndexModel&, int, int, int) {
         ScrollBar1->setRange(1, std::max(1, GoIndex1->RowCount()));
         ScrollBar1->setPageStep(GoIndex1->Rows());
         ScrollBar1->setValue(GoIndex1->TopRow());
     };
+    GoIndex1->OnGamesChanged = fitScrollBar;
+    GoIndex1->OnGridChanged = fitScrollBar;
     GoIndex1->OnTopRowChanged = [this](TGoIndexModel&, int row, int, int) {
         ScrollBar1->setValue(row);
     };
@@ -542,9 +558,11 @@ void TGoGameMainForm::ApplyCaptions() {
     for (auto& [name, action] : Actions) {
         const TTextEntry* entry = FindText(name.toStdString());
         if (!entry) continue;
-        if (name.startsWith("btn"))
+        if (name.startsWith("btn")) {
+            // The tool bar shows the picture; its overflow menu shows the text.
             action->setToolTip(T(name.toStdString().c_str()));
-        else
+            action->setText(T(name.toStdString().c_str()));
+        } else
             action->setText(T(name.toStdString().c_str()));
     }
     for (QMenu* menu : menuBar()->findChildren<QMenu*>()) {
@@ -616,7 +634,20 @@ void TGoGameMainForm::Guide() {
                       "程序目录中没有找到指南页面。")));
 }
 
+bool TGoGameMainForm::TrainerKey(QObject* receiver, QKeyEvent* event) {
+    auto* widget = qobject_cast<QWidget*>(receiver);
+    if (!widget || widget->window() != this) return false;
+    if (event->modifiers() & ~Qt::KeypadModifier) return false;
+    const auto found = m_Keys.find(event->key());
+    if (found == m_Keys.end()) return false;
+    // trigger() passes over an item that was disabled on purpose (during a try, say).
+    found->second->trigger();
+    return true;
+}
+
 bool TGoGameMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && TrainerKey(watched, static_cast<QKeyEvent*>(event)))
+        return true;
     if (watched == StatusPanel0 && event->type() == QEvent::MouseButtonDblClick) {
         StatusPanel0->setMinimumWidth(
             StatusPanel0->width() >= 100 ? 60 : std::max(60, statusBar()->width() - 60));

@@ -5,6 +5,7 @@
 // holds the views, paging, problems and zoom, MainSolve.cpp what the solve loop shows, and
 // MainSettings.cpp the start-up and shut-down.
 #include <QAction>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
@@ -123,6 +124,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Runs the item of a key of the trainer's key table; false when the key is not the trainer's.
+    bool TrainerKey(QObject* receiver, QKeyEvent* event);
 
 private:
     // Main.cpp: building the window.
@@ -193,6 +196,7 @@ private:
     bool m_BoardFillsPanel = true;
     QMenu* m_PopupMenuOpen = nullptr;
     std::vector<std::pair<QAction*, QAction*>> m_GroupItems; // File menu item, drop-down item
+    std::map<int, QAction*> m_Keys;                           // the trainer's keys: key -> item
 };
 
 } // namespace karvena

@@ -224,7 +224,7 @@ void TGoGameMainForm::StartTry() {
     if (!OnProblemPage()) return;
     if (Action("miStudyAtNewWindow1")->isChecked()) {
         // The study window gets a copy of the game; the main window keeps solving.
-        m_Study->Load(GoGame1->Handicap(), GoGame1->NextMove(), GoGame1->InitialProc(),
+        m_Study->Load(GoGame1->Handicap(), GoGame1->FirstToPlay(), GoGame1->NextMove(), GoGame1->InitialProc(),
                       GoGame1->ArrangedSideP(), GoGame1->ArrangedSideN(), GoGame1->Process());
         return;
     }

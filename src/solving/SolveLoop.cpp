@@ -101,6 +101,12 @@ void TSolveLoop::SetUp() {
 
 // ---- Play ----
 
+std::string TSolveLoop::CommentFor(TNodeId node) const {
+    const bool english = !ChineseGB && !ChineseBig5;
+    const std::string comment = CommentOf(m_Tree, node, Remarks, english);
+    return english ? comment : ToLocalText(comment);
+}
+
 void TSolveLoop::MarkStone(int P, int Q) {
     const int8_t v = m_Board.GetCell(P, Q);
     if (v > 0)
@@ -188,7 +194,7 @@ void TSolveLoop::GoGame1LegalMove(int P, int Q) {
     bool leaf = !m_Tree.HasChildren(m);
     m_Tree.Select(m);
     m_Output.SetStatus(0, "");
-    m_Output.SetStatus(1, CommentOf(m_Tree, m, Remarks, !ChineseGB && !ChineseBig5));
+    m_Output.SetStatus(1, CommentFor(m));
     std::string code = m_Tree.ResultCodeOf(m);
 
     const int flags = m_Tree.FlagsOf(m);
@@ -198,7 +204,7 @@ void TSolveLoop::GoGame1LegalMove(int P, int Q) {
     if (m_Tree.HasChildren(m)) {
         const TNodeId reply = m_Tree.ChooseReply(m, AvoidMask());
         if (reply != kNoNode && PlayReply(reply)) {
-            m_Output.SetStatus(1, CommentOf(m_Tree, reply, Remarks, !ChineseGB && !ChineseBig5));
+            m_Output.SetStatus(1, CommentFor(reply));
             leaf = !m_Tree.HasChildren(reply);
             const std::string replyCode = m_Tree.ResultCodeOf(reply);
             if (HasResultCode(replyCode)) code = replyCode;
@@ -358,7 +364,6 @@ void TSolveLoop::Hint(bool byUser) {
 
 void TSolveLoop::SetDisplayNumbers(bool on) {
     m_Options.DisplayNumbers = on;
-    SolveAgain();
 }
 
 } // namespace karvena

@@ -114,7 +114,7 @@ public:
 
     // ---- Options ----
     void SetComputerDoNotPlayBadMove(bool on) { m_Options.ComputerDoNotPlayBadMove = on; }
-    // Numbers the initial moves; the problem is set up again at once.
+    // Numbers the initial moves from the next set-up on (the window sets the problem up again).
     void SetDisplayNumbers(bool on);
 
     // ---- State ----
@@ -131,6 +131,8 @@ public:
     bool Loaded() const { return m_Loaded; }
 
 private:
+    // The node's label and remark as the status bar shows them, in the current language.
+    std::string CommentFor(TNodeId node) const;
     void Play(int sound, bool wait);
     // Plays a tree move for the opponent ("TT" in the bottom-right corner); false when none.
     bool PlayReply(TNodeId reply);

@@ -81,13 +81,17 @@ TStudyForm::~TStudyForm() {
     }
 }
 
-void TStudyForm::Load(int handicap, int nextMove, const std::string& initialProc,
+void TStudyForm::Load(int handicap, int firstToPlay, int nextMove, const std::string& initialProc,
                       const std::string& black, const std::string& white,
                       const std::string& process) {
     m_Handicap = handicap;
+    // The last opening's setup goes first: an unchanged InitialProc would otherwise be ignored
+    // after its stones were cleared.
+    GoGame1->SetInitialProc("");
     GoGame1->SetArrangedSideP("");
     GoGame1->SetArrangedSideN("");
     GoGame1->NewGame(true);
+    GoGame1->SetFirstToPlay(static_cast<int8_t>(firstToPlay));
     GoGame1->SetHandicap(static_cast<int8_t>(handicap));
     // The problem's setup stones come along, so the study board shows the problem.
     GoGame1->SetInitialProc(!initialProc.empty() ? initialProc : black + " " + white);

@@ -18,9 +18,10 @@ public:
     explicit TStudyForm(ISettingsStore* common = nullptr, QWidget* parent = nullptr);
     ~TStudyForm() override;
 
-    // Loads a game: handicap, the main board's move number, setup stones and moves.
-    void Load(int handicap, int nextMove, const std::string& initialProc, const std::string& black,
-              const std::string& white, const std::string& process);
+    // Loads a game: handicap, the side that moves first (1 black, -1 white), the main board's
+    // move number, setup stones and moves. Every opening starts from a clean board.
+    void Load(int handicap, int firstToPlay, int nextMove, const std::string& initialProc,
+              const std::string& black, const std::string& white, const std::string& process);
     // Goes to the position after t moves: one step forward plays, one step back takes back,
     // anything else rebuilds from the start.
     void NavigateTo(int t, bool fromScrollBar = false);

@@ -294,3 +294,65 @@ TEST(Rules, OwnersMarkBitKeepsTheStonesColour) {
 
 } // namespace
 } // namespace karvena::test
+
+namespace karvena::test {
+namespace {
+
+// Everything a point is drawn from.
+struct TLooks {
+    int8_t cell;
+    int32_t number;
+    uint32_t colour;
+    char letter;
+    int32_t mark;
+    friend bool operator==(const TLooks&, const TLooks&) = default;
+};
+TLooks LooksOf(const TGoBoard& b, int P, int Q) {
+    return {b.GetCell(P, Q), b.NumberLabel(P, Q), b.LabelColor(P, Q), b.LetterLabel(P, Q),
+            b.MarkKind(P, Q)};
+}
+
+// Whatever a reset, a take-back or a replay changes on a point is repainted, and a changed turn
+// moves the arrow: hint dots, numbers, letters and marks as well as stones.
+TEST(Rules, ResetTakeBackAndReplayRepaintEveryPointTheyChange) {
+    const struct {
+        const char* name;
+        std::function<void(TGoBoard&)> change;
+    } cases[] = {
+        {"take-back", [](TGoBoard& b) { b.TakeBack(); }},
+        {"go to move 1", [](TGoBoard& b) { b.GoToMove(1, false); }},
+        {"go to move 0", [](TGoBoard& b) { b.GoToMove(0, false); }},
+        {"new game", [](TGoBoard& b) { b.NewGame(true); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TGoBoard board;
+        board.SetFirstToPlay(kWhite);
+        ASSERT_TRUE(Play(board, "DDPP"));
+        board.MarkPoints("CCQQ", 0x8000); // hint dots
+        board.NumberPoints("DD", 1);
+        board.SetLetterLabel(5, 5, 'A');
+        board.SetMarkKind(6, 6, 2);
+        std::array<std::array<TLooks, 20>, 20> before{};
+        for (int p = 1; p <= 19; ++p)
+            for (int q = 1; q <= 19; ++q) before[p][q] = LooksOf(board, p, q);
+        const int8_t turn = board.Turn();
+        TRecordingView view;
+        board.SetView(&view);
+        c.change(board);
+        const bool all = view.Has("all");
+        int changed = 0;
+        for (int p = 1; p <= 19; ++p)
+            for (int q = 1; q <= 19; ++q)
+                if (!(LooksOf(board, p, q) == before[p][q])) {
+                    ++changed;
+                    EXPECT_TRUE(all || view.Has("point", p, q)) << "point " << p << "," << q;
+                }
+        EXPECT_GT(changed, 2);
+        if (board.Turn() != turn || std::string(c.name) == "new game")
+            EXPECT_TRUE(view.Has("turn")) << "the turn arrow";
+    }
+}
+
+} // namespace
+} // namespace karvena::test

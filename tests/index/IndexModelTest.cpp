@@ -172,6 +172,7 @@ public:
     void RedrawAllCells() override { ++all; }
     void RedrawLine(int index) override { lines.push_back(index); }
     void IndexGeometryChanged() override {}
+    void ThumbnailLookChanged() override { ++all; }
 };
 
 TEST(IndexModel, SolvedCountRewritesTheSixthCharacterAndRedrawsThatCell) {

@@ -283,3 +283,64 @@ TEST(BoardPainting, InformationPanelTextsFollowTheLanguage) {
 
 } // namespace
 } // namespace karvena
+
+namespace karvena {
+namespace {
+
+// The board square is the board's colour everywhere inside its frame, the coordinate corner
+// too, whatever the radius and whether the panel is shown.
+TEST(BoardPainting, TheCoordinateCornerIsBoardColoured) {
+    for (int radius : {7, 12, 18}) {
+        for (int16_t info : {0, 1}) {
+            SCOPED_TRACE(testing::Message() << "radius " << radius << " info " << info);
+            TGoGame board;
+            board.ApplyMainFormPreset();
+            board.SetDisplayInfo(info);
+            board.SetRadius(static_cast<int16_t>(radius));
+            board.resize(board.sizeHint());
+            const QImage image = Render(board);
+            const TBoardGeometry& g = board.Geometry();
+            const QColor boardColour = ToQColor(board.Look().BoardColor);
+            int foreign = 0;
+            for (int x = g.X(19) + radius + 3; x < g.BoardWidth - 1; ++x)
+                for (int y = g.Y(19) + radius + 3; y < g.BoardHeight - 1; ++y)
+                    if (QColor(image.pixel(x, y)) != boardColour) ++foreign;
+            EXPECT_EQ(foreign, 0);
+        }
+    }
+}
+
+// Panel texts that are wider than the panel are made to fit, never cut at its edge; the two-digit
+// row labels keep clear of the frame.
+TEST(BoardPainting, PanelTextsAndRowLabelsStayInsideTheirRoom) {
+    for (int radius : {7, 10}) {
+        SCOPED_TRACE(radius);
+        TGoGame board;
+        board.ApplyMainFormPreset();
+        board.SetDisplayInfo(1);
+        board.SetDisplayWidth(130);
+        board.SetRadius(static_cast<int16_t>(radius));
+        board.SetEvent("Weekly problem for the whole club");
+        board.SetPlayerName(0, "Black player of the week");
+        board.SetPlayerName(1, "White player of the week");
+        board.resize(board.sizeHint());
+        const QImage image = Render(board);
+        auto dark = [&](int x, int y) { return qGray(image.pixel(x, y)) < 110; };
+        const TBoardGeometry& g = board.Geometry();
+        int atTheEdge = 0, inThePanel = 0;
+        for (int y = 60; y < 230; ++y) {
+            for (int x = image.width() - 3; x < image.width(); ++x) atTheEdge += dark(x, y);
+            for (int x = g.BoardWidth + 30; x < image.width() - 3; ++x) inThePanel += dark(x, y);
+        }
+        EXPECT_EQ(atTheEdge, 0) << "a text runs into the panel's edge";
+        EXPECT_GT(inThePanel, 100) << "the texts are shown";
+        // The frame's right line, then at least one clear pixel column before the labels.
+        int touching = 0;
+        for (int q = 1; q <= 19; ++q)
+            for (int y = g.Y(q) - 6; y < g.Y(q) + 8; ++y) touching += dark(g.BoardWidth - 2, y);
+        EXPECT_EQ(touching, 0) << "a row label touches the frame";
+    }
+}
+
+} // namespace
+} // namespace karvena

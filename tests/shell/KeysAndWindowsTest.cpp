@@ -1,0 +1,248 @@
+// The trainer's keys on the real window, and what the player meets off the main road: commands
+// run from the wrong page, the hint windows, the study window, the index after a resize.
+#include <gtest/gtest.h>
+
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolButton>
+
+#include "shell/TrainerFixture.h"
+
+namespace karvena::test {
+namespace {
+
+// Group 2: problem 2 answers AA with BA or AB and refutes CC with CA; problems 3 and 4 are short.
+// Problem 5 (group 3) is White's to play.
+class Keys : public TTrainerFixture {
+protected:
+    std::vector<TProblemRow> Problems() override {
+        return {ImportedRow("(;AB[dd]AW[ee];B[aa];W[ba];B[ca]C[Correct])", 1, 1),
+                ImportedRow("(;AB[dd]AW[ee](;B[aa](;W[ba];B[ca]C[Correct])(;W[ab];B[ac]C[Correct]))"
+                            "(;B[cc];W[ca]))",
+                            2, 2),
+                ImportedRow("(;AB[dd]AW[ee](;B[ab]C[Correct])(;B[ba];W[ab]))", 3, 2),
+                ImportedRow("(;AB[dd]AW[ee](;B[ac]C[Correct])(;B[ca];W[ac]))", 4, 2),
+                ImportedRow("(;AB[dd]AW[ee]PL[W](;W[ab]C[Correct])(;W[ba];B[ab]))", 5, 3)};
+    }
+    void OpenFirstProblem() {
+        OpenWindow();
+        ClickThumbnail(1, 1);
+        ASSERT_EQ(window->Pages->currentWidget(), window->tsProblem);
+    }
+    TGoGame* Board() { return window->GoGame1; }
+};
+
+// Each key of the table, pressed on the window, after a move that gives it something to do.
+TEST_F(Keys, HomeAndBackspaceTakeBackAPlayedMove) {
+    for (Qt::Key key : {Qt::Key_Home, Qt::Key_Backspace, Qt::Key_Escape, Qt::Key_Left}) {
+        SCOPED_TRACE(QKeySequence(key).toString().toStdString());
+        window.reset();
+        OpenFirstProblem();
+        ClickPoint(1, 1); // AA, answered by BA
+        ASSERT_EQ(Board()->Process(), "AABA");
+        Key(key);
+        EXPECT_EQ(Board()->Process(), "");
+    }
+}
+
+TEST_F(Keys, PgUpAndF8RetryAfterAFailureAsPgDnDoes) {
+    std::vector<std::string> after;
+    for (Qt::Key key : {Qt::Key_PageDown, Qt::Key_PageUp, Qt::Key_F8}) {
+        SCOPED_TRACE(QKeySequence(key).toString().toStdString());
+        window.reset();
+        OpenFirstProblem();
+        ClickPoint(3, 3); // CC, refuted by CA
+        ASSERT_EQ(Board()->Process(), "CCCA");
+        ASSERT_EQ(window->LabelResult->text(), "Failure");
+        Key(key);
+        after.push_back(Board()->Process());
+    }
+    EXPECT_NE(after[0], "CCCA") << "PgDn retries";
+    EXPECT_EQ(after[1], after[0]) << "PgUp";
+    EXPECT_EQ(after[2], after[0]) << "F8";
+}
+
+TEST_F(Keys, UpAndDownOpenProblemsFromTheIndexPageToo) {
+    OpenWindow();
+    ASSERT_EQ(window->Pages->currentWidget(), window->tsIndex);
+    ASSERT_EQ(window->GoIndex1->Selected(), -1);
+    Key(Qt::Key_Down);
+    EXPECT_EQ(window->GoIndex1->Selected(), 0);
+    EXPECT_EQ(window->Pages->currentWidget(), window->tsProblem);
+    window->Action("miProblemIndex1")->trigger();
+    ASSERT_EQ(window->Pages->currentWidget(), window->tsIndex);
+    Key(Qt::Key_Down);
+    EXPECT_EQ(window->GoIndex1->Selected(), 1);
+    EXPECT_EQ(window->Pages->currentWidget(), window->tsProblem);
+    EXPECT_EQ(window->LabelStdResult->text(), "No. 2");
+    window->Action("miProblemIndex1")->trigger();
+    Key(Qt::Key_Up);
+    EXPECT_EQ(window->GoIndex1->Selected(), 0);
+    EXPECT_EQ(window->Pages->currentWidget(), window->tsProblem);
+}
+
+TEST_F(Keys, RightShowsTheHintAndF9F10StartAndStopATry) {
+    OpenFirstProblem();
+    Key(Qt::Key_Right);
+    EXPECT_EQ(Board()->LabelColor(1, 1), 0x8000u);
+    Key(Qt::Key_F9);
+    EXPECT_TRUE(window->Try().Active());
+    Key(Qt::Key_F10);
+    EXPECT_FALSE(window->Try().Active());
+}
+
+TEST_F(Keys, KeysWorkWhateverInsideTheWindowHasTheFocus) {
+    OpenFirstProblem();
+    ClickPoint(1, 1);
+    window->TrackBar1->setFocusPolicy(Qt::StrongFocus);
+    window->TrackBar1->setFocus();
+    QTest::keyClick(window->TrackBar1, Qt::Key_Home);
+    QApplication::processEvents();
+    EXPECT_EQ(Board()->Process(), "");
+    EXPECT_EQ(window->TrackBar1->value(), 10) << "the slider did not take Home";
+}
+
+TEST_F(Keys, ResultIsHiddenAndEndDoesNothingWhileTheSwitchIsOff) {
+    OpenFirstProblem();
+    QMenu* solve = window->findChild<QMenu*>("miSolve1");
+    ASSERT_NE(solve, nullptr);
+    EXPECT_FALSE(window->Action("miResult1")->isVisible());
+    for (QAction* item : solve->actions())
+        EXPECT_FALSE(item->isVisible() && item == window->Action("miResult1"));
+    const int hints = window->History().Find(2)->Hint0Count;
+    Key(Qt::Key_End);
+    EXPECT_EQ(window->History().Find(2)->Hint0Count, hints);
+    EXPECT_EQ(window->LabelStdResult->text(), "No. 1");
+}
+
+TEST_F(Keys, DisplayNumbersFromTheIndexPageLeavesTheProblemAlone) {
+    OpenFirstProblem();
+    ClickPoint(1, 1);
+    ASSERT_EQ(Board()->Process(), "AABA");
+    window->Action("miProblemIndex1")->trigger();
+    const int takebacks = window->History().Find(2)->TakebackBeforeSolve;
+    window->Action("miDisplaynumbers1")->trigger();
+    EXPECT_EQ(window->History().Find(2)->TakebackBeforeSolve, takebacks) << "no take-back counted";
+    EXPECT_EQ(Board()->Process(), "AABA");
+    // On the problem page it sets the problem up again at once.
+    ClickThumbnail(1, 1);
+    ClickPoint(1, 1);
+    window->Action("miDisplaynumbers1")->trigger();
+    EXPECT_EQ(Board()->Process(), "");
+}
+
+TEST_F(Keys, ResetSolvedFlagWithNothingLoadedWritesNothing) {
+    OpenWindow();
+    window->Action("Resetsolvedflag1")->trigger();
+    EXPECT_FALSE(window->History().Find(0)) << "no row for key 0";
+}
+
+TEST_F(Keys, TheHintLockAsksForThePasswordWithAnEmptyEntry) {
+    OpenWindow();
+    std::vector<QString> shown;
+    window->PasswordHook = [&](TSetPasswordDlg& dialog) {
+        shown.push_back(dialog.Edit1->text());
+        dialog.Edit1->setText("secret");
+        return int(QDialog::Accepted);
+    };
+    window->Action("miHintallowed1")->trigger(); // lock with "secret"
+    ASSERT_FALSE(window->Action("miHintallowed1")->isChecked());
+    window->PasswordHook = [&](TSetPasswordDlg& dialog) {
+        shown.push_back(dialog.Edit1->text());
+        return int(QDialog::Accepted); // OK without typing
+    };
+    window->Action("miHintallowed1")->trigger();
+    EXPECT_FALSE(window->Action("miHintallowed1")->isChecked()) << "still locked";
+    EXPECT_EQ(shown, (std::vector<QString>{"", ""}));
+}
+
+TEST_F(Keys, TheStudyWindowShowsAWhiteToPlayProblemEveryTimeItOpens) {
+    Store("Database", "3");
+    OpenWindow();
+    ClickThumbnail(1, 1);
+    ASSERT_LT(Board()->Turn(), 0) << "White to play";
+    window->Action("miStudyAtNewWindow1")->setChecked(true);
+    for (int opening = 1; opening <= 2; ++opening) {
+        SCOPED_TRACE(opening);
+        Key(Qt::Key_F9);
+        TGoGame* study = window->StudyForm()->GoGame1;
+        ASSERT_TRUE(window->StudyForm()->isVisible());
+        EXPECT_EQ(study->GetCell(4, 4), kBlackStone);
+        EXPECT_EQ(study->GetCell(5, 5), kWhiteStone);
+        ClickPoint(study, 10, 10);
+        EXPECT_EQ(study->GetCell(10, 10), kWhiteStone) << "White plays first";
+        QTest::mouseClick(window->StudyForm()->btnClose, Qt::LeftButton);
+    }
+}
+
+TEST_F(Keys, BackAfterAHintRepaintsTheDots) {
+    OpenFirstProblem();
+    ClickPoint(1, 1);
+    Key(Qt::Key_Right); // the hint after a reply: marks the next good move
+    std::vector<QPoint> dots;
+    for (int p = 1; p <= 19; ++p)
+        for (int q = 1; q <= 19; ++q)
+            if (Board()->LabelColor(p, q) != 0)
+                dots.emplace_back(Board()->Geometry().X(p), Board()->Geometry().Y(q));
+    ASSERT_FALSE(dots.empty());
+    QApplication::processEvents();
+    // Everything the board repaints from here on.
+    struct TSpy : QObject {
+        QRegion asked;
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::Paint) asked += static_cast<QPaintEvent*>(e)->region();
+            return false;
+        }
+    } spy;
+    Board()->installEventFilter(&spy);
+    Key(Qt::Key_Left);
+    QApplication::processEvents();
+    Board()->removeEventFilter(&spy);
+    ASSERT_EQ(Board()->Process(), "");
+    for (const QPoint& dot : dots) EXPECT_TRUE(spy.asked.contains(dot)) << dot.x() << "," << dot.y();
+}
+
+TEST_F(Keys, ClicksInsideTheRetryHintWindowNeverReachTheBoard) {
+    OpenFirstProblem();
+    ClickPoint(3, 3); // a failure shows "Press PgDn key to retry"
+    TSplashForm* hint = window->SplashForm2();
+    ASSERT_TRUE(hint->isVisible());
+    const std::string before = Board()->Process();
+    // The hint window over the board, then a click in its middle.
+    hint->move(Board()->mapToGlobal(QPoint(Board()->Geometry().X(10), Board()->Geometry().Y(10))));
+    const QPoint inside = hint->rect().center();
+    QTest::mouseClick(hint->windowHandle(), Qt::LeftButton, Qt::NoModifier, inside);
+    QApplication::processEvents();
+    EXPECT_EQ(Board()->Process(), before);
+}
+
+TEST_F(Keys, ThePageFollowsTheWindowWhenItIsNarrowedOrWidened) {
+    OpenWindow();
+    TGoIndex* index = window->GoIndex1;
+    window->resize(1000, 720);
+    QApplication::processEvents();
+    const int wideRows = index->RowCount();
+    window->resize(420, 720); // fewer columns: more rows
+    QApplication::processEvents();
+    ASSERT_GT(index->RowCount(), wideRows);
+    EXPECT_EQ(window->ScrollBar1->maximum(), index->RowCount()) << "the whole list is reachable";
+    EXPECT_EQ(window->ScrollBar1->pageStep(), index->Rows());
+    window->LastPage();
+    ASSERT_EQ(index->TopRow(), index->RowCount());
+    window->resize(1000, 720);
+    QApplication::processEvents();
+    EXPECT_LE(index->TopRow(), index->RowCount()) << "never beyond the last row";
+    EXPECT_GE(index->LineAt({1, 1}), 0) << "the first cell shows a problem";
+    EXPECT_EQ(window->ScrollBar1->maximum(), std::max(1, index->RowCount()));
+}
+
+TEST_F(Keys, TheLanguageMenuAndTheToolBarShowCaptions) {
+    OpenWindow();
+    EXPECT_EQ(window->Action("miLanguage_en")->text(), "English");
+    EXPECT_EQ(window->Action("miLanguage_zh_CN")->text(), "简体中文");
+    for (const auto& [name, action] : window->Actions)
+        if (name.startsWith("btn")) EXPECT_NE(action->text(), name) << name.toStdString();
+}
+
+} // namespace
+} // namespace karvena::test
