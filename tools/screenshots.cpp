@@ -8,8 +8,15 @@
 #include "board/GoGame.h"
 #include "index/GoIndex.h"
 #include "index/IndexLine.h"
+#include "collection/Archive.h"
+#include "collection/ProblemStore.h"
+#include "collection/Sgf.h"
+#include "collection/SgfImport.h"
+#include "collection/SolutionBlob.h"
 #include "shell/Main.h"
 #include "shell/QtSettingsStore.h"
+#include "shell/QtTranslations.h"
+#include "solving/Study.h"
 #include "text/Texts.h"
 
 #include <QFile>
@@ -92,12 +99,13 @@ int main(int argc, char* argv[]) {
 
     // The main window in both languages: the index page, then a problem with a reply on it.
     const QString archive = argc > 2 ? argv[2] : "";
-    for (const char* language : {"zh_CN", "en"}) {
+    for (const char* language : {"zh_CN", "en", "zh_TW"}) {
         if (archive.isEmpty()) break;
         QTemporaryDir folder;
         QFile::copy(archive, folder.filePath("Karvena.dgo"));
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.filePath("config"));
         SetLanguageFlags(LanguageFromSetting(language, nullptr));
+        InstallQtTranslations(CurrentLanguage());
         TGoGameMainForm window(folder.path(), std::make_unique<TQtSettingsStore>());
         window.MessageHook = [](const QString&, const QString&, const QString&) { return false; };
         window.FirstActivation();
@@ -107,6 +115,18 @@ int main(int argc, char* argv[]) {
         window.GoGame1->Click(2, 1, TMouseButton::Left, 2, 1);
         QApplication::processEvents();
         ok &= Save(window, QString("%1/main-problem-%2.png").arg(out, language));
+        // A good move (found by a hint), a hint after the reply, then Back: the dots go with
+        // the moves.
+        window.Loop().SolveAgain();
+        window.Loop().Hint(true);
+        for (int p = 1; p <= 19; ++p)
+            for (int q = 1; q <= 19; ++q)
+                if (window.GoGame1->LabelColor(p, q) == 0x8000 && window.GoGame1->Process().empty())
+                    window.GoGame1->Click(p, q, TMouseButton::Left, p, q);
+        window.Loop().Hint(true);
+        ok &= Save(window, QString("%1/main-hint-after-reply-%2.png").arg(out, language));
+        window.Loop().Back();
+        ok &= Save(window, QString("%1/main-back-after-hint-%2.png").arg(out, language));
         // A hint on the problem, then trying moves on the wood board.
         window.Loop().SolveAgain();
         window.Loop().Hint(true);
@@ -117,6 +137,58 @@ int main(int argc, char* argv[]) {
         window.StopTry();
         window.SplashForm1()->hide();
         window.SplashForm2()->hide();
+
+        // The hint-lock dialog as it opens.
+        window.SetPasswordDlg()->Prepare(true);
+        ok &= Save(*window.SetPasswordDlg(), QString("%1/hint-lock-%2.png").arg(out, language));
+        window.SetPasswordDlg()->hide();
+
+        // A White-to-play problem (the bundled ones are all Black's) in the study window,
+        // opened twice.
+        {
+            QTemporaryDir white;
+            TImportedProblem imported = std::move(
+                ImportSgf(*ReadSgf("(;AB[pd][qd][rd][oc]AW[pc][qc][rc][od][pe][qe]PL[W]"
+                                   "(;W[sc]C[Correct])(;W[rb];B[sc]))",
+                                   "white")
+                               .File,
+                          "white")
+                    .Problems.at(0));
+            TProblemRow row = imported.Row;
+            row.Auto1 = row.Num = 1;
+            row.Group1 = 2;
+            row.Level1 = 30;
+            row.Solution = SaveSolution(imported.Tree);
+            TProblemTableWriter writer;
+            writer.Add(row);
+            WriteArchive(white.filePath("Karvena.dgo").toStdString(), writer.Image());
+            TGoGameMainForm whiteWindow(white.path(), std::make_unique<TQtSettingsStore>());
+            whiteWindow.MessageHook = [](const QString&, const QString&, const QString&) {
+                return false;
+            };
+            whiteWindow.FirstActivation();
+            whiteWindow.GoIndex1->ClickLine(0);
+            whiteWindow.Action("miStudyAtNewWindow1")->setChecked(true);
+            for (int opening = 1; opening <= 2; ++opening) {
+                whiteWindow.StartTry();
+                TStudyForm& study = *whiteWindow.StudyForm();
+                study.resize(520, 560);
+                study.GoGame1->Click(10, 10, TMouseButton::Left, 10, 10);
+                ok &= Save(study, QString("%1/study-white-opening%2-%3.png")
+                                      .arg(out)
+                                      .arg(opening)
+                                      .arg(language));
+                study.hide();
+            }
+        }
+
+        // The index page after narrowing the window, then after widening it on the last page.
+        window.ShowIndexView();
+        window.resize(560, 760);
+        ok &= Save(window, QString("%1/index-narrow-%2.png").arg(out, language));
+        window.LastPage();
+        window.resize(1400, 760);
+        ok &= Save(window, QString("%1/index-wide-last-page-%2.png").arg(out, language));
     }
     return ok ? 0 : 1;
 }

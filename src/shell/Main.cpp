@@ -648,6 +648,14 @@ bool TGoGameMainForm::TrainerKey(QObject* receiver, QKeyEvent* event) {
 bool TGoGameMainForm::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && TrainerKey(watched, static_cast<QKeyEvent*>(event)))
         return true;
+    if (watched == GoGame1 && (event->type() == QEvent::MouseButtonPress ||
+                               event->type() == QEvent::MouseButtonRelease)) {
+        // A click on a hint window is the window's, even where the window system hands it to the
+        // board beneath (a window that takes no focus is not always the one clicked).
+        const QPoint at = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();
+        for (TSplashForm* hint : {m_Splash1, m_Splash2})
+            if (hint && hint->isVisible() && hint->frameGeometry().contains(at)) return true;
+    }
     if (watched == StatusPanel0 && event->type() == QEvent::MouseButtonDblClick) {
         StatusPanel0->setMinimumWidth(
             StatusPanel0->width() >= 100 ? 60 : std::max(60, statusBar()->width() - 60));

@@ -1,6 +1,8 @@
 // What a node's text and flags say, and the queries the solve loop asks of the tree.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "collection/SolutionTree.h"
 
 namespace karvena {
@@ -282,6 +284,24 @@ TEST(Queries, SuccessBelowAllAgreesWithHasSuccessBelow) {
         for (TNodeId n = 0; n < tree.Size(); ++n)
             ASSERT_EQ(all[n], tree.HasSuccessBelow(n)) << round << " node " << n;
     }
+}
+
+} // namespace
+} // namespace karvena
+
+namespace karvena {
+namespace {
+
+TEST(Remarks, ChineseRemarkLinesAreReadFromGB2312) {
+    const std::string path = testing::TempDir() + "RemarkGB.txt";
+    {
+        std::ofstream out(path, std::ios::binary);
+        out << "\xB6\xFE\r\n" // 二
+            << "\xCB\xC0\xBB\xEE\n" // 死活
+            << "\xFF\xFF\n"; // no GB2312 text: left empty
+    }
+    EXPECT_EQ(LoadRemarkLines(path, "GB18030"), (std::vector<std::string>{"二", "死活", ""}));
+    EXPECT_EQ(LoadRemarkLines(path)[1], "\xCB\xC0\xBB\xEE") << "without a charset, as it stands";
 }
 
 } // namespace

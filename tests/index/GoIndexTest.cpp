@@ -1,6 +1,8 @@
 // The index widget driven by real mouse events, and what its thumbnails show.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <QMouseEvent>
 #include <QTest>
 
@@ -132,6 +134,33 @@ TEST_F(IndexWidget, SolvedFlagRepaintsWithTheSolvedMark) {
     EXPECT_EQ(index.Games()[0][5], '1');
     EXPECT_NE(before.copy(index.CellRect({1, 1})), after.copy(index.CellRect({1, 1})));
     EXPECT_EQ(before.copy(index.CellRect({1, 2})), after.copy(index.CellRect({1, 2})));
+}
+
+// A change of look redraws the thumbnails, not the cached pictures of the old look.
+TEST_F(IndexWidget, EveryChangeOfLookIsSeen) {
+    const struct {
+        const char* name;
+        std::function<void(TGoIndex&)> change;
+    } changes[] = {
+        {"board colour number", [](TGoIndex& i) { i.SetBoardColorNum(3); }},
+        {"board colour", [](TGoIndex& i) { i.SetBoardColor(0x00FF00); }},
+        {"flat stones", [](TGoIndex& i) { i.SetDim3(false); }},
+        {"no last-move mark", [](TGoIndex& i) { i.SetDrawLastMove(false); }},
+        {"low colour", [](TGoIndex& i) { i.SetPal256(true); }},
+    };
+    for (const auto& c : changes) {
+        SCOPED_TRACE(c.name);
+        TGoIndex fresh;
+        fresh.resize(497, 329);
+        std::vector<std::string> shown = lines;
+        shown.insert(shown.begin() + 1, BuildIndexLine(11, false, false, "0", "", "", "CCDDEE", false));
+        fresh.SetGames(shown);
+        fresh.SetSelected(0); // the selected thumbnail shows the board colour
+        fresh.show();
+        const QImage before = Render(fresh);
+        c.change(fresh);
+        EXPECT_NE(Render(fresh), before);
+    }
 }
 
 } // namespace

@@ -218,3 +218,36 @@ TEST(GB2Big5, TheGeneratorGivesTheCommittedTablesEveryTime) {
 
 } // namespace
 } // namespace karvena
+
+namespace karvena {
+namespace {
+
+// Every Chinese text of the table, shown in each language mode, keeps every character: no
+// full-width question mark appears that the text did not have.
+TEST(Texts, NoTextLosesACharacterInAnyLanguage) {
+    const std::string mark = "？";
+    auto marks = [&](const std::string& text) {
+        int n = 0;
+        for (size_t at = text.find(mark); at != std::string::npos; at = text.find(mark, at + 1)) ++n;
+        return n;
+    };
+    std::vector<std::string> texts;
+    for (const TTextEntry& entry : AllTexts()) texts.emplace_back(entry.Chinese);
+    // Texts shown outside the table: node labels and the hint-lock dialog.
+    for (const char* extra : {"坏棋", "双活", "非最佳", "设置/输入口令", "防止孩子偷懒的一个简易办法",
+                              "设置看答案口令: ", "口令正确才允许看答案: ", "下次启动"})
+        texts.emplace_back(extra);
+    for (TLanguage language :
+         {TLanguage::English, TLanguage::SimplifiedChinese, TLanguage::TraditionalChinese}) {
+        SetLanguageFlags(language);
+        for (const std::string& text : texts)
+            EXPECT_EQ(marks(ToLocalText(text)), marks(text))
+                << text << " -> " << ToLocalText(text) << " in mode " << static_cast<int>(language);
+    }
+    SetLanguageFlags(TLanguage::TraditionalChinese);
+    EXPECT_EQ(ToLocalText("下次启动"), "下次啟動");
+    SetLanguageFlags(TLanguage::SimplifiedChinese);
+}
+
+} // namespace
+} // namespace karvena
