@@ -349,8 +349,9 @@ TEST(Rules, ResetTakeBackAndReplayRepaintEveryPointTheyChange) {
                     EXPECT_TRUE(all || view.Has("point", p, q)) << "point " << p << "," << q;
                 }
         EXPECT_GT(changed, 2);
-        if (board.Turn() != turn || std::string(c.name) == "new game")
+        if (board.Turn() != turn || std::string(c.name) == "new game") {
             EXPECT_TRUE(view.Has("turn")) << "the turn arrow";
+        }
     }
 }
 

@@ -11,18 +11,13 @@
 namespace karvena::test {
 namespace {
 
-// Group 2: problem 2 answers AA with BA or AB and refutes CC with CA; problems 3 and 4 are short.
-// Problem 5 (group 3) is White's to play.
+// The small problems of the fixture, and problem 5 (group 3), White's to play.
 class Keys : public TTrainerFixture {
 protected:
     std::vector<TProblemRow> Problems() override {
-        return {ImportedRow("(;AB[dd]AW[ee];B[aa];W[ba];B[ca]C[Correct])", 1, 1),
-                ImportedRow("(;AB[dd]AW[ee](;B[aa](;W[ba];B[ca]C[Correct])(;W[ab];B[ac]C[Correct]))"
-                            "(;B[cc];W[ca]))",
-                            2, 2),
-                ImportedRow("(;AB[dd]AW[ee](;B[ab]C[Correct])(;B[ba];W[ab]))", 3, 2),
-                ImportedRow("(;AB[dd]AW[ee](;B[ac]C[Correct])(;B[ca];W[ac]))", 4, 2),
-                ImportedRow("(;AB[dd]AW[ee]PL[W](;W[ab]C[Correct])(;W[ba];B[ab]))", 5, 3)};
+        std::vector<TProblemRow> rows = SmallProblems();
+        rows.push_back(ImportedRow("(;AB[dd]AW[ee]PL[W](;W[ab]C[Correct])(;W[ba];B[ab]))", 5, 3));
+        return rows;
     }
     void OpenFirstProblem() {
         OpenWindow();
@@ -248,7 +243,9 @@ TEST_F(Keys, TheLanguageMenuAndTheToolBarShowCaptions) {
     EXPECT_EQ(window->Action("miLanguage_en")->text(), "English");
     EXPECT_EQ(window->Action("miLanguage_zh_CN")->text(), "简体中文");
     for (const auto& [name, action] : window->Actions)
-        if (name.startsWith("btn")) EXPECT_NE(action->text(), name) << name.toStdString();
+        if (name.startsWith("btn")) {
+            EXPECT_NE(action->text(), name) << name.toStdString();
+        }
 }
 
 } // namespace

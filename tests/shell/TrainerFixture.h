@@ -28,6 +28,17 @@ inline TProblemRow ImportedRow(const char* sgf, int key, int group) {
     return row;
 }
 
+// Group 1 holds one problem; group 2 three, the first (key 2) with two opponent variations after
+// AA (answered by BA or AB) and a refutation of CC (answered by CA).
+inline std::vector<TProblemRow> SmallProblems() {
+    return {ImportedRow("(;AB[dd]AW[ee];B[aa];W[ba];B[ca]C[Correct])", 1, 1),
+            ImportedRow("(;AB[dd]AW[ee](;B[aa](;W[ba];B[ca]C[Correct])(;W[ab];B[ac]C[Correct]))"
+                        "(;B[cc];W[ca]))",
+                        2, 2),
+            ImportedRow("(;AB[dd]AW[ee](;B[ab]C[Correct])(;B[ba];W[ab]))", 3, 2),
+            ImportedRow("(;AB[dd]AW[ee](;B[ac]C[Correct])(;B[ca];W[ac]))", 4, 2)};
+}
+
 class TTrainerFixture : public ::testing::Test {
 protected:
     // The rows of the test collection.
