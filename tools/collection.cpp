@@ -5,8 +5,10 @@
 //   check <archive>
 //   dump <archive> <key>
 //   play <archive> <key> [--avoid-bad] [--lang en|zh_CN] [--history <file>] <word>...
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,8 +32,19 @@ int Usage() {
         "usage: karvena-collection build <sgf files or folders>... [--levels <map>] -o <archive>\n"
         "       karvena-collection list <archive> [--group N]\n"
         "       karvena-collection check <archive>\n"
-        "       karvena-collection dump <archive> <key>\n");
+        "       karvena-collection dump <archive> <key>\n"
+        "       karvena-collection play <archive> <key> [--avoid-bad] [--lang en|zh_CN]\n"
+        "                               [--history <file>] <words>...\n"
+        "A key is written as list prints it: four hexadecimal digits.\n");
     return 2;
+}
+
+// A problem key as list prints it (hexadecimal, at most four digits); nullopt for anything else.
+std::optional<int> ParseKey(const std::string& text) {
+    if (text.empty() || text.size() > 4) return std::nullopt;
+    for (char c : text)
+        if (!std::isxdigit(static_cast<unsigned char>(c))) return std::nullopt;
+    return static_cast<int>(std::strtol(text.c_str(), nullptr, 16));
 }
 
 // Opens an archive's problem database; prints why not.
@@ -134,7 +147,9 @@ int Dump(const std::vector<std::string>& args) {
     if (args.size() < 2) return Usage();
     TProblemStore store;
     if (!OpenArchive(args[0], store)) return 2;
-    const std::optional<TProblemRow> row = store.Find(std::atoi(args[1].c_str()));
+    const std::optional<int> key = ParseKey(args[1]);
+    if (!key) return Usage();
+    const std::optional<TProblemRow> row = store.Find(*key);
     if (!row) {
         std::fprintf(stderr, "no problem %s\n", args[1].c_str());
         return 1;
@@ -160,7 +175,9 @@ int PlayWords(const std::vector<std::string>& args) {
     if (args.size() < 2) return Usage();
     TProblemStore store;
     if (!OpenArchive(args[0], store)) return 2;
-    const int key = static_cast<int>(std::strtol(args[1].c_str(), nullptr, 16));
+    const std::optional<int> parsedKey = ParseKey(args[1]);
+    if (!parsedKey) return Usage();
+    const int key = *parsedKey;
     bool avoidBad = false;
     std::string history;
     std::vector<std::string> words;

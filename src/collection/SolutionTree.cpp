@@ -51,13 +51,14 @@ TLineEnd LineEndOfCode(const std::string& code) {
 }
 
 int HexValue(const std::string& text) {
-    if (text.empty() || text.size() > 7) return 0;
-    int value = 0;
+    // Up to eight digits: a flag word uses all 32 bits.
+    if (text.empty() || text.size() > 8) return 0;
+    uint32_t value = 0;
     for (char c : text) {
         if (!std::isxdigit(static_cast<unsigned char>(c))) return 0;
-        value = value * 16 + HexDigit(c);
+        value = value * 16 + static_cast<uint32_t>(HexDigit(c));
     }
-    return value;
+    return static_cast<int>(value);
 }
 
 // ---- Building and shape ----

@@ -161,7 +161,8 @@ inline bool IsSuccess(int value) {
 }
 // Success, failure (codes from "0" up that are no success) or the line continues.
 TLineEnd LineEndOfCode(const std::string& code);
-// A hexadecimal number without prefix; 0 when empty, unreadable or too long.
+// A hexadecimal number of up to eight digits without prefix (a 32-bit word); 0 when empty,
+// unreadable or longer.
 int HexValue(const std::string& text);
 
 // Move flag bits.

@@ -126,6 +126,27 @@ TEST_F(Bundled, TheToolBuildsListsAndChecksTheArchive) {
     }
     pclose(list);
     EXPECT_EQ(lines, 140);
+
+    // dump and play take the key as list prints it: the tenth problem is 000A, never decimal.
+    auto run = [&](const std::string& words) {
+        std::string out;
+        FILE* pipe = popen((tool + " " + words + " " + archive + " 2>&1").c_str(), "r");
+        while (pipe && fgets(buffer, sizeof buffer, pipe)) out += buffer;
+        const int status = pipe ? pclose(pipe) : -1;
+        return std::make_pair(WEXITSTATUS(status), out);
+    };
+    auto dump = [&](const std::string& key) {
+        std::string out;
+        FILE* pipe = popen((tool + " dump " + archive + " " + key + " 2>&1").c_str(), "r");
+        while (pipe && fgets(buffer, sizeof buffer, pipe)) out += buffer;
+        pclose(pipe);
+        return out;
+    };
+    EXPECT_NE(dump("000A").find("Auto1 10\n"), std::string::npos);
+    EXPECT_NE(dump("0010").find("Auto1 16\n"), std::string::npos);
+    EXPECT_EQ(dump("10000").find("Auto1"), std::string::npos) << "five digits are no key";
+    EXPECT_NE(run("").second.find("karvena-collection play"), std::string::npos)
+        << "the usage names every command";
     std::filesystem::remove(archive);
 }
 

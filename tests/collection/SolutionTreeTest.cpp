@@ -49,6 +49,8 @@ TEST(NodeText, HexValues) {
     EXPECT_EQ(HexValue("1g"), 0);
     EXPECT_EQ(HexValue("$1"), 0);
     EXPECT_EQ(HexValue("123456789"), 0) << "too long to be a flag";
+    EXPECT_EQ(HexValue("1000001D"), 0x1000001D) << "eight digits are a whole flag word";
+    EXPECT_EQ(HexValue("8000001D") & 0xFF, 0x1D);
 }
 
 TEST(NodeFlags, FlagsNoticesAndComments) {
