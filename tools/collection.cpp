@@ -47,6 +47,14 @@ std::optional<int> ParseKey(const std::string& text) {
     return static_cast<int>(std::strtol(text.c_str(), nullptr, 16));
 }
 
+// True (and says so) when reading the table stopped on damage: never a shorter table.
+bool ReadFailed(const std::string& path, const TProblemStore& store) {
+    if (store.ReadError().empty()) return false;
+    std::fprintf(stderr, "%s: the problem table is damaged: %s\n", path.c_str(),
+                 store.ReadError().c_str());
+    return true;
+}
+
 // Opens an archive's problem database; prints why not.
 bool OpenArchive(const std::string& path, TProblemStore& store) {
     const TArchiveRead read = ReadArchiveMember(path);
@@ -121,7 +129,7 @@ int List(const std::vector<std::string>& args) {
             std::printf("%s\n", IndexLineOf(row, false).c_str());
         }
     }
-    return 0;
+    return ReadFailed(args[0], store) ? 2 : 0;
 }
 
 int Check(const std::vector<std::string>& args) {
@@ -133,13 +141,16 @@ int Check(const std::vector<std::string>& args) {
         for (const TProblemRow& listed : store.GroupWithNext(group)) {
             if (listed.Group1 != group) break;
             ++problems;
-            for (const std::string& issue : CheckProblem(*store.Find(listed.Auto1))) {
+            const std::optional<TProblemRow> row = store.Find(listed.Auto1);
+            if (!row) continue; // a damaged row: ReadFailed says so below
+            for (const std::string& issue : CheckProblem(*row)) {
                 std::printf("%s\n", issue.c_str());
                 ++reported;
             }
         }
     }
     std::printf("%d problems checked, %d reported\n", problems, reported);
+    if (ReadFailed(args[0], store)) return 2;
     return reported ? 1 : 0;
 }
 
@@ -217,6 +228,12 @@ int PlayWords(const std::vector<std::string>& args) {
                 for (const std::string& line : session.Take())
                     std::printf("%s\n", line.c_str());
             }
+        }
+        // A named history that could not take every change is an error, not a quiet success.
+        if (!throwaway && session.History().SaveFailed()) {
+            std::fprintf(stderr, "%s: changes could not be saved: %s\n", history.c_str(),
+                         session.History().WriteError().c_str());
+            if (status == 0) status = 3;
         }
     }
     if (throwaway) {

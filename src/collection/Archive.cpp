@@ -47,7 +47,8 @@ TArchiveRead ReadArchiveMember(const std::string& path) {
     return ReadArchiveMember(path, ArchivePassword());
 }
 
-TArchiveRead ReadArchiveMember(const std::string& path, const std::string& password) {
+TArchiveRead ReadArchiveMember(const std::string& path, const std::string& password,
+                               uint64_t maxBytes) {
     TArchiveRead out;
     int errorCode = 0;
     TZip archive(zip_open(path.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &errorCode));
@@ -57,7 +58,9 @@ TArchiveRead ReadArchiveMember(const std::string& path, const std::string& passw
         out.Error = errorCode == ZIP_ER_NOZIP || errorCode == ZIP_ER_INCONS
                         ? TArchiveError::NotAnArchive
                         : TArchiveError::Unreadable;
-        out.Detail = zip_error_strerror(&error);
+        out.Detail = out.Error == TArchiveError::NotAnArchive
+                         ? std::string("the file is not a problem collection: no ZIP archive, or an incomplete one")
+                         : std::string("the archive cannot be read: ") + zip_error_strerror(&error);
         zip_error_fini(&error);
         return out;
     }
@@ -65,17 +68,34 @@ TArchiveRead ReadArchiveMember(const std::string& path, const std::string& passw
     zip_stat_init(&stat);
     if (zip_stat(archive.get(), kArchiveMember, 0, &stat) != 0) {
         out.Error = TArchiveError::NoMember;
-        out.Detail = zip_strerror(archive.get());
+        out.Detail = std::string("the archive holds no problem table: it has no member ") +
+                     kArchiveMember;
+        return out;
+    }
+    // This program's archives encrypt the table with AES-256 under its own password; any other
+    // (no encryption, the old ZIP cipher, another password) is an archive of someone else's.
+    const std::string notOurs = "the archive is not one of this program's collections";
+    if (!(stat.valid & ZIP_STAT_ENCRYPTION_METHOD) ||
+        stat.encryption_method != ZIP_EM_AES_256) {
+        out.Error = TArchiveError::WrongPassword;
+        out.Detail = notOurs;
+        return out;
+    }
+    if ((stat.valid & ZIP_STAT_SIZE) && stat.size > maxBytes) {
+        out.Error = TArchiveError::TooLarge;
+        out.Detail = "the problem table would unpack to " + std::to_string(stat.size >> 20) +
+                     " MB, more than the " + std::to_string(maxBytes >> 20) + " MB allowed";
         return out;
     }
     std::unique_ptr<zip_file_t, TZipFileCloser> member(
         zip_fopen_encrypted(archive.get(), kArchiveMember, 0, password.c_str()));
     if (!member) {
         const int code = zip_error_code_zip(zip_get_error(archive.get()));
-        out.Error = code == ZIP_ER_WRONGPASSWD || code == ZIP_ER_NOPASSWD
-                        ? TArchiveError::WrongPassword
-                        : TArchiveError::Unreadable;
-        out.Detail = zip_strerror(archive.get());
+        const bool password = code == ZIP_ER_WRONGPASSWD || code == ZIP_ER_NOPASSWD;
+        out.Error = password ? TArchiveError::WrongPassword : TArchiveError::Unreadable;
+        out.Detail = password ? notOurs
+                              : std::string("the problem table cannot be read: ") +
+                                    zip_strerror(archive.get());
         return out;
     }
     // The stated size is only a hint: read in chunks, so a lying header cannot make us
@@ -86,17 +106,26 @@ TArchiveRead ReadArchiveMember(const std::string& path, const std::string& passw
         const zip_int64_t n = zip_fread(member.get(), chunk, sizeof chunk);
         if (n < 0) {
             const int code = zip_error_code_zip(zip_file_get_error(member.get()));
-            out.Error = code == ZIP_ER_WRONGPASSWD ? TArchiveError::WrongPassword
-                                                   : TArchiveError::Unreadable;
-            out.Detail = zip_file_strerror(member.get());
+            const bool password = code == ZIP_ER_WRONGPASSWD;
+            out.Error = password ? TArchiveError::WrongPassword : TArchiveError::Unreadable;
+            out.Detail = password ? notOurs
+                                  : std::string("the problem table is damaged: ") +
+                                        zip_file_strerror(member.get());
             return out;
         }
         if (n == 0) break;
+        // A header may understate the size: the bound holds for what is read, too.
+        if (bytes.size() + static_cast<uint64_t>(n) > maxBytes) {
+            out.Error = TArchiveError::TooLarge;
+            out.Detail = "the problem table unpacks to more than the " +
+                         std::to_string(maxBytes >> 20) + " MB allowed";
+            return out;
+        }
         bytes.insert(bytes.end(), chunk, chunk + n);
     }
     if ((stat.valid & ZIP_STAT_SIZE) && bytes.size() != stat.size) {
         out.Error = TArchiveError::Unreadable;
-        out.Detail = "member size does not match";
+        out.Detail = "the problem table is damaged: its size does not match the archive's record";
         return out;
     }
     out.Bytes = std::move(bytes);

@@ -14,18 +14,24 @@ inline constexpr const char* kArchiveMember = "Karvena.cds";
 // The archive in a folder: "KarvenaFull.dgo" when it exists there, else "Karvena.dgo".
 std::string ChooseArchive(const std::string& folder);
 
-enum class TArchiveError { None, NotAnArchive, NoMember, WrongPassword, Unreadable };
+enum class TArchiveError { None, NotAnArchive, NoMember, WrongPassword, TooLarge, Unreadable };
 
 struct TArchiveRead {
     TArchiveError Error = TArchiveError::None;
-    std::string Detail; // what the ZIP reader said
+    std::string Detail; // what is wrong, in plain words (with the ZIP reader's own where it helps)
     std::vector<uint8_t> Bytes;
 };
 
+// The largest problem table read from an archive: far beyond any collection whose keys fit
+// four hex digits, small enough that a member which unpacks to gigabytes is refused at once.
+inline constexpr uint64_t kMaxMemberBytes = 512ull << 20;
+
 // Reads the encrypted member into memory (it never touches the disk).
 TArchiveRead ReadArchiveMember(const std::string& path);
-// The same, with a password of the caller's (tests use it to try a wrong one).
-TArchiveRead ReadArchiveMember(const std::string& path, const std::string& password);
+// The same, with a password of the caller's (tests use it to try a wrong one) and a bound on
+// the member's size.
+TArchiveRead ReadArchiveMember(const std::string& path, const std::string& password,
+                               uint64_t maxBytes = kMaxMemberBytes);
 
 // Writes an archive holding `member` as the encrypted "Karvena.cds": to a temporary file
 // beside `path`, then renamed into place, so no reader ever sees half an archive. Returns an

@@ -48,12 +48,46 @@ std::string Stamp() {
 
 } // namespace
 
-std::string HistoryPath(const std::string& programFolder, const std::string& userDataFolder) {
-    if (!programFolder.empty() && access(programFolder.c_str(), W_OK) == 0)
-        return (fs::path(programFolder) / kHistoryFileName).string();
+bool FolderWritable(const std::string& folder) {
+    return !folder.empty() && access(folder.c_str(), W_OK) == 0;
+}
+
+THistoryPlace HistoryPlace(const std::string& programFolder, const std::string& userDataFolder,
+                           bool programFolderWritable) {
+    THistoryPlace place;
+    const fs::path beside = fs::path(programFolder) / kHistoryFileName;
+    if (!programFolder.empty() && programFolderWritable) {
+        place.Path = beside.string();
+        return place;
+    }
     std::error_code ignored;
     fs::create_directories(userDataFolder, ignored);
-    return (fs::path(userDataFolder) / kHistoryFileName).string();
+    place.Path = (fs::path(userDataFolder) / kHistoryFileName).string();
+    // A history left beside the program (from when its folder was writable) comes along the
+    // first time, so no progress stays behind. Copied whole, through SQLite (its journal
+    // included), to a temporary name that is renamed only when complete.
+    if (programFolder.empty() || !fs::exists(beside, ignored) || fs::exists(place.Path, ignored))
+        return place;
+    TSqliteDb old;
+    const std::string partial = place.Path + ".partial";
+    fs::remove(partial, ignored);
+    std::string quoted;
+    for (char c : partial) quoted += c == '\'' ? std::string("''") : std::string(1, c);
+    if (!old.OpenFile(beside.string(), false, true) || !old.Exec("VACUUM INTO '" + quoted + "'")) {
+        place.TakeOverError = old.Error();
+        fs::remove(partial, ignored);
+        return place;
+    }
+    old.Close();
+    std::error_code error;
+    fs::rename(partial, place.Path, error);
+    if (error) {
+        place.TakeOverError = error.message();
+        fs::remove(partial, ignored);
+        return place;
+    }
+    place.TakenOverFrom = beside.string();
+    return place;
 }
 
 bool THistoryStore::HasHistorySchema() const {
@@ -72,27 +106,58 @@ bool THistoryStore::CreateSchema() {
     return m_Db.Exec(sql);
 }
 
-THistoryOpen THistoryStore::Open(const std::string& path) {
+THistoryOpen THistoryStore::Open(const std::string& path, THistoryAccess access) {
     THistoryOpen result;
     m_Path = path;
+    m_SaveFailed = false;
+    m_WriteError.clear();
+    m_ReadOnly = false;
+    m_Unsaved.clear();
+    m_SolvedClearedUnsaved = false;
     std::error_code error;
     const bool exists = fs::exists(path, error);
+    const bool readOnly = access == THistoryAccess::ReadOnly;
+    if (exists && !fs::is_regular_file(path, error)) {
+        // A folder (or anything else) in the file's place is never moved aside or opened.
+        result.Error = "it is not a file";
+        WriteFailed(result.Error);
+        return result;
+    }
+    if (readOnly && !exists) {
+        result.Error = "there is no history file to read";
+        WriteFailed(result.Error);
+        return result;
+    }
     if (exists) {
         // Reading the schema proves the file is a history database; only then is the journal
         // switched, since that writes to the file.
-        const bool readable = m_Db.OpenFile(path, false) && HasHistorySchema() &&
-                              m_Db.Exec("PRAGMA journal_mode=WAL");
-        if (readable) {
+        const bool readable = m_Db.OpenFile(path, false, readOnly) && HasHistorySchema();
+        if (readable && !readOnly && !m_Db.ReadOnly() && m_Db.Exec("PRAGMA journal_mode=WAL")) {
             m_Db.Exec("PRAGMA synchronous=FULL");
             result.Ok = true;
             return result;
         }
+        if (readable) {
+            // A history that can be read but not written is the player's progress all the same:
+            // used as it is, never moved aside.
+            result.Ok = true;
+            result.ReadOnly = true;
+            m_ReadOnly = true;
+            WriteFailed(readOnly ? "opened for reading only" : "the file cannot be written");
+            return result;
+        }
         m_Db.Close();
+        if (readOnly) {
+            result.Error = "the file is not a history";
+            WriteFailed(result.Error);
+            return result;
+        }
         // Never overwrite what could not be read: keep it aside, with its journal files.
         const std::string aside = path + ".broken-" + Stamp();
         fs::rename(path, aside, error);
         if (error) {
             result.Error = "cannot move the unreadable history aside: " + error.message();
+            WriteFailed(result.Error);
             return result;
         }
         for (const char* suffix : {"-wal", "-shm"}) {
@@ -106,6 +171,7 @@ THistoryOpen THistoryStore::Open(const std::string& path) {
         !m_Db.Exec("PRAGMA synchronous=FULL") || !CreateSchema()) {
         result.Error = m_Db.Error();
         m_Db.Close();
+        WriteFailed(result.Error);
         return result;
     }
     result.Ok = true;
@@ -113,7 +179,22 @@ THistoryOpen THistoryStore::Open(const std::string& path) {
     return result;
 }
 
+void THistoryStore::WriteFailed(const std::string& reason) {
+    if (m_SaveFailed) return;
+    m_SaveFailed = true;
+    m_WriteError = reason;
+    if (OnWriteFailed) OnWriteFailed(m_Path, reason);
+}
+
 std::optional<THistoryRow> THistoryStore::Find(int32_t auto1) const {
+    const auto unsaved = m_Unsaved.find(auto1);
+    if (unsaved != m_Unsaved.end()) return unsaved->second;
+    std::optional<THistoryRow> row = FindStored(auto1);
+    if (row && m_SolvedClearedUnsaved) row->SolvedCount = 0;
+    return row;
+}
+
+std::optional<THistoryRow> THistoryStore::FindStored(int32_t auto1) const {
     std::string sql = "SELECT";
     for (size_t i = 0; i < kFields.size(); ++i)
         sql += std::string(i ? ", " : " ") + kFields[i];
@@ -141,17 +222,22 @@ std::optional<THistoryRow> THistoryStore::Find(int32_t auto1) const {
 }
 
 bool THistoryStore::Append(int32_t auto1) {
+    if (m_ReadOnly) return false;
     TSqliteStatement q = m_Db.Prepare("INSERT INTO tblHistory (Auto1) VALUES (?)");
-    if (!q.Ok()) return false;
-    q.Bind(1, auto1);
-    if (!q.Run()) return false;
+    if (!q.Ok() || (q.Bind(1, auto1), !q.Run())) {
+        WriteFailed(m_Db.IsOpen() ? sqlite3_errmsg(m_Db.Handle()) : "the history is not open");
+        return false;
+    }
     ++m_Writes;
     return true;
 }
 
 bool THistoryStore::Post(const THistoryRow& row) {
-    const std::optional<THistoryRow> stored = Find(row.Auto1);
-    if (stored && *stored == row) return true;
+    if (Find(row.Auto1) == row) return true;
+    // Kept for the session first, so a failed write loses nothing of it.
+    m_Unsaved[row.Auto1] = row;
+    std::optional<THistoryRow> stored = FindStored(row.Auto1);
+    if (m_ReadOnly) return false;
     if (!stored && !Append(row.Auto1)) return false;
     std::string sql = "UPDATE tblHistory SET";
     for (size_t i = 1; i < kFields.size(); ++i)
@@ -163,14 +249,23 @@ bool THistoryStore::Post(const THistoryRow& row) {
     for (size_t i = 0; i < values.size(); ++i)
         q.Bind(static_cast<int>(i + 1), values[i]);
     q.Bind(12, row.Auto1);
-    if (!q.Run()) return false;
+    if (!q.Run()) {
+        WriteFailed(sqlite3_errmsg(m_Db.Handle()));
+        return false;
+    }
+    // A row saved after the cleared flags could not be: it carries its own SolvedCount.
+    m_Unsaved.erase(row.Auto1);
     ++m_Writes;
     return true;
 }
 
 bool THistoryStore::ClearAllSolved() {
-    if (!m_Db.Exec("UPDATE tblHistory SET SolvedCount = 0 WHERE SolvedCount IS NOT 0"))
+    if (m_ReadOnly || !m_Db.Exec("UPDATE tblHistory SET SolvedCount = 0 WHERE SolvedCount IS NOT 0")) {
+        WriteFailed(m_ReadOnly ? "the file cannot be written" : m_Db.Error());
+        m_SolvedClearedUnsaved = true;
+        for (auto& [key, row] : m_Unsaved) row.SolvedCount = 0;
         return false;
+    }
     ++m_Writes;
     return true;
 }

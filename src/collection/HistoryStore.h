@@ -5,6 +5,8 @@
 // moved aside and an empty history is started.
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -34,26 +36,41 @@ struct THistoryRow {
 struct THistoryOpen {
     bool Ok = false;
     bool Created = false;   // there was no file: an empty history was made
+    bool ReadOnly = false;  // it can be read but not written: changes stay in memory
     std::string MovedAside; // the path a broken file was moved to, empty when none was
     std::string Error;      // why it could not be opened at all
 };
 
+enum class THistoryAccess { ReadWrite, ReadOnly };
+
 class THistoryStore {
 public:
     // Opens (or creates) the history file at `path`. A file that is no history database is
-    // moved aside as "<path>.broken-<date-time>" and a new one started.
-    THistoryOpen Open(const std::string& path);
+    // moved aside as "<path>.broken-<date-time>" and a new one started. A history that can be
+    // read but not written (or is opened ReadOnly) is used as it is: changes are kept in memory
+    // for the session and OnWriteFailed is told.
+    THistoryOpen Open(const std::string& path, THistoryAccess access = THistoryAccess::ReadWrite);
+    // Called once, the first time a change cannot be saved (or the history is read-only), with
+    // the file's path and the reason.
+    std::function<void(const std::string& path, const std::string& reason)> OnWriteFailed;
+    // True once a change could not be saved.
+    bool SaveFailed() const { return m_SaveFailed; }
+    // Why the first change could not be saved.
+    const std::string& WriteError() const { return m_WriteError; }
     bool IsOpen() const { return m_Db.IsOpen(); }
     const std::string& Path() const { return m_Path; }
 
-    // The row of a problem; null counters read as 0.
+    // The row of a problem as this session knows it (a change that could not be saved included);
+    // null counters read as 0.
     std::optional<THistoryRow> Find(int32_t auto1) const;
     // Appends a row with only Auto1 set; false when it is there already or cannot be written.
     bool Append(int32_t auto1);
     // Writes the row's counters when they differ from the stored ones; durable on return.
-    // Nothing is written when nothing changed. False when it could not be written.
+    // Nothing is written when nothing changed. False when it could not be written; the row is
+    // then kept in memory for the session.
     bool Post(const THistoryRow& row);
-    // Sets every row's SolvedCount to 0 in one transaction; false when it could not be written.
+    // Sets every row's SolvedCount to 0 in one transaction; false when it could not be written
+    // (the session then reads every SolvedCount as 0 all the same).
     bool ClearAllSolved();
     // Number of rows.
     int Count() const;
@@ -63,13 +80,31 @@ public:
 private:
     bool CreateSchema();
     bool HasHistorySchema() const;
+    std::optional<THistoryRow> FindStored(int32_t auto1) const;
+    void WriteFailed(const std::string& reason);
     TSqliteDb m_Db;
     std::string m_Path;
     int m_Writes = 0;
+    bool m_SaveFailed = false;
+    std::string m_WriteError;
+    bool m_ReadOnly = false;
+    // What this session changed but could not save.
+    std::map<int32_t, THistoryRow> m_Unsaved;
+    bool m_SolvedClearedUnsaved = false;
 };
 
 // Where the history lives: beside the program when that folder is writable, else in the
 // per-user data folder (created when missing).
-std::string HistoryPath(const std::string& programFolder, const std::string& userDataFolder);
+struct THistoryPlace {
+    std::string Path;
+    // A history beside a read-only program folder copied to the user's folder on this start
+    // (empty when none was), and why a copy failed.
+    std::string TakenOverFrom;
+    std::string TakeOverError;
+};
+THistoryPlace HistoryPlace(const std::string& programFolder, const std::string& userDataFolder,
+                           bool programFolderWritable);
+// Whether the program may write into a folder.
+bool FolderWritable(const std::string& folder);
 
 } // namespace karvena

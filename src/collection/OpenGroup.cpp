@@ -40,7 +40,14 @@ TOpenGroupResult OpenGroup(const std::string& programFolder, int group, TProblem
         result.Status = TOpenGroupStatus::NoProblemTable;
         return result;
     }
-    for (const TProblemRow& row : problems.GroupWithNext(group)) {
+    const std::vector<TProblemRow> rows = problems.GroupWithNext(group);
+    if (!problems.ReadError().empty()) {
+        // A damaged table is an error, never a shorter list.
+        result.Status = TOpenGroupStatus::BadArchive;
+        result.Detail = "the problem table is damaged: " + problems.ReadError();
+        return result;
+    }
+    for (const TProblemRow& row : rows) {
         std::optional<THistoryRow> past = history.Find(row.Auto1);
         if (!past) history.Append(row.Auto1);
         if (row.Group1 != group) break;
@@ -57,7 +64,7 @@ std::string OpenGroupMessage(const TOpenGroupResult& result, bool english) {
         return (english ? "Can't find data file: " : "找不到数据文件") + result.ArchivePath;
     case TOpenGroupStatus::BadArchive:
         return (english ? "Can't read the problem collection " : "无法读取题库 ") +
-               result.ArchivePath + (result.Detail.empty() ? "" : " (" + result.Detail + ")");
+               result.ArchivePath + (result.Detail.empty() ? "" : ": " + result.Detail);
     case TOpenGroupStatus::NoProblemTable:
         return english ? "problem database error, please reinstall and try."
                        : "数据有错误，请重新安装试试";

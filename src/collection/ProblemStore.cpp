@@ -48,6 +48,7 @@ TProblemRow RowOf(const TSqliteStatement& q) {
 } // namespace
 
 bool TProblemStore::Open(const std::vector<uint8_t>& image) {
+    m_ReadError.clear();
     return m_Db.OpenImage(image);
 }
 
@@ -58,12 +59,19 @@ bool TProblemStore::HasProblemTable() const {
         .Ok();
 }
 
+void TProblemStore::Check(const TSqliteStatement& q) const {
+    if (q.Failed() && m_ReadError.empty()) m_ReadError = q.ErrorText();
+}
+
 std::optional<TProblemRow> TProblemStore::Find(int32_t auto1) const {
     TSqliteStatement q =
         m_Db.Prepare(std::string("SELECT ") + kColumns + " FROM tblProblems WHERE Auto1 = ?");
     if (!q.Ok()) return std::nullopt;
     q.Bind(1, auto1);
-    if (!q.Step()) return std::nullopt;
+    if (!q.Step()) {
+        Check(q);
+        return std::nullopt;
+    }
     return RowOf(q);
 }
 
@@ -83,6 +91,7 @@ std::vector<TProblemRow> TProblemStore::GroupWithNext(int32_t group) const {
         if (rows.front().Group1 != group) return {}; // the group has no rows
         if (rows.back().Group1 != group) break;      // the next group's first row
     }
+    Check(q);
     return rows;
 }
 
@@ -91,6 +100,7 @@ std::vector<std::pair<int32_t, int32_t>> TProblemStore::KeysAndLevels() const {
     TSqliteStatement q = m_Db.Prepare("SELECT Auto1, Level1 FROM tblProblems ORDER BY Auto1");
     while (q.Ok() && q.Step())
         out.emplace_back(static_cast<int32_t>(q.Int(0)), static_cast<int32_t>(q.Int(1)));
+    Check(q);
     return out;
 }
 
@@ -99,6 +109,7 @@ std::vector<int32_t> TProblemStore::GroupNumbers() const {
     TSqliteStatement q = m_Db.Prepare("SELECT DISTINCT Group1 FROM tblProblems ORDER BY Group1");
     while (q.Ok() && q.Step())
         groups.push_back(static_cast<int32_t>(q.Int(0)));
+    Check(q);
     return groups;
 }
 

@@ -52,9 +52,15 @@ public:
     // The groups that have problems, in order.
     std::vector<int32_t> GroupNumbers() const;
     const std::string& Error() const { return m_Db.Error(); }
+    // Set when a lookup or listing stopped on a damaged database (what SQLite said); a failed
+    // read is never taken for a shorter table.
+    const std::string& ReadError() const { return m_ReadError; }
 
 private:
+    // Notes a statement that ended in an error.
+    void Check(const TSqliteStatement& q) const;
     TSqliteDb m_Db;
+    mutable std::string m_ReadError;
 };
 
 // Builds collection databases: the collection tool and the tests use it.

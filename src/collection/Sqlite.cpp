@@ -74,9 +74,10 @@ void TSqliteDb::Close() {
     m_Db = nullptr;
 }
 
-bool TSqliteDb::OpenFile(const std::string& path, bool create) {
+bool TSqliteDb::OpenFile(const std::string& path, bool create, bool readOnly) {
     Close();
-    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
+    const int flags = readOnly ? SQLITE_OPEN_READONLY
+                               : SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
     if (sqlite3_open_v2(path.c_str(), &m_Db, flags, nullptr) != SQLITE_OK) {
         m_Error = m_Db ? sqlite3_errmsg(m_Db) : "cannot open";
         Close();

@@ -27,6 +27,12 @@ public:
     bool Step();
     // Runs to the end; true when it finished without an error.
     bool Run();
+    // True when the last step ended in an error rather than a row or the end (a damaged
+    // database reads as an error, never as a shorter table); ErrorText says which.
+    bool Failed() const {
+        return m_LastResult != SQLITE_OK && m_LastResult != SQLITE_ROW && m_LastResult != SQLITE_DONE;
+    }
+    std::string ErrorText() const { return sqlite3_errstr(m_LastResult); }
     void Reset();
     bool IsNull(int column) const;
     int64_t Int(int column) const; // null reads as 0
@@ -46,8 +52,11 @@ public:
     TSqliteDb& operator=(const TSqliteDb&) = delete;
     TSqliteDb(TSqliteDb&& other) noexcept : m_Db(other.m_Db) { other.m_Db = nullptr; }
 
-    // Opens a database file (created when `create`); false with Error() on failure.
-    bool OpenFile(const std::string& path, bool create);
+    // Opens a database file (created when `create`; only for reading when `readOnly`); false
+    // with Error() on failure.
+    bool OpenFile(const std::string& path, bool create, bool readOnly = false);
+    // True when the open database cannot be written (opened so, or the file is read-only).
+    bool ReadOnly() const { return m_Db && sqlite3_db_readonly(m_Db, "main") == 1; }
     // Opens an in-memory database holding a copy of `image`, read-only unless `writable`.
     bool OpenImage(const std::vector<uint8_t>& image, bool writable = false);
     // A new empty in-memory database.

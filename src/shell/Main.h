@@ -19,6 +19,7 @@
 #include <QToolButton>
 #include <functional>
 #include <map>
+#include <optional>
 #include <memory>
 
 #include "board/GoGame.h"
@@ -79,6 +80,10 @@ public:
     void RestartTry();
     // The hint lock: locking asks for a password, unlocking for the same one.
     void HintAllowedClick();
+    // Whether the history may live beside the program; unset, the folder's permissions decide.
+    std::optional<bool> ProgramFolderWritable;
+    // How the history is opened (tests open it read-only, as a file without write permission).
+    THistoryAccess HistoryAccess = THistoryAccess::ReadWrite;
     // Runs the password dialog instead of showing it modally when set (tests fill it in).
     std::function<int(TSetPasswordDlg& dialog)> PasswordHook;
 

@@ -22,9 +22,24 @@ void TGoGameMainForm::FirstActivation() {
     ReadSettings();
 
     const QString userData = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    m_HistoryPath = QString::fromStdString(
-        karvena::HistoryPath(m_ProgramFolder.toStdString(), userData.toStdString()));
-    const THistoryOpen opened = m_History.Open(m_HistoryPath.toStdString());
+    const std::string program = m_ProgramFolder.toStdString();
+    const THistoryPlace place = HistoryPlace(
+        program, userData.toStdString(), ProgramFolderWritable.value_or(FolderWritable(program)));
+    m_HistoryPath = QString::fromStdString(place.Path);
+    if (!place.TakenOverFrom.empty()) {
+        Message("info", "Karvena",
+                QString::fromStdString(Fill(Tx("HistoryTakenOver"), {place.TakenOverFrom, place.Path})));
+    } else if (!place.TakeOverError.empty()) {
+        Message("warning", "Karvena",
+                QString::fromStdString(Fill(Tx("HistoryNotTakenOver"),
+                                            {program + "/" + kHistoryFileName, place.TakeOverError})));
+    }
+    // Told once, whenever the first change cannot be saved; the session goes on counting.
+    m_History.OnWriteFailed = [this](const std::string& path, const std::string& reason) {
+        Message("warning", "Karvena",
+                QString::fromStdString(Fill(Tx("HistoryNotSaved"), {path, reason})));
+    };
+    const THistoryOpen opened = m_History.Open(m_HistoryPath.toStdString(), HistoryAccess);
     if (!opened.MovedAside.empty()) {
         Message("warning", "Karvena",
                 QString::fromStdString(
@@ -32,11 +47,8 @@ void TGoGameMainForm::FirstActivation() {
                             "历史记录文件无法读取，已保存为 ") +
                     opened.MovedAside +
                     LocalOf(" and a new history was started.", "，并开始新的记录。")));
-    } else if (!opened.Ok) {
-        Message("warning", "Karvena",
-                QString::fromStdString(
-                    LocalOf("The history cannot be kept: ", "无法保存历史记录: ") + opened.Error));
     }
+    // A history that cannot be opened or written was reported through OnWriteFailed.
     OpenGroup(m_Start.Database, m_Start.TopRow);
     m_BaseRadius = GoGame1->Radius();
 }

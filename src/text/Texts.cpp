@@ -206,6 +206,17 @@ const std::vector<TTextEntry>& AllTexts() {
         {"DelayTitle", "Please input: ", "请输入: "},
         {"DelayPrompt", "Delay time (0-30 seconds) before takeback automatically:             ",
          "自动回退延迟秒数(0-30):             "},
+        // The player's progress: where it is kept and when it cannot be.
+        {"HistoryNotSaved",
+         "Your progress cannot be saved to %1 (%2). The trainer goes on and keeps this session's "
+         "counts until it closes; nothing saved before is lost.",
+         "无法把练习记录保存到 %1（%2）。程序继续运行，本次的记录保留到关闭为止；以前保存的记录不会丢失。"},
+        {"HistoryTakenOver",
+         "Your progress was copied from %1 to %2, where it is kept from now on.",
+         "练习记录已从 %1 复制到 %2，今后保存在那里。"},
+        {"HistoryNotTakenOver",
+         "Your earlier progress in %1 could not be copied (%2); it is left as it is.",
+         "无法复制 %1 中以前的练习记录（%2）；原文件保持不变。"},
         // The language choice of the Options menu.
         {"miLanguage1", "&Language (at the next start)", "语言(下次启动时生效)(&L)"},
         {"LanguageEnglish", "English", "English"},

@@ -319,9 +319,83 @@ TEST(History, EveryReportedPostSurvivesAKill) {
 TEST(History, PathIsBesideTheProgramWhenWritable) {
     TTempFolder program;
     TTempFolder user;
-    EXPECT_EQ(HistoryPath(program.Path(), user.File("data")), program.File(kHistoryFileName));
-    EXPECT_EQ(HistoryPath(program.File("gone"), user.File("data")), user.File("data/History1.cds"));
+    EXPECT_TRUE(FolderWritable(program.Path()));
+    EXPECT_EQ(HistoryPlace(program.Path(), user.File("data"), true).Path,
+              program.File(kHistoryFileName));
+    EXPECT_FALSE(FolderWritable(program.File("gone")));
+    EXPECT_EQ(HistoryPlace(program.File("gone"), user.File("data"), false).Path,
+              user.File("data/History1.cds"));
     EXPECT_TRUE(std::filesystem::is_directory(user.File("data")));
+}
+
+// A history beside a program folder that became read-only is taken over into the user's folder
+// the first time, with every row; later starts use the user's copy and copy nothing again.
+TEST(History, AHistoryBesideAReadOnlyProgramIsTakenOverOnce) {
+    TTempFolder program;
+    TTempFolder user;
+    {
+        THistoryStore old;
+        ASSERT_TRUE(old.Open(program.File(kHistoryFileName)).Ok);
+        THistoryRow row;
+        row.Auto1 = 7;
+        row.SolvedCount = 2;
+        ASSERT_TRUE(old.Post(row));
+    }
+    const THistoryPlace first = HistoryPlace(program.Path(), user.File("data"), false);
+    EXPECT_EQ(first.Path, user.File("data/History1.cds"));
+    EXPECT_EQ(first.TakenOverFrom, program.File(kHistoryFileName));
+    THistoryStore taken;
+    ASSERT_TRUE(taken.Open(first.Path).Ok);
+    ASSERT_TRUE(taken.Find(7));
+    EXPECT_EQ(taken.Find(7)->SolvedCount, 2);
+    THistoryRow later;
+    later.Auto1 = 8;
+    ASSERT_TRUE(taken.Post(later));
+    const THistoryPlace second = HistoryPlace(program.Path(), user.File("data"), false);
+    EXPECT_EQ(second.TakenOverFrom, "") << "the user's copy is never overwritten";
+    EXPECT_FALSE(std::filesystem::exists(user.File("data/History1.cds.partial")));
+}
+
+// A history that cannot be written keeps the session's changes in memory, says so once with
+// the path and the reason, and leaves the file as it was.
+TEST(History, ChangesToAnUnwritableHistoryStayInMemoryAndAreReportedOnce) {
+    TTempFolder folder;
+    const std::string path = folder.File(kHistoryFileName);
+    {
+        THistoryStore first;
+        ASSERT_TRUE(first.Open(path).Ok);
+        THistoryRow row;
+        row.Auto1 = 1;
+        row.FailedCount = 3;
+        ASSERT_TRUE(first.Post(row));
+    }
+    const std::string before = folder.Read(kHistoryFileName);
+    std::vector<std::string> told;
+    {
+    THistoryStore history;
+    history.OnWriteFailed = [&](const std::string& where, const std::string& why) {
+        told.push_back(where + ": " + why);
+    };
+    const THistoryOpen opened = history.Open(path, THistoryAccess::ReadOnly);
+    ASSERT_TRUE(opened.Ok);
+    EXPECT_TRUE(opened.ReadOnly);
+    EXPECT_TRUE(history.SaveFailed());
+    THistoryRow row = *history.Find(1);
+    row.FailedCount = 4;
+    EXPECT_FALSE(history.Post(row)) << "a failed write is never reported as saved";
+    EXPECT_EQ(history.Find(1)->FailedCount, 4) << "the session keeps its count";
+    EXPECT_FALSE(history.Append(2));
+    THistoryRow fresh;
+    fresh.Auto1 = 5;
+    fresh.SolvedCount = 1;
+    EXPECT_FALSE(history.Post(fresh));
+    EXPECT_EQ(history.Find(5)->SolvedCount, 1);
+    EXPECT_FALSE(history.ClearAllSolved());
+    EXPECT_EQ(history.Find(5)->SolvedCount, 0);
+    }
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_NE(told[0].find(path), std::string::npos);
+    EXPECT_EQ(folder.Read(kHistoryFileName), before) << "the file is untouched";
 }
 
 } // namespace

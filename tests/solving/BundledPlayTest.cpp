@@ -46,6 +46,23 @@ TEST(PlayTool, TheCorrectLineOfABeginnerProblemSucceeds) {
     EXPECT_TRUE(Has(chinese, "result 失败"));
 }
 
+// A named history that cannot be written makes the tool fail, after playing all the same.
+TEST(PlayTool, AHistoryThatCannotBeWrittenIsAnError) {
+    const std::string folder = ::testing::TempDir() + "/play-history";
+    std::filesystem::create_directories(folder);
+    const std::string good = folder + "/History1.cds";
+    std::filesystem::remove(good);
+    auto status = [](const std::string& arguments) {
+        const int raw = std::system((kTool + " play " + kArchive + " " + arguments +
+                                     " > /dev/null 2>&1").c_str());
+        return WEXITSTATUS(raw);
+    };
+    EXPECT_EQ(status("0001 --history " + good + " BA"), 0);
+    EXPECT_EQ(status("0001 --history " + folder + "/no/such/folder/History1.cds BA"), 3);
+    // A directory where the file should be.
+    EXPECT_EQ(status("0001 --history " + folder + " BA"), 3);
+}
+
 // Plays a problem by choosing, at every turn, a child from which a success is reachable, and
 // takes the next variation whenever one is pending, until the problem counts as solved.
 TEST(BundledProblems, EveryProblemCanBeSolvedByFollowingItsTree) {
