@@ -69,6 +69,7 @@ protected:
             return answer;
         };
         window->Sounds().SetSilent(true);
+        if (BeforeShow) BeforeShow(*window);
         window->show();
         window->resize(1000, 720);
         window->activateWindow();
@@ -95,6 +96,8 @@ protected:
 
     QTemporaryDir folder;
     std::unique_ptr<TGoGameMainForm> window;
+    // Runs between building the window and its first showing (its first activation).
+    std::function<void(TGoGameMainForm&)> BeforeShow;
     std::vector<QString> messages;
     bool answer = false;
 };
