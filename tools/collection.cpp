@@ -14,6 +14,7 @@
 
 #include "collection/Archive.h"
 #include "collection/CollectionBuilder.h"
+#include "solving/ProblemCheck.h"
 #include "collection/OpenGroup.h"
 #include "collection/SolutionBlob.h"
 #include "text/Texts.h"
@@ -211,7 +212,9 @@ int PlayWords(const std::vector<std::string>& args) {
                       .string();
     int status = 0;
     {
+        // The trainer's board: it refuses a click while the opponent is to move.
         TGoBoard board;
+        ApplyMainFormPreset(board);
         TPlaySession session(board, store, history);
         session.Loop().SetComputerDoNotPlayBadMove(avoidBad);
         if (!session.Load(key)) {

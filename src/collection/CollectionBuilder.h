@@ -35,8 +35,4 @@ struct TBuiltCollection {
 // spread evenly over the folder's range. Keys are numbered from 1 in the final order.
 TBuiltCollection BuildCollection(const std::vector<std::string>& inputs, const TLevelMap* levels);
 
-// What is wrong with a problem, one line each: illegal moves, a side moving twice, lines that
-// end without a result, no reachable success.
-std::vector<std::string> CheckProblem(const TProblemRow& row);
-
 } // namespace karvena

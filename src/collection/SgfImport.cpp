@@ -116,6 +116,17 @@ public:
         // Every point the problem uses decides its orientation; moves must all be readable.
         std::vector<std::pair<int, int>> points(m_Black.begin(), m_Black.end());
         points.insert(points.end(), m_White.begin(), m_White.end());
+        // A move in the root node is part of the starting position: the first Initial move.
+        char rootColour = 0;
+        std::optional<std::pair<int, int>> rootMove;
+        if (HasMove(root)) {
+            rootColour = root.Has("B") ? 'B' : 'W';
+            rootMove = SgfMove(root.Get(std::string(1, rootColour)));
+            if (!rootMove)
+                return "a move in the root node that is no point: " +
+                       root.Get(std::string(1, rootColour));
+            points.push_back(*rootMove);
+        }
         char firstColour = 0;
         std::string problem;
         WalkBelow(start, [&](TSgfId id) {
@@ -133,9 +144,10 @@ public:
         if (!problem.empty()) return problem;
         if (!firstColour) return "no moves at all";
         const std::string pl = root.Get("PL");
+        const char afterRoot = rootColour == 'B' ? 'W' : 'B';
         m_Solver = !pl.empty()
                        ? (std::toupper(static_cast<unsigned char>(pl[0])) == 'W' ? 'W' : 'B')
-                       : firstColour;
+                       : (rootColour ? afterRoot : firstColour);
         m_Symmetry = ChooseSymmetry(points);
 
         out.Source = m_Source;
@@ -143,6 +155,16 @@ public:
         out.Row.ArrangedWhite = PointsText(m_White);
         out.Row.Initial = "";
         out.Row.FirstToPlay = m_Solver == 'W' ? "W" : "B";
+        if (rootMove) {
+            // FirstToPlay names the side of the first Initial move.
+            const auto [p, q] = Transform(m_Symmetry, rootMove->first, rootMove->second);
+            out.Row.Initial = PointText(p, q);
+            out.Row.FirstToPlay = rootColour == 'W' ? "W" : "B";
+            if (m_Solver == rootColour) {
+                // The same side again after its root move: the other passes in between.
+                out.Row.Initial += "TT";
+            }
+        }
         const int stated = StatedResult(root.Get("C"));
         if (stated >= 0) out.Row.Result2 = stated;
 

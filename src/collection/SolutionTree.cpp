@@ -245,7 +245,13 @@ std::string TSolutionTree::Dump() const {
     std::string out;
     for (TNodeId n = m_FirstTop; n != kNoNode; n = NextInDepthFirst(n)) {
         const TSolutionNode& node = m_Nodes[n];
-        out += std::string(2 * node.Level, ' ') + node.Text;
+        // Deep lines stop indenting and name their level instead, so the output grows with the
+        // tree's size, never with size x depth.
+        if (node.Level <= kDumpIndentLevels)
+            out += std::string(2 * node.Level, ' ') + node.Text;
+        else
+            out += std::string(2 * kDumpIndentLevels, ' ') + "[" + std::to_string(node.Level) +
+                   "] " + node.Text;
         if (!node.StringData.empty()) out += " flags=" + node.StringData;
         if (!node.StringData2.empty()) out += " remark=" + node.StringData2;
         out += " mark=" + std::to_string(node.Mark) + "\n";

@@ -137,8 +137,10 @@ public:
     // After a take-back: steps the current node up when it is one move beyond the board.
     void SyncToBoard(size_t processLength, size_t initialLength);
 
-    // One node a line, indented by level: text, flags, remark number and mark.
+    // One node a line, indented by level: text, flags, remark number and mark. Below
+    // kDumpIndentLevels levels a line carries its level as "[n]" instead of more indentation.
     std::string Dump() const;
+    static constexpr int kDumpIndentLevels = 30;
 
 private:
     std::vector<TSolutionNode> m_Nodes;

@@ -35,9 +35,25 @@ void TSolveLoop::Play(int sound, bool wait) {
     if (!m_Options.Silent) m_Output.PlaySound(sound, wait);
 }
 
+int8_t SolverSideOf(char firstToPlay, const std::string& initial) {
+    const int8_t first = firstToPlay == 'W' ? -1 : 1;
+    return MovesIn(initial) % 2 == 0 ? first : static_cast<int8_t>(-first);
+}
+
+void SetUpPosition(TGoBoard& board, const std::string& black, const std::string& white,
+                   const std::string& initial, char firstToPlay) {
+    board.SetFirstToPlay(firstToPlay == 'W' ? -1 : 1);
+    // The board's calling order: clear the setup, reset, place the setup, play the start.
+    board.SetArrangedSideP("");
+    board.SetArrangedSideN("");
+    board.NewGame(true);
+    board.SetArrangedSideP(black);
+    board.SetArrangedSideN(white);
+    board.SetProcess(initial);
+}
+
 int8_t TSolveLoop::SolverSide() const {
-    const int8_t first = m_Board.FirstToPlay();
-    return MovesIn(m_Initial) % 2 == 0 ? first : static_cast<int8_t>(-first);
+    return SolverSideOf(m_FirstToPlayChar, m_Initial);
 }
 
 bool TSolveLoop::UserToMove() const {
@@ -87,14 +103,7 @@ void TSolveLoop::SetUp() {
     m_Output.SetResult("");
     m_Tree.Select(m_Tree.Root());
     m_Board.SetNewMoveEnabled(true);
-    m_Board.SetFirstToPlay(m_FirstToPlayChar == 'W' ? -1 : 1);
-    // The board's calling order: clear the setup, reset, place the setup, play the start.
-    m_Board.SetArrangedSideP("");
-    m_Board.SetArrangedSideN("");
-    m_Board.NewGame(true);
-    m_Board.SetArrangedSideP(m_ArrangedBlack);
-    m_Board.SetArrangedSideN(m_ArrangedWhite);
-    m_Board.SetProcess(m_Initial);
+    SetUpPosition(m_Board, m_ArrangedBlack, m_ArrangedWhite, m_Initial, m_FirstToPlayChar);
     m_Board.SetSelfSide(m_Board.Turn() < 0 ? 1 : 0);
     if (m_Options.DisplayNumbers) m_Board.NumberPoints(m_Initial, 1);
 }

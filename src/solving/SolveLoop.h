@@ -76,6 +76,14 @@ inline int TakebackInterval(int position) {
 // The delay command's input: the number, or -1 when it is not one.
 int ParseDelay(const std::string& text);
 
+// Sets a problem's starting position up on a board as the trainer shows it: the setup stones,
+// then the Initial moves. `firstToPlay` is 'W' when White plays the first Initial move (or is to
+// play when there are none).
+void SetUpPosition(TGoBoard& board, const std::string& black, const std::string& white,
+                   const std::string& initial, char firstToPlay);
+// The side that solves: whoever is to move once the Initial moves are played.
+int8_t SolverSideOf(char firstToPlay, const std::string& initial);
+
 class TSolveLoop {
 public:
     TSolveLoop(TGoBoard& board, TGoIndexModel& index, IProblemRecorder& recorder,

@@ -8,6 +8,7 @@
 
 #include "collection/Archive.h"
 #include "collection/CollectionBuilder.h"
+#include "solving/ProblemCheck.h"
 #include "collection/OpenGroup.h"
 #include "collection/SgfImport.h"
 #include "collection/SolutionBlob.h"

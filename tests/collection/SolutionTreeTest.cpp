@@ -271,6 +271,17 @@ TEST_F(TwoLevelTree, DepthFirstOrderAndDump) {
 namespace karvena {
 namespace {
 
+TEST(Queries, TheDumpOfADeepLineGrowsWithTheTreeNotWithItsDepth) {
+    TSolutionTree tree;
+    TNodeId at = tree.Add(kNoNode, "");
+    const int depth = 10000;
+    for (int i = 0; i < depth; ++i)
+        at = tree.Add(at, i % 2 ? "AA" : "BB");
+    const std::string dump = tree.Dump();
+    EXPECT_LT(dump.size(), static_cast<size_t>(depth) * 100) << "about a line's width a node";
+    EXPECT_NE(dump.find("[10000] "), std::string::npos);
+}
+
 TEST(Queries, SuccessBelowAllAgreesWithHasSuccessBelow) {
     std::mt19937 random(11);
     for (int round = 0; round < 40; ++round) {

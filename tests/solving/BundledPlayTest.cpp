@@ -42,6 +42,10 @@ TEST(PlayTool, TheCorrectLineOfABeginnerProblemSucceeds) {
     EXPECT_TRUE(Has(wrong, "result Failure"));
     EXPECT_TRUE(Has(wrong, "record failure"));
     EXPECT_EQ(wrong.back(), "pending retry");
+    // After a failure the opponent is to move: the trainer's board takes no click, nor does
+    // the tool's.
+    const std::vector<std::string> twice = RunTool("0001 SS SR");
+    EXPECT_FALSE(Has(twice, "move SR player"));
     const std::vector<std::string> chinese = RunTool("0001 --lang zh_CN SS");
     EXPECT_TRUE(Has(chinese, "result 失败"));
 }

@@ -1,0 +1,108 @@
+// The collection tool's check: set up as the trainer sets a problem up, every line replayed.
+#include <gtest/gtest.h>
+
+#include "collection/Sgf.h"
+#include "collection/SgfImport.h"
+#include "collection/SolutionBlob.h"
+#include "solving/PlaySession.h"
+#include "solving/ProblemCheck.h"
+#include "text/Texts.h"
+
+namespace karvena {
+namespace {
+
+TProblemRow RowOf(const TSolutionTree& tree, const std::string& black, const std::string& white,
+                  const std::string& initial = "", const std::string& first = "B") {
+    TProblemRow row;
+    row.Auto1 = 1;
+    row.ArrangedBlack = black;
+    row.ArrangedWhite = white;
+    row.Initial = initial;
+    row.FirstToPlay = first;
+    row.Solution = SaveSolution(tree);
+    return row;
+}
+
+TEST(ProblemCheck, ReportsExactlyTheFaultOfACraftedTree) {
+    const struct {
+        const char* name;
+        std::function<void(TSolutionTree&)> build;
+        std::string initial, first;
+        std::vector<std::string> expected;
+    } cases[] = {
+        {"a sound tree",
+         [](TSolutionTree& t) {
+             const TNodeId r = t.Add(kNoNode, "");
+             t.Add(r, "AA 1");
+             t.Add(t.Add(r, "BA"), "AB 0");
+         },
+         "", "B", {}},
+        {"two top-level nodes: only the first is the tree",
+         [](TSolutionTree& t) {
+             const TNodeId r = t.Add(kNoNode, "");
+             t.Add(r, "AA 1");
+             t.Add(t.Add(kNoNode, "stray"), "QQ");
+         },
+         "", "B", {}},
+        {"an odd number of Initial moves: the other side solves",
+         [](TSolutionTree& t) {
+             const TNodeId r = t.Add(kNoNode, "");
+             t.Add(r, "AA 1"); // White's move after Black's Initial move
+         },
+         "KK", "B", {}},
+        {"a move on a stone",
+         [](TSolutionTree& t) {
+             const TNodeId r = t.Add(kNoNode, "");
+             t.Add(r, "AA 1");
+             t.Add(r, "DD 0");
+         },
+         "", "B", {"problem 1: illegal move DD at level 1"}},
+        {"no success",
+         [](TSolutionTree& t) {
+             const TNodeId r = t.Add(kNoNode, "");
+             t.Add(r, "AA 0");
+         },
+         "", "B", {"problem 1: no success can be reached"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TSolutionTree tree;
+        c.build(tree);
+        EXPECT_EQ(CheckProblem(RowOf(tree, "DD", "EE", c.initial, c.first)), c.expected);
+    }
+}
+
+// An SGF whose root node carries a move keeps it as the first Initial move; the problem then
+// checks clean and is solved by following its tree.
+TEST(ProblemCheck, ARootMoveBecomesTheFirstInitialMove) {
+    const auto read = ReadSgf("(;AB[dd]AW[ee]B[cc](;W[ab]C[Correct])(;W[ba];B[ab]))", "root");
+    ASSERT_TRUE(read.File);
+    TImportResult imported = ImportSgf(*read.File, "root");
+    ASSERT_EQ(imported.Problems.size(), 1u);
+    TProblemRow row = imported.Problems[0].Row;
+    EXPECT_EQ(row.Initial, "CC");
+    EXPECT_EQ(row.FirstToPlay, "B") << "the side of the first Initial move";
+    row.Auto1 = 1;
+    row.Group1 = 1;
+    row.Solution = SaveSolution(imported.Problems[0].Tree);
+    EXPECT_EQ(CheckProblem(row), std::vector<std::string>{});
+    TProblemTableWriter writer;
+    ASSERT_TRUE(writer.Add(row));
+    TProblemStore store;
+    ASSERT_TRUE(store.Open(writer.Image()));
+    SetLanguageFlags(TLanguage::English);
+    TGoBoard board;
+    ApplyMainFormPreset(board);
+    TPlaySession session(board, store, ::testing::TempDir() + "/root-move.cds");
+    ASSERT_TRUE(session.Load(1));
+    EXPECT_EQ(board.GetCell(3, 3), kBlackStone) << "the root's stone stands";
+    session.Take();
+    ASSERT_TRUE(session.Word("AB"));
+    const std::vector<std::string> lines = session.Take();
+    std::string all;
+    for (const std::string& line : lines) all += line + "\n";
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "result Success"), lines.end()) << all;
+}
+
+} // namespace
+} // namespace karvena
