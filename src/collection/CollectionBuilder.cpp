@@ -1,6 +1,7 @@
 #include "collection/CollectionBuilder.h"
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -35,32 +36,69 @@ bool ReadLevelMap(const std::string& path, TLevelMap& map, std::string& error) {
     return true;
 }
 
-namespace {
+bool NaturalLess(const std::string& a, const std::string& b) {
+    size_t i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        const bool da = std::isdigit(static_cast<unsigned char>(a[i]));
+        const bool db = std::isdigit(static_cast<unsigned char>(b[j]));
+        if (da && db) {
+            // Two numbers: by value (leading zeros aside), then the shorter spelling first.
+            size_t ei = i, ej = j;
+            while (ei < a.size() && std::isdigit(static_cast<unsigned char>(a[ei]))) ++ei;
+            while (ej < b.size() && std::isdigit(static_cast<unsigned char>(b[ej]))) ++ej;
+            size_t zi = i, zj = j;
+            while (zi + 1 < ei && a[zi] == '0') ++zi;
+            while (zj + 1 < ej && b[zj] == '0') ++zj;
+            if (ei - zi != ej - zj) return ei - zi < ej - zj;
+            const int order = a.compare(zi, ei - zi, b, zj, ej - zj);
+            if (order != 0) return order < 0;
+            if (ei - i != ej - j) return ei - i < ej - j;
+            i = ei;
+            j = ej;
+        } else {
+            if (a[i] != b[j]) return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[j]);
+            ++i;
+            ++j;
+        }
+    }
+    return a.size() - i < b.size() - j;
+}
 
-struct TSourceFile {
-    std::string Path;
-    std::string Folder; // the name of the folder it came from
-};
-
-std::vector<TSourceFile> ExpandInputs(const std::vector<std::string>& inputs,
+std::vector<TSourceFile> ListSgfFiles(const std::vector<std::string>& inputs,
                                       std::vector<std::string>& skipped) {
     std::vector<TSourceFile> files;
+    auto isSgf = [](const fs::path& path) {
+        std::string ext = path.extension().string();
+        for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return ext == ".sgf";
+    };
     for (const std::string& input : inputs) {
         std::error_code error;
+        const fs::path normal = fs::path(input).lexically_normal();
         if (fs::is_directory(input, error)) {
-            std::vector<std::string> names;
-            for (const auto& entry : fs::directory_iterator(input, error))
-                if (entry.is_regular_file() && entry.path().extension() == ".sgf")
-                    names.push_back(entry.path().string());
-            std::sort(names.begin(), names.end());
-            const std::string folder =
-                fs::path(input).lexically_normal().filename().string().empty()
-                    ? fs::path(input).lexically_normal().parent_path().filename().string()
-                    : fs::path(input).lexically_normal().filename().string();
-            for (const std::string& name : names)
-                files.push_back({name, folder});
+            // The folder and every folder below it; a folder's name is its path from the input,
+            // starting with the input folder's own name.
+            const std::string top = normal.filename().string().empty()
+                                        ? normal.parent_path().filename().string()
+                                        : normal.filename().string();
+            std::vector<TSourceFile> found;
+            for (auto it = fs::recursive_directory_iterator(
+                     input, fs::directory_options::skip_permission_denied, error);
+                 !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
+                if (!it->is_regular_file(error) || !isSgf(it->path())) continue;
+                const fs::path relative = it->path().lexically_relative(input);
+                const std::string below = relative.parent_path().generic_string();
+                found.push_back({it->path().string(), below.empty() ? top : top + "/" + below,
+                                 relative.generic_string()});
+            }
+            if (error) skipped.push_back(input + ": " + error.message());
+            std::sort(found.begin(), found.end(), [](const TSourceFile& x, const TSourceFile& y) {
+                return NaturalLess(x.Relative, y.Relative);
+            });
+            files.insert(files.end(), found.begin(), found.end());
         } else if (fs::is_regular_file(input, error)) {
-            files.push_back({input, fs::path(input).parent_path().filename().string()});
+            files.push_back({input, fs::path(input).parent_path().filename().string(),
+                             fs::path(input).filename().string()});
         } else {
             skipped.push_back(input + ": no such file or folder");
         }
@@ -68,11 +106,9 @@ std::vector<TSourceFile> ExpandInputs(const std::vector<std::string>& inputs,
     return files;
 }
 
-} // namespace
-
 TBuiltCollection BuildCollection(const std::vector<std::string>& inputs, const TLevelMap* levels) {
     TBuiltCollection out;
-    const std::vector<TSourceFile> files = ExpandInputs(inputs, out.Skipped);
+    const std::vector<TSourceFile> files = ListSgfFiles(inputs, out.Skipped);
 
     // Problems by folder, keeping the order folders were first met.
     std::vector<std::string> folderOrder;

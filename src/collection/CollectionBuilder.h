@@ -22,6 +22,20 @@ using TLevelMap = std::map<std::string, TLevelRange>;
 // Reads a level map; false with `error` ("file:line: ...") when a line cannot be read.
 bool ReadLevelMap(const std::string& path, TLevelMap& map, std::string& error);
 
+// File names in natural order: digit runs compare as numbers ("2" before "10").
+bool NaturalLess(const std::string& a, const std::string& b);
+
+// An SGF file found among the inputs.
+struct TSourceFile {
+    std::string Path;
+    std::string Folder;   // its folder as the level map and the groups name it ("easy/ko")
+    std::string Relative; // its path below the input folder (its name, for a file given alone)
+};
+// The .sgf files of the inputs: a folder's files and those of every folder below it, ordered by
+// path in natural order; files given alone as they are. What cannot be read goes to `skipped`.
+std::vector<TSourceFile> ListSgfFiles(const std::vector<std::string>& inputs,
+                                      std::vector<std::string>& skipped);
+
 struct TBuiltCollection {
     std::vector<TProblemRow> Rows;    // in key order, with Solution blobs
     std::vector<std::string> Skipped; // "source: reason"
@@ -29,7 +43,8 @@ struct TBuiltCollection {
     std::string Error; // set when no collection can be made
 };
 
-// Reads the SGF files and folders (a folder's .sgf files in name order) into rows. Without a
+// Reads the SGF files and folders (ListSgfFiles) into rows; a folder below an input is matched
+// in the level map by its path ("easy/ko"). Without a
 // map every problem goes to group 1 at level 30 in the order given; with one, each folder's
 // problems are ordered by difficulty (longest correct line, then candidate first moves) and
 // spread evenly over the folder's range. Keys are numbered from 1 in the final order.

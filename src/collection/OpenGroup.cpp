@@ -40,12 +40,18 @@ TOpenGroupResult OpenGroup(const std::string& programFolder, int group, TProblem
         result.Status = TOpenGroupStatus::NoProblemTable;
         return result;
     }
+    ListGroup(problems, group, history, result);
+    return result;
+}
+
+void ListGroup(const TProblemStore& problems, int group, THistoryStore& history,
+               TOpenGroupResult& result) {
     const std::vector<TProblemRow> rows = problems.GroupWithNext(group);
     if (!problems.ReadError().empty()) {
         // A damaged table is an error, never a shorter list.
         result.Status = TOpenGroupStatus::BadArchive;
         result.Detail = "the problem table is damaged: " + problems.ReadError();
-        return result;
+        return;
     }
     for (const TProblemRow& row : rows) {
         std::optional<THistoryRow> past = history.Find(row.Auto1);
@@ -53,7 +59,6 @@ TOpenGroupResult OpenGroup(const std::string& programFolder, int group, TProblem
         if (row.Group1 != group) break;
         result.Lines.push_back(IndexLineOf(row, past && past->SolvedCount > 0));
     }
-    return result;
 }
 
 std::string OpenGroupMessage(const TOpenGroupResult& result, bool english) {

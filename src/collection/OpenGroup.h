@@ -36,6 +36,11 @@ std::string IndexLineOf(const TProblemRow& row, bool solved);
 TOpenGroupResult OpenGroup(const std::string& programFolder, int group, TProblemStore& problems,
                            THistoryStore& history);
 
+// Lists `group` of an open problem table into `result` (its Lines, or BadArchive when the table
+// is damaged), appending missing history rows as OpenGroup does.
+void ListGroup(const TProblemStore& problems, int group, THistoryStore& history,
+               TOpenGroupResult& result);
+
 // The message a failed opening shows, in English or Chinese; empty for Ok.
 std::string OpenGroupMessage(const TOpenGroupResult& result, bool english);
 

@@ -47,6 +47,11 @@ TProblemRow RowOf(const TSqliteStatement& q) {
 
 } // namespace
 
+bool TProblemStore::OpenFile(const std::string& path) {
+    m_ReadError.clear();
+    return m_Db.OpenFile(path, false, true);
+}
+
 bool TProblemStore::Open(const std::vector<uint8_t>& image) {
     m_ReadError.clear();
     return m_Db.OpenImage(image);
@@ -118,14 +123,18 @@ TProblemTableWriter::TProblemTableWriter() {
 }
 
 bool TProblemTableWriter::Add(const TProblemRow& row) {
+    return InsertProblem(m_Db, row, m_Error);
+}
+
+bool InsertProblem(TSqliteDb& db, const TProblemRow& row, std::string& error) {
     if (row.Auto1 < 0 || row.Auto1 > 0xFFFF) {
-        m_Error = "problem key " + std::to_string(row.Auto1) + " is outside 0..65535";
+        error = "problem key " + std::to_string(row.Auto1) + " is outside 0..65535";
         return false;
     }
-    TSqliteStatement q = m_Db.Prepare(std::string("INSERT INTO tblProblems (") + kColumns +
+    TSqliteStatement q = db.Prepare(std::string("INSERT INTO tblProblems (") + kColumns +
                                       ") VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
     if (!q.Ok()) {
-        m_Error = m_Db.Error();
+        error = db.Error();
         return false;
     }
     q.Bind(1, row.Auto1);
@@ -150,8 +159,8 @@ bool TProblemTableWriter::Add(const TProblemRow& row) {
     q.Bind(17, row.Value1);
     q.Bind(18, row.Value2);
     if (!q.Run()) {
-        m_Error = "cannot add problem " + std::to_string(row.Auto1) + ": " +
-                  sqlite3_errmsg(m_Db.Handle());
+        error = "cannot add problem " + std::to_string(row.Auto1) + ": " +
+                  sqlite3_errmsg(db.Handle());
         return false;
     }
     return true;

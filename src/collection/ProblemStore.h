@@ -39,6 +39,10 @@ class TProblemStore {
 public:
     // Opens the database image; false when the bytes are no SQLite database.
     bool Open(const std::vector<uint8_t>& image);
+    // Opens a collection database file for reading (the player's imported problems).
+    bool OpenFile(const std::string& path);
+    void Close() { m_Db.Close(); }
+    bool IsOpen() const { return m_Db.IsOpen(); }
     // True when the database holds tblProblems with its fields.
     bool HasProblemTable() const;
     // The problem with this key.
@@ -62,6 +66,10 @@ private:
     TSqliteDb m_Db;
     mutable std::string m_ReadError;
 };
+
+// Inserts a problem row into a collection database; false with `error` for a key outside
+// 0..65535 or a key already present.
+bool InsertProblem(TSqliteDb& db, const TProblemRow& row, std::string& error);
 
 // Builds collection databases: the collection tool and the tests use it.
 class TProblemTableWriter {

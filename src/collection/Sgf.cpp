@@ -1,5 +1,7 @@
 #include "collection/Sgf.h"
 
+#include <tuple>
+
 #include "text/Charset.h"
 
 #include <algorithm>
@@ -99,6 +101,7 @@ public:
                 const TSgfId id = static_cast<TSgfId>(file.Nodes.size());
                 file.Nodes.emplace_back();
                 file.Nodes[id].Parent = last;
+                std::tie(file.Nodes[id].Row, file.Nodes[id].Column) = RowAndColumn(m_Pos - 1);
                 if (last == kNoSgfNode)
                     file.Games.push_back(id);
                 else
@@ -178,19 +181,28 @@ private:
             ++m_Pos;
     }
 
-    bool Fail(const std::string& what) {
-        int row = 1, col = 1;
-        for (size_t i = 0; i < std::min(m_Pos, m_Text.size()); ++i) {
-            if (m_Text[i] == '\n') {
-                ++row;
-                col = 1;
+    // The 1-based row and column of a byte offset. Offsets only grow while reading, so the count
+    // goes on from the last one asked for: one pass over the text in all.
+    std::pair<int, int> RowAndColumn(size_t offset) {
+        if (offset < m_CountedTo) m_CountedTo = 0, m_Row = 1, m_Column = 1;
+        for (; m_CountedTo < std::min(offset, m_Text.size()); ++m_CountedTo) {
+            if (m_Text[m_CountedTo] == '\n') {
+                ++m_Row;
+                m_Column = 1;
             } else {
-                ++col;
+                ++m_Column;
             }
         }
+        return {m_Row, m_Column};
+    }
+
+    bool Fail(const std::string& what) {
+        const auto [row, col] = RowAndColumn(m_Pos);
         m_Error = m_Name + ":" + std::to_string(row) + ":" + std::to_string(col) + ": " + what;
         return false;
     }
+    size_t m_CountedTo = 0;
+    int m_Row = 1, m_Column = 1;
 
     const std::string& m_Text;
     std::string m_Name;

@@ -20,6 +20,9 @@ struct TSgfNode {
     std::map<std::string, std::vector<std::string>> Props;
     TSgfId Parent = kNoSgfNode;
     std::vector<TSgfId> Children;
+    // Where the node's ';' stands in the file, 1-based (for warnings as "file:row:col").
+    int Row = 0;
+    int Column = 0;
 
     bool Has(const std::string& id) const { return Props.count(id) != 0; }
     // The first value of a property, or "".

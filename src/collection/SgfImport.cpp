@@ -60,15 +60,31 @@ bool HasMove(const TSgfNode& node) {
 
 } // namespace
 
+namespace {
+bool StartsWith(const std::string& text, const char* prefix) {
+    return text.rfind(prefix, 0) == 0;
+}
+
+// The unambiguous ways published problem files mark a correct end: "Correct" leading the
+// comment; "RIGHT" anywhere in it (the convention of many collections: "nice!RIGHT",
+// "sekiRIGHT"), upper case only, so prose about the right side is no mark; a lone "+"; and
+// "正解" (Japanese and Chinese: the correct answer) or "正确"/"正確" (correct) leading it.
+// "不正解" (not the answer) is a failure, as every unmarked end is.
+bool MarksCorrect(const std::string& comment) {
+    return StartsWith(comment, "Correct") || comment.find("RIGHT") != std::string::npos ||
+           comment == "+" || StartsWith(comment, "正解") || StartsWith(comment, "正确") ||
+           StartsWith(comment, "正確");
+}
+} // namespace
+
 TOutcomeMarks OutcomeOf(const TSgfNode& node, bool leaf) {
     TOutcomeMarks marks;
     const std::string comment = TrimLeft(node.Get("C"));
-    if (comment.rfind("Also correct", 0) == 0) {
+    if (StartsWith(comment, "Also correct")) {
         marks.Success = true;
         marks.NotBest = true;
         marks.Flags |= kFlagNotBest;
-    } else if (comment.rfind("Correct", 0) == 0 || comment.rfind("RIGHT", 0) == 0 ||
-               comment == "+") {
+    } else if (MarksCorrect(comment)) {
         marks.Success = true;
     }
     // TE marks a good move; it ends a line as a success only where the line ends.
@@ -131,7 +147,11 @@ public:
         std::string problem;
         WalkBelow(start, [&](TSgfId id) {
             const TSgfNode& node = m_File.Nodes[id];
-            if (HasSetup(node)) problem = "setup stones inside a variation";
+            // Stones set up inside a line are an authoring slip: they belong to no answer.
+            if (HasSetup(node))
+                out.Warnings.push_back(m_Source + ":" + std::to_string(node.Row) + ":" +
+                                       std::to_string(node.Column) +
+                                       ": setup stones inside a variation left out");
             if (!HasMove(node)) return;
             const char colour = node.Has("B") ? 'B' : 'W';
             if (!firstColour) firstColour = colour;
@@ -351,6 +371,8 @@ TImportResult ImportSgf(const TSgfFile& file, const std::string& name) {
             result.Skipped.push_back(source + ": " + reason);
             continue;
         }
+        result.Warnings.insert(result.Warnings.end(), problem.Warnings.begin(),
+                               problem.Warnings.end());
         problem.Row.Solution = {};
         result.Problems.push_back(std::move(problem));
     }

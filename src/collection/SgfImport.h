@@ -20,11 +20,14 @@ struct TImportedProblem {
     int FirstMoves = 0;         // the solver's candidate first moves
     int SuccessNodes = 0;
     int CarriedLeaves = 0; // ends of a continuation below a node marked correct
+    std::vector<std::string> Warnings; // "file:row:col: what was left out"
 };
 
 struct TImportResult {
     std::vector<TImportedProblem> Problems;
     std::vector<std::string> Skipped; // "file: reason", one per problem left out
+    // "file:row:col: what", for what was left out of a problem that was imported all the same.
+    std::vector<std::string> Warnings;
 };
 
 // Imports every game of a read SGF file; `name` labels the sources and warnings.

@@ -180,7 +180,7 @@ TEST(SgfImport, SkipsWhatTheTreeCannotExpress) {
     } cases[] = {
         {"(;SZ[13]AB[aa];B[bb])", "p.sgf: board size 13, only 19 is played"},
         {"(;AB[aa]C[just a diagram])", "p.sgf: no moves at all"},
-        {"(;AB[aa];B[bb];AW[cc];W[dd])", "p.sgf: setup stones inside a variation"},
+        {"(;AB[aa]B[zz];B[bb])", "p.sgf: a move in the root node that is no point: zz"},
         {"(;AB[aa];B[zz])", "p.sgf: a move that is no point: zz"},
     };
     for (const auto& c : cases) {
@@ -247,6 +247,58 @@ TEST(SgfImportRepairs, TheTreeCanAlwaysBeSolved) {
         ASSERT_EQ(result.Problems.size(), 1u) << c.name;
         EXPECT_EQ(Texts(result.Problems[0].Tree), c.texts) << c.name;
     }
+}
+
+// The conventions of published problem collections, each imported and checked at its end node.
+TEST(SgfImport, TheMarkersOfRealCollections) {
+    const struct {
+        const char* comment;
+        bool success;
+    } cases[] = {
+        {"RIGHT", true},
+        {"nice!RIGHT", true},
+        {"sekiRIGHT", true},
+        {":-)RIGHT", true},
+        {"Correct.", true},
+        {"  Correct", true},
+        {"正解", true},
+        {"正解です。", true},
+        {"正确", true},
+        {"正確", true},
+        {"不正解", false},
+        {"Wrong", false},
+        {"the right side is weak", false},
+        {"", false},
+    };
+    for (const auto& c : cases) {
+        const std::string sgf = std::string("(;AB[dd]AW[ee];B[aa]C[") + c.comment + "])";
+        const TImportedProblem p = ImportOne(sgf.c_str());
+        const TNodeId end = p.Tree.FirstChild(p.Tree.Root());
+        EXPECT_EQ(p.Tree.LineEndOf(end) == TLineEnd::Success, c.success) << c.comment;
+    }
+}
+
+TEST(SgfImport, KeepsWhatWorks) {
+    // Repeated identifiers in one node, properties after the setup, White to play, TE and BM.
+    const TImportedProblem p =
+        ImportOne("(;AB[aa]AB[bb]GM[1]AW[cc]PL[W](;W[ba]TE[1])(;W[ab]BM[1];B[ba]))");
+    EXPECT_EQ(p.Row.ArrangedBlack, "AABB");
+    EXPECT_EQ(p.Row.ArrangedWhite, "CC");
+    EXPECT_EQ(p.Row.FirstToPlay, "W");
+    const TNodeId good = p.Tree.FirstChild(p.Tree.Root());
+    EXPECT_EQ(p.Tree.LineEndOf(good), TLineEnd::Success);
+    EXPECT_EQ(p.Tree.FlagsOf(p.Tree.NextSibling(good)) & kFlagBad, kFlagBad);
+}
+
+// Stones set up inside a wrong line are left out with a warning naming where they stand; the
+// problem itself is imported.
+TEST(SgfImport, SetupInsideALineIsLeftOutWithAWarning) {
+    const char* sgf = "(;AB[dd]AW[ee]\n(;B[aa]C[Correct])\n(;B[cc];W[hc]AB[mc]))";
+    const TImportResult result = ImportSgf(*ReadSgf(sgf, "p.sgf").File, "p.sgf");
+    ASSERT_EQ(result.Problems.size(), 1u);
+    EXPECT_EQ(result.Problems[0].Row.ArrangedBlack, "DD") << "the stray stone belongs to nothing";
+    ASSERT_EQ(result.Warnings.size(), 1u);
+    EXPECT_EQ(result.Warnings[0], "p.sgf:3:8: setup stones inside a variation left out");
 }
 
 } // namespace

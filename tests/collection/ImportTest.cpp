@@ -1,0 +1,150 @@
+// The player's own problems: folders of folders read in natural order, imported into a
+// collection of their own next to the bundled one, again and again without duplicates, and
+// never half written.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "collection/CollectionBuilder.h"
+#include "collection/TempFolder.h"
+#include "collection/UserCollection.h"
+#include "solving/PlaySession.h"
+#include "text/Texts.h"
+
+namespace karvena::test {
+namespace {
+
+const std::string kClub = std::string(KARVENA_TEST_DATA) + "/import/club";
+
+TEST(NaturalOrder, NumbersCompareByValue) {
+    const struct {
+        const char* a;
+        const char* b;
+        bool less;
+    } cases[] = {
+        {"2.sgf", "10.sgf", true},   {"10.sgf", "2.sgf", false}, {"a2", "a10", true},
+        {"a10b", "a10c", true},      {"007", "7", false},        {"7", "007", true},
+        {"abc", "abd", true},        {"ab", "abc", true},        {"x/9/a", "x/10/a", true},
+        {"same", "same", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(NaturalLess(c.a, c.b), c.less) << c.a << " < " << c.b;
+}
+
+TEST(FoldersOfFolders, EveryFileBelowTheInputInPathOrder) {
+    std::vector<std::string> skipped;
+    const std::vector<TSourceFile> files = ListSgfFiles({kClub}, skipped);
+    std::vector<std::string> seen;
+    for (const TSourceFile& f : files) seen.push_back(f.Folder + " " + f.Relative);
+    EXPECT_EQ(seen, (std::vector<std::string>{
+                        "club/elementary elementary/1.sgf",
+                        "club/elementary elementary/2.sgf",
+                        "club/elementary elementary/10.sgf",
+                        "club/elementary/ko elementary/ko/3.sgf",
+                        "club/intermediate intermediate/broken.sgf",
+                        "club/intermediate intermediate/slip.sgf",
+                    }));
+    EXPECT_TRUE(skipped.empty());
+}
+
+TEST(FoldersOfFolders, TheLevelMapMatchesAFolderByItsPath) {
+    const TLevelMap levels = {{"club/elementary", {1, 30, 30}}, {"club/elementary/ko", {2, 35, 35}},
+                              {"club/intermediate", {3, 36, 36}}};
+    const TBuiltCollection built = BuildCollection({kClub}, &levels);
+    EXPECT_EQ(built.ProblemsPerGroup.at(1), 3);
+    EXPECT_EQ(built.ProblemsPerGroup.at(2), 1);
+    EXPECT_EQ(built.ProblemsPerGroup.at(3), 1) << "the broken file is skipped, the slip imported";
+}
+
+class Importing : public ::testing::Test {
+protected:
+    std::string Bytes() { return folder.Read(kUserCollectionName); }
+    TTempFolder folder;
+    TUserCollection collection{folder.File(kUserCollectionName)};
+};
+
+TEST_F(Importing, OneGroupPerFolderNamedAfterIt) {
+    const TImportSummary summary = collection.Import({kClub});
+    ASSERT_EQ(summary.Error, "");
+    EXPECT_EQ(summary.Files, 6);
+    const std::vector<TImportedGroup> groups = collection.Groups();
+    ASSERT_EQ(groups.size(), 3u);
+    EXPECT_EQ(groups[0].Name, "club/elementary");
+    EXPECT_EQ(groups[0].Group, kFirstImportedGroup);
+    EXPECT_EQ(groups[0].Count, 3);
+    EXPECT_EQ(groups[1].Name, "club/elementary/ko");
+    EXPECT_EQ(groups[2].Name, "club/intermediate");
+    EXPECT_EQ(summary.FirstGroup(), kFirstImportedGroup);
+    // The broken file is named with where it broke; the slip is imported with a warning.
+    ASSERT_EQ(summary.Skipped.size(), 1u);
+    EXPECT_NE(summary.Skipped[0].find("broken.sgf:3:"), std::string::npos) << summary.Skipped[0];
+    ASSERT_EQ(summary.Warnings.size(), 1u);
+    EXPECT_NE(summary.Warnings[0].find("slip.sgf:3:"), std::string::npos) << summary.Warnings[0];
+    // Keys from 0x8000 in file order: 1, 2, 10.
+    TProblemStore store;
+    ASSERT_TRUE(collection.OpenStore(store));
+    const std::vector<TProblemRow> rows = store.GroupWithNext(kFirstImportedGroup);
+    ASSERT_GE(rows.size(), 3u);
+    EXPECT_EQ(rows[0].Auto1, kFirstImportedKey);
+    EXPECT_EQ(rows[2].Auto1, kFirstImportedKey + 2);
+    EXPECT_EQ(rows[2].ArrangedBlack.size(), 4u) << "10.sgf has two black stones";
+}
+
+TEST_F(Importing, TheSameFilesAgainAddNothingAndKeysNeverChange) {
+    ASSERT_EQ(collection.Import({kClub}).Error, "");
+    const std::string first = Bytes();
+    const TImportSummary again = collection.Import({kClub});
+    EXPECT_EQ(again.Error, "");
+    EXPECT_TRUE(again.Added.empty());
+    EXPECT_EQ(again.AlreadyThere, 5);
+    TProblemStore store;
+    ASSERT_TRUE(collection.OpenStore(store));
+    EXPECT_EQ(store.KeysAndLevels().size(), 5u);
+    // A group removed and imported again gets new keys, never the old ones.
+    ASSERT_EQ(collection.RemoveGroup(kFirstImportedGroup), "");
+    EXPECT_EQ(collection.Groups().size(), 2u);
+    ASSERT_EQ(collection.Import({kClub + "/elementary"}).Error, "");
+    ASSERT_TRUE(collection.OpenStore(store));
+    for (const auto& [key, level] : store.KeysAndLevels()) EXPECT_FALSE(key >= 0x8000 && key < 0x8003) << key;
+    EXPECT_NE(collection.RemoveGroup(2), "") << "bundled groups stay";
+}
+
+TEST_F(Importing, ACancelledOrFailedImportLeavesTheCollectionAsItWas) {
+    ASSERT_EQ(collection.Import({kClub + "/elementary"}).Error, "");
+    const std::string before = Bytes();
+    // Cancelled after the first file.
+    const TImportSummary cancelled = collection.Import({kClub}, [](int done, int) { return done < 1; });
+    EXPECT_TRUE(cancelled.Cancelled);
+    EXPECT_TRUE(Bytes() == before) << "the collection file changed";
+    // More problems than keys.
+    collection.MaxKey = kFirstImportedKey + 3; // room for one of the two new problems
+    const TImportSummary full = collection.Import({kClub});
+    EXPECT_NE(full.Error.find("nothing was imported"), std::string::npos) << full.Error;
+    EXPECT_TRUE(Bytes() == before) << "the collection file changed";
+    // A place that cannot be written: a file where the folder should be.
+    folder.Write("plain", "not a folder");
+    TUserCollection nowhere(folder.File("plain/Imported.cds"));
+    EXPECT_NE(nowhere.Import({kClub}).Error, "");
+    EXPECT_TRUE(Bytes() == before) << "the collection file changed";
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
+        EXPECT_EQ(entry.path().string().find(".tmp-"), std::string::npos) << "no leftovers";
+}
+
+// An imported problem plays as a bundled one: solved by following its tree.
+TEST_F(Importing, AnImportedProblemIsSolvedByFollowingItsTree) {
+    ASSERT_EQ(collection.Import({kClub + "/elementary"}).Error, "");
+    TProblemStore store;
+    ASSERT_TRUE(collection.OpenStore(store));
+    SetLanguageFlags(TLanguage::English);
+    TGoBoard board;
+    ApplyMainFormPreset(board);
+    TPlaySession session(board, store, folder.File("History1.cds"));
+    ASSERT_TRUE(session.Load(kFirstImportedKey + 1)); // 2.sgf, marked "nice!RIGHT"
+    session.Take();
+    ASSERT_TRUE(session.Word("AB"));
+    const std::vector<std::string> lines = session.Take();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "solved"), lines.end());
+    EXPECT_EQ(session.History().Find(kFirstImportedKey + 1)->SolvedCount, 1);
+}
+
+} // namespace
+} // namespace karvena::test
