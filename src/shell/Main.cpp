@@ -218,6 +218,7 @@ void TGoGameMainForm::CreateActions() {
         popup->setVisible(shown);
         m_GroupItems.emplace_back(file, popup);
     }
+    MakeAction("miImport1", "&Import problems...", [this] { ImportProblems(); });
     MakeAction("miClearallsolvedflags1", "Clear all solved flags",
                [this] { m_Statistics->ClearAllSolvedFlags(); });
     MakeAction("miExit1", "Exit", [this] { close(); });
@@ -407,8 +408,18 @@ void TGoGameMainForm::CreateMenus() {
     };
     QMenu* file = menuBar()->addMenu("&File");
     file->setObjectName("miFile1");
+    m_FileMenu = file;
     add(file, {"miOrder1", "miBasic1", "miBeginner1", "miIntermediate1", "miAdvanced1", "miCustom1",
-               "miAll1", "-", "miClearallsolvedflags1", "-", "miExit1"});
+               "miAll1"});
+    // The imported groups go between the bundled ones and this separator.
+    m_ImportedEnd = file->addSeparator();
+    add(file, {"miImport1"});
+    m_RemoveMenu = file->addMenu("&Remove imported group");
+    m_RemoveMenu->setObjectName("miRemoveGroup1");
+    m_RemoveMenu->menuAction()->setEnabled(false);
+    add(file, {"-", "miClearallsolvedflags1", "-", "miExit1"});
+    // The counts beside the imported groups are those of the moment the menu opens.
+    connect(file, &QMenu::aboutToShow, this, [this] { RefreshImportedGroups(); });
     QMenu* view = menuBar()->addMenu("&View");
     view->setObjectName("miView1");
     add(view, {"miZoomin1", "miZoomout1", "-", "miProblemIndex1", "miSolveIt1", "-", "miFirstpage1",
@@ -457,6 +468,8 @@ void TGoGameMainForm::CreateToolBars() {
     m_PopupMenuOpen = new QMenu(this);
     for (const auto& item : m_GroupItems)
         m_PopupMenuOpen->addAction(item.second);
+    m_PopupMenuOpen->addSeparator();
+    connect(m_PopupMenuOpen, &QMenu::aboutToShow, this, [this] { RefreshImportedGroups(); });
     btnOpen = new QToolButton(this);
     btnOpen->setObjectName("btnOpen");
     btnOpen->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
@@ -465,9 +478,9 @@ void TGoGameMainForm::CreateToolBars() {
     connect(btnOpen, &QToolButton::clicked, this, [this] {
         // The group of the drop-down item marked default, else group 0.
         int group = 0;
-        for (const auto& item : m_GroupItems)
-            if (item.second->font().bold()) {
-                group = item.second->data().toInt();
+        for (const QAction* item : m_PopupMenuOpen->actions())
+            if (!item->isSeparator() && item->font().bold()) {
+                group = item->data().toInt();
                 break;
             }
         OpenGroup(group, 0);

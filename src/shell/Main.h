@@ -25,6 +25,7 @@
 #include "board/GoGame.h"
 #include "collection/HistoryStore.h"
 #include "collection/ProblemStore.h"
+#include "collection/UserCollection.h"
 #include "index/GoIndex.h"
 #include "shell/Settings.h"
 #include "shell/Sound.h"
@@ -78,6 +79,18 @@ public:
     void UndoTry();
     void NextTryMove();
     void RestartTry();
+    // The player's own problems (MainImport.cpp): import from SGF files and folders, remove an
+    // imported group, and the imported groups in the level menus with "solved/total".
+    void ImportProblems();
+    void RemoveImportedGroup(int group);
+    void RefreshImportedGroups();
+    TUserCollection& UserCollection() { return m_UserCollection; }
+    // Chooses what to import instead of the file dialogs when set (tests choose).
+    std::function<QStringList()> ImportChooser;
+    // Told of every file read during an import (tests watch the progress); cancels the import
+    // once `done` reaches ImportCancelAt when that is set.
+    std::function<void(int done, int total)> ImportProgressHook;
+    int ImportCancelAt = 0;
     // The hint lock: locking asks for a password, unlocking for the same one.
     void HintAllowedClick();
     // Whether the history may live beside the program; unset, the folder's permissions decide.
@@ -156,6 +169,9 @@ private:
     void UpdateTryButtons();
     void SetSolvingCommandsEnabled(bool enabled);
 
+    // MainImport.cpp
+    QStringList ChooseImport();
+
     // MainSettings.cpp
     void ReadSettings();
     void WriteSettings();
@@ -185,6 +201,8 @@ private:
     THistoryStore m_History;
     QString m_HistoryPath;
     TProblemStore m_Problems;
+    TUserCollection m_UserCollection;
+    TProblemStore m_UserProblems;
     std::unique_ptr<TStatistics> m_Statistics;
     std::unique_ptr<TSolveLoop> m_Loop;
     std::unique_ptr<TTryMode> m_Try;
@@ -202,6 +220,10 @@ private:
     QMenu* m_PopupMenuOpen = nullptr;
     std::vector<std::pair<QAction*, QAction*>> m_GroupItems; // File menu item, drop-down item
     std::map<int, QAction*> m_Keys;                           // the trainer's keys: key -> item
+    std::vector<std::pair<QAction*, QAction*>> m_ImportedItems; // imported groups, both menus
+    QMenu* m_FileMenu = nullptr;
+    QAction* m_ImportedEnd = nullptr; // the separator after the level groups
+    QMenu* m_RemoveMenu = nullptr;
 };
 
 } // namespace karvena

@@ -63,9 +63,11 @@ void TGoGameMainForm::ShowProblemView() {
 }
 
 void TGoGameMainForm::MarkDefaultGroup(int group) {
-    for (const auto& [file, popup] : m_GroupItems) {
+    std::vector<std::pair<QAction*, QAction*>> items = m_GroupItems;
+    items.insert(items.end(), m_ImportedItems.begin(), m_ImportedItems.end());
+    for (const auto& [file, popup] : items) {
         const int tag = file->data().toInt();
-        const bool isDefault = tag == group && tag >= 0 && tag <= 4;
+        const bool isDefault = tag == group && (tag >= 0 && tag <= 4 || tag >= kFirstImportedGroup);
         for (QAction* item : {file, popup}) {
             QFont font = item->font();
             font.setBold(isDefault);
@@ -83,8 +85,21 @@ void TGoGameMainForm::OpenGroup(int group, int topRow) {
         wait->show();
         QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     }
-    const TOpenGroupResult result =
-        karvena::OpenGroup(m_ProgramFolder.toStdString(), group, m_Problems, m_History);
+    TOpenGroupResult result;
+    if (group >= kFirstImportedGroup) {
+        // An imported group: the player's own collection.
+        result.ArchivePath = m_UserCollection.Path();
+        if (!m_UserCollection.OpenStore(m_UserProblems)) {
+            result.Status = TOpenGroupStatus::BadArchive;
+            result.Detail = m_UserProblems.Error();
+        } else {
+            ListGroup(m_UserProblems, group, m_History, result);
+        }
+        m_Loop->SetProblems(&m_UserProblems);
+    } else {
+        result = karvena::OpenGroup(m_ProgramFolder.toStdString(), group, m_Problems, m_History);
+        m_Loop->SetProblems(&m_Problems);
+    }
     delete wait;
     if (result.Status != TOpenGroupStatus::Ok) {
         if (result.ErrorSound()) m_Sounds.Play(kSoundError, true);

@@ -5,6 +5,8 @@
 #include <QScreen>
 #include <QStandardPaths>
 
+#include <filesystem>
+
 #include "collection/HistoryStore.h"
 #include "shell/Main.h"
 #include "text/Texts.h"
@@ -49,6 +51,11 @@ void TGoGameMainForm::FirstActivation() {
                     LocalOf(" and a new history was started.", "，并开始新的记录。")));
     }
     // A history that cannot be opened or written was reported through OnWriteFailed.
+    // The player's imported problems live where the history does: beside the program when it
+    // may write there, else in the per-user data folder.
+    m_UserCollection.SetPath(
+        (std::filesystem::path(place.Path).parent_path() / kUserCollectionName).string());
+    RefreshImportedGroups();
     OpenGroup(m_Start.Database, m_Start.TopRow);
     m_BaseRadius = GoGame1->Radius();
 }

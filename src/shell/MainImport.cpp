@@ -1,0 +1,162 @@
+// The player's own problems: importing SGF files and folders, the imported groups in the level
+// menus with their counts, and removing a group again.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QPushButton>
+
+#include "collection/OpenGroup.h"
+#include "shell/Main.h"
+#include "text/Texts.h"
+
+namespace karvena {
+
+namespace {
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+QString T(const char* name) {
+    return Q(Tx(name));
+}
+} // namespace
+
+QStringList TGoGameMainForm::ChooseImport() {
+    if (ImportChooser) return ImportChooser();
+    QMessageBox ask(QMessageBox::Question, T("ImportTitle"), T("ImportWhat"), QMessageBox::Cancel,
+                    this);
+    QPushButton* folder = ask.addButton(T("ImportFolder"), QMessageBox::AcceptRole);
+    QPushButton* files = ask.addButton(T("ImportFiles"), QMessageBox::AcceptRole);
+    ask.exec();
+    if (ask.clickedButton() == folder) {
+        const QString chosen = QFileDialog::getExistingDirectory(this, T("ImportTitle"));
+        return chosen.isEmpty() ? QStringList() : QStringList{chosen};
+    }
+    if (ask.clickedButton() == files)
+        return QFileDialog::getOpenFileNames(this, T("ImportTitle"), QString(),
+                                             "SGF (*.sgf *.SGF)");
+    return {};
+}
+
+void TGoGameMainForm::ImportProblems() {
+    const QStringList chosen = ChooseImport();
+    if (chosen.isEmpty()) return;
+    std::vector<std::string> inputs;
+    for (const QString& path : chosen) inputs.push_back(path.toStdString());
+
+    // The files are counted as they are read; the dialog is redrawn at least every 100 ms.
+    QProgressDialog progress(T("ImportReading"), Q(LocalOf("Cancel", "取消")), 0, 0, this);
+    progress.setWindowTitle(T("ImportTitle"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(0);
+    progress.show();
+    QApplication::processEvents();
+    QElapsedTimer sinceRedraw;
+    sinceRedraw.start();
+    const TImportSummary summary =
+        m_UserCollection.Import(inputs, [&](int done, int total) {
+            if (ImportProgressHook) ImportProgressHook(done, total);
+            if (sinceRedraw.elapsed() >= 50 || done == total) {
+                progress.setMaximum(total);
+                progress.setValue(done);
+                QApplication::processEvents();
+                sinceRedraw.restart();
+            }
+            return !progress.wasCanceled() && !(ImportCancelAt && done >= ImportCancelAt);
+        });
+    progress.close();
+
+    if (summary.Cancelled) {
+        Message("info", T("ImportTitle"), T("ImportCancelled"));
+        return;
+    }
+    if (!summary.Error.empty()) {
+        Message("warning", T("ImportTitle"), Q(Fill(Tx("ImportFailed"), {summary.Error})));
+        return;
+    }
+    QStringList lines;
+    for (const TImportedGroup& group : summary.Added)
+        lines << Q(Fill(Tx("ImportAdded"), {group.Name, std::to_string(group.Count)}));
+    if (summary.Added.empty()) lines << T("ImportNothingNew");
+    if (summary.AlreadyThere)
+        lines << Q(Fill(Tx("ImportAlreadyThere"), {std::to_string(summary.AlreadyThere)}));
+    // The reasons name file:row:col, so the player can mend the file.
+    auto list = [&lines](const char* heading, const std::vector<std::string>& items) {
+        if (items.empty()) return;
+        lines << "" << T(heading);
+        const size_t shown = std::min<size_t>(items.size(), 20);
+        for (size_t i = 0; i < shown; ++i) lines << Q(items[i]);
+        if (items.size() > shown) lines << QString("... (%1)").arg(items.size() - shown);
+    };
+    list("ImportSkipped", summary.Skipped);
+    list("ImportWarnings", summary.Warnings);
+    RefreshImportedGroups();
+    Message("info", T("ImportTitle"), lines.join("\n"));
+    if (summary.FirstGroup() &&
+        Message("question", T("ImportTitle"),
+                Q(Fill(Tx("ImportOpenGroup"), {summary.Added.front().Name}))))
+        OpenGroup(summary.FirstGroup(), 0);
+}
+
+void TGoGameMainForm::RemoveImportedGroup(int group) {
+    for (const TImportedGroup& g : m_UserCollection.Groups()) {
+        if (g.Group != group) continue;
+        if (!Message("question", T("miRemoveGroup1").remove('&'),
+                     Q(Fill(Tx("RemoveGroupQuestion"), {g.Name, std::to_string(g.Count)}))))
+            return;
+        const std::string why = m_UserCollection.RemoveGroup(group);
+        if (!why.empty()) {
+            Message("warning", T("miRemoveGroup1").remove('&'),
+                    Q(Fill(Tx("RemoveGroupFailed"), {why})));
+            return;
+        }
+        if (m_OpenedGroup == group) {
+            ShowIndexView();
+            GoIndex1->SetGames({});
+            m_OpenedGroup = -1;
+        }
+        RefreshImportedGroups();
+        return;
+    }
+}
+
+void TGoGameMainForm::RefreshImportedGroups() {
+    for (auto& [file, popup] : m_ImportedItems) {
+        delete file;
+        delete popup;
+    }
+    m_ImportedItems.clear();
+    m_RemoveMenu->clear();
+    const std::vector<TImportedGroup> groups = m_UserCollection.Groups();
+    TProblemStore store;
+    const bool readable = !groups.empty() && m_UserCollection.OpenStore(store);
+    for (const TImportedGroup& g : groups) {
+        // "Name solved/total": the solved count from the history.
+        int solved = 0;
+        if (readable)
+            for (const TProblemRow& row : store.GroupWithNext(g.Group)) {
+                if (row.Group1 != g.Group) break;
+                const std::optional<THistoryRow> past = m_History.Find(row.Auto1);
+                solved += past && past->SolvedCount > 0;
+            }
+        const QString caption = QString("%1 %2/%3").arg(Q(g.Name)).arg(solved).arg(g.Count);
+        const int number = g.Group;
+        auto* file = new QAction(caption, this);
+        auto* popup = new QAction(caption, this);
+        for (QAction* item : {file, popup}) {
+            item->setData(number);
+            item->setObjectName(QString("miImported%1").arg(number));
+            connect(item, &QAction::triggered, this, [this, number] { OpenGroup(number, 0); });
+        }
+        m_FileMenu->insertAction(m_ImportedEnd, file);
+        m_PopupMenuOpen->addAction(popup);
+        m_ImportedItems.emplace_back(file, popup);
+        m_RemoveMenu->addAction(QString("%1 (%2)").arg(Q(g.Name)).arg(g.Count), this,
+                                [this, number] { RemoveImportedGroup(number); });
+    }
+    m_RemoveMenu->menuAction()->setEnabled(!groups.empty());
+    MarkDefaultGroup(m_OpenedGroup);
+}
+
+} // namespace karvena

@@ -1,0 +1,116 @@
+// Importing the player's own problems through the real window: the file chooser behind a seam,
+// the progress, the summary, the new group in the menus, solving it, and a restart.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <filesystem>
+
+#include "shell/TrainerFixture.h"
+
+namespace karvena::test {
+namespace {
+
+class Importing : public TTrainerFixture {
+protected:
+    std::vector<TProblemRow> Problems() override { return SmallProblems(); }
+    // The test folder of folders, copied so nothing of the source tree is touched.
+    QString Club() {
+        const QString target = folder.filePath("club");
+        std::filesystem::copy(std::string(KARVENA_TEST_DATA) + "/import/club", target.toStdString(),
+                              std::filesystem::copy_options::recursive);
+        return target;
+    }
+    QAction* MenuItem(const QString& startsWith) {
+        window->RefreshImportedGroups();
+        for (QAction* item : window->findChild<QMenu*>("miFile1")->actions())
+            if (item->text().startsWith(startsWith)) return item;
+        return nullptr;
+    }
+    QByteArray Bytes(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+};
+
+TEST_F(Importing, AFolderOfFoldersBecomesNamedGroupsThatSolveAndSurviveARestart) {
+    OpenWindow();
+    const std::optional<THistoryRow> bundledBefore = window->History().Find(2);
+    const QString club = Club();
+    window->ImportChooser = [club] { return QStringList{club}; };
+    std::vector<int> seen;
+    window->ImportProgressHook = [&](int done, int) { seen.push_back(done); };
+    answer = true; // yes, open the first new group
+    window->Action("miImport1")->trigger();
+    EXPECT_EQ(seen, (std::vector<int>{1, 2, 3, 4, 5, 6})) << "every file counted";
+    ASSERT_GE(messages.size(), 2u);
+    const QString summary = messages[messages.size() - 2];
+    EXPECT_TRUE(summary.contains("club/elementary: 3 problems")) << summary.toStdString();
+    EXPECT_TRUE(summary.contains("broken.sgf:3:")) << "the broken file, where it broke";
+    EXPECT_TRUE(summary.contains("slip.sgf:3:")) << "the slip left out";
+    EXPECT_TRUE(messages.back().contains("club/elementary")) << "offers to open the group";
+    EXPECT_EQ(window->OpenedGroup(), kFirstImportedGroup);
+    ASSERT_EQ(window->GoIndex1->Count(), 3);
+    QAction* item = MenuItem("club/elementary ");
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->text(), "club/elementary 0/3");
+    EXPECT_TRUE(item->font().bold()) << "the open group is the default item";
+
+    // Problem 2.sgf is solved by AB ("nice!RIGHT").
+    ClickThumbnail(1, 2);
+    ASSERT_EQ(window->Pages->currentWidget(), window->tsProblem);
+    ClickPoint(1, 2);
+    EXPECT_EQ(window->LabelResult->text(), "Success");
+    EXPECT_EQ(MenuItem("club/elementary ")->text(), "club/elementary 1/3");
+
+    // The same folder again adds nothing.
+    messages.clear();
+    window->Action("miImport1")->trigger();
+    ASSERT_FALSE(messages.empty());
+    EXPECT_TRUE(messages[0].contains("No new problems.")) << messages[0].toStdString();
+    EXPECT_TRUE(messages[0].contains("5 problems were already in the collection."));
+
+    window->close();
+    window.reset();
+    OpenWindow();
+    EXPECT_EQ(window->OpenedGroup(), kFirstImportedGroup) << "the stored group";
+    ASSERT_EQ(window->GoIndex1->Count(), 3);
+    EXPECT_EQ(window->GoIndex1->Games()[1][5], '1') << "solved before the restart";
+    EXPECT_NE(MenuItem("club/elementary/ko "), nullptr);
+    EXPECT_EQ(window->History().Find(2), bundledBefore) << "the bundled history is untouched";
+    // The bundled groups are still there.
+    window->OpenGroup(2, 0);
+    EXPECT_EQ(window->GoIndex1->Count(), 3);
+}
+
+TEST_F(Importing, ACancelledImportChangesNothingAndAGroupCanBeRemoved) {
+    OpenWindow();
+    const QString club = Club();
+    window->ImportChooser = [club] { return QStringList{club + "/elementary"}; };
+    window->Action("miImport1")->trigger();
+    const QString path = QString::fromStdString(window->UserCollection().Path());
+    const QByteArray before = Bytes(path);
+    ASSERT_FALSE(before.isEmpty());
+    window->ImportChooser = [club] { return QStringList{club}; };
+    window->ImportCancelAt = 2;
+    messages.clear();
+    window->Action("miImport1")->trigger();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].contains("cancelled"));
+    EXPECT_EQ(Bytes(path), before);
+
+    // Removing asks first; No keeps the group.
+    // A folder chosen by itself names its group: "elementary", and "elementary/ko" below it.
+    answer = false;
+    window->RemoveImportedGroup(kFirstImportedGroup);
+    EXPECT_NE(MenuItem("elementary "), nullptr);
+    answer = true;
+    window->RemoveImportedGroup(kFirstImportedGroup);
+    EXPECT_EQ(MenuItem("elementary "), nullptr);
+    ASSERT_EQ(window->UserCollection().Groups().size(), 1u);
+    EXPECT_EQ(window->UserCollection().Groups()[0].Name, "elementary/ko");
+}
+
+} // namespace
+} // namespace karvena::test
