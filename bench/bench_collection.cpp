@@ -44,6 +44,7 @@ BENCHMARK(BM_WriteSolution5000)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 
@@ -110,6 +111,7 @@ BENCHMARK(BM_HistoryPost)->Unit(benchmark::kMicrosecond);
 } // namespace
 
 #include "collection/CollectionBuilder.h"
+#include "collection/UserCollection.h"
 
 namespace {
 
@@ -180,3 +182,39 @@ void BM_ImportDeepLine(benchmark::State& state) {
 BENCHMARK(BM_ImportDeepLine)->Unit(benchmark::kMillisecond);
 
 } // namespace
+
+// 10,000 different problems imported into the player's collection, with the longest wait between
+// two progress reports (the dialog is redrawn from them).
+void BM_Import10000Sgf(benchmark::State& state) {
+    const std::string folder = BenchFolder() + "/import";
+    std::filesystem::create_directories(folder + "/a/b");
+    for (int i = 0; i < 10000; ++i) {
+        // Two stones far from the corner make each problem its own.
+        const char black[3] = {static_cast<char>('j' + i % 10), static_cast<char>('j' + i / 10 % 10), 0};
+        const char white[3] = {static_cast<char>('j' + i / 100 % 10), static_cast<char>('a' + i / 1000), 0};
+        std::string sgf = std::string("(;GM[1]FF[4]SZ[19]AB[ba][bb][cb][") + black + "]AW[ca][db][dc][" +
+                          white + "]";
+        for (const char* first : {"aa", "ab", "da", "ea"})
+            sgf += std::string("(;B[") + first + "];W[fa](;B[ga]C[Correct])(;B[ha]))";
+        sgf += ")";
+        std::ofstream(folder + (i % 2 ? "/a/p" : "/a/b/p") + std::to_string(i) + ".sgf") << sgf;
+    }
+    double longestGap = 0;
+    for (auto _ : state) {
+        std::filesystem::remove(BenchFolder() + "/Imported.cds");
+        TUserCollection collection(BenchFolder() + "/Imported.cds");
+        auto last = std::chrono::steady_clock::now();
+        const TImportSummary summary = collection.Import({folder}, [&](int, int) {
+            const auto now = std::chrono::steady_clock::now();
+            longestGap = std::max(longestGap,
+                                  std::chrono::duration<double, std::milli>(now - last).count());
+            last = now;
+            return true;
+        });
+        if (summary.Added.empty() || summary.Added[0].Count + summary.Added[1].Count != 10000)
+            state.SkipWithError("not every problem was imported");
+    }
+    state.counters["longest_progress_gap_ms"] = longestGap;
+    std::filesystem::remove_all(BenchFolder());
+}
+BENCHMARK(BM_Import10000Sgf)->Unit(benchmark::kMillisecond)->Iterations(1);

@@ -1,6 +1,10 @@
 // Writes pictures of the board into a folder, to look at what a player sees:
 //   karvena-screenshots OUTDIR
 #include <QApplication>
+#include <QMenu>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <filesystem>
 #include <QDir>
 #include <QPixmap>
 #include <cstdio>
@@ -180,6 +184,43 @@ int main(int argc, char* argv[]) {
                                       .arg(language));
                 study.hide();
             }
+        }
+
+        // Importing a folder of folders: the progress dialog, the summary, the level menu.
+        const QString club = argc > 3 ? argv[3] : "";
+        if (!club.isEmpty() && QString(language) != "zh_TW") {
+            QTemporaryDir importFolder;
+            std::filesystem::copy(club.toStdString(), importFolder.filePath("club").toStdString(),
+                                  std::filesystem::copy_options::recursive);
+            const QString copied = importFolder.filePath("club");
+            window.ImportChooser = [copied] { return QStringList{copied}; };
+            window.ImportProgressHook = [&](int done, int) {
+                if (done != 3) return;
+                if (auto* dialog = window.findChild<QProgressDialog*>()) {
+                    dialog->setMaximum(6);
+                    dialog->setValue(3);
+                    ok &= Save(*dialog, QString("%1/import-progress-%2.png").arg(out, language));
+                }
+            };
+            QStringList said;
+            window.MessageHook = [&said](const QString&, const QString&, const QString& text) {
+                said << text;
+                return true;
+            };
+            window.ImportProblems();
+            window.ImportProgressHook = nullptr;
+            if (!said.isEmpty()) {
+                QMessageBox summary(QMessageBox::Information, "Karvena", said.front());
+                ok &= Save(summary, QString("%1/import-summary-%2.png").arg(out, language));
+            }
+            window.MessageHook = [](const QString&, const QString&, const QString&) {
+                return false;
+            };
+            QMenu* file = window.findChild<QMenu*>("miFile1");
+            file->popup(window.mapToGlobal(QPoint(0, 20)));
+            QApplication::processEvents();
+            ok &= Save(*file, QString("%1/import-menu-%2.png").arg(out, language));
+            file->hide();
         }
 
         // The index page after narrowing the window, then after widening it on the last page.

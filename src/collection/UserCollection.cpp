@@ -166,6 +166,8 @@ TImportSummary TUserCollection::Import(const std::vector<std::string>& inputs,
 
     std::vector<TImportedGroup> added;
     int alreadyThere = 0;
+    int written = 0;
+    const std::string kCancelled = "cancelled";
     const std::string why = Rewrite([&](TSqliteDb& db) -> std::string {
         int32_t nextKey = static_cast<int32_t>(Next(db, "Key", kFirstImportedKey));
         int nextGroup = static_cast<int>(Next(db, "Group", kFirstImportedGroup));
@@ -211,6 +213,9 @@ TImportSummary TUserCollection::Import(const std::vector<std::string>& inputs,
                 counted.Group = group;
                 counted.Name = folder;
                 ++counted.Count;
+                // Writing is told too, so a progress display keeps moving (and may cancel).
+                if (progress && ++written % 256 == 0 && !progress(summary.Files, summary.Files))
+                    return kCancelled;
             }
             if (counted.Count) added.push_back(counted);
         }
@@ -218,6 +223,10 @@ TImportSummary TUserCollection::Import(const std::vector<std::string>& inputs,
             return "cannot write " + m_Path + ": " + db.Error();
         return "";
     });
+    if (why == kCancelled) {
+        summary.Cancelled = true;
+        return summary;
+    }
     if (!why.empty()) {
         summary.Error = why;
         return summary;

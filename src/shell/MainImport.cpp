@@ -77,7 +77,8 @@ void TGoGameMainForm::ImportProblems() {
     }
     QStringList lines;
     for (const TImportedGroup& group : summary.Added)
-        lines << Q(Fill(Tx("ImportAdded"), {group.Name, std::to_string(group.Count)}));
+        lines << Q(Fill(Tx(group.Count == 1 ? "ImportAddedOne" : "ImportAdded"),
+                        {group.Name, std::to_string(group.Count)}));
     if (summary.Added.empty()) lines << T("ImportNothingNew");
     if (summary.AlreadyThere)
         lines << Q(Fill(Tx("ImportAlreadyThere"), {std::to_string(summary.AlreadyThere)}));

@@ -5,8 +5,8 @@
 
 namespace karvena {
 
-// Loads Qt's translation for the language into the application (nothing for English); false when
-// it is not installed, in which case Qt's texts stay English.
+// Loads Qt's translation for the language into the application, replacing the one loaded before
+// (English needs none); false when it is not installed, in which case Qt's texts stay English.
 bool InstallQtTranslations(TLanguage language);
 
 } // namespace karvena

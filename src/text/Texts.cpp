@@ -109,6 +109,7 @@ const std::vector<TTextEntry>& AllTexts() {
         {"ImportCancelled", "The import was cancelled; nothing was added.", "导入已取消，没有添加任何题目。"},
         {"ImportFailed", "Nothing was imported: %1", "没有导入任何题目: %1"},
         {"ImportAdded", "%1: %2 problems", "%1: %2 题"},
+        {"ImportAddedOne", "%1: 1 problem", "%1: 1 题"},
         {"ImportNothingNew", "No new problems.", "没有新题目。"},
         {"ImportAlreadyThere", "%1 problems were already in the collection.", "%1 题已在题库中。"},
         {"ImportSkipped", "Not imported:", "未导入:"},
