@@ -12,7 +12,7 @@
 namespace karvena::test {
 namespace {
 
-class Importing : public TTrainerFixture {
+class ImportDialog : public TTrainerFixture {
 protected:
     std::vector<TProblemRow> Problems() override { return SmallProblems(); }
     // The test folder of folders, copied so nothing of the source tree is touched.
@@ -34,7 +34,7 @@ protected:
     }
 };
 
-TEST_F(Importing, AFolderOfFoldersBecomesNamedGroupsThatSolveAndSurviveARestart) {
+TEST_F(ImportDialog, AFolderOfFoldersBecomesNamedGroupsThatSolveAndSurviveARestart) {
     OpenWindow();
     const std::optional<THistoryRow> bundledBefore = window->History().Find(2);
     const QString club = Club();
@@ -84,7 +84,7 @@ TEST_F(Importing, AFolderOfFoldersBecomesNamedGroupsThatSolveAndSurviveARestart)
     EXPECT_EQ(window->GoIndex1->Count(), 3);
 }
 
-TEST_F(Importing, ACancelledImportChangesNothingAndAGroupCanBeRemoved) {
+TEST_F(ImportDialog, ACancelledImportChangesNothingAndAGroupCanBeRemoved) {
     OpenWindow();
     const QString club = Club();
     window->ImportChooser = [club] { return QStringList{club + "/elementary"}; };
