@@ -175,4 +175,56 @@ std::string WriteArchive(const std::string& path, const std::vector<uint8_t>& me
     return "";
 }
 
+std::string CachedMember(const std::string& archivePath, const std::string& cacheFolder) {
+    if (cacheFolder.empty()) return "";
+    std::error_code error;
+    const auto size = fs::file_size(archivePath, error);
+    if (error) return "";
+    const auto time = fs::last_write_time(archivePath, error).time_since_epoch().count();
+    if (error) return "";
+    // The member's record, from the archive's directory: no decryption needed.
+    zip_stat_t stat;
+    zip_stat_init(&stat);
+    {
+        int code = 0;
+        TZip archive(zip_open(archivePath.c_str(), ZIP_RDONLY, &code));
+        if (!archive || zip_stat(archive.get(), kArchiveMember, 0, &stat) != 0 ||
+            !(stat.valid & ZIP_STAT_CRC) || !(stat.valid & ZIP_STAT_SIZE))
+            return "";
+    }
+    const std::string stem = fs::path(archivePath).filename().string() + "-";
+    char tail[64];
+    std::snprintf(tail, sizeof tail, "%llu-%lld-%08x.cds", static_cast<unsigned long long>(size),
+                  static_cast<long long>(time), static_cast<unsigned>(stat.crc));
+    const fs::path cache = fs::path(cacheFolder) / (stem + tail);
+    if (fs::file_size(cache, error) == stat.size && !error) return cache.string();
+
+    const TArchiveRead read = ReadArchiveMember(archivePath);
+    if (read.Error != TArchiveError::None) return "";
+    fs::create_directories(cacheFolder, error);
+    const std::string temporary = cache.string() + ".tmp-" + std::to_string(getpid());
+    FILE* out = std::fopen(temporary.c_str(), "wb");
+    if (!out) return "";
+    const bool written = std::fwrite(read.Bytes.data(), 1, read.Bytes.size(), out) ==
+                             read.Bytes.size() &&
+                         std::fflush(out) == 0 && fsync(fileno(out)) == 0;
+    std::fclose(out);
+    if (!written) {
+        fs::remove(temporary, error);
+        return "";
+    }
+    // The copies of older versions of this archive go.
+    for (const auto& entry : fs::directory_iterator(cacheFolder, error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind(stem, 0) == 0 && name.size() > 4 && name.substr(name.size() - 4) == ".cds")
+            fs::remove(entry.path(), error);
+    }
+    fs::rename(temporary, cache, error);
+    if (error) {
+        fs::remove(temporary, error);
+        return "";
+    }
+    return cache.string();
+}
+
 } // namespace karvena

@@ -33,6 +33,13 @@ TArchiveRead ReadArchiveMember(const std::string& path);
 TArchiveRead ReadArchiveMember(const std::string& path, const std::string& password,
                                uint64_t maxBytes = kMaxMemberBytes);
 
+// The archive's problem table as a file of its own in `cacheFolder`, decrypted once and opened
+// from then on without unpacking: the cache's name carries the archive's size and time and the
+// member's CRC, and its size must be the member's. Written whole (temporary file, rename); older
+// copies of the same archive are removed. Empty when no cache can be had (the caller then reads
+// the archive itself, which also reports what is wrong with it).
+std::string CachedMember(const std::string& archivePath, const std::string& cacheFolder);
+
 // Writes an archive holding `member` as the encrypted "Karvena.cds": to a temporary file
 // beside `path`, then renamed into place, so no reader ever sees half an archive. Returns an
 // empty string on success, else what went wrong.

@@ -109,6 +109,7 @@ bool THistoryStore::CreateSchema() {
 THistoryOpen THistoryStore::Open(const std::string& path, THistoryAccess access) {
     THistoryOpen result;
     m_Path = path;
+    m_Find.reset();
     m_SaveFailed = false;
     m_WriteError.clear();
     m_ReadOnly = false;
@@ -195,14 +196,21 @@ std::optional<THistoryRow> THistoryStore::Find(int32_t auto1) const {
 }
 
 std::optional<THistoryRow> THistoryStore::FindStored(int32_t auto1) const {
-    std::string sql = "SELECT";
-    for (size_t i = 0; i < kFields.size(); ++i)
-        sql += std::string(i ? ", " : " ") + kFields[i];
-    sql += " FROM tblHistory WHERE Auto1 = ?";
-    TSqliteStatement q = m_Db.Prepare(sql);
+    if (!m_Find) {
+        std::string sql = "SELECT";
+        for (size_t i = 0; i < kFields.size(); ++i)
+            sql += std::string(i ? ", " : " ") + kFields[i];
+        sql += " FROM tblHistory WHERE Auto1 = ?";
+        m_Find = std::make_unique<TSqliteStatement>(m_Db.Handle(), sql);
+    }
+    TSqliteStatement& q = *m_Find;
     if (!q.Ok()) return std::nullopt;
+    q.Reset();
     q.Bind(1, auto1);
-    if (!q.Step()) return std::nullopt;
+    if (!q.Step()) {
+        q.Reset();
+        return std::nullopt;
+    }
     THistoryRow row;
     int32_t* fields[12] = {&row.Auto1,
                            &row.FailedCount,
@@ -218,6 +226,7 @@ std::optional<THistoryRow> THistoryStore::FindStored(int32_t auto1) const {
                            &row.StudyBeforeSolve};
     for (int i = 0; i < 12; ++i)
         *fields[i] = static_cast<int32_t>(q.Int(i));
+    q.Reset(); // no statement stays open between lookups (it would hold a read lock)
     return row;
 }
 
@@ -226,6 +235,32 @@ bool THistoryStore::Append(int32_t auto1) {
     TSqliteStatement q = m_Db.Prepare("INSERT INTO tblHistory (Auto1) VALUES (?)");
     if (!q.Ok() || (q.Bind(1, auto1), !q.Run())) {
         WriteFailed(m_Db.IsOpen() ? sqlite3_errmsg(m_Db.Handle()) : "the history is not open");
+        return false;
+    }
+    ++m_Writes;
+    return true;
+}
+
+bool THistoryStore::AppendAll(const std::vector<int32_t>& keys) {
+    if (keys.empty()) return true;
+    if (m_ReadOnly) return false;
+    if (!m_Db.Exec("BEGIN")) {
+        WriteFailed(m_Db.Error());
+        return false;
+    }
+    TSqliteStatement q = m_Db.Prepare("INSERT INTO tblHistory (Auto1) VALUES (?)");
+    for (int32_t key : keys) {
+        q.Reset();
+        q.Bind(1, key);
+        if (!q.Ok() || !q.Run()) {
+            WriteFailed(sqlite3_errmsg(m_Db.Handle()));
+            m_Db.Exec("ROLLBACK");
+            return false;
+        }
+    }
+    if (!m_Db.Exec("COMMIT")) {
+        WriteFailed(m_Db.Error());
+        m_Db.Exec("ROLLBACK");
         return false;
     }
     ++m_Writes;

@@ -7,8 +7,10 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "collection/Sqlite.h"
 
@@ -65,6 +67,9 @@ public:
     std::optional<THistoryRow> Find(int32_t auto1) const;
     // Appends a row with only Auto1 set; false when it is there already or cannot be written.
     bool Append(int32_t auto1);
+    // Appends rows for all these keys in one transaction: after a crash either all are there or
+    // none; false when they could not be written.
+    bool AppendAll(const std::vector<int32_t>& keys);
     // Writes the row's counters when they differ from the stored ones; durable on return.
     // Nothing is written when nothing changed. False when it could not be written; the row is
     // then kept in memory for the session.
@@ -83,6 +88,9 @@ private:
     std::optional<THistoryRow> FindStored(int32_t auto1) const;
     void WriteFailed(const std::string& reason);
     TSqliteDb m_Db;
+    // The lookup by key, prepared once: a group of ten thousand problems asks it ten thousand
+    // times.
+    mutable std::unique_ptr<TSqliteStatement> m_Find;
     std::string m_Path;
     int m_Writes = 0;
     bool m_SaveFailed = false;

@@ -17,13 +17,24 @@ std::string IndexLineOf(const TProblemRow& row, bool solved) {
 }
 
 TOpenGroupResult OpenGroup(const std::string& programFolder, int group, TProblemStore& problems,
-                           THistoryStore& history) {
+                           THistoryStore& history, const std::string& cacheFolder) {
     TOpenGroupResult result;
     result.ArchivePath = ChooseArchive(programFolder);
     std::error_code error;
     if (!std::filesystem::exists(result.ArchivePath, error)) {
         result.Status = TOpenGroupStatus::MissingArchive;
         return result;
+    }
+    // The decrypted copy when there is a good one; a copy that does not read is dropped and the
+    // archive itself read instead.
+    const std::string cached = CachedMember(result.ArchivePath, cacheFolder);
+    if (!cached.empty() && problems.OpenFile(cached) && problems.HasProblemTable()) {
+        ListGroup(problems, group, history, result);
+        if (result.Status == TOpenGroupStatus::Ok) return result;
+        problems.Close();
+        std::filesystem::remove(cached, error);
+        result = TOpenGroupResult();
+        result.ArchivePath = ChooseArchive(programFolder);
     }
     const TArchiveRead read = ReadArchiveMember(result.ArchivePath);
     if (read.Error != TArchiveError::None) {
@@ -53,12 +64,15 @@ void ListGroup(const TProblemStore& problems, int group, THistoryStore& history,
         result.Detail = "the problem table is damaged: " + problems.ReadError();
         return;
     }
+    // The missing history rows are appended together, in one transaction.
+    std::vector<int32_t> missing;
     for (const TProblemRow& row : rows) {
         std::optional<THistoryRow> past = history.Find(row.Auto1);
-        if (!past) history.Append(row.Auto1);
+        if (!past) missing.push_back(row.Auto1);
         if (row.Group1 != group) break;
         result.Lines.push_back(IndexLineOf(row, past && past->SolvedCount > 0));
     }
+    history.AppendAll(missing);
 }
 
 std::string OpenGroupMessage(const TOpenGroupResult& result, bool english) {

@@ -32,9 +32,10 @@ struct TOpenGroupResult {
 std::string IndexLineOf(const TProblemRow& row, bool solved);
 
 // Opens the archive in `programFolder` into `problems` and lists `group`, appending missing
-// history rows (the next group's first problem gets its row too).
+// history rows (the next group's first problem gets its row too). With a cache folder the
+// problem table is kept there decrypted and opened from it (CachedMember).
 TOpenGroupResult OpenGroup(const std::string& programFolder, int group, TProblemStore& problems,
-                           THistoryStore& history);
+                           THistoryStore& history, const std::string& cacheFolder = "");
 
 // Lists `group` of an open problem table into `result` (its Lines, or BadArchive when the table
 // is damaged), appending missing history rows as OpenGroup does.

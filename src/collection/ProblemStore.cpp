@@ -10,6 +10,8 @@ CREATE TABLE tblProblems (
     SenteGoteKind INTEGER, ValueKind INTEGER, Value1 INTEGER, Value2 INTEGER);
 CREATE UNIQUE INDEX ByAuto1 ON tblProblems (Auto1);
 CREATE INDEX ByGroup1Level1Num ON tblProblems (Group1, Level1, Num);
+CREATE INDEX ByGroupListing ON tblProblems
+    (Group1, Level1, Num, Auto1, ArrangedBlack, ArrangedWhite, Initial, FirstToPlay, Result2);
 CREATE TABLE tblProverb (
     Auto1 INTEGER PRIMARY KEY AUTOINCREMENT, Num INTEGER, Kind TEXT, Proverb TEXT,
     Chinese TEXT, English TEXT, Remark TEXT);
@@ -49,7 +51,8 @@ TProblemRow RowOf(const TSqliteStatement& q) {
 
 bool TProblemStore::OpenFile(const std::string& path) {
     m_ReadError.clear();
-    return m_Db.OpenFile(path, false, true);
+    // Mapped, not read: only the pages a listing or a problem touches come into memory.
+    return m_Db.OpenFile(path, false, true) && (m_Db.Exec("PRAGMA mmap_size=1073741824"), true);
 }
 
 bool TProblemStore::Open(const std::vector<uint8_t>& image) {
@@ -82,13 +85,13 @@ std::optional<TProblemRow> TProblemStore::Find(int32_t auto1) const {
 
 std::vector<TProblemRow> TProblemStore::GroupWithNext(int32_t group) const {
     std::vector<TProblemRow> rows;
-    // Auto1 breaks ties so that equal levels and numbers always list in the same order.
-    // The listing needs no solutions: NULL stands in for them, so big trees are not copied.
-    std::string columns = kColumns;
-    columns.replace(columns.find("Solution"), 8, "NULL");
-    TSqliteStatement q =
-        m_Db.Prepare("SELECT " + columns +
-                     " FROM tblProblems WHERE Group1 >= ? ORDER BY Group1, Level1, Num, Auto1");
+    // Auto1 breaks ties so that equal levels and numbers always list in the same order. Only
+    // what an index line shows is read: collections written with the ByGroupListing index answer
+    // from it alone, without touching the rows and their trees; older ones still list.
+    TSqliteStatement q = m_Db.Prepare(
+        "SELECT Auto1, Group1, Level1, Num, ArrangedBlack, ArrangedWhite, Initial, FirstToPlay, "
+        "0, 0, NULL, 0, 0, Result2, 0, 0, 0, 0 FROM tblProblems WHERE Group1 >= ? "
+        "ORDER BY Group1, Level1, Num, Auto1");
     if (!q.Ok()) return rows;
     q.Bind(1, group);
     while (q.Step()) {

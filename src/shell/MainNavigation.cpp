@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QInputDialog>
 #include <QScrollArea>
+#include <QStandardPaths>
 
 #include "collection/OpenGroup.h"
 #include "shell/Main.h"
@@ -97,7 +98,9 @@ void TGoGameMainForm::OpenGroup(int group, int topRow) {
         }
         m_Loop->SetProblems(&m_UserProblems);
     } else {
-        result = karvena::OpenGroup(m_ProgramFolder.toStdString(), group, m_Problems, m_History);
+        result = karvena::OpenGroup(
+            m_ProgramFolder.toStdString(), group, m_Problems, m_History,
+            QStandardPaths::writableLocation(QStandardPaths::CacheLocation).toStdString());
         m_Loop->SetProblems(&m_Problems);
     }
     delete wait;

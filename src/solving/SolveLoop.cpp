@@ -71,7 +71,14 @@ bool TSolveLoop::LoadProblem(int position) {
     const int key = ParseIndexLine(m_Index.Games()[position]).Key();
     m_CurrentAuto1 = key;
     const std::optional<TProblemRow> row = m_Problems->Find(key);
-    if (!row) return false;
+    if (!row) {
+        // A row that cannot be read is said, never passed over in silence.
+        if (!m_Problems->ReadError().empty()) {
+            m_Output.Beep();
+            m_Output.SetStatus(1, Tx("DataCorrupted") + ": " + m_Problems->ReadError());
+        }
+        return false;
+    }
     m_Recorder.SetCurrentProblem(key);
     try {
         LoadSolution(m_Tree, row->Solution);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <zip.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <sys/wait.h>
@@ -88,8 +89,8 @@ TEST(FaultTable, EveryBrokenCollectionIsReportedAndLosesNothing) {
         {"damaged table image",
          [&](const std::string& p) {
              std::vector<uint8_t> damaged = image;
-             // A run of pages in the middle overwritten: the listing meets them.
-             for (size_t i = damaged.size() / 3; i < damaged.size() / 3 + 3 * 4096; ++i)
+             // Every page after the schema overwritten: rows and the listing index alike.
+             for (size_t i = 4096; i < damaged.size(); ++i)
                  damaged[i] = 0xA5;
              WriteArchive(p, damaged);
          },
@@ -123,6 +124,27 @@ TEST(FaultTable, EveryBrokenCollectionIsReportedAndLosesNothing) {
 }
 
 // A member that unpacks beyond the bound is refused before it is read.
+// Damage only among the rows: the listing (read from its index) still shows the group, but the
+// damaged problem cannot be opened and `check`, which reads every row, says so.
+TEST(FaultTable, ADamagedRowIsAnErrorWhenItIsRead) {
+    std::vector<uint8_t> image = LargeCollection();
+    TProblemStore intact;
+    ASSERT_TRUE(intact.Open(image));
+    // Overwrite the page holding the first problem's row.
+    const std::vector<uint8_t> marker(300, 1); // problem 1's solution bytes
+    const auto at = std::search(image.begin(), image.end(), marker.begin(), marker.end());
+    ASSERT_NE(at, image.end());
+    const size_t page = static_cast<size_t>(at - image.begin()) / 4096 * 4096;
+    std::fill(image.begin() + page, image.begin() + page + 4096, 0xA5);
+    TProblemStore damaged;
+    ASSERT_TRUE(damaged.Open(image));
+    EXPECT_FALSE(damaged.Find(1));
+    EXPECT_NE(damaged.ReadError(), "");
+    TTempFolder folder;
+    WriteArchive(folder.File(kArchiveName), image);
+    EXPECT_EQ(ToolStatus("check " + folder.File(kArchiveName)), 2);
+}
+
 TEST(FaultTable, AnOversizedMemberIsRefused) {
     TTempFolder folder;
     const std::string path = folder.File(kArchiveName);
@@ -132,6 +154,55 @@ TEST(FaultTable, AnOversizedMemberIsRefused) {
     EXPECT_NE(refused.Detail.find("allowed"), std::string::npos) << refused.Detail;
     EXPECT_TRUE(refused.Bytes.empty());
     EXPECT_EQ(ReadArchiveMember(path, ArchivePassword(), 4 << 20).Error, TArchiveError::None);
+}
+
+} // namespace
+} // namespace karvena::test
+
+namespace karvena::test {
+namespace {
+
+// The decrypted copy: made once, reused, replaced when the archive changes, and dropped when it
+// does not read, without the player noticing anything but the speed.
+TEST(MemberCache, MadeOnceReusedReplacedAndDroppedWhenBroken) {
+    TTempFolder program;
+    TTempFolder cache;
+    auto files = [&] {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(cache.Path()))
+            names.push_back(entry.path().filename().string());
+        return names;
+    };
+    ASSERT_EQ(WriteArchive(program.File(kArchiveName), LargeCollection()), "");
+    THistoryStore history;
+    ASSERT_TRUE(history.Open(program.File(kHistoryFileName)).Ok);
+    TProblemStore problems;
+    ASSERT_EQ(OpenGroup(program.Path(), 1, problems, history, cache.Path()).Lines.size(), 200u);
+    const std::vector<std::string> first = files();
+    ASSERT_EQ(first.size(), 1u);
+    ASSERT_EQ(OpenGroup(program.Path(), 1, problems, history, cache.Path()).Lines.size(), 200u);
+    EXPECT_EQ(files(), first) << "reused";
+    EXPECT_TRUE(problems.Find(7)) << "the rows read from the copy";
+
+    // A new archive: a new copy, the old one gone.
+    TProblemTableWriter writer;
+    TProblemRow row;
+    row.Auto1 = 1;
+    row.Group1 = 1;
+    ASSERT_TRUE(writer.Add(row));
+    ASSERT_EQ(WriteArchive(program.File(kArchiveName), writer.Image()), "");
+    ASSERT_EQ(OpenGroup(program.Path(), 1, problems, history, cache.Path()).Lines.size(), 1u);
+    ASSERT_EQ(files().size(), 1u);
+    EXPECT_NE(files(), first);
+
+    // A copy spoiled on disk (same size): read from the archive instead, the copy dropped.
+    const std::string copy = cache.File(files()[0]);
+    std::string bytes = cache.Read(files()[0]);
+    std::fill(bytes.begin() + 100, bytes.end(), '\xA5');
+    cache.Write(files()[0], bytes);
+    const TOpenGroupResult result = OpenGroup(program.Path(), 1, problems, history, cache.Path());
+    EXPECT_EQ(result.Status, TOpenGroupStatus::Ok) << result.Detail;
+    EXPECT_EQ(result.Lines.size(), 1u);
 }
 
 } // namespace

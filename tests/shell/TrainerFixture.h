@@ -48,6 +48,7 @@ protected:
         ASSERT_TRUE(folder.isValid());
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.filePath("config"));
         qputenv("XDG_DATA_HOME", folder.filePath("data").toUtf8());
+        qputenv("XDG_CACHE_HOME", folder.filePath("cache").toUtf8());
         QDir().mkpath(folder.filePath("program"));
         TProblemTableWriter writer;
         for (const TProblemRow& row : Problems())
