@@ -166,8 +166,12 @@ QImage TArtwork::WoodTile(qreal dpr) {
     return tile;
 }
 
+const QPixmap& TArtwork::Wood256() const {
+    if (m_Wood256.isNull()) m_Wood256 = TileTwice(WoodTile(m_Dpr), m_Dpr);
+    return m_Wood256;
+}
+
 TArtwork::TArtwork(qreal dpr) : m_Dpr(dpr) {
-    m_Wood256 = TileTwice(WoodTile(dpr), dpr);
     m_Pattern = MakePattern();
     m_Background = MakeBackground(dpr);
     m_FlagA = MakeFlagA(dpr);

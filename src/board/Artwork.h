@@ -17,8 +17,9 @@ public:
     // Stone picture of radius r: (2r + 1) logical pixels square, the corners transparent;
     // colour 0 is black, 1 white. Made for every radius, so large boards keep round stones.
     const QPixmap& Stone(int colour, int r) const;
-    // The wood tile repeated 2 x 2: 256 x 256 logical pixels.
-    const QPixmap& Wood256() const { return m_Wood256; }
+    // The wood tile repeated 2 x 2: 256 x 256 logical pixels (made when first asked for: most
+    // boards are plain, and the start should not wait for it).
+    const QPixmap& Wood256() const;
     // The 8 x 8 dithered pattern of the board brush.
     const QPixmap& Pattern() const { return m_Pattern; }
     // The index's 16 x 16 pictures: flag A (a red pennant) and the solved mark (a green tick).
@@ -35,7 +36,7 @@ private:
     explicit TArtwork(qreal devicePixelRatio);
     qreal m_Dpr;
     mutable std::map<int, std::array<QPixmap, 2>> m_Stones;
-    QPixmap m_Wood256;
+    mutable QPixmap m_Wood256;
     QPixmap m_Pattern;
     QPixmap m_Background;
     QPixmap m_FlagA;

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <unistd.h>
 
@@ -192,7 +193,10 @@ std::string CachedMember(const std::string& archivePath, const std::string& cach
             !(stat.valid & ZIP_STAT_CRC) || !(stat.valid & ZIP_STAT_SIZE))
             return "";
     }
-    const std::string stem = fs::path(archivePath).filename().string() + "-";
+    // Named after the archive and where it lies: two installations keep a copy each.
+    const std::string where = fs::absolute(archivePath, error).string();
+    const std::string stem = fs::path(archivePath).filename().string() + "-" +
+                             std::to_string(std::hash<std::string>{}(where) % 1000000007ull) + "-";
     char tail[64];
     std::snprintf(tail, sizeof tail, "%llu-%lld-%08x.cds", static_cast<unsigned long long>(size),
                   static_cast<long long>(time), static_cast<unsigned>(stat.crc));

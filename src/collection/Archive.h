@@ -33,7 +33,7 @@ TArchiveRead ReadArchiveMember(const std::string& path);
 TArchiveRead ReadArchiveMember(const std::string& path, const std::string& password,
                                uint64_t maxBytes = kMaxMemberBytes);
 
-// The archive's problem table as a file of its own in `cacheFolder`, decrypted once and opened
+// The archive's problem table as a file of its own in `cacheFolder`, decrypted once and read
 // from then on without unpacking: the cache's name carries the archive's size and time and the
 // member's CRC, and its size must be the member's. Written whole (temporary file, rename); older
 // copies of the same archive are removed. Empty when no cache can be had (the caller then reads

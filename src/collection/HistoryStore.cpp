@@ -230,6 +230,16 @@ std::optional<THistoryRow> THistoryStore::FindStored(int32_t auto1) const {
     return row;
 }
 
+std::unordered_map<int32_t, int32_t> THistoryStore::SolvedCounts() const {
+    std::unordered_map<int32_t, int32_t> solved;
+    TSqliteStatement q = m_Db.Prepare("SELECT Auto1, SolvedCount FROM tblHistory");
+    while (q.Ok() && q.Step())
+        solved[static_cast<int32_t>(q.Int(0))] =
+            m_SolvedClearedUnsaved ? 0 : static_cast<int32_t>(q.Int(1));
+    for (const auto& [key, row] : m_Unsaved) solved[key] = row.SolvedCount;
+    return solved;
+}
+
 bool THistoryStore::Append(int32_t auto1) {
     if (m_ReadOnly) return false;
     TSqliteStatement q = m_Db.Prepare("INSERT INTO tblHistory (Auto1) VALUES (?)");

@@ -66,11 +66,13 @@ void ListGroup(const TProblemStore& problems, int group, THistoryStore& history,
     }
     // The missing history rows are appended together, in one transaction.
     std::vector<int32_t> missing;
+    const std::unordered_map<int32_t, int32_t> solved = history.SolvedCounts();
+    result.Lines.reserve(rows.size());
     for (const TProblemRow& row : rows) {
-        std::optional<THistoryRow> past = history.Find(row.Auto1);
-        if (!past) missing.push_back(row.Auto1);
+        const auto past = solved.find(row.Auto1);
+        if (past == solved.end()) missing.push_back(row.Auto1);
         if (row.Group1 != group) break;
-        result.Lines.push_back(IndexLineOf(row, past && past->SolvedCount > 0));
+        result.Lines.push_back(IndexLineOf(row, past != solved.end() && past->second > 0));
     }
     history.AppendAll(missing);
 }

@@ -51,8 +51,9 @@ TProblemRow RowOf(const TSqliteStatement& q) {
 
 bool TProblemStore::OpenFile(const std::string& path) {
     m_ReadError.clear();
-    // Mapped, not read: only the pages a listing or a problem touches come into memory.
-    return m_Db.OpenFile(path, false, true) && (m_Db.Exec("PRAGMA mmap_size=1073741824"), true);
+    // Read page by page through SQLite's small cache: only what a listing or a problem needs is
+    // held (a mapping would fault in the neighbours of every scattered index page).
+    return m_Db.OpenFile(path, false, true);
 }
 
 bool TProblemStore::Open(const std::vector<uint8_t>& image) {
