@@ -2,9 +2,12 @@
 // the main window with the collection beside the program.
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QElapsedTimer>
 #include <QTimer>
 #include <cstdio>
+#include <cstring>
+#include <optional>
 
 #include "shell/Main.h"
 #include "shell/QtSettingsStore.h"
@@ -41,6 +44,16 @@ private:
 int main(int argc, char* argv[]) {
     QElapsedTimer clock;
     clock.start();
+    // The two arguments a desktop program answers; every other start ignores its arguments.
+    if (argc > 1 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("karvena %s\n", KARVENA_VERSION);
+        return 0;
+    }
+    if (argc > 1 && std::strcmp(argv[1], "--help") == 0) {
+        std::printf("karvena: a trainer for Go life-and-death problems; start it without "
+                    "arguments (--version prints the version)\n");
+        return 0;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName("Karvena");
     QApplication::setOrganizationName("Tellurix");
@@ -53,8 +66,21 @@ int main(int argc, char* argv[]) {
     karvena::SetLanguageFlags(karvena::LanguageFromSetting(stored, std::getenv("KARVENA_LANG")));
     karvena::InstallQtTranslations(karvena::CurrentLanguage());
 
-    karvena::TGoGameMainForm window(QApplication::applicationDirPath(), std::move(settings),
+    // The collection beside the program (a build tree, a copied folder), else where an install
+    // puts it: <prefix>/share/karvena, whose history then lives in the per-user data folder.
+    QString programFolder = QApplication::applicationDirPath();
+    std::optional<bool> programFolderWritable;
+    auto hasCollection = [](const QString& folder) {
+        return QFile::exists(folder + "/Karvena.dgo") || QFile::exists(folder + "/KarvenaFull.dgo");
+    };
+    const QString installed = QDir(programFolder).absoluteFilePath("../share/karvena");
+    if (!hasCollection(programFolder) && hasCollection(installed)) {
+        programFolder = QDir(installed).canonicalPath();
+        programFolderWritable = false;
+    }
+    karvena::TGoGameMainForm window(programFolder, std::move(settings),
                                     std::make_unique<karvena::TQtSettingsStore>("Common"));
+    window.ProgramFolderWritable = programFolderWritable;
     TStartupTiming timing(clock);
     if (std::getenv("KARVENA_STARTUP_TIMING")) window.GoIndex1->installEventFilter(&timing);
     window.show();

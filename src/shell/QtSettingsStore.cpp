@@ -2,10 +2,31 @@
 
 namespace karvena {
 
+namespace {
+const QString kOldRoot = "Software/Tellurix/GoGame/";
+} // namespace
+
 TQtSettingsStore::TQtSettingsStore(const QString& key)
     : m_Settings(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, "Tellurix",
                                              "Karvena")),
-      m_Group("Software/Tellurix/GoGame/" + key + "/") {}
+      m_Group(key + "/") {
+    MigrateOldLayout(*m_Settings);
+}
+
+int TQtSettingsStore::MigrateOldLayout(QSettings& settings) {
+    int moved = 0;
+    for (const QString& path : settings.allKeys()) {
+        if (!path.startsWith(kOldRoot)) continue;
+        // "Software/Tellurix/GoGame/Karvena/Width" -> "Karvena/Width".
+        const QString target = path.mid(kOldRoot.size());
+        if (!target.contains('/')) continue;
+        if (!settings.contains(target)) settings.setValue(target, settings.value(path));
+        settings.remove(path);
+        ++moved;
+    }
+    if (moved) settings.sync();
+    return moved;
+}
 
 std::optional<std::string> TQtSettingsStore::Get(const std::string& name) const {
     const QString path = m_Group + QString::fromStdString(name);

@@ -1,6 +1,6 @@
 #pragma once
 // The settings store on QSettings: an INI file in the per-user configuration folder, the values
-// under the group Software/Tellurix/GoGame/<key> as strings.
+// as strings in one group per key ([Karvena] for the trainer, [Common] for the study window).
 #include <QSettings>
 #include <memory>
 
@@ -16,6 +16,12 @@ public:
     void Set(const std::string& name, const std::string& value) override;
     bool Usable() const override;
     void Sync() { m_Settings->sync(); }
+
+    // Moves every value of the old layout (one group of backslash paths,
+    // "Software/Tellurix/GoGame/<key>/<name>") into the key's own group and removes the old
+    // ones; a value already in the new place wins. Nothing is written when there is nothing to
+    // move. Returns how many values moved.
+    static int MigrateOldLayout(QSettings& settings);
 
 private:
     std::unique_ptr<QSettings> m_Settings;

@@ -271,3 +271,71 @@ TEST(TraditionalChinese, TheHintLockDialogAndQtsOwnButtonsAreTranslated) {
 
 } // namespace
 } // namespace karvena::test
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "shell/QtSettingsStore.h"
+
+namespace karvena::test {
+namespace {
+
+// A settings file of the old layout (one [Software] group of backslash paths) is moved value by
+// value into [Karvena] and [Common]; a second start leaves the file as it is.
+TEST(SettingsLayout, TheOldLayoutIsMovedOnceValueByValue) {
+    QTemporaryDir config;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config.path());
+    const QString file = config.filePath("Tellurix/Karvena.ini");
+    QDir().mkpath(config.filePath("Tellurix"));
+    {
+        QFile old(file);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("[Software]\n"
+                  "Tellurix\\GoGame\\Karvena\\Width=900\n"
+                  "Tellurix\\GoGame\\Karvena\\Database=3\n"
+                  "Tellurix\\GoGame\\Karvena\\HintPassword=4A6B\n"
+                  "Tellurix\\GoGame\\Common\\StudyWidth=500\n");
+    }
+    {
+        TQtSettingsStore trainer;
+        EXPECT_EQ(trainer.Get("Width"), "900");
+        EXPECT_EQ(trainer.Get("Database"), "3");
+        EXPECT_EQ(trainer.Get("HintPassword"), "4A6B");
+        EXPECT_EQ(TQtSettingsStore("Common").Get("StudyWidth"), "500");
+    }
+    QFile moved(file);
+    ASSERT_TRUE(moved.open(QIODevice::ReadOnly));
+    const QByteArray after = moved.readAll();
+    moved.close();
+    EXPECT_FALSE(after.contains("Software")) << after.toStdString();
+    EXPECT_TRUE(after.contains("[Karvena]")) << after.toStdString();
+    EXPECT_TRUE(after.contains("[Common]"));
+    {
+        TQtSettingsStore again;
+        EXPECT_EQ(again.Get("Width"), "900");
+    }
+    ASSERT_TRUE(moved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(moved.readAll(), after) << "a second start changes nothing";
+}
+
+// The trainer answers --version and --help with one line each, without a window.
+TEST(CommandLine, VersionAndHelpPrintOneLine) {
+    for (const char* argument : {"--version", "--help"}) {
+        QProcess trainer;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove("QT_QPA_PLATFORM"); // no display needed for these
+        environment.insert("DISPLAY", "");
+        trainer.setProcessEnvironment(environment);
+        trainer.start(KARVENA_TRAINER, {argument});
+        ASSERT_TRUE(trainer.waitForFinished(10000)) << argument;
+        EXPECT_EQ(trainer.exitCode(), 0) << argument;
+        const QString out = QString::fromUtf8(trainer.readAllStandardOutput());
+        EXPECT_EQ(out.count('\n'), 1) << out.toStdString();
+        EXPECT_TRUE(out.startsWith("karvena")) << out.toStdString();
+    }
+}
+
+} // namespace
+} // namespace karvena::test
