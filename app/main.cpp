@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QIcon>
 #include <QElapsedTimer>
 #include <QTimer>
 #include <cstdio>
@@ -57,6 +58,9 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Karvena");
     QApplication::setOrganizationName("Tellurix");
+    // The desktop entry and the icon an install puts in place.
+    QGuiApplication::setDesktopFileName("org.karvena.Karvena");
+    QApplication::setWindowIcon(QIcon::fromTheme("org.karvena.Karvena"));
 
     karvena::TSingleInstance instance;
     if (!instance.Acquire()) return 0; // another trainer runs: end quietly
