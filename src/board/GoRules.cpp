@@ -72,6 +72,7 @@ void TGoBoard::PlaceHandicap(bool draw) {
         m_Cell[10][10] = kBlackStone;
         m_Chain[10][10] = m_Handicap;
     }
+    m_Clean = false;
     if (draw) m_View->RedrawAll();
 }
 
@@ -156,6 +157,7 @@ bool TGoBoard::GoMove(int P, int Q, bool draw) {
         return true;
     }
     if (!IsOnBoard(P, Q) || IsStone(m_Cell[P][Q])) return false;
+    if (m_Clean && LocalMoves) return GoMoveLocal(P, Q, draw);
 
     // Put the stone on trial and label it; the copy restores the ids if the move is refused.
     m_Cell[P][Q] = StoneOf(m_Turn);
@@ -225,6 +227,108 @@ bool TGoBoard::GoMove(int P, int Q, bool draw) {
                 if (draw) m_View->RedrawPoint(p, q);
             }
         }
+    }
+    if (draw) {
+        m_View->RedrawPoint(P, Q);
+        m_View->MarkLastMove(P, Q);
+    }
+    m_Turn = Opponent(m_Turn);
+    if (draw) m_View->TurnChanged();
+    m_Clean = EveryChainHasALiberty();
+    return true;
+}
+
+bool TGoBoard::EveryChainHasALiberty() const {
+    std::array<bool, 362> free{};
+    for (int p = 1; p <= 19; ++p)
+        for (int q = 1; q <= 19; ++q) {
+            const int id = m_Chain[p][q];
+            if (!IsStone(m_Cell[p][q]) || id < 1 || id > 361) continue;
+            if ((p > 1 && m_Cell[p - 1][q] == 0) || (p < 19 && m_Cell[p + 1][q] == 0) ||
+                (q > 1 && m_Cell[p][q - 1] == 0) || (q < 19 && m_Cell[p][q + 1] == 0))
+                free[id] = true;
+        }
+    for (int p = 1; p <= 19; ++p)
+        for (int q = 1; q <= 19; ++q) {
+            const int id = m_Chain[p][q];
+            if (IsStone(m_Cell[p][q]) && (id < 1 || id > 361 || !free[id])) return false;
+        }
+    return true;
+}
+
+bool TGoBoard::ChainWithoutLiberty(int P, int Q, std::vector<TPoint>& stones) {
+    const int8_t colour = m_Cell[P][Q];
+    const size_t first = stones.size();
+    stones.push_back({P, Q});
+    m_Seen[P][Q] = m_Stamp;
+    for (size_t k = first; k < stones.size(); ++k) {
+        const TPoint at = stones[k];
+        for (const TPoint d : kLabelOrder) {
+            const int p = at.P + d.P, q = at.Q + d.Q;
+            if (p < 1 || p > 19 || q < 1 || q > 19) continue;
+            const int8_t cell = m_Cell[p][q];
+            if (cell == 0) return false;
+            if (cell == colour && m_Seen[p][q] != m_Stamp) {
+                m_Seen[p][q] = m_Stamp;
+                stones.push_back({p, q});
+            }
+        }
+    }
+    return true;
+}
+
+bool TGoBoard::GoMoveLocal(int P, int Q, bool draw) {
+    const int previousP = m_LastP;
+    const int previousQ = m_LastQ;
+    const bool previousWasPass = IsPassPoint(previousP, previousQ);
+    m_Cell[P][Q] = StoneOf(m_Turn);
+
+    // Only the opponent chains beside the stone can have lost their last liberty.
+    std::vector<TPoint> captured;
+    std::vector<TPoint> chain;
+    for (const TPoint d : kLabelOrder) {
+        const int p = P + d.P, q = Q + d.Q;
+        if (p < 1 || p > 19 || q < 1 || q > 19) continue;
+        if (!IsStone(m_Cell[p][q]) || !OppositeSides(m_Cell[p][q], m_Turn)) continue;
+        bool known = false;
+        for (const TPoint c : captured) known |= c == TPoint{p, q};
+        if (known) continue;
+        ++m_Stamp;
+        chain.clear();
+        if (ChainWithoutLiberty(p, q, chain)) captured.insert(captured.end(), chain.begin(), chain.end());
+    }
+    const int captures = static_cast<int>(captured.size());
+    // Suicide: without captures, the stone's own chain needs a liberty.
+    if (captures == 0) {
+        ++m_Stamp;
+        chain.clear();
+        if (ChainWithoutLiberty(P, Q, chain)) {
+            m_Cell[P][Q] = 0;
+            return false;
+        }
+    }
+    // Ko: the single stone that has just captured one stone may not be taken back at once.
+    if (captures == 1 && m_LastCaptureCount == 1 && captured[0] == TPoint{m_LastP, m_LastQ}) {
+        m_Cell[P][Q] = 0;
+        return false;
+    }
+    LabelChain(m_Turn, P, Q);
+
+    if (draw) {
+        if (IsOnBoard(previousP, previousQ))
+            m_View->RedrawPoint(previousP, previousQ);
+        else if (previousWasPass)
+            m_View->RedrawPoint(kPassCoord, kPassCoord);
+    }
+    RecordMove(P, Q);
+    m_LastCaptureCount = static_cast<int16_t>(captures);
+    // Removed in scan order, as the whole-board move removes them.
+    std::sort(captured.begin(), captured.end(),
+              [](TPoint a, TPoint b) { return a.P != b.P ? a.P < b.P : a.Q < b.Q; });
+    for (const TPoint c : captured) {
+        m_Cell[c.P][c.Q] = 0;
+        m_Chain[c.P][c.Q] = 0;
+        if (draw) m_View->RedrawPoint(c.P, c.Q);
     }
     if (draw) {
         m_View->RedrawPoint(P, Q);
