@@ -419,7 +419,7 @@ void TGoGameMainForm::CreateMenus() {
     m_RemoveMenu->menuAction()->setEnabled(false);
     add(file, {"-", "miClearallsolvedflags1", "-", "miExit1"});
     // The counts beside the imported groups are those of the moment the menu opens.
-    connect(file, &QMenu::aboutToShow, this, [this] { RefreshImportedGroups(); });
+    connect(file, &QMenu::aboutToShow, this, [this] { RefreshGroupMenus(); });
     QMenu* view = menuBar()->addMenu("&View");
     view->setObjectName("miView1");
     add(view, {"miZoomin1", "miZoomout1", "-", "miProblemIndex1", "miSolveIt1", "-", "miFirstpage1",
@@ -469,7 +469,7 @@ void TGoGameMainForm::CreateToolBars() {
     for (const auto& item : m_GroupItems)
         m_PopupMenuOpen->addAction(item.second);
     m_PopupMenuOpen->addSeparator();
-    connect(m_PopupMenuOpen, &QMenu::aboutToShow, this, [this] { RefreshImportedGroups(); });
+    connect(m_PopupMenuOpen, &QMenu::aboutToShow, this, [this] { RefreshGroupMenus(); });
     btnOpen = new QToolButton(this);
     btnOpen->setObjectName("btnOpen");
     btnOpen->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));

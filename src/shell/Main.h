@@ -83,7 +83,10 @@ public:
     // imported group, and the imported groups in the level menus with "solved/total".
     void ImportProblems();
     void RemoveImportedGroup(int group);
-    void RefreshImportedGroups();
+    // The level menus' captions with each group's "solved/total", and the imported groups.
+    void RefreshGroupMenus();
+    // The open group's "solved/total" in the index page's status bar.
+    void ShowGroupProgress();
     TUserCollection& UserCollection() { return m_UserCollection; }
     // Chooses what to import instead of the file dialogs when set (tests choose).
     std::function<QStringList()> ImportChooser;

@@ -92,7 +92,7 @@ void TGoGameMainForm::ImportProblems() {
     };
     list("ImportSkipped", summary.Skipped);
     list("ImportWarnings", summary.Warnings);
-    RefreshImportedGroups();
+    RefreshGroupMenus();
     Message("info", T("ImportTitle"), lines.join("\n"));
     if (summary.FirstGroup() &&
         Message("question", T("ImportTitle"),
@@ -117,12 +117,39 @@ void TGoGameMainForm::RemoveImportedGroup(int group) {
             GoIndex1->SetGames({});
             m_OpenedGroup = -1;
         }
-        RefreshImportedGroups();
+        RefreshGroupMenus();
         return;
     }
 }
 
-void TGoGameMainForm::RefreshImportedGroups() {
+namespace {
+// "solved/total" of a group: the totals from the problem table, the solved from the history.
+std::pair<int, int> SolvedAndTotal(const TProblemStore& store, int group,
+                                   const std::unordered_map<int32_t, int32_t>& solved) {
+    int done = 0, total = 0;
+    for (const TProblemRow& row : store.GroupWithNext(group)) {
+        if (row.Group1 != group) break;
+        ++total;
+        const auto past = solved.find(row.Auto1);
+        done += past != solved.end() && past->second > 0;
+    }
+    return {done, total};
+}
+} // namespace
+
+void TGoGameMainForm::RefreshGroupMenus() {
+    // The bundled groups: "Beginner 37/140" once the collection has been read.
+    const std::unordered_map<int32_t, int32_t> solved = m_History.SolvedCounts();
+    for (auto& [file, popup] : m_GroupItems) {
+        QString caption = T(file->objectName().toStdString().c_str());
+        const int group = file->data().toInt();
+        if (m_Problems.IsOpen() && group >= 0 && group <= 4) {
+            const auto [done, total] = SolvedAndTotal(m_Problems, group, solved);
+            if (total > 0) caption += QString(" %1/%2").arg(done).arg(total);
+        }
+        file->setText(caption);
+        popup->setText(caption);
+    }
     for (auto& [file, popup] : m_ImportedItems) {
         delete file;
         delete popup;
@@ -134,14 +161,8 @@ void TGoGameMainForm::RefreshImportedGroups() {
     const bool readable = !groups.empty() && m_UserCollection.OpenStore(store);
     for (const TImportedGroup& g : groups) {
         // "Name solved/total": the solved count from the history.
-        int solved = 0;
-        if (readable)
-            for (const TProblemRow& row : store.GroupWithNext(g.Group)) {
-                if (row.Group1 != g.Group) break;
-                const std::optional<THistoryRow> past = m_History.Find(row.Auto1);
-                solved += past && past->SolvedCount > 0;
-            }
-        const QString caption = QString("%1 %2/%3").arg(Q(g.Name)).arg(solved).arg(g.Count);
+        const int done = readable ? SolvedAndTotal(store, g.Group, solved).first : 0;
+        const QString caption = QString("%1 %2/%3").arg(Q(g.Name)).arg(done).arg(g.Count);
         const int number = g.Group;
         auto* file = new QAction(caption, this);
         auto* popup = new QAction(caption, this);

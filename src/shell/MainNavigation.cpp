@@ -30,8 +30,17 @@ void TGoGameMainForm::SetProblemButtonsVisible(bool visible) {
         Action(name)->setVisible(visible);
 }
 
+void TGoGameMainForm::ShowGroupProgress() {
+    int solved = 0;
+    for (const std::string& line : GoIndex1->Games()) solved += line.size() > 5 && line[5] == '1';
+    if (GoIndex1->Count() > 0)
+        StatusPanel0->setText(Q(Fill(Tx("GroupProgress"), {std::to_string(solved),
+                                                            std::to_string(GoIndex1->Count())})));
+}
+
 void TGoGameMainForm::ShowIndexView() {
     Pages->setCurrentWidget(tsIndex);
+    ShowGroupProgress();
     Action("miProblemIndex1")->setChecked(true);
     Action("miSolveIt1")->setChecked(false);
     Action("miSolveIt1")->setVisible(true);
@@ -115,6 +124,7 @@ void TGoGameMainForm::OpenGroup(int group, int topRow) {
     MarkDefaultGroup(group);
     GoIndex1->SetGames(result.Lines);
     m_OpenedGroup = group;
+    ShowGroupProgress();
     if (topRow > 0 && topRow <= GoIndex1->RowCount()) GoIndex1->SetTopRow(topRow);
     if (GoIndex1->isVisible() && GoIndex1->isEnabled()) GoIndex1->setFocus();
 }

@@ -55,7 +55,7 @@ void TGoGameMainForm::FirstActivation() {
     // may write there, else in the per-user data folder.
     m_UserCollection.SetPath(
         (std::filesystem::path(place.Path).parent_path() / kUserCollectionName).string());
-    RefreshImportedGroups();
+    RefreshGroupMenus();
     OpenGroup(m_Start.Database, m_Start.TopRow);
     m_BaseRadius = GoGame1->Radius();
 }

@@ -23,7 +23,7 @@ protected:
         return target;
     }
     QAction* MenuItem(const QString& startsWith) {
-        window->RefreshImportedGroups();
+        window->RefreshGroupMenus();
         for (QAction* item : window->findChild<QMenu*>("miFile1")->actions())
             if (item->text().startsWith(startsWith)) return item;
         return nullptr;

@@ -339,3 +339,32 @@ TEST(CommandLine, VersionAndHelpPrintOneLine) {
 
 } // namespace
 } // namespace karvena::test
+
+namespace karvena::test {
+namespace {
+
+class Progress : public TTrainerFixture {
+protected:
+    std::vector<TProblemRow> Problems() override { return SmallProblems(); }
+};
+
+// The level menus count each group's solved and total problems, and the index page's status bar
+// those of the open group; both follow a solve.
+TEST_F(Progress, TheMenusAndTheStatusBarCountSolvedProblems) {
+    OpenWindow();
+    window->RefreshGroupMenus();
+    EXPECT_EQ(window->Action("miIntermediate1")->text(), "Intermediate 0/3");
+    EXPECT_EQ(window->Action("miBeginner1")->text(), "Beginner 0/1");
+    EXPECT_EQ(window->Action("miIntermediate2")->text(), "Intermediate 0/3") << "the drop-down too";
+    EXPECT_EQ(window->StatusPanel0->text(), "0/3 solved");
+    ClickThumbnail(1, 2); // problem 3: AB is correct
+    ClickPoint(1, 2);
+    ASSERT_EQ(window->LabelSuccessCount->text(), "Solved");
+    window->Action("miProblemIndex1")->trigger();
+    EXPECT_EQ(window->StatusPanel0->text(), "1/3 solved");
+    window->RefreshGroupMenus();
+    EXPECT_EQ(window->Action("miIntermediate1")->text(), "Intermediate 1/3");
+}
+
+} // namespace
+} // namespace karvena::test
