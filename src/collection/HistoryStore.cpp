@@ -320,4 +320,55 @@ int THistoryStore::Count() const {
     return q.Ok() && q.Step() ? static_cast<int>(q.Int(0)) : 0;
 }
 
+std::optional<TReviewEntry> THistoryStore::Review(int32_t auto1) const {
+    if (!m_Db.HasTable("tblReview")) return std::nullopt;
+    TSqliteStatement q = m_Db.Prepare("SELECT Box, Due FROM tblReview WHERE Auto1 = ?");
+    q.Bind(1, auto1);
+    if (!q.Ok() || !q.Step()) return std::nullopt;
+    return TReviewEntry{auto1, static_cast<int>(q.Int(0)), static_cast<int>(q.Int(1))};
+}
+
+bool THistoryStore::PostReview(const TReviewEntry& row) {
+    if (m_ReadOnly ||
+        !m_Db.Exec("CREATE TABLE IF NOT EXISTS tblReview (Auto1 INTEGER PRIMARY KEY, "
+                   "Box INTEGER NOT NULL, Due INTEGER NOT NULL)")) {
+        WriteFailed(m_ReadOnly ? "the file cannot be written" : m_Db.Error());
+        return false;
+    }
+    TSqliteStatement q = m_Db.Prepare("INSERT OR REPLACE INTO tblReview VALUES (?, ?, ?)");
+    q.Bind(1, row.Auto1);
+    q.Bind(2, row.Box);
+    q.Bind(3, row.Due);
+    if (!q.Ok() || !q.Run()) {
+        WriteFailed(sqlite3_errmsg(m_Db.Handle()));
+        return false;
+    }
+    ++m_Writes;
+    return true;
+}
+
+bool THistoryStore::RemoveReview(int32_t auto1) {
+    if (!m_Db.HasTable("tblReview")) return true;
+    TSqliteStatement q = m_Db.Prepare("DELETE FROM tblReview WHERE Auto1 = ?");
+    q.Bind(1, auto1);
+    if (!q.Ok() || !q.Run()) {
+        WriteFailed(sqlite3_errmsg(m_Db.Handle()));
+        return false;
+    }
+    ++m_Writes;
+    return true;
+}
+
+std::vector<TReviewEntry> THistoryStore::DueReviews(int today) const {
+    std::vector<TReviewEntry> due;
+    if (!m_Db.HasTable("tblReview")) return due;
+    TSqliteStatement q =
+        m_Db.Prepare("SELECT Auto1, Box, Due FROM tblReview WHERE Due <= ? ORDER BY Due, Auto1");
+    q.Bind(1, today);
+    while (q.Ok() && q.Step())
+        due.push_back({static_cast<int32_t>(q.Int(0)), static_cast<int>(q.Int(1)),
+                       static_cast<int>(q.Int(2))});
+    return due;
+}
+
 } // namespace karvena

@@ -35,6 +35,15 @@ struct THistoryRow {
     friend bool operator==(const THistoryRow&, const THistoryRow&) = default;
 };
 
+// A problem in the review of failed problems: its box (1 .. 5) and the local day number it falls
+// due (solving/Review.h has the schedule).
+struct TReviewEntry {
+    int32_t Auto1 = 0;
+    int Box = 1;
+    int Due = 0;
+    friend bool operator==(const TReviewEntry&, const TReviewEntry&) = default;
+};
+
 // What opening the history found.
 struct THistoryOpen {
     bool Ok = false;
@@ -83,6 +92,16 @@ public:
     bool ClearAllSolved();
     // Number of rows.
     int Count() const;
+
+    // The review of failed problems, kept in the same file (its table is made at the first
+    // change, so a history from before it opens as it is): a key's box and due day, or nothing.
+    std::optional<TReviewEntry> Review(int32_t auto1) const;
+    // Stores a key's box and due day, durable on return; false when it could not be written.
+    bool PostReview(const TReviewEntry& row);
+    // Takes a key out of the review.
+    bool RemoveReview(int32_t auto1);
+    // The keys due on `today` or before, earliest first.
+    std::vector<TReviewEntry> DueReviews(int today) const;
     // How many posts actually wrote (for tests and the benchmark).
     int Writes() const { return m_Writes; }
 

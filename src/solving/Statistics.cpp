@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "solving/Review.h"
 #include "text/Texts.h"
 
 namespace karvena {
@@ -109,7 +110,31 @@ void TStatistics::ShowCounters(int position) {
     ShowCount(TStatLabel::StudyCount, "LabelStudyCount", row.StudyBeforeSolve);
 }
 
+void TStatistics::ReviewSetback(bool intoReview) {
+    m_AttemptSetback = true;
+    if (m_Current <= 0 || !m_History.IsOpen()) return;
+    // A failure puts the problem into the review; a hint only sends one already there back.
+    if (intoReview || m_History.Review(m_Current))
+        m_History.PostReview(ReviewAfterSetback(m_Current, TodayNumber()));
+}
+
+void TStatistics::ReviewCleanSolve() {
+    if (m_AttemptSetback || m_Current <= 0 || !m_History.IsOpen()) return;
+    const std::optional<TReviewEntry> entry = m_History.Review(m_Current);
+    if (!entry) return;
+    const std::optional<TReviewEntry> next = ReviewAfterCleanSolve(*entry, TodayNumber());
+    if (!next)
+        m_History.RemoveReview(m_Current);
+    else if (!(*next == *entry))
+        m_History.PostReview(*next);
+}
+
+int TStatistics::TodayNumber() const {
+    return Today ? Today() : LocalDayNumber(std::time(nullptr));
+}
+
 void TStatistics::RecordSolved() {
+    ReviewCleanSolve();
     m_Index.SetSolvedCount(m_Index.SolvedCount() + 1);
     m_Output.SetLabel(TStatLabel::SuccessCount, Tx("LabelSuccessCount"));
     const int solved = m_Index.SolvedCount();
@@ -117,6 +142,7 @@ void TStatistics::RecordSolved() {
 }
 
 void TStatistics::RecordFailure() {
+    ReviewSetback(true);
     ++m_Index.FailedCount;
     // While unsolved the before-solve measure is one more than the failures: a first failure
     // stores 2, so a single failure already costs the whole score.
@@ -150,6 +176,7 @@ void TStatistics::RecordTrial() {
 }
 
 void TStatistics::RecordHint(int kind) {
+    ReviewSetback(false);
     const bool unsolved = m_Index.SolvedCount() == 0;
     if (kind == 0) {
         ++m_Index.Hint0Count;

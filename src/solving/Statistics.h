@@ -78,7 +78,12 @@ public:
     TStatistics(TGoIndexModel& index, THistoryStore& history, IStatisticsOutput& output)
         : m_Index(index), m_History(history), m_Output(output) {}
 
-    void SetCurrentProblem(int32_t auto1) override { m_Current = auto1; }
+    void SetCurrentProblem(int32_t auto1) override {
+        m_Current = auto1;
+        m_AttemptSetback = false;
+    }
+    // Today's local day number for the review (tests set their own clock).
+    std::function<int()> Today;
     int32_t CurrentProblem() const { return m_Current; }
     void ShowCounters(int position) override;
     void RecordSolved() override;
@@ -108,6 +113,12 @@ private:
     THistoryStore& m_History;
     IStatisticsOutput& m_Output;
     int32_t m_Current = 0;
+    // A failure or hint since the problem was set up: its solve is then no clean one.
+    bool m_AttemptSetback = false;
+    // The review's answers to a setback and to a clean solve.
+    void ReviewSetback(bool intoReview);
+    void ReviewCleanSolve();
+    int TodayNumber() const;
 };
 
 } // namespace karvena
