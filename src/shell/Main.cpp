@@ -219,6 +219,10 @@ void TGoGameMainForm::CreateActions() {
         m_GroupItems.emplace_back(file, popup);
     }
     MakeAction("miImport1", "&Import problems...", [this] { ImportProblems(); });
+    m_ReviewItems = {MakeAction("miReview1", "Review", [this] { OpenGroup(kReviewGroup, 0); }),
+                     MakeAction("miReview2", "Review", [this] { OpenGroup(kReviewGroup, 0); })};
+    m_ReviewItems.first->setData(kReviewGroup);
+    m_ReviewItems.second->setData(kReviewGroup);
     MakeAction("miClearallsolvedflags1", "Clear all solved flags",
                [this] { m_Statistics->ClearAllSolvedFlags(); });
     MakeAction("miExit1", "Exit", [this] { close(); });
@@ -411,8 +415,10 @@ void TGoGameMainForm::CreateMenus() {
     m_FileMenu = file;
     add(file, {"miOrder1", "miBasic1", "miBeginner1", "miIntermediate1", "miAdvanced1", "miCustom1",
                "miAll1"});
-    // The imported groups go between the bundled ones and this separator.
+    // The imported groups go between the bundled ones and this separator, the review after it.
     m_ImportedEnd = file->addSeparator();
+    file->addAction(m_ReviewItems.first);
+    file->addSeparator();
     add(file, {"miImport1"});
     m_RemoveMenu = file->addMenu("&Remove imported group");
     m_RemoveMenu->setObjectName("miRemoveGroup1");
@@ -468,6 +474,7 @@ void TGoGameMainForm::CreateToolBars() {
     m_PopupMenuOpen = new QMenu(this);
     for (const auto& item : m_GroupItems)
         m_PopupMenuOpen->addAction(item.second);
+    m_PopupMenuOpen->addAction(m_ReviewItems.second);
     m_PopupMenuOpen->addSeparator();
     connect(m_PopupMenuOpen, &QMenu::aboutToShow, this, [this] { RefreshGroupMenus(); });
     btnOpen = new QToolButton(this);

@@ -25,6 +25,7 @@
 #include "board/GoGame.h"
 #include "collection/HistoryStore.h"
 #include "collection/ProblemStore.h"
+#include "collection/OpenGroup.h"
 #include "collection/UserCollection.h"
 #include "index/GoIndex.h"
 #include "shell/Settings.h"
@@ -55,6 +56,8 @@ public:
     std::function<bool(const QString& kind, const QString& title, const QString& text)> MessageHook;
 
     // ---- Commands ----
+    // The level group of that number; kReviewGroup is the review of failed problems.
+    static constexpr int kReviewGroup = -200;
     void OpenGroup(int group, int topRow);
     void ShowIndexView();
     void ShowProblemView();
@@ -206,6 +209,11 @@ private:
     TProblemStore m_Problems;
     TUserCollection m_UserCollection;
     TProblemStore m_UserProblems;
+    // The problems due for review, gathered from both collections into one small table.
+    TProblemStore m_ReviewProblems;
+    std::pair<QAction*, QAction*> m_ReviewItems{};
+    // Lists the problems due today as the review group.
+    TOpenGroupResult ListReview();
     std::unique_ptr<TStatistics> m_Statistics;
     std::unique_ptr<TSolveLoop> m_Loop;
     std::unique_ptr<TTryMode> m_Try;

@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QStandardPaths>
 
 #include "collection/OpenGroup.h"
 #include "shell/Main.h"
@@ -150,6 +151,9 @@ void TGoGameMainForm::RefreshGroupMenus() {
         file->setText(caption);
         popup->setText(caption);
     }
+    const int due = static_cast<int>(m_History.DueReviews(m_Statistics->TodayNumber()).size());
+    for (QAction* item : {m_ReviewItems.first, m_ReviewItems.second})
+        item->setText(Q(Fill(Tx("ReviewItem"), {std::to_string(due)})));
     for (auto& [file, popup] : m_ImportedItems) {
         delete file;
         delete popup;
@@ -179,6 +183,32 @@ void TGoGameMainForm::RefreshGroupMenus() {
     }
     m_RemoveMenu->menuAction()->setEnabled(!groups.empty());
     MarkDefaultGroup(m_OpenedGroup);
+}
+
+TOpenGroupResult TGoGameMainForm::ListReview() {
+    TOpenGroupResult result;
+    // The bundled table is read when no group of it was opened yet.
+    if (!m_Problems.IsOpen()) {
+        karvena::OpenGroup(m_ProgramFolder.toStdString(), 0, m_Problems, m_History,
+                           QStandardPaths::writableLocation(QStandardPaths::CacheLocation).toStdString());
+    }
+    const bool imported = m_UserCollection.OpenStore(m_UserProblems);
+    TProblemTableWriter writer;
+    for (const TReviewEntry& entry : m_History.DueReviews(m_Statistics->TodayNumber())) {
+        const TProblemStore& from =
+            entry.Auto1 >= kFirstImportedKey && imported ? m_UserProblems : m_Problems;
+        std::optional<TProblemRow> row = from.Find(entry.Auto1);
+        if (!row) continue; // a problem no longer in any collection
+        row->Group1 = kReviewGroup;
+        writer.Add(*row);
+    }
+    if (!m_ReviewProblems.Open(writer.Image())) {
+        result.Status = TOpenGroupStatus::BadArchive;
+        result.Detail = m_ReviewProblems.Error();
+        return result;
+    }
+    ListGroup(m_ReviewProblems, kReviewGroup, m_History, result);
+    return result;
 }
 
 } // namespace karvena

@@ -96,7 +96,10 @@ void TGoGameMainForm::OpenGroup(int group, int topRow) {
         QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     }
     TOpenGroupResult result;
-    if (group >= kFirstImportedGroup) {
+    if (group == kReviewGroup) {
+        result = ListReview();
+        m_Loop->SetProblems(&m_ReviewProblems);
+    } else if (group >= kFirstImportedGroup) {
         // An imported group: the player's own collection.
         result.ArchivePath = m_UserCollection.Path();
         if (!m_UserCollection.OpenStore(m_UserProblems)) {

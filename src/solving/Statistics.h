@@ -84,6 +84,7 @@ public:
     }
     // Today's local day number for the review (tests set their own clock).
     std::function<int()> Today;
+    int TodayNumber() const;
     int32_t CurrentProblem() const { return m_Current; }
     void ShowCounters(int position) override;
     void RecordSolved() override;
@@ -118,7 +119,6 @@ private:
     // The review's answers to a setback and to a clean solve.
     void ReviewSetback(bool intoReview);
     void ReviewCleanSolve();
-    int TodayNumber() const;
 };
 
 } // namespace karvena

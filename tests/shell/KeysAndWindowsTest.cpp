@@ -368,3 +368,39 @@ TEST_F(Progress, TheMenusAndTheStatusBarCountSolvedProblems) {
 
 } // namespace
 } // namespace karvena::test
+
+namespace karvena::test {
+namespace {
+
+// A failed problem comes back in the review when it is due; a solved one does not.
+TEST_F(Progress, TheReviewListsAFailedProblemWhenItIsDue) {
+    OpenWindow();
+    int today = 40000;
+    window->Statistics().Today = [&today] { return today; };
+    ClickThumbnail(1, 1); // problem 2
+    ClickPoint(3, 3);     // CC: a failure
+    ASSERT_EQ(window->LabelResult->text(), "Failure");
+    window->Action("miProblemIndex1")->trigger();
+    ClickThumbnail(1, 2); // problem 3, solved cleanly
+    ClickPoint(1, 2);
+    ASSERT_EQ(window->LabelSuccessCount->text(), "Solved");
+    window->RefreshGroupMenus();
+    EXPECT_EQ(window->Action("miReview1")->text(), "Review (0 due)") << "due tomorrow";
+    today = 40001;
+    window->RefreshGroupMenus();
+    EXPECT_EQ(window->Action("miReview1")->text(), "Review (1 due)");
+    window->Action("miReview1")->trigger();
+    ASSERT_EQ(window->GoIndex1->Count(), 1);
+    EXPECT_EQ(window->GoIndex1->Games()[0].substr(0, 4), "0002");
+    // Solved cleanly from the review: up a box, due in three days.
+    ClickThumbnail(1, 1);
+    ClickPoint(1, 1); // answered by BA
+    ClickPoint(3, 1);
+    Key(Qt::Key_PageDown); // the other variation: AB
+    ClickPoint(1, 3);
+    ASSERT_EQ(window->LabelSuccessCount->text(), "Solved");
+    EXPECT_EQ(window->History().Review(2), (TReviewEntry{2, 2, 40004}));
+}
+
+} // namespace
+} // namespace karvena::test
