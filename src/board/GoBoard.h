@@ -333,6 +333,9 @@ private:
     bool ChainWithoutLiberty(int P, int Q, std::vector<TPoint>& stones);
     // The Go move on a clean position; the same results as the whole-board move.
     bool GoMoveLocal(int P, int Q, bool draw);
+    // Records an accepted move: the previous last move and the captured stones repainted, the
+    // captures removed, the turn passed on.
+    void CommitMove(int P, int Q, TPoint previous, const std::vector<TPoint>& captured, bool draw);
     // After a whole-board move: whether the position is clean again.
     bool EveryChainHasALiberty() const;
     TGrid<int32_t> m_NumberLabel{};

@@ -210,23 +210,28 @@ bool TGoBoard::GoMove(int P, int Q, bool draw) {
         return false;
     }
 
+    std::vector<TPoint> captured;
+    if (captures > 0)
+        for (int p = 1; p <= 19; ++p)
+            for (int q = 1; q <= 19; ++q)
+                if (withoutLiberty(p, q)) captured.push_back({p, q});
+    CommitMove(P, Q, {previousP, previousQ}, captured, draw);
+    m_Clean = EveryChainHasALiberty();
+    return true;
+}
+
+void TGoBoard::CommitMove(int P, int Q, TPoint previous, const std::vector<TPoint>& captured,
+                          bool draw) {
     if (draw) {
-        if (IsOnBoard(previousP, previousQ))
-            m_View->RedrawPoint(previousP, previousQ);
-        else if (previousWasPass)
-            m_View->RedrawPoint(kPassCoord, kPassCoord);
+        if (IsOnBoard(previous.P, previous.Q) || IsPassPoint(previous.P, previous.Q))
+            m_View->RedrawPoint(previous.P, previous.Q);
     }
     RecordMove(P, Q);
-    m_LastCaptureCount = static_cast<int16_t>(captures);
-    if (captures > 0) {
-        for (int p = 1; p <= 19; ++p) {
-            for (int q = 1; q <= 19; ++q) {
-                if (!withoutLiberty(p, q)) continue;
-                m_Cell[p][q] = 0;
-                m_Chain[p][q] = 0;
-                if (draw) m_View->RedrawPoint(p, q);
-            }
-        }
+    m_LastCaptureCount = static_cast<int16_t>(captured.size());
+    for (const TPoint c : captured) {
+        m_Cell[c.P][c.Q] = 0;
+        m_Chain[c.P][c.Q] = 0;
+        if (draw) m_View->RedrawPoint(c.P, c.Q);
     }
     if (draw) {
         m_View->RedrawPoint(P, Q);
@@ -234,8 +239,6 @@ bool TGoBoard::GoMove(int P, int Q, bool draw) {
     }
     m_Turn = Opponent(m_Turn);
     if (draw) m_View->TurnChanged();
-    m_Clean = EveryChainHasALiberty();
-    return true;
 }
 
 bool TGoBoard::EveryChainHasALiberty() const {
@@ -280,7 +283,6 @@ bool TGoBoard::ChainWithoutLiberty(int P, int Q, std::vector<TPoint>& stones) {
 bool TGoBoard::GoMoveLocal(int P, int Q, bool draw) {
     const int previousP = m_LastP;
     const int previousQ = m_LastQ;
-    const bool previousWasPass = IsPassPoint(previousP, previousQ);
     m_Cell[P][Q] = StoneOf(m_Turn);
 
     // Only the opponent chains beside the stone can have lost their last liberty.
@@ -313,29 +315,10 @@ bool TGoBoard::GoMoveLocal(int P, int Q, bool draw) {
         return false;
     }
     LabelChain(m_Turn, P, Q);
-
-    if (draw) {
-        if (IsOnBoard(previousP, previousQ))
-            m_View->RedrawPoint(previousP, previousQ);
-        else if (previousWasPass)
-            m_View->RedrawPoint(kPassCoord, kPassCoord);
-    }
-    RecordMove(P, Q);
-    m_LastCaptureCount = static_cast<int16_t>(captures);
     // Removed in scan order, as the whole-board move removes them.
     std::sort(captured.begin(), captured.end(),
               [](TPoint a, TPoint b) { return a.P != b.P ? a.P < b.P : a.Q < b.Q; });
-    for (const TPoint c : captured) {
-        m_Cell[c.P][c.Q] = 0;
-        m_Chain[c.P][c.Q] = 0;
-        if (draw) m_View->RedrawPoint(c.P, c.Q);
-    }
-    if (draw) {
-        m_View->RedrawPoint(P, Q);
-        m_View->MarkLastMove(P, Q);
-    }
-    m_Turn = Opponent(m_Turn);
-    if (draw) m_View->TurnChanged();
+    CommitMove(P, Q, {previousP, previousQ}, captured, draw);
     return true;
 }
 

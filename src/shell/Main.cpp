@@ -1,5 +1,6 @@
 // Building the trainer's window: actions, menus, tool bars, the two pages, the status bar.
 #include "shell/Main.h"
+#include "shell/QtText.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -21,15 +22,6 @@
 #include "text/Texts.h"
 
 namespace karvena {
-
-namespace {
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-QString T(const char* name) {
-    return Q(Tx(name));
-}
-} // namespace
 
 TGoGameMainForm::TGoGameMainForm(const QString& programFolder,
                                  std::unique_ptr<ISettingsStore> settings,

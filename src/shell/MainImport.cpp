@@ -10,18 +10,10 @@
 
 #include "collection/OpenGroup.h"
 #include "shell/Main.h"
+#include "shell/QtText.h"
 #include "text/Texts.h"
 
 namespace karvena {
-
-namespace {
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-QString T(const char* name) {
-    return Q(Tx(name));
-}
-} // namespace
 
 QStringList TGoGameMainForm::ChooseImport() {
     if (ImportChooser) return ImportChooser();

@@ -7,15 +7,10 @@
 
 #include "collection/OpenGroup.h"
 #include "shell/Main.h"
+#include "shell/QtText.h"
 #include "text/Texts.h"
 
 namespace karvena {
-
-namespace {
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-} // namespace
 
 void TGoGameMainForm::SetPageButtonsVisible(bool visible) {
     for (const char* name : {"miFirstpage1", "miPriorpage1", "miNextpage1", "miLastpage1",
@@ -77,7 +72,7 @@ void TGoGameMainForm::MarkDefaultGroup(int group) {
     items.insert(items.end(), m_ImportedItems.begin(), m_ImportedItems.end());
     for (const auto& [file, popup] : items) {
         const int tag = file->data().toInt();
-        const bool isDefault = tag == group && (tag >= 0 && tag <= 4 || tag >= kFirstImportedGroup);
+        const bool isDefault = tag == group && ((tag >= 0 && tag <= 4) || tag >= kFirstImportedGroup);
         for (QAction* item : {file, popup}) {
             QFont font = item->font();
             font.setBold(isDefault);

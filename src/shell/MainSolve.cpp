@@ -4,14 +4,9 @@
 
 #include "shell/HintLock.h"
 #include "shell/Main.h"
+#include "shell/QtText.h"
 
 namespace karvena {
-
-namespace {
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-} // namespace
 
 void TGoGameMainForm::SetResult(const std::string& text) {
     LabelResult->setText(Q(text));
