@@ -321,7 +321,7 @@ int THistoryStore::Count() const {
 }
 
 std::optional<TReviewEntry> THistoryStore::Review(int32_t auto1) const {
-    if (!m_Db.HasTable("tblReview")) return std::nullopt;
+    if (!m_Db.IsOpen() || !m_Db.HasTable("tblReview")) return std::nullopt;
     TSqliteStatement q = m_Db.Prepare("SELECT Box, Due FROM tblReview WHERE Auto1 = ?");
     q.Bind(1, auto1);
     if (!q.Ok() || !q.Step()) return std::nullopt;
@@ -348,7 +348,7 @@ bool THistoryStore::PostReview(const TReviewEntry& row) {
 }
 
 bool THistoryStore::RemoveReview(int32_t auto1) {
-    if (!m_Db.HasTable("tblReview")) return true;
+    if (!m_Db.IsOpen() || !m_Db.HasTable("tblReview")) return true;
     TSqliteStatement q = m_Db.Prepare("DELETE FROM tblReview WHERE Auto1 = ?");
     q.Bind(1, auto1);
     if (!q.Ok() || !q.Run()) {
@@ -361,7 +361,7 @@ bool THistoryStore::RemoveReview(int32_t auto1) {
 
 std::vector<TReviewEntry> THistoryStore::DueReviews(int today) const {
     std::vector<TReviewEntry> due;
-    if (!m_Db.HasTable("tblReview")) return due;
+    if (!m_Db.IsOpen() || !m_Db.HasTable("tblReview")) return due;
     TSqliteStatement q =
         m_Db.Prepare("SELECT Auto1, Box, Due FROM tblReview WHERE Due <= ? ORDER BY Due, Auto1");
     q.Bind(1, today);
@@ -369,6 +369,31 @@ std::vector<TReviewEntry> THistoryStore::DueReviews(int today) const {
         due.push_back({static_cast<int32_t>(q.Int(0)), static_cast<int>(q.Int(1)),
                        static_cast<int>(q.Int(2))});
     return due;
+}
+
+std::optional<int> THistoryStore::BestTime(int32_t auto1) const {
+    if (!m_Db.IsOpen() || !m_Db.HasTable("tblBestTime")) return std::nullopt;
+    TSqliteStatement q = m_Db.Prepare("SELECT Seconds FROM tblBestTime WHERE Auto1 = ?");
+    q.Bind(1, auto1);
+    if (!q.Ok() || !q.Step()) return std::nullopt;
+    return static_cast<int>(q.Int(0));
+}
+
+bool THistoryStore::PostBestTime(int32_t auto1, int seconds) {
+    if (m_ReadOnly || !m_Db.Exec("CREATE TABLE IF NOT EXISTS tblBestTime (Auto1 INTEGER PRIMARY "
+                                 "KEY, Seconds INTEGER NOT NULL)")) {
+        WriteFailed(m_ReadOnly ? "the file cannot be written" : m_Db.Error());
+        return false;
+    }
+    TSqliteStatement q = m_Db.Prepare("INSERT OR REPLACE INTO tblBestTime VALUES (?, ?)");
+    q.Bind(1, auto1);
+    q.Bind(2, seconds);
+    if (!q.Ok() || !q.Run()) {
+        WriteFailed(sqlite3_errmsg(m_Db.Handle()));
+        return false;
+    }
+    ++m_Writes;
+    return true;
 }
 
 } // namespace karvena

@@ -100,6 +100,9 @@ public:
     bool PostReview(const TReviewEntry& row);
     // Takes a key out of the review.
     bool RemoveReview(int32_t auto1);
+    // The fastest clean solve of a problem in seconds (its table made at the first one).
+    std::optional<int> BestTime(int32_t auto1) const;
+    bool PostBestTime(int32_t auto1, int seconds);
     // The keys due on `today` or before, earliest first.
     std::vector<TReviewEntry> DueReviews(int today) const;
     // How many posts actually wrote (for tests and the benchmark).

@@ -132,6 +132,8 @@ void TGoGameMainForm::CreatePages() {
     LabelTakebackCount = label();
     LabelStudyCount = label();
     LabelScore = label();
+    LabelAttemptTime = label();
+    LabelBestTime = label();
     leftLayout->addStretch(1);
     btnUndo = new QPushButton(left);
     btnNextMove = new QPushButton(left);
@@ -540,6 +542,8 @@ void TGoGameMainForm::ConnectParts() {
     Timer1.setSingleShot(true);
     Timer1.setInterval(5000);
     connect(&Timer1, &QTimer::timeout, this, [this] { m_Loop->NextVariation(); });
+    AttemptClock.setInterval(1000);
+    connect(&AttemptClock, &QTimer::timeout, this, [this] { ShowAttemptTime(); });
     Timer2.setSingleShot(true);
     Timer2.setInterval(5000);
     connect(&Timer2, &QTimer::timeout, this, [this] {

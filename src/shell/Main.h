@@ -117,7 +117,11 @@ public:
     QSplitter* Splitter1 = nullptr;
     QLabel *LabelResult = nullptr, *LabelStdResult = nullptr, *LabelSuccessCount = nullptr,
            *LabelFailureCount = nullptr, *LabelHint0Count = nullptr, *LabelHint1Count = nullptr,
-           *LabelTakebackCount = nullptr, *LabelStudyCount = nullptr, *LabelScore = nullptr;
+           *LabelTakebackCount = nullptr, *LabelStudyCount = nullptr, *LabelScore = nullptr,
+           *LabelBestTime = nullptr, *LabelAttemptTime = nullptr;
+    // Ticks every second while a problem is shown: the attempt's time.
+    QTimer AttemptClock;
+    void ShowAttemptTime();
     QLabel *StatusPanel0 = nullptr, *StatusPanel1 = nullptr;
     QSlider* TrackBar1 = nullptr;
     QPushButton *btnUndo = nullptr, *btnNextMove = nullptr, *btn1 = nullptr,

@@ -25,6 +25,11 @@ void TGoGameMainForm::SetProblemButtonsVisible(bool visible) {
         Action(name)->setVisible(visible);
 }
 
+void TGoGameMainForm::ShowAttemptTime() {
+    LabelAttemptTime->setText(
+        Q(Tx("LabelAttemptTime") + DurationText(m_Statistics->AttemptSeconds())));
+}
+
 void TGoGameMainForm::ShowGroupProgress() {
     int solved = 0;
     for (const std::string& line : GoIndex1->Games()) solved += line.size() > 5 && line[5] == '1';
@@ -35,6 +40,7 @@ void TGoGameMainForm::ShowGroupProgress() {
 
 void TGoGameMainForm::ShowIndexView() {
     Pages->setCurrentWidget(tsIndex);
+    AttemptClock.stop();
     ShowGroupProgress();
     Action("miProblemIndex1")->setChecked(true);
     Action("miSolveIt1")->setChecked(false);
@@ -56,6 +62,8 @@ void TGoGameMainForm::ShowProblemView() {
     Action("miProblemIndex1")->setChecked(false);
     Action("miSolveIt1")->setChecked(true);
     Pages->setCurrentWidget(tsProblem);
+    ShowAttemptTime();
+    AttemptClock.start();
     SetProblemButtonsVisible(true);
     SetPageButtonsVisible(false);
     Action("miFind1")->setVisible(false);

@@ -83,6 +83,9 @@ void TGoGameMainForm::SetLabel(TStatLabel label, const std::string& text) {
     case TStatLabel::Score:
         target = LabelScore;
         break;
+    case TStatLabel::BestTime:
+        target = LabelBestTime;
+        break;
     }
     target->setText(Q(text));
 }

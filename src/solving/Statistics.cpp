@@ -1,6 +1,8 @@
 #include "solving/Statistics.h"
 
 #include <algorithm>
+#include <chrono>
+#include <cstdio>
 
 #include "solving/Review.h"
 #include "text/Texts.h"
@@ -108,6 +110,8 @@ void TStatistics::ShowCounters(int position) {
     ShowCount(TStatLabel::Hint1Count, "LabelHint1Count", row.Hint1Count);
     ShowCount(TStatLabel::TakebackCount, "LabelTakebackCount", row.TakebackBeforeSolve);
     ShowCount(TStatLabel::StudyCount, "LabelStudyCount", row.StudyBeforeSolve);
+    const std::optional<int> best = m_History.BestTime(m_Current);
+    m_Output.SetLabel(TStatLabel::BestTime, best ? Tx("LabelBestTime") + DurationText(*best) : "");
 }
 
 void TStatistics::ReviewSetback(bool intoReview) {
@@ -118,8 +122,28 @@ void TStatistics::ReviewSetback(bool intoReview) {
         m_History.PostReview(ReviewAfterSetback(m_Current, TodayNumber()));
 }
 
+std::string DurationText(int seconds) {
+    seconds = std::max(0, seconds);
+    char text[32];
+    std::snprintf(text, sizeof text, "%d:%02d", seconds / 60, seconds % 60);
+    return text;
+}
+
+int64_t TStatistics::NowSeconds() const {
+    if (Now) return Now();
+    return std::chrono::duration_cast<std::chrono::seconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
 void TStatistics::ReviewCleanSolve() {
     if (m_AttemptSetback || m_Current <= 0 || !m_History.IsOpen()) return;
+    // The best time of a clean solve is kept with the history.
+    const int seconds = AttemptSeconds();
+    const std::optional<int> best = m_History.BestTime(m_Current);
+    if (!best || seconds < *best) m_History.PostBestTime(m_Current, seconds);
+    m_Output.SetLabel(TStatLabel::BestTime,
+                      Tx("LabelBestTime") + DurationText(best ? std::min(*best, seconds) : seconds));
     const std::optional<TReviewEntry> entry = m_History.Review(m_Current);
     if (!entry) return;
     const std::optional<TReviewEntry> next = ReviewAfterCleanSolve(*entry, TodayNumber());

@@ -27,8 +27,12 @@ enum class TStatLabel {
     TakebackCount,
     StudyCount,
     StdResult,
-    Score
+    Score,
+    BestTime // the fastest clean solve
 };
+
+// Seconds as the labels show them: "0:42", "12:05".
+std::string DurationText(int seconds);
 
 // What the statistics show and ask, implemented by the main window (and by tests).
 class IStatisticsOutput {
@@ -81,7 +85,13 @@ public:
     void SetCurrentProblem(int32_t auto1) override {
         m_Current = auto1;
         m_AttemptSetback = false;
+        m_AttemptStart = NowSeconds();
     }
+    // The clock of the attempt times, in seconds (tests set their own).
+    std::function<int64_t()> Now;
+    int64_t NowSeconds() const;
+    // Seconds since the current problem was set up.
+    int AttemptSeconds() const { return static_cast<int>(NowSeconds() - m_AttemptStart); }
     // Today's local day number for the review (tests set their own clock).
     std::function<int()> Today;
     int TodayNumber() const;
@@ -116,6 +126,7 @@ private:
     int32_t m_Current = 0;
     // A failure or hint since the problem was set up: its solve is then no clean one.
     bool m_AttemptSetback = false;
+    int64_t m_AttemptStart = 0;
     // The review's answers to a setback and to a clean solve.
     void ReviewSetback(bool intoReview);
     void ReviewCleanSolve();

@@ -118,6 +118,8 @@ const std::vector<TTextEntry>& AllTexts() {
         {"RemoveGroupQuestion", "Remove the imported group %1 and its %2 problems?",
          "删除导入的题组 %1 及其 %2 道题吗？"},
         {"GroupProgress", "%1/%2 solved", "已解 %1/%2"},
+        {"LabelBestTime", "best clean solve: ", "最快无误解答: "},
+        {"LabelAttemptTime", "time: ", "用时: "},
         {"ReviewItem", "Review (%1 due)", "复习 (%1 题到期)"},
         {"RemoveGroupFailed", "The group could not be removed: %1", "无法删除题组: %1"},
         {"miView1", "&View", "查看(&V)"},

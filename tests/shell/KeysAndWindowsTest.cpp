@@ -358,8 +358,12 @@ TEST_F(Progress, TheMenusAndTheStatusBarCountSolvedProblems) {
     EXPECT_EQ(window->Action("miIntermediate2")->text(), "Intermediate 0/3") << "the drop-down too";
     EXPECT_EQ(window->StatusPanel0->text(), "0/3 solved");
     ClickThumbnail(1, 2); // problem 3: AB is correct
+    EXPECT_TRUE(window->LabelAttemptTime->text().startsWith("time: 0:0"));
+    EXPECT_EQ(window->LabelBestTime->text(), "") << "no clean solve yet";
     ClickPoint(1, 2);
     ASSERT_EQ(window->LabelSuccessCount->text(), "Solved");
+    EXPECT_TRUE(window->LabelBestTime->text().startsWith("best clean solve: 0:0"))
+        << window->LabelBestTime->text().toStdString();
     window->Action("miProblemIndex1")->trigger();
     EXPECT_EQ(window->StatusPanel0->text(), "1/3 solved");
     window->RefreshGroupMenus();

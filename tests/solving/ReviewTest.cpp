@@ -122,3 +122,37 @@ TEST(Review, AnOlderHistoryGainsTheReviewAndKeepsItsCounters) {
 
 } // namespace
 } // namespace karvena
+
+namespace karvena {
+namespace {
+
+// The best time of a clean solve: kept with the history, never from an attempt with a failure or
+// a hint, only ever improved.
+TEST(BestTime, OnlyCleanSolvesCountAndOnlyFasterOnesReplaceIt) {
+    test::TTempFolder folder;
+    THistoryStore history;
+    ASSERT_TRUE(history.Open(folder.File("History1.cds")).Ok);
+    TGoIndexModel index;
+    TSilentOutput output;
+    TStatistics stats(index, history, output);
+    int64_t now = 1000;
+    stats.Now = [&now] { return now; };
+    const struct {
+        int seconds;
+        bool failed;
+        std::optional<int> best;
+    } attempts[] = {{42, false, 42}, {10, true, 42}, {30, false, 30}, {50, false, 30}};
+    for (const auto& a : attempts) {
+        stats.SetCurrentProblem(9);
+        now += a.seconds;
+        if (a.failed) stats.RecordFailure();
+        stats.RecordSolved();
+        EXPECT_EQ(history.BestTime(9), a.best) << a.seconds;
+        now += 1000;
+    }
+    EXPECT_EQ(DurationText(30), "0:30");
+    EXPECT_EQ(DurationText(725), "12:05");
+}
+
+} // namespace
+} // namespace karvena
