@@ -329,34 +329,21 @@ std::optional<TReviewEntry> THistoryStore::Review(int32_t auto1) const {
 }
 
 bool THistoryStore::PostReview(const TReviewEntry& row) {
-    if (m_ReadOnly ||
-        !m_Db.Exec("CREATE TABLE IF NOT EXISTS tblReview (Auto1 INTEGER PRIMARY KEY, "
-                   "Box INTEGER NOT NULL, Due INTEGER NOT NULL)")) {
-        WriteFailed(m_ReadOnly ? "the file cannot be written" : m_Db.Error());
+    if (!MakeTable("tblReview (Auto1 INTEGER PRIMARY KEY, Box INTEGER NOT NULL, "
+                   "Due INTEGER NOT NULL)"))
         return false;
-    }
     TSqliteStatement q = m_Db.Prepare("INSERT OR REPLACE INTO tblReview VALUES (?, ?, ?)");
     q.Bind(1, row.Auto1);
     q.Bind(2, row.Box);
     q.Bind(3, row.Due);
-    if (!q.Ok() || !q.Run()) {
-        WriteFailed(sqlite3_errmsg(m_Db.Handle()));
-        return false;
-    }
-    ++m_Writes;
-    return true;
+    return RunWrite(q);
 }
 
 bool THistoryStore::RemoveReview(int32_t auto1) {
     if (!m_Db.IsOpen() || !m_Db.HasTable("tblReview")) return true;
     TSqliteStatement q = m_Db.Prepare("DELETE FROM tblReview WHERE Auto1 = ?");
     q.Bind(1, auto1);
-    if (!q.Ok() || !q.Run()) {
-        WriteFailed(sqlite3_errmsg(m_Db.Handle()));
-        return false;
-    }
-    ++m_Writes;
-    return true;
+    return RunWrite(q);
 }
 
 std::vector<TReviewEntry> THistoryStore::DueReviews(int today) const {
@@ -380,14 +367,23 @@ std::optional<int> THistoryStore::BestTime(int32_t auto1) const {
 }
 
 bool THistoryStore::PostBestTime(int32_t auto1, int seconds) {
-    if (m_ReadOnly || !m_Db.Exec("CREATE TABLE IF NOT EXISTS tblBestTime (Auto1 INTEGER PRIMARY "
-                                 "KEY, Seconds INTEGER NOT NULL)")) {
-        WriteFailed(m_ReadOnly ? "the file cannot be written" : m_Db.Error());
+    if (!MakeTable("tblBestTime (Auto1 INTEGER PRIMARY KEY, Seconds INTEGER NOT NULL)"))
         return false;
-    }
     TSqliteStatement q = m_Db.Prepare("INSERT OR REPLACE INTO tblBestTime VALUES (?, ?)");
     q.Bind(1, auto1);
     q.Bind(2, seconds);
+    return RunWrite(q);
+}
+
+bool THistoryStore::MakeTable(const std::string& definition) {
+    if (m_ReadOnly || !m_Db.Exec("CREATE TABLE IF NOT EXISTS " + definition)) {
+        WriteFailed(m_ReadOnly ? "the file cannot be written" : m_Db.Error());
+        return false;
+    }
+    return true;
+}
+
+bool THistoryStore::RunWrite(TSqliteStatement& q) {
     if (!q.Ok() || !q.Run()) {
         WriteFailed(sqlite3_errmsg(m_Db.Handle()));
         return false;

@@ -113,6 +113,10 @@ private:
     bool HasHistorySchema() const;
     std::optional<THistoryRow> FindStored(int32_t auto1) const;
     void WriteFailed(const std::string& reason);
+    // The tables added after the first version are made at their first change ("name (columns)").
+    bool MakeTable(const std::string& definition);
+    // Runs a write, counting it or reporting why it failed.
+    bool RunWrite(TSqliteStatement& q);
     TSqliteDb m_Db;
     // The lookup by key, prepared once: a group of ten thousand problems asks it ten thousand
     // times.

@@ -64,14 +64,19 @@ class TSilentOutput : public IStatisticsOutput {
     void ResetStatusColour() override {}
 };
 
-// Through the statistics: failures and hints, clean solves, with the clock of the test.
-TEST(Review, FailuresHintsAndCleanSolvesMoveProblemsThroughTheBoxes) {
+// Statistics over a history of their own, with the test's clocks.
+class Reviewing : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(history.Open(folder.File("History1.cds")).Ok); }
     test::TTempFolder folder;
     THistoryStore history;
-    ASSERT_TRUE(history.Open(folder.File("History1.cds")).Ok);
     TGoIndexModel index;
     TSilentOutput output;
-    TStatistics stats(index, history, output);
+    TStatistics stats{index, history, output};
+};
+
+// Through the statistics: failures and hints, clean solves, with the clock of the test.
+TEST_F(Reviewing, FailuresHintsAndCleanSolvesMoveProblemsThroughTheBoxes) {
     int today = 30000;
     stats.Today = [&today] { return today; };
 
@@ -128,13 +133,7 @@ namespace {
 
 // The best time of a clean solve: kept with the history, never from an attempt with a failure or
 // a hint, only ever improved.
-TEST(BestTime, OnlyCleanSolvesCountAndOnlyFasterOnesReplaceIt) {
-    test::TTempFolder folder;
-    THistoryStore history;
-    ASSERT_TRUE(history.Open(folder.File("History1.cds")).Ok);
-    TGoIndexModel index;
-    TSilentOutput output;
-    TStatistics stats(index, history, output);
+TEST_F(Reviewing, TheBestTimeCountsOnlyCleanSolvesAndOnlyFasterOnesReplaceIt) {
     int64_t now = 1000;
     stats.Now = [&now] { return now; };
     const struct {
