@@ -4,7 +4,8 @@
 //   list <archive> [--group N]
 //   check <archive>
 //   dump <archive> <key>
-//   play <archive> <key> [--avoid-bad] [--lang en|zh_CN] [--history <file>] <word>...
+//   play <archive> <key> [--avoid-bad] [--lang en|zh_CN] [--history <file>] [--transform N]
+//        <word>...
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -19,6 +20,7 @@
 #include "collection/SolutionBlob.h"
 #include "text/Texts.h"
 #include "solving/PlaySession.h"
+#include "solving/SettingsStore.h"
 
 #include <filesystem>
 #include <unistd.h>
@@ -35,8 +37,12 @@ int Usage() {
         "       karvena-collection check <archive>\n"
         "       karvena-collection dump <archive> <key>\n"
         "       karvena-collection play <archive> <key> [--avoid-bad] [--lang en|zh_CN]\n"
-        "                               [--history <file>] <words>...\n"
-        "A key is written as list prints it: four hexadecimal digits.\n");
+        "                               [--history <file>] [--transform N] <words>...\n"
+        "A key is written as list prints it: four hexadecimal digits.\n"
+        "--transform shows the problem turned, mirrored or with its colours swapped (0 as\n"
+        "stored, 1 a quarter turn clockwise, 2 a half turn, 3 a quarter turn anticlockwise,\n"
+        "4 mirrored left-right, 5 top-bottom, 6 across the P = Q diagonal, 7 across the other;\n"
+        "8-15 the same with the colours swapped); words and transcript name points as shown.\n");
     return 2;
 }
 
@@ -191,6 +197,7 @@ int PlayWords(const std::vector<std::string>& args) {
     if (!parsedKey) return Usage();
     const int key = *parsedKey;
     bool avoidBad = false;
+    int transform = 0;
     std::string history;
     std::vector<std::string> words;
     SetLanguageFlags(TLanguage::English);
@@ -201,6 +208,11 @@ int PlayWords(const std::vector<std::string>& args) {
             SetLanguageFlags(LanguageFromSetting(args[++i] == "zh_CN" ? "zh_CN" : "en", nullptr));
         else if (args[i] == "--history" && i + 1 < args.size())
             history = args[++i];
+        else if (args[i] == "--transform" && i + 1 < args.size()) {
+            const std::optional<int> number = SettingNumber(args[++i]);
+            if (!number || *number < 0 || *number >= TOrientation::kCount) return Usage();
+            transform = *number;
+        }
         else
             words.push_back(args[i]);
     }
@@ -217,6 +229,7 @@ int PlayWords(const std::vector<std::string>& args) {
         ApplyMainFormPreset(board);
         TPlaySession session(board, store, history);
         session.Loop().SetComputerDoNotPlayBadMove(avoidBad);
+        session.Loop().FixedOrientation = transform;
         if (!session.Load(key)) {
             std::fprintf(stderr, "no problem %s\n", args[1].c_str());
             status = 1;

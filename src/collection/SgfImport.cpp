@@ -8,31 +8,27 @@
 #include <set>
 
 #include "board/Notation.h"
+#include "board/Orientation.h"
 
 namespace karvena {
 
-std::pair<int, int> Transform(int symmetry, int P, int Q) {
-    if (P == kPassCoord && Q == kPassCoord) return {P, Q};
-    const int p = (symmetry & 1) ? 20 - P : P;
-    const int q = (symmetry & 2) ? 20 - Q : Q;
-    return (symmetry & 4) ? std::make_pair(q, p) : std::make_pair(p, q);
-}
-
-int ChooseSymmetry(const std::vector<std::pair<int, int>>& points) {
-    int best = 0;
+TOrientation ChooseSymmetry(const std::vector<std::pair<int, int>>& points) {
+    // The order decides ties, so a problem imported again lands where it did before.
+    constexpr int kOrder[TOrientation::kSymmetries] = {0, 4, 5, 2, 6, 3, 1, 7};
+    TOrientation best;
     std::pair<int, int> bestScore{1 << 30, 1 << 30};
-    for (int symmetry = 0; symmetry < 8; ++symmetry) {
+    for (const int symmetry : kOrder) {
         int largest = 0, sum = 0;
         for (const auto& [P, Q] : points) {
             if (P == kPassCoord && Q == kPassCoord) continue;
-            const auto [p, q] = Transform(symmetry, P, Q);
+            const auto [p, q] = TOrientation(symmetry).Apply(TPoint{P, Q});
             largest = std::max({largest, p, q});
             sum += p + q;
         }
         const std::pair<int, int> score{largest, sum};
         if (score < bestScore) {
             bestScore = score;
-            best = symmetry;
+            best = TOrientation(symmetry);
         }
     }
     return best;
@@ -177,7 +173,7 @@ public:
         out.Row.FirstToPlay = m_Solver == 'W' ? "W" : "B";
         if (rootMove) {
             // FirstToPlay names the side of the first Initial move.
-            const auto [p, q] = Transform(m_Symmetry, rootMove->first, rootMove->second);
+            const auto [p, q] = m_Symmetry.Apply(TPoint{rootMove->first, rootMove->second});
             out.Row.Initial = PointText(p, q);
             out.Row.FirstToPlay = rootColour == 'W' ? "W" : "B";
             if (m_Solver == rootColour) {
@@ -221,8 +217,10 @@ private:
 
     std::string PointsText(const std::set<std::pair<int, int>>& points) const {
         std::vector<std::pair<int, int>> moved;
-        for (const auto& [P, Q] : points)
-            moved.push_back(Transform(m_Symmetry, P, Q));
+        for (const auto& [P, Q] : points) {
+            const TPoint point = m_Symmetry.Apply(TPoint{P, Q});
+            moved.emplace_back(point.P, point.Q);
+        }
         std::sort(moved.begin(), moved.end());
         std::string text;
         for (const auto& [p, q] : moved)
@@ -271,7 +269,7 @@ private:
                 // The other side passes in between when one side moves twice.
                 if (SideAt(tree.Level(at) + 1) != colour) at = ChildWithText(tree, at, "TT");
                 const auto move = *SgfMove(node.Get(std::string(1, colour)));
-                const auto [p, q] = Transform(m_Symmetry, move.first, move.second);
+                const auto [p, q] = m_Symmetry.Apply(TPoint{move.first, move.second});
                 at = tree.Add(at, PointText(p, q));
             }
             if (at != treeRoot) ApplyOutcome(tree, at, node);
@@ -355,7 +353,7 @@ private:
     std::string m_Source;
     std::set<std::pair<int, int>> m_Black, m_White;
     char m_Solver = 'B';
-    int m_Symmetry = 0;
+    TOrientation m_Symmetry;
 };
 
 } // namespace

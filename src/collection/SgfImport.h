@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "board/Orientation.h"
 #include "collection/ProblemStore.h"
 #include "collection/Sgf.h"
 #include "collection/SolutionTree.h"
@@ -33,11 +34,11 @@ struct TImportResult {
 // Imports every game of a read SGF file; `name` labels the sources and warnings.
 TImportResult ImportSgf(const TSgfFile& file, const std::string& name);
 
-// A symmetry of the 19 x 19 board (0 is the identity) applied to a point; the pass stays.
-std::pair<int, int> Transform(int symmetry, int P, int Q);
-// The symmetry that brings the points closest to the top-left corner: the smallest largest
-// coordinate, then the smallest sum of coordinates, then the first in order.
-int ChooseSymmetry(const std::vector<std::pair<int, int>>& points);
+// The symmetry of the board that brings the points closest to the top-left corner: the smallest
+// largest coordinate, then the smallest sum of coordinates, then the first in the importer's
+// order (as stored, the mirrors left-right and top-bottom, the half turn, then those four
+// mirrored across the P = Q diagonal).
+TOrientation ChooseSymmetry(const std::vector<std::pair<int, int>>& points);
 
 // How a node's SGF markup marks the line.
 struct TOutcomeMarks {

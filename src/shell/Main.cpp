@@ -313,6 +313,21 @@ void TGoGameMainForm::CreateActions() {
     MakeAction(
         "miBestCounterMoveOnly1", "Computer always makes best counter-move", [] {}, {}, true)
         ->setVisible(false);
+    // A problem not yet touched is shown in the new way at once; one in play keeps its look
+    // until it is set up again.
+    auto orientationOption = [this](const char* name, const char* english,
+                                    bool TSolveOptions::*option) {
+        MakeAction(
+            name, english,
+            [this, name, option] {
+                m_Loop->Options().*option = Action(name)->isChecked();
+                if (OnProblemPage() && !GoGame1->Study() && m_Loop->AtStart()) m_Loop->SetUp();
+            },
+            {}, true);
+    };
+    orientationOption("miRandomOrientation1", "Random &orientation",
+                      &TSolveOptions::RandomOrientation);
+    orientationOption("miRandomColours1", "Random &colours", &TSolveOptions::RandomColours);
     MakeAction(
         "miComputerdonotplaybadmove1", "Computer do not play bad move(marked with ?)",
         [this] {
@@ -435,7 +450,8 @@ void TGoGameMainForm::CreateMenus() {
     add(options, {"miSilent1", "miHintallowed1", "miDisplaynumbers1",
                   "NextproblemAutomaticallyWhenSolved1", "miTakebackautomatically1",
                   "miDelaybeforetakebackautomatically1", "miBestCounterMoveOnly1",
-                  "miComputerdonotplaybadmove1", "-", "misgf1", "miPlainbackground1"});
+                  "miComputerdonotplaybadmove1", "-", "miRandomOrientation1", "miRandomColours1",
+                  "-", "misgf1", "miPlainbackground1"});
     QMenu* speed = options->addMenu("S&peed");
     speed->setObjectName("miSpeed1");
     speed->menuAction()->setVisible(false);

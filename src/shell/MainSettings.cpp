@@ -79,6 +79,10 @@ void TGoGameMainForm::ReadSettings() {
     Action("miBestCounterMoveOnly1")->setChecked(m_Start.BestCounterMoveOnly);
     Action("miComputerdonotplaybadmove1")->setChecked(m_Start.ComputerDoNotPlayBadMove);
     m_Loop->SetComputerDoNotPlayBadMove(m_Start.ComputerDoNotPlayBadMove);
+    Action("miRandomOrientation1")->setChecked(m_Start.RandomOrientation);
+    m_Loop->Options().RandomOrientation = m_Start.RandomOrientation;
+    Action("miRandomColours1")->setChecked(m_Start.RandomColours);
+    m_Loop->Options().RandomColours = m_Start.RandomColours;
     SetDelay(m_Start.Delay);
     resize(std::max(320, m_Start.Width.value_or(width())),
            std::max(240, m_Start.Height.value_or(height())));
@@ -105,6 +109,8 @@ void TGoGameMainForm::WriteSettings() {
     values.BestCounterMoveOnly = Action("miBestCounterMoveOnly1")->isChecked();
     values.ComputerDoNotPlayBadMove = Action("miComputerdonotplaybadmove1")->isChecked();
     values.StudyAtNewWindow = Action("miStudyAtNewWindow1")->isChecked();
+    values.RandomOrientation = Action("miRandomOrientation1")->isChecked();
+    values.RandomColours = Action("miRandomColours1")->isChecked();
     values.Database = m_OpenedGroup;
     values.TopRow = GoIndex1->TopRow();
     values.Selected = GoIndex1->Selected();

@@ -33,6 +33,8 @@ TStartSettings ReadStartSettings(const ISettingsStore& store, int defaultWidth, 
     if (auto v = get("StudyAtNewWindow")) s.StudyAtNewWindow = *v == "1";
     if (auto v = get("BestCounterMoveOnly")) s.BestCounterMoveOnly = *v == "1";
     s.ComputerDoNotPlayBadMove = onIfOne("ComputerDoNotPlayBadMove");
+    s.RandomOrientation = onIfOne("RandomOrientation");
+    s.RandomColours = onIfOne("RandomColours");
     if (auto v = get("Database")) s.Database = SettingNumber(*v).value_or(2);
     if (auto v = get("TopRow")) s.TopRow = SettingNumber(*v).value_or(0);
     if (auto v = get("DelayBeforeTakebackAutomatically")) {
@@ -53,6 +55,8 @@ void WriteCloseSettings(ISettingsStore& store, const TCloseSettings& v) {
     store.Set("BestCounterMoveOnly", flag(v.BestCounterMoveOnly));
     store.Set("ComputerDoNotPlayBadMove", flag(v.ComputerDoNotPlayBadMove));
     store.Set("StudyAtNewWindow", flag(v.StudyAtNewWindow));
+    store.Set("RandomOrientation", flag(v.RandomOrientation));
+    store.Set("RandomColours", flag(v.RandomColours));
     store.Set("DefaultHint", "1");
     store.Set("Database", std::to_string(v.Database));
     store.Set("TopRow", std::to_string(v.TopRow));

@@ -22,6 +22,8 @@ struct TStartSettings {
     bool StudyAtNewWindow = false;
     bool BestCounterMoveOnly = false;
     bool ComputerDoNotPlayBadMove = false;
+    bool RandomOrientation = false;
+    bool RandomColours = false;
     int Database = 2;
     int TopRow = 0;
     int Delay = 10; // applied only within 0..30
@@ -38,6 +40,8 @@ struct TCloseSettings {
     bool BestCounterMoveOnly = false;
     bool ComputerDoNotPlayBadMove = false;
     bool StudyAtNewWindow = false;
+    bool RandomOrientation = false;
+    bool RandomColours = false;
     int Database = -1;
     int TopRow = 1;
     int Selected = -1;

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <random>
 
 #include "collection/SolutionBlob.h"
 #include "index/IndexLine.h"
@@ -25,6 +26,9 @@ TSolveLoop::TSolveLoop(TGoBoard& board, TGoIndexModel& index, IProblemRecorder& 
         return std::chrono::duration_cast<std::chrono::milliseconds>(
                    std::chrono::steady_clock::now().time_since_epoch())
             .count();
+    };
+    Random = [engine = std::minstd_rand(std::random_device{}())](int bound) mutable {
+        return std::uniform_int_distribution<int>(0, bound - 1)(engine);
     };
     m_Board.OnLegalMove = [this](TGoBoard&, int16_t P, int16_t Q, int16_t, int16_t, bool) {
         GoGame1LegalMove(P, Q);
@@ -53,7 +57,7 @@ void SetUpPosition(TGoBoard& board, const std::string& black, const std::string&
 }
 
 int8_t TSolveLoop::SolverSide() const {
-    return SolverSideOf(m_FirstToPlayChar, m_Initial);
+    return SolverSideOf(m_Orientation.Colour(m_FirstToPlayChar), m_Initial);
 }
 
 bool TSolveLoop::UserToMove() const {
@@ -105,14 +109,27 @@ void TSolveLoop::ClearPending() {
     m_Output.ArmTimer(false);
 }
 
+TOrientation TSolveLoop::ChooseOrientation() {
+    if (FixedOrientation >= 0) return TOrientation(FixedOrientation);
+    int number = 0;
+    if (m_Options.RandomOrientation) number = Random(TOrientation::kSymmetries);
+    if (m_Options.RandomColours && Random(2) == 1) number += TOrientation::kSymmetries;
+    return TOrientation(number);
+}
+
 void TSolveLoop::SetUp() {
     ClearPending();
     m_Output.SetResult("");
     m_Tree.Select(m_Tree.Root());
     m_Board.SetNewMoveEnabled(true);
-    SetUpPosition(m_Board, m_ArrangedBlack, m_ArrangedWhite, m_Initial, m_FirstToPlayChar);
+    m_Orientation = ChooseOrientation();
+    const TOrientation& o = m_Orientation;
+    const std::string initial = o.Apply(m_Initial);
+    const std::string& black = o.SwapsColours() ? m_ArrangedWhite : m_ArrangedBlack;
+    const std::string& white = o.SwapsColours() ? m_ArrangedBlack : m_ArrangedWhite;
+    SetUpPosition(m_Board, o.Apply(black), o.Apply(white), initial, o.Colour(m_FirstToPlayChar));
     m_Board.SetSelfSide(m_Board.Turn() < 0 ? 1 : 0);
-    if (m_Options.DisplayNumbers) m_Board.NumberPoints(m_Initial, 1);
+    if (m_Options.DisplayNumbers) m_Board.NumberPoints(initial, 1);
 }
 
 // ---- Play ----
@@ -145,30 +162,39 @@ void TSolveLoop::ShowNoticeFor(int flags) {
 bool TSolveLoop::PlayReply(TNodeId reply) {
     const std::string move = m_Tree.MoveOf(reply);
     if (move.size() != 2) return false;
-    int P = LetterToCoord(move[0]);
-    int Q = LetterToCoord(move[1]);
     bool played = false;
+    TPoint point = m_Orientation.Apply(PointAt(move, 0));
     if (move == "TT") {
-        // Play elsewhere: in the bottom-right corner block, away from the problem. When no
-        // point there can be played, the opponent passes, which keeps the turns in step.
-        for (int p = 16; p <= 19 && !played; ++p) {
-            for (int q = 16; q <= 19 && !played; ++q) {
-                if (IsStone(m_Board.GetCell(p, q))) continue;
-                played = m_Board.MakeMove(p, q, true);
-                if (played) P = p, Q = q;
-            }
-        }
-        if (!played) played = m_Board.MakeMove(kPassCoord, kPassCoord, true);
+        played = PlayElsewhere(point);
     } else {
-        if (!m_Board.IsOnBoard(P, Q)) return false;
-        played = m_Board.MakeMove(P, Q, true);
+        if (!m_Board.IsOnBoard(point.P, point.Q)) return false;
+        played = m_Board.MakeMove(point.P, point.Q, true);
     }
     if (!played) return false;
+    const int P = point.P, Q = point.Q;
     m_Tree.Select(reply);
     if (IsFlagged(m_Tree.FlagsOf(reply))) MarkStone(P, Q);
     m_Output.ReplyPlayed(P, Q);
     Play(kSoundMove, false);
     return true;
+}
+
+bool TSolveLoop::PlayElsewhere(TPoint& played) {
+    // The first free point of the stored problem's bottom-right corner block, turned with the
+    // problem, so the move lands as far from it as in the stored orientation. When no point
+    // there can be played, the opponent passes, which keeps the turns in step.
+    for (int p = 16; p <= 19; ++p) {
+        for (int q = 16; q <= 19; ++q) {
+            const TPoint point = m_Orientation.Apply(TPoint{p, q});
+            if (IsStone(m_Board.GetCell(point.P, point.Q))) continue;
+            if (m_Board.MakeMove(point.P, point.Q, true)) {
+                played = point;
+                return true;
+            }
+        }
+    }
+    played = {kPassCoord, kPassCoord};
+    return m_Board.MakeMove(kPassCoord, kPassCoord, true);
 }
 
 void TSolveLoop::GoGame1LegalMove(int P, int Q) {
@@ -183,7 +209,8 @@ void TSolveLoop::GoGame1LegalMove(int P, int Q) {
     if (current == kNoNode) return;
 
     m_Board.ClearMarks();
-    const TMatch match = m_Tree.MatchMove(current, PointText(P, Q));
+    const TPoint stored = m_Orientation.Undo(TPoint{P, Q});
+    const TMatch match = m_Tree.MatchMove(current, PointText(stored.P, stored.Q));
     if (match.Child == kNoNode) {
         // The tree does not know this move: the line failed where it stands.
         m_Output.SetResult(Tx("Failure"));
@@ -372,6 +399,8 @@ void TSolveLoop::Hint(bool byUser) {
             move.size() == 2 && m_Board.IsOnBoard(LetterToCoord(move[0]), LetterToCoord(move[1]));
         if (move == "TT" || onBoard) good += move;
     }
+    good = m_Orientation.Apply(good);
+    bad = m_Orientation.Apply(bad);
     m_Board.MarkPoints(good, 0x8000);
     m_Board.MarkPoints(bad, 0xFFFF);
     m_Output.HintMarked(good, bad);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "board/GoBoard.h"
+#include "board/Orientation.h"
 #include "collection/ProblemStore.h"
 #include "collection/SolutionTree.h"
 #include "index/GoIndexModel.h"
@@ -67,6 +68,9 @@ struct TSolveOptions {
     int DelayBeforeTakebackAutomatically = 10; // seconds, 0..30
     bool Silent = false;
     bool HintAllowed = true;
+    // Each set-up shows the problem turned or mirrored, and with the second its colours swapped.
+    bool RandomOrientation = false;
+    bool RandomColours = false;
 };
 
 // The automatic take-back interval of a delay position: seconds x 1000, or 50 ms for 0.
@@ -97,6 +101,11 @@ public:
     void SetProblems(const TProblemStore* problems) { m_Problems = problems; }
     // Milliseconds of a steady clock; tests set their own.
     std::function<int64_t()> Now;
+    // A number from 0 below `bound`; the orientation of each set-up is drawn with it.
+    std::function<int(int bound)> Random;
+    // An orientation every set-up uses, whatever the options say (the tool's --transform);
+    // -1 leaves the choice to the options.
+    int FixedOrientation = -1;
     // While true, player moves are free trials, not matched against the tree.
     bool TryMode = false;
     // The remark lists the node comments number into.
@@ -105,7 +114,7 @@ public:
     // ---- Problems ----
     // Loads the problem at `position` of the index and sets it up; false when its row is missing.
     bool LoadProblem(int position);
-    // Puts the loaded problem on the board again; visit marks stay.
+    // Puts the loaded problem on the board again in a newly chosen orientation; visit marks stay.
     void SetUp();
 
     // ---- Play ----
@@ -131,12 +140,17 @@ public:
     TNodeId NextReply() const { return m_NextReply; }
     const TSolutionTree& Tree() const { return m_Tree; }
     TSolutionTree& Tree() { return m_Tree; }
+    // The Initial moves as stored; their count is the same in every orientation.
     const std::string& Initial() const { return m_Initial; }
+    // How the problem is shown since the last set-up.
+    const TOrientation& Orientation() const { return m_Orientation; }
     const std::string& StatedResult() const { return m_StatedResult; }
     // The side the player solves for, and whether it is to move.
     int8_t SolverSide() const;
     bool UserToMove() const;
     bool Loaded() const { return m_Loaded; }
+    // True while no move has been played beyond the problem's start.
+    bool AtStart() const { return MovesBeyondStart() == 0; }
 
 private:
     // The node's label and remark as the status bar shows them, in the current language.
@@ -146,6 +160,9 @@ private:
     bool PlayReply(TNodeId reply);
     void MarkStone(int P, int Q);
     void ShowNoticeFor(int flags);
+    TOrientation ChooseOrientation();
+    // The opponent plays elsewhere ("TT"), far from the problem; `played` is where.
+    bool PlayElsewhere(TPoint& played);
     void Failed();
     void Tail();
     void ClearPending();
@@ -163,6 +180,7 @@ private:
     int32_t m_CurrentAuto1 = 0;
     std::string m_ArrangedBlack, m_ArrangedWhite, m_Initial;
     char m_FirstToPlayChar = 'B';
+    TOrientation m_Orientation;
     std::string m_StatedResult;
     TNodeId m_RetryNode = kNoNode;
     TNodeId m_NextReply = kNoNode;

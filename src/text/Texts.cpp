@@ -163,6 +163,8 @@ const std::vector<TTextEntry>& AllTexts() {
         {"miBestCounterMoveOnly1", "Computer always makes best counter-move", "计算机总是正应(&M)"},
         {"miComputerdonotplaybadmove1", "Computer do not play bad move(marked with ?)",
          "计算机不走坏棋(有?标记者)(&M)"},
+        {"miRandomOrientation1", "Random &orientation", "随机旋转镜像(&R)"},
+        {"miRandomColours1", "Random &colours", "随机交换黑白(&C)"},
         {"misgf1", "sgf &board", "SG&F格式棋盘显示"},
         {"miPlainbackground1", "Plain back&ground", "朴素背景(&G)"},
         {"miSpeed1", "S&peed", "速度(&S)"},

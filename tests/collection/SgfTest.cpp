@@ -105,8 +105,11 @@ TEST(SgfImport, EveryCornerLandsTopLeft) {
             EXPECT_LE(LetterToCoord(ch), 3) << c.setup << " " << shape;
         }
     }
-    EXPECT_EQ(ChooseSymmetry({{1, 1}, {2, 2}}), 0) << "the identity wins a tie";
-    EXPECT_EQ(ChooseSymmetry({{19, 19}}), 3);
+    EXPECT_EQ(ChooseSymmetry({{1, 1}, {2, 2}}).Number(), 0) << "the identity wins a tie";
+    EXPECT_EQ(ChooseSymmetry({{19, 19}}).Number(), 2) << "the half turn";
+    // A tie goes to the first in the importer's order: the mirror top-bottom before the half turn
+    // and the turns that bring the edge to the left.
+    EXPECT_EQ(ChooseSymmetry({{1, 19}, {19, 19}}).Number(), 5);
 }
 
 TEST(SgfImport, OutcomesAndFlags) {

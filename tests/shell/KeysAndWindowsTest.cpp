@@ -408,3 +408,46 @@ TEST_F(Progress, TheReviewListsAFailedProblemWhenItIsDue) {
 
 } // namespace
 } // namespace karvena::test
+
+namespace karvena::test {
+namespace {
+
+// With random orientation and colours on, problem 3 (Black's AB lives; Black DD, White EE) is
+// shown turned a quarter clockwise with the colours swapped: the player is White and the right
+// move is at SA. The study window shows the same picture; the options stay on after a restart.
+TEST_F(Progress, ARandomOrientationShowsTheProblemTurnedAndTheTurnedMoveSolvesIt) {
+    OpenWindow();
+    std::vector<int> draws{1, 1};
+    window->Loop().Random = [&draws](int) {
+        const int value = draws.empty() ? 0 : draws.front();
+        if (!draws.empty()) draws.erase(draws.begin());
+        return value;
+    };
+    window->Action("miRandomOrientation1")->trigger();
+    window->Action("miRandomColours1")->trigger();
+    ClickThumbnail(1, 2);
+    TGoGame* board = window->GoGame1;
+    EXPECT_EQ(board->GetCell(4, 4), 0) << "nothing where the stored stone stands";
+    EXPECT_EQ(board->GetCell(16, 4), kWhiteStone) << "Black's DD shown as White's at PD";
+    EXPECT_EQ(board->GetCell(15, 5), kBlackStone) << "White's EE shown as Black's at OE";
+    EXPECT_LT(board->Turn(), 0) << "the player solves as White";
+    window->Action("miStudyAtNewWindow1")->setChecked(true);
+    window->Action("miStudy1")->trigger();
+    ASSERT_NE(window->StudyForm(), nullptr);
+    EXPECT_EQ(window->StudyForm()->GoGame1->GetCell(16, 4), kWhiteStone) << "the study window too";
+    window->Action("miStopStudy1")->trigger();
+    ClickPoint(18, 1); // AB turned
+    EXPECT_EQ(window->LabelResult->text(), "Success");
+    EXPECT_EQ(window->LabelSuccessCount->text(), "Solved");
+    EXPECT_EQ(window->History().Find(3)->SolvedCount, 1) << "counted for the stored problem";
+    window->close();
+    EXPECT_EQ(Stored("RandomOrientation"), "1");
+    EXPECT_EQ(Stored("RandomColours"), "1");
+    window.reset();
+    OpenWindow();
+    EXPECT_TRUE(window->Action("miRandomOrientation1")->isChecked());
+    EXPECT_TRUE(window->Loop().Options().RandomColours);
+}
+
+} // namespace
+} // namespace karvena::test

@@ -4,6 +4,8 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <set>
+#include <sstream>
 
 #include "collection/Archive.h"
 #include "collection/SolutionBlob.h"
@@ -67,56 +69,156 @@ TEST(PlayTool, AHistoryThatCannotBeWrittenIsAnError) {
     EXPECT_EQ(status("0001 --history " + folder + " BA"), 3);
 }
 
-// Plays a problem by choosing, at every turn, a child from which a success is reachable, and
-// takes the next variation whenever one is pending, until the problem counts as solved.
-TEST(BundledProblems, EveryProblemCanBeSolvedByFollowingItsTree) {
+// What a run through one problem showed.
+struct TRun {
+    bool Solved = false;
+    std::string Fault; // the first thing the player saw that the stored problem does not say
+    std::vector<std::string> Lines;
+};
+
+// The stones the board shows for the stored setup under `o`.
+std::string SetupFault(const TGoBoard& board, const TProblemRow& row, const TOrientation& o) {
+    for (const auto& [stones, black] :
+         {std::pair{row.ArrangedBlack, true}, std::pair{row.ArrangedWhite, false}}) {
+        for (int k = 0; k < MovesIn(stones); ++k) {
+            const TPoint shown = o.Apply(PointAt(stones, k));
+            const bool shownBlack = black != o.SwapsColours();
+            const int8_t cell = board.GetCell(shown.P, shown.Q);
+            if (!IsStone(cell) || (cell > 0) != shownBlack)
+                return "setup stone " + stones.substr(2 * k, 2) + " is not shown at " +
+                       PointText(shown.P, shown.Q);
+        }
+    }
+    return "";
+}
+
+// The points of a transcript line after its first `skip` words.
+std::set<std::string> PointsOf(const std::string& line, size_t from, size_t to) {
+    std::set<std::string> points;
+    std::istringstream words(line.substr(from, to == std::string::npos ? to : to - from));
+    for (std::string word; words >> word;) points.insert(word);
+    return points;
+}
+
+// Plays a problem shown in orientation `o`: first asks for a hint and checks that it marks the
+// good first moves where the player sees them, then chooses at every turn a child from which a
+// success is reachable, plays it where it is shown, checks each reply lands where the tree's
+// reply is shown, and takes the next variation whenever one is pending, until the problem
+// counts as solved.
+TRun SolveByFollowingTree(const TProblemStore& problems, int key, const std::string& history,
+                          const TOrientation& o) {
+    TRun run;
+    TGoBoard board;
+    TPlaySession session(board, problems, history);
+    TSolveLoop& loop = session.Loop();
+    loop.FixedOrientation = o.Number();
+    if (!session.Load(key)) {
+        run.Fault = "not loaded";
+        return run;
+    }
+    run.Fault = SetupFault(board, *problems.Find(key), o);
+    if (loop.SolverSide() != board.Turn()) run.Fault = "the solver is not to move";
+    session.Take();
+    session.Word("hint");
+    std::set<std::string> good, bad;
+    const TSolutionTree& tree = loop.Tree();
+    for (TNodeId c = tree.FirstChild(tree.Root()); c != kNoNode; c = tree.NextSibling(c)) {
+        const TPoint shown = o.Apply(PointAt(tree.MoveOf(c), 0));
+        const bool isGood =
+            IsSuccess(ResultValue(tree.ResultCodeOf(c))) || tree.HasSuccessBelow(c);
+        (isGood ? good : bad).insert(PointText(shown.P, shown.Q));
+    }
+    for (const std::string& line : session.Take()) {
+        if (line.rfind("hint good", 0) != 0) continue;
+        const size_t badAt = line.find(" bad");
+        if (PointsOf(line, 9, badAt) != good || PointsOf(line, badAt + 4, std::string::npos) != bad)
+            run.Fault = "the hint marks " + line;
+    }
+    for (int step = 0; step < 400 && !run.Solved; ++step) {
+        if (loop.RetryNode() != kNoNode) {
+            session.Word("next");
+        } else {
+            const TNodeId current = tree.Current();
+            TNodeId choice = kNoNode;
+            for (TNodeId c = tree.FirstChild(current); c != kNoNode && choice == kNoNode;
+                 c = tree.NextSibling(c)) {
+                const int flags = tree.FlagsOf(c);
+                if ((IsSuccess(ResultValue(tree.ResultCodeOf(c))) || tree.HasSuccessBelow(c)) &&
+                    !IsFlagged(flags) && !(flags & kFlagSometimes) && tree.MoveOf(c) != "TT")
+                    choice = c;
+            }
+            if (choice == kNoNode) break;
+            session.Word(o.Apply(tree.MoveOf(choice)));
+        }
+        for (const std::string& line : session.Take()) {
+            run.Solved |= line == "solved";
+            run.Lines.push_back(line);
+            if (line.rfind("move ", 0) == 0 && line.ends_with(" reply") && run.Fault.empty()) {
+                const std::string reply = tree.MoveOf(tree.Current());
+                if (reply != "TT" && o.Apply(reply) != line.substr(5, 2))
+                    run.Fault = line + ", the tree's reply " + reply + " is not shown there";
+            }
+        }
+    }
+    return run;
+}
+
+// Every bundled problem is solved by following its tree in each of the sixteen orientations.
+class BundledInEveryOrientation : public ::testing::TestWithParam<int> {};
+
+TEST_P(BundledInEveryOrientation, EveryProblemIsSolvedByFollowingItsTree) {
     SetLanguageFlags(TLanguage::English);
     const TArchiveRead read = ReadArchiveMember(kArchive);
     ASSERT_EQ(read.Error, TArchiveError::None) << read.Detail;
     TProblemStore problems;
     ASSERT_TRUE(problems.Open(read.Bytes));
-    const std::string history = ::testing::TempDir() + "/bundled-play.cds";
+    const TOrientation o(GetParam());
+    const std::string history =
+        ::testing::TempDir() + "/bundled-play-" + std::to_string(o.Number()) + ".cds";
     std::filesystem::remove(history);
     int solved = 0, total = 0;
     for (const auto& [key, level] : problems.KeysAndLevels()) {
         ++total;
-        TGoBoard board;
-        TPlaySession session(board, problems, history);
-        ASSERT_TRUE(session.Load(key));
-        session.Take();
-        bool done = false;
-        std::vector<std::string> last;
-        for (int step = 0; step < 400 && !done; ++step) {
-            TSolveLoop& loop = session.Loop();
-            if (loop.RetryNode() != kNoNode) {
-                session.Word("next");
-            } else {
-                const TSolutionTree& tree = loop.Tree();
-                const TNodeId current = tree.Current();
-                TNodeId choice = kNoNode;
-                for (TNodeId c = tree.FirstChild(current); c != kNoNode && choice == kNoNode;
-                     c = tree.NextSibling(c)) {
-                    const int flags = tree.FlagsOf(c);
-                    if ((IsSuccess(ResultValue(tree.ResultCodeOf(c))) || tree.HasSuccessBelow(c)) &&
-                        !IsFlagged(flags) && !(flags & kFlagSometimes) && tree.MoveOf(c) != "TT")
-                        choice = c;
-                }
-                if (choice == kNoNode) break;
-                session.Word(tree.MoveOf(choice));
-            }
-            for (const std::string& line : session.Take()) {
-                done |= line == "solved";
-                last.push_back(line);
-            }
-        }
-        solved += done;
+        const TRun run = SolveByFollowingTree(problems, key, history, o);
+        solved += run.Solved && run.Fault.empty();
         std::string tail;
-        for (size_t i = last.size() > 12 ? last.size() - 12 : 0; i < last.size(); ++i)
-            tail += last[i] + "\n";
-        EXPECT_TRUE(done) << "problem " << key << ":\n" << tail;
+        for (size_t i = run.Lines.size() > 12 ? run.Lines.size() - 12 : 0; i < run.Lines.size();
+             ++i)
+            tail += run.Lines[i] + "\n";
+        EXPECT_TRUE(run.Solved) << "problem " << key << ":\n" << tail;
+        EXPECT_EQ(run.Fault, "") << "problem " << key;
     }
     EXPECT_EQ(solved, total);
     SetLanguageFlags(TLanguage::SimplifiedChinese);
+}
+
+INSTANTIATE_TEST_SUITE_P(Transforms, BundledInEveryOrientation,
+                         ::testing::Range(0, TOrientation::kCount));
+
+// The tool shows a problem the same way: the right first move of problem 0001 (B at BA) is
+// found at its turned point, the hint marks it and the wrong CA there, and the stored point is
+// now a failure.
+TEST(PlayTool, AProblemIsPlayedInTheOrientationAsked) {
+    struct Row {
+        int Transform;
+        const char* Right;
+        const char* Wrong;
+    };
+    const Row rows[] = {{0, "BA", "SB"}, {1, "SB", "BA"}, {2, "RS", "BA"}, {6, "AB", "SS"},
+                        {9, "SB", "BA"}};
+    for (const Row& row : rows) {
+        const std::string transform = " --transform " + std::to_string(row.Transform) + " ";
+        const std::vector<std::string> right = RunTool("0001" + transform + row.Right + " hint");
+        EXPECT_TRUE(Has(right, std::string("move ") + row.Right + " player")) << row.Transform;
+        EXPECT_TRUE(Has(right, "solved")) << row.Transform;
+        EXPECT_TRUE(Has(right, std::string("hint good ") + row.Right + " bad " +
+                                   TOrientation(row.Transform).Apply(std::string("CA"))))
+            << row.Transform;
+        const std::vector<std::string> wrong = RunTool("0001" + transform + row.Wrong);
+        EXPECT_TRUE(Has(wrong, "result Failure")) << row.Transform;
+    }
+    // A transform that is not one of the sixteen is refused with the usage.
+    EXPECT_TRUE(RunTool("0001 --transform 16 BA").empty());
 }
 
 } // namespace

@@ -32,7 +32,9 @@ protected:
         TProblemTableWriter writer;
         ASSERT_TRUE(writer.Add(row));
         ASSERT_TRUE(problems.Open(writer.Image()));
+        session.reset();
         session = std::make_unique<TPlaySession>(board, problems, folder.File("History1.cds"));
+        if (Prepare) Prepare(session->Loop());
         ASSERT_TRUE(session->Load(1));
         loadLines = session->Take();
     }
@@ -41,6 +43,8 @@ protected:
             EXPECT_TRUE(session->Word(word)) << word;
         return session->Take();
     }
+    // Runs on the loop before the problem is loaded.
+    std::function<void(TSolveLoop&)> Prepare;
     TTempFolder folder;
     TProblemStore problems;
     TGoBoard board;
@@ -218,6 +222,72 @@ TEST_F(Scenario, PlayElsewhereUsesTheFirstFreeCornerPoint) {
     tree.Add(tree.Add(tree.Add(root, "CC"), "TT"), "DD 1");
     Start(tree, "PPPQ");
     EXPECT_EQ(Run({"CC"}).at(4), "move PR reply");
+}
+
+// In every orientation the player's move is matched where it is shown, and the opponent's
+// "play elsewhere" lands in the turned corner block, as far from the problem as when stored.
+TEST_F(Scenario, EveryOrientationMatchesShownMovesAndPlaysElsewhereAwayFromTheProblem) {
+    TSolutionTree tree;
+    const TNodeId root = tree.Add(kNoNode, "");
+    tree.Add(tree.Add(tree.Add(root, "CD"), "TT"), "DD 1");
+    for (int n = 0; n < TOrientation::kCount; ++n) {
+        const TOrientation o(n);
+        SCOPED_TRACE(n);
+        Prepare = [n](TSolveLoop& loop) { loop.FixedOrientation = n; };
+        Start(tree, "PP", "AA");
+        const TPoint black = o.Apply(TPoint{16, 16}), white = o.Apply(TPoint{1, 1});
+        EXPECT_EQ(board.GetCell(black.P, black.Q), o.SwapsColours() ? kWhiteStone : kBlackStone);
+        EXPECT_EQ(board.GetCell(white.P, white.Q), o.SwapsColours() ? kBlackStone : kWhiteStone);
+        EXPECT_EQ(board.Turn() > 0, !o.SwapsColours()) << "the solver plays the first move";
+        const TLines lines = Run({o.Apply(std::string("CD"))});
+        const TPoint elsewhere = o.Apply(TPoint{16, 17});
+        EXPECT_EQ(lines.at(4), "move " + PointText(elsewhere.P, elsewhere.Q) + " reply");
+        EXPECT_EQ(Run({o.Apply(std::string("DD"))}).at(4), "result Success");
+    }
+}
+
+// The orientation is drawn at each set-up: kept through a take-back and the next variation,
+// drawn again by Solve again. With both options off nothing is drawn at all.
+TEST_F(Scenario, AnOrientationIsDrawnAtSetUpAndKeptUntilSolveAgain) {
+    TSolutionTree tree;
+    const TNodeId root = tree.Add(kNoNode, "");
+    const TNodeId move = tree.Add(root, "CC");
+    tree.Add(tree.Add(move, "DD"), "EE 1");
+    tree.Add(tree.Add(move, "EE"), "DD 1");
+    std::vector<int> draws{3, 1, 5, 0};
+    std::vector<int> bounds;
+    bool random = true;
+    Prepare = [&](TSolveLoop& loop) {
+        loop.Options().RandomOrientation = random;
+        loop.Options().RandomColours = random;
+        loop.Random = [&](int bound) {
+            bounds.push_back(bound);
+            const int value = draws.front();
+            draws.erase(draws.begin());
+            return value;
+        };
+    };
+    Start(tree);
+    const TSolveLoop& loop = session->Loop();
+    EXPECT_EQ(bounds, (std::vector<int>{8, 2}));
+    const TOrientation first(3 + 8);
+    EXPECT_EQ(loop.Orientation(), first);
+    Run({first.Apply(std::string("CC")), "back", first.Apply(std::string("CC"))});
+    EXPECT_EQ(loop.Orientation(), first);
+    const TLines lines = Run({first.Apply(std::string("EE")), "next"});
+    EXPECT_EQ(lines.back(), "pending none");
+    EXPECT_EQ(loop.Orientation(), first) << "the next variation keeps it";
+    Run({"again"});
+    EXPECT_EQ(loop.Orientation(), TOrientation(5));
+    const TPoint shown = TOrientation(5).Apply(TPoint{3, 3});
+    EXPECT_EQ(Run({PointText(shown.P, shown.Q)}).at(0), "move " + PointText(shown.P, shown.Q) + " player");
+    EXPECT_EQ(board.GetCell(shown.P, shown.Q), kBlackStone);
+
+    random = false;
+    bounds.clear();
+    Start(tree);
+    EXPECT_TRUE(bounds.empty());
+    EXPECT_TRUE(session->Loop().Orientation().IsIdentity());
 }
 
 } // namespace

@@ -1,0 +1,64 @@
+#include "board/Orientation.h"
+
+namespace karvena {
+
+TPoint TOrientation::Move(int symmetry, TPoint point) {
+    if (!IsGoPoint(point.P, point.Q)) return point;
+    const int P = point.P, Q = point.Q;
+    switch (symmetry) {
+    case 1: return {20 - Q, P};
+    case 2: return {20 - P, 20 - Q};
+    case 3: return {Q, 20 - P};
+    case 4: return {20 - P, Q};
+    case 5: return {P, 20 - Q};
+    case 6: return {Q, P};
+    case 7: return {20 - Q, 20 - P};
+    default: return point;
+    }
+}
+
+TOrientation TOrientation::Inverse() const {
+    // The quarter turns undo each other; the half turn and the mirrors undo themselves.
+    int symmetry = Symmetry();
+    if (symmetry == 1)
+        symmetry = 3;
+    else if (symmetry == 3)
+        symmetry = 1;
+    return TOrientation(symmetry + (SwapsColours() ? kSymmetries : 0));
+}
+
+TPoint TOrientation::Apply(TPoint stored) const {
+    return Move(Symmetry(), stored);
+}
+
+TPoint TOrientation::Undo(TPoint shown) const {
+    return Move(Inverse().Symmetry(), shown);
+}
+
+std::string TOrientation::MovePoints(int symmetry, std::string_view points) {
+    std::string moved(points);
+    for (int k = 0; k < MovesIn(points); ++k) {
+        const TPoint point = Move(symmetry, PointAt(points, k));
+        if (point == PointAt(points, k)) continue; // off the board: the letters stay as written
+        moved[2 * k] = CoordToLetter(point.P);
+        moved[2 * k + 1] = CoordToLetter(point.Q);
+    }
+    return moved;
+}
+
+std::string TOrientation::Apply(std::string_view points) const {
+    return MovePoints(Symmetry(), points);
+}
+
+std::string TOrientation::Undo(std::string_view points) const {
+    return MovePoints(Inverse().Symmetry(), points);
+}
+
+char TOrientation::Colour(char side) const {
+    if (!SwapsColours()) return side;
+    if (side == 'B') return 'W';
+    if (side == 'W') return 'B';
+    return side;
+}
+
+} // namespace karvena
