@@ -142,6 +142,20 @@ int main(int argc, char* argv[]) {
         window.SplashForm1()->hide();
         window.SplashForm2()->hide();
 
+        // The same problem with random orientation and colours on, drawn as a quarter turn
+        // clockwise with the colours swapped, then with its first right move played.
+        window.Loop().Random = [](int) { return 1; };
+        window.Action("miRandomOrientation1")->trigger();
+        window.Action("miRandomColours1")->trigger();
+        window.ShowIndexView();
+        window.GoIndex1->ClickLine(2);
+        ok &= Save(window, QString("%1/main-transformed-%2.png").arg(out, language));
+        window.Loop().Hint(true);
+        ok &= Save(window, QString("%1/main-transformed-hint-%2.png").arg(out, language));
+        window.Action("miRandomOrientation1")->trigger();
+        window.Action("miRandomColours1")->trigger();
+        window.Loop().SolveAgain();
+
         // The hint-lock dialog as it opens.
         window.SetPasswordDlg()->Prepare(true);
         ok &= Save(*window.SetPasswordDlg(), QString("%1/hint-lock-%2.png").arg(out, language));
@@ -230,6 +244,32 @@ int main(int argc, char* argv[]) {
         window.LastPage();
         window.resize(1400, 760);
         ok &= Save(window, QString("%1/index-wide-last-page-%2.png").arg(out, language));
+
+        // A failed problem in the review the next day: the level menu counts it as due, and the
+        // review page lists it.
+        if (QString(language) != "zh_TW") {
+            int today = window.Statistics().TodayNumber();
+            window.Statistics().Today = [&today] { return today; };
+            window.resize(1100, 760);
+            window.ShowIndexView();
+            window.FirstPage();
+            window.GoIndex1->ClickLine(0);
+            window.GoGame1->Click(19, 19, TMouseButton::Left, 19, 19);
+            window.ShowIndexView();
+            window.GoIndex1->ClickLine(1);
+            window.GoGame1->Click(10, 10, TMouseButton::Left, 10, 10);
+            ++today;
+            window.ShowIndexView();
+            window.RefreshGroupMenus();
+            QMenu* file = window.findChild<QMenu*>("miFile1");
+            file->popup(window.mapToGlobal(QPoint(0, 20)));
+            QApplication::processEvents();
+            ok &= Save(*file, QString("%1/level-menu-review-%2.png").arg(out, language));
+            file->hide();
+            window.Action("miReview1")->trigger();
+            ok &= Save(window, QString("%1/review-page-%2.png").arg(out, language));
+        }
+
     }
     return ok ? 0 : 1;
 }
