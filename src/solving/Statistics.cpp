@@ -158,6 +158,7 @@ int TStatistics::TodayNumber() const {
 }
 
 void TStatistics::RecordSolved() {
+    if (!m_AttemptEnd) m_AttemptEnd = NowSeconds();
     ReviewCleanSolve();
     m_Index.SetSolvedCount(m_Index.SolvedCount() + 1);
     m_Output.SetLabel(TStatLabel::SuccessCount, Tx("LabelSuccessCount"));

@@ -86,12 +86,15 @@ public:
         m_Current = auto1;
         m_AttemptSetback = false;
         m_AttemptStart = NowSeconds();
+        m_AttemptEnd.reset();
     }
     // The clock of the attempt times, in seconds (tests set their own).
     std::function<int64_t()> Now;
     int64_t NowSeconds() const;
-    // Seconds since the current problem was set up.
-    int AttemptSeconds() const { return static_cast<int>(NowSeconds() - m_AttemptStart); }
+    // Seconds from loading the current problem to its solve, or to now while it is not solved.
+    int AttemptSeconds() const {
+        return static_cast<int>(m_AttemptEnd.value_or(NowSeconds()) - m_AttemptStart);
+    }
     // Today's local day number for the review (tests set their own clock).
     std::function<int()> Today;
     int TodayNumber() const;
@@ -127,6 +130,7 @@ private:
     // A failure or hint since the problem was set up: its solve is then no clean one.
     bool m_AttemptSetback = false;
     int64_t m_AttemptStart = 0;
+    std::optional<int64_t> m_AttemptEnd; // the first solve since loading
     // The review's answers to a setback and to a clean solve.
     void ReviewSetback(bool intoReview);
     void ReviewCleanSolve();

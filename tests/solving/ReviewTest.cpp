@@ -132,7 +132,7 @@ namespace karvena {
 namespace {
 
 // The best time of a clean solve: kept with the history, never from an attempt with a failure or
-// a hint, only ever improved.
+// a hint, only ever improved; the attempt's time stops when the problem is solved.
 TEST_F(Reviewing, TheBestTimeCountsOnlyCleanSolvesAndOnlyFasterOnesReplaceIt) {
     int64_t now = 1000;
     stats.Now = [&now] { return now; };
@@ -147,7 +147,13 @@ TEST_F(Reviewing, TheBestTimeCountsOnlyCleanSolvesAndOnlyFasterOnesReplaceIt) {
         if (a.failed) stats.RecordFailure();
         stats.RecordSolved();
         EXPECT_EQ(history.BestTime(9), a.best) << a.seconds;
+        // The attempt's clock stops at the solve: reading the solved problem adds nothing, nor
+        // does solving it once more.
         now += 1000;
+        EXPECT_EQ(stats.AttemptSeconds(), a.seconds);
+        stats.RecordSolved();
+        EXPECT_EQ(stats.AttemptSeconds(), a.seconds);
+        EXPECT_EQ(history.BestTime(9), a.best) << a.seconds;
     }
     EXPECT_EQ(DurationText(30), "0:30");
     EXPECT_EQ(DurationText(725), "12:05");
