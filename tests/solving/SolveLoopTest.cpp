@@ -28,6 +28,7 @@ protected:
         row.ArrangedBlack = black;
         row.ArrangedWhite = white;
         row.FirstToPlay = "B";
+        row.Initial = Initial;
         row.Solution = blob.empty() ? SaveSolution(tree) : blob;
         TProblemTableWriter writer;
         ASSERT_TRUE(writer.Add(row));
@@ -43,6 +44,8 @@ protected:
             EXPECT_TRUE(session->Word(word)) << word;
         return session->Take();
     }
+    // The problem's Initial moves.
+    std::string Initial;
     // Runs on the loop before the problem is loaded.
     std::function<void(TSolveLoop&)> Prepare;
     TTempFolder folder;
@@ -243,6 +246,31 @@ TEST_F(Scenario, EveryOrientationMatchesShownMovesAndPlaysElsewhereAwayFromThePr
         const TPoint elsewhere = o.Apply(TPoint{16, 17});
         EXPECT_EQ(lines.at(4), "move " + PointText(elsewhere.P, elsewhere.Q) + " reply");
         EXPECT_EQ(Run({o.Apply(std::string("DD"))}).at(4), "result Success");
+    }
+}
+
+// Initial moves are played and numbered where they are shown, by the side the colours give them;
+// the solver is the side after them.
+TEST_F(Scenario, InitialMovesAreShownTurnedAndNumbered) {
+    TSolutionTree tree;
+    const TNodeId root = tree.Add(kNoNode, "");
+    tree.Add(root, "EE 1");
+    Initial = "CCDD"; // Black CC, White DD, then Black solves
+    for (const int n : {0, 3, 12}) {
+        const TOrientation o(n);
+        SCOPED_TRACE(n);
+        Prepare = [n](TSolveLoop& loop) {
+            loop.FixedOrientation = n;
+            loop.Options().DisplayNumbers = true;
+        };
+        Start(tree);
+        const TPoint first = o.Apply(TPoint{3, 3}), second = o.Apply(TPoint{4, 4});
+        EXPECT_EQ(board.GetCell(first.P, first.Q), o.SwapsColours() ? kWhiteStone : kBlackStone);
+        EXPECT_EQ(board.GetCell(second.P, second.Q), o.SwapsColours() ? kBlackStone : kWhiteStone);
+        EXPECT_EQ(board.NumberLabel(first.P, first.Q), 1);
+        EXPECT_EQ(board.NumberLabel(second.P, second.Q), 2);
+        EXPECT_EQ(board.Turn() > 0, !o.SwapsColours());
+        EXPECT_EQ(Run({o.Apply(std::string("EE"))}).at(4), "result Success");
     }
 }
 
