@@ -6,14 +6,22 @@ TPoint TOrientation::Move(int symmetry, TPoint point) {
     if (!IsGoPoint(point.P, point.Q)) return point;
     const int P = point.P, Q = point.Q;
     switch (symmetry) {
-    case 1: return {20 - Q, P};
-    case 2: return {20 - P, 20 - Q};
-    case 3: return {Q, 20 - P};
-    case 4: return {20 - P, Q};
-    case 5: return {P, 20 - Q};
-    case 6: return {Q, P};
-    case 7: return {20 - Q, 20 - P};
-    default: return point;
+    case 1:
+        return {20 - Q, P};
+    case 2:
+        return {20 - P, 20 - Q};
+    case 3:
+        return {Q, 20 - P};
+    case 4:
+        return {20 - P, Q};
+    case 5:
+        return {P, 20 - Q};
+    case 6:
+        return {Q, P};
+    case 7:
+        return {20 - Q, 20 - P};
+    default:
+        return point;
     }
 }
 
