@@ -2,10 +2,10 @@
 
 namespace karvena {
 
-TPoint TOrientation::Move(int symmetry, TPoint point) {
+TPoint TOrientation::Apply(TPoint point) const {
     if (!IsGoPoint(point.P, point.Q)) return point;
     const int P = point.P, Q = point.Q;
-    switch (symmetry) {
+    switch (Symmetry()) {
     case 1:
         return {20 - Q, P};
     case 2:
@@ -35,31 +35,24 @@ TOrientation TOrientation::Inverse() const {
     return TOrientation(symmetry + (SwapsColours() ? kSymmetries : 0));
 }
 
-TPoint TOrientation::Apply(TPoint stored) const {
-    return Move(Symmetry(), stored);
-}
-
 TPoint TOrientation::Undo(TPoint shown) const {
-    return Move(Inverse().Symmetry(), shown);
+    return Inverse().Apply(shown);
 }
 
-std::string TOrientation::MovePoints(int symmetry, std::string_view points) {
+std::string TOrientation::Apply(std::string_view points) const {
     std::string moved(points);
     for (int k = 0; k < MovesIn(points); ++k) {
-        const TPoint point = Move(symmetry, PointAt(points, k));
-        if (point == PointAt(points, k)) continue; // off the board: the letters stay as written
+        const TPoint stored = PointAt(points, k);
+        const TPoint point = Apply(stored);
+        if (point == stored) continue; // unmoved, or off the board: the letters stay as written
         moved[2 * k] = CoordToLetter(point.P);
         moved[2 * k + 1] = CoordToLetter(point.Q);
     }
     return moved;
 }
 
-std::string TOrientation::Apply(std::string_view points) const {
-    return MovePoints(Symmetry(), points);
-}
-
 std::string TOrientation::Undo(std::string_view points) const {
-    return MovePoints(Inverse().Symmetry(), points);
+    return Inverse().Apply(points);
 }
 
 char TOrientation::Colour(char side) const {

@@ -26,7 +26,7 @@ public:
     bool SwapsColours() const { return m_Number >= kSymmetries; }
     bool IsIdentity() const { return m_Number == 0; }
 
-    TPoint Apply(TPoint stored) const;
+    TPoint Apply(TPoint point) const;
     TPoint Undo(TPoint shown) const;
     // Every two-letter point of a move or point string; a trailing odd letter stays.
     std::string Apply(std::string_view points) const;
@@ -39,8 +39,6 @@ public:
     friend bool operator==(const TOrientation&, const TOrientation&) = default;
 
 private:
-    static TPoint Move(int symmetry, TPoint point);
-    static std::string MovePoints(int symmetry, std::string_view points);
     int m_Number;
 };
 

@@ -18,17 +18,18 @@ TOrientation ChooseSymmetry(const std::vector<std::pair<int, int>>& points) {
     TOrientation best;
     std::pair<int, int> bestScore{1 << 30, 1 << 30};
     for (const int symmetry : kOrder) {
+        const TOrientation candidate(symmetry);
         int largest = 0, sum = 0;
         for (const auto& [P, Q] : points) {
             if (P == kPassCoord && Q == kPassCoord) continue;
-            const auto [p, q] = TOrientation(symmetry).Apply(TPoint{P, Q});
+            const auto [p, q] = candidate.Apply(TPoint{P, Q});
             largest = std::max({largest, p, q});
             sum += p + q;
         }
         const std::pair<int, int> score{largest, sum};
         if (score < bestScore) {
             bestScore = score;
-            best = TOrientation(symmetry);
+            best = candidate;
         }
     }
     return best;

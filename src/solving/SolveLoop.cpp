@@ -162,19 +162,19 @@ void TSolveLoop::ShowNoticeFor(int flags) {
 bool TSolveLoop::PlayReply(TNodeId reply) {
     const std::string move = m_Tree.MoveOf(reply);
     if (move.size() != 2) return false;
+    TPoint point;
     bool played = false;
-    TPoint point = m_Orientation.Apply(PointAt(move, 0));
     if (move == "TT") {
         played = PlayElsewhere(point);
     } else {
+        point = m_Orientation.Apply(PointAt(move, 0));
         if (!m_Board.IsOnBoard(point.P, point.Q)) return false;
         played = m_Board.MakeMove(point.P, point.Q, true);
     }
     if (!played) return false;
-    const int P = point.P, Q = point.Q;
     m_Tree.Select(reply);
-    if (IsFlagged(m_Tree.FlagsOf(reply))) MarkStone(P, Q);
-    m_Output.ReplyPlayed(P, Q);
+    if (IsFlagged(m_Tree.FlagsOf(reply))) MarkStone(point.P, point.Q);
+    m_Output.ReplyPlayed(point.P, point.Q);
     Play(kSoundMove, false);
     return true;
 }

@@ -76,7 +76,7 @@ struct TRun {
     std::vector<std::string> Lines;
 };
 
-// The stones the board shows for the stored setup under `o`.
+// The first setup stone the board does not show turned by `o` in its colour, or "".
 std::string SetupFault(const TGoBoard& board, const TProblemRow& row, const TOrientation& o) {
     for (const auto& [stones, black] :
          {std::pair{row.ArrangedBlack, true}, std::pair{row.ArrangedWhite, false}}) {
@@ -92,7 +92,7 @@ std::string SetupFault(const TGoBoard& board, const TProblemRow& row, const TOri
     return "";
 }
 
-// The points of a transcript line after its first `skip` words.
+// The words of a transcript line between the offsets `from` and `to` (npos: to its end).
 std::set<std::string> PointsOf(const std::string& line, size_t from, size_t to) {
     std::set<std::string> points;
     std::istringstream words(line.substr(from, to == std::string::npos ? to : to - from));
