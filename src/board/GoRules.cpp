@@ -174,8 +174,8 @@ bool TGoBoard::GoMove(int P, int Q, bool draw) {
             if (!IsStone(m_Cell[p][q])) continue;
             const int id = m_Chain[p][q];
             if (id < 0 || id > 361) continue;
-            liberties[id] += (m_Cell[p - 1][q] == 0) + (m_Cell[p + 1][q] == 0) +
-                             (m_Cell[p][q - 1] == 0) + (m_Cell[p][q + 1] == 0);
+            liberties[id] += !IsStone(m_Cell[p - 1][q]) + !IsStone(m_Cell[p + 1][q]) +
+                             !IsStone(m_Cell[p][q - 1]) + !IsStone(m_Cell[p][q + 1]);
         }
     }
     for (int i = 0; i < kGridSize; ++i) {
@@ -247,8 +247,8 @@ bool TGoBoard::EveryChainHasALiberty() const {
         for (int q = 1; q <= 19; ++q) {
             const int id = m_Chain[p][q];
             if (!IsStone(m_Cell[p][q]) || id < 1 || id > 361) continue;
-            if ((p > 1 && m_Cell[p - 1][q] == 0) || (p < 19 && m_Cell[p + 1][q] == 0) ||
-                (q > 1 && m_Cell[p][q - 1] == 0) || (q < 19 && m_Cell[p][q + 1] == 0))
+            if ((p > 1 && !IsStone(m_Cell[p - 1][q])) || (p < 19 && !IsStone(m_Cell[p + 1][q])) ||
+                (q > 1 && !IsStone(m_Cell[p][q - 1])) || (q < 19 && !IsStone(m_Cell[p][q + 1])))
                 free[id] = true;
         }
     for (int p = 1; p <= 19; ++p)
@@ -260,6 +260,8 @@ bool TGoBoard::EveryChainHasALiberty() const {
 }
 
 bool TGoBoard::ChainWithoutLiberty(int P, int Q, std::vector<TPoint>& stones) {
+    // A stone is bit 0x01 and its colour the sign: the owner's mark bit 0x04 (a flagged move's
+    // stone) and the dead bit change neither, so a marked stone is a member like any other.
     const int8_t colour = m_Cell[P][Q];
     const size_t first = stones.size();
     stones.push_back({P, Q});
@@ -270,8 +272,8 @@ bool TGoBoard::ChainWithoutLiberty(int P, int Q, std::vector<TPoint>& stones) {
             const int p = at.P + d.P, q = at.Q + d.Q;
             if (p < 1 || p > 19 || q < 1 || q > 19) continue;
             const int8_t cell = m_Cell[p][q];
-            if (cell == 0) return false;
-            if (cell == colour && m_Seen[p][q] != m_Stamp) {
+            if (!IsStone(cell)) return false;
+            if (SameSide(cell, colour) && m_Seen[p][q] != m_Stamp) {
                 m_Seen[p][q] = m_Stamp;
                 stones.push_back({p, q});
             }

@@ -235,13 +235,16 @@ void TGoGameMainForm::DelayCommand() {
 
 namespace karvena {
 
+// Everything that would step the tree or set the problem up again rests while a try is on: the
+// try's moves are not the problem's, so neither may be thrown away or counted.
 void TGoGameMainForm::SetSolvingCommandsEnabled(bool enabled) {
     for (const char* name :
-         {"miFirstproblem1",    "miPriorproblem1", "miNextproblem1", "miLastproblem1",
-          "btnFirstProblem",    "btnPriorProblem", "btnNextProblem", "btnLastProblem",
-          "miProblemIndex1",    "btnProblemIndex", "miSolveIt1",     "btnSolveIt",
-          "miSolveAgain1",      "btnSolveAgain1",  "miHome",         "miBack1",
-          "btnBack1",           "miBackSpace",     "miHint1",        "btnHint1",
+         {"miFirstproblem1",    "miPriorproblem1",    "miNextproblem1", "miLastproblem1",
+          "btnFirstProblem",    "btnPriorProblem",    "btnNextProblem", "btnLastProblem",
+          "miProblemIndex1",    "btnProblemIndex",    "miSolveIt1",     "btnSolveIt",
+          "miSolveAgain1",      "btnSolveAgain1",     "miHome",         "miBack1",
+          "btnBack1",           "miBackSpace",        "miHint1",        "btnHint1",
+          "miNextVOfComputer1", "miPgUp",             "miF8",           "miDisplaynumbers1",
           "miStudyAtNewWindow1"})
         Action(name)->setEnabled(enabled);
     for (const auto& item : m_GroupItems)

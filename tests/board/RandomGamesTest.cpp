@@ -86,7 +86,8 @@ namespace {
 
 // The move's shortcut for clean positions gives exactly what the whole-board move gives: the
 // same acceptance of every try, the same stones, chain ids, captures and records. Played from an
-// empty board and from a setup (where the whole-board move runs until the position is clean).
+// empty board and from a setup (where the whole-board move runs until the position is clean),
+// with some stones marked by the owner's bit as the solve loop marks flagged moves.
 TEST(RandomGames, TheLocalMoveAgreesWithTheWholeBoardMove) {
     for (const char* setup : {"", "DDEEFFDQ"}) {
         SCOPED_TRACE(setup);
@@ -95,7 +96,7 @@ TEST(RandomGames, TheLocalMoveAgreesWithTheWholeBoardMove) {
         TGoBoard local, whole;
         whole.LocalMoves = false;
         for (TGoBoard* b : {&local, &whole}) b->SetArrangedSideP(setup);
-        int tries = 0, captures = 0;
+        int tries = 0, captures = 0, marked = 0;
         for (int game = 0; game < 20; ++game) {
             for (TGoBoard* b : {&local, &whole}) b->NewGame(false);
             for (int k = 0; k < 400; ++k) {
@@ -104,6 +105,14 @@ TEST(RandomGames, TheLocalMoveAgreesWithTheWholeBoardMove) {
                 const bool b = whole.MakeMove(p, q, false);
                 ++tries;
                 ASSERT_EQ(a, b) << "try " << tries << " at " << p << "," << q;
+                // The solve loop marks the stone of a flagged move with the owner's bit.
+                if (a && tries % 7 == 0) {
+                    for (TGoBoard* m : {&local, &whole}) {
+                        const int8_t v = m->GetCell(p, q);
+                        m->SetCell(p, q, static_cast<int8_t>(v > 0 ? v | 0x04 : -((-v) | 0x04)));
+                    }
+                    ++marked;
+                }
                 captures += local.LastCaptureCount();
                 ASSERT_EQ(local.LastCaptureCount(), whole.LastCaptureCount());
                 for (int x = 1; x <= 19; ++x)
@@ -115,6 +124,7 @@ TEST(RandomGames, TheLocalMoveAgreesWithTheWholeBoardMove) {
             ASSERT_EQ(local.Process(), whole.Process());
         }
         EXPECT_GT(captures, 100) << "captures and ko were exercised";
+        EXPECT_GT(marked, 400) << "marked stones were played beside";
     }
 }
 

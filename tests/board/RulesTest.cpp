@@ -292,6 +292,42 @@ TEST(Rules, OwnersMarkBitKeepsTheStonesColour) {
     EXPECT_EQ(board.GetCell(2, 1), 0) << "still a white stone, so still captured";
 }
 
+// A black stone marked by the owner (0x05) is still a black stone to both moves: a chain member
+// that shares its liberties and is captured with its chain. After the mark both sides play
+// elsewhere, so the shortcut for clean positions plays the move under test.
+TEST(Rules, AMarkedStoneIsAChainMemberInBothMoves) {
+    const struct {
+        const char* name;
+        std::vector<std::string> picture;
+        int8_t mover;
+        TPoint marked, move;
+        bool accepted;
+        std::vector<std::string> after;
+    } cases[] = {
+        {"joining a marked stone is no suicide", {"X . O .", ". O . .", ". . . .", ". . . ."},
+         kBlack, {1, 1}, {2, 1}, true, {"X X O .", ". O . .", ". . . .", ". . . ."}},
+        {"a chain keeps the liberty beyond its marked stone",
+         {"X X X .", "O . O .", ". . . .", ". . . ."}, kWhite, {2, 1}, {2, 2}, true,
+         {"X X X .", "O O O .", ". . . .", ". . . ."}},
+        {"a marked stone is captured with its chain", {"X X O .", "O . . .", ". . . .", ". . . ."},
+         kWhite, {1, 1}, {2, 2}, true, {". . O .", "O O . .", ". . . .", ". . . ."}},
+    };
+    for (const bool local : {true, false}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + (local ? " (shortcut)" : " (whole board)"));
+            TGoBoard board;
+            board.LocalMoves = local;
+            SetUpPicture(board, c.picture, c.mover);
+            board.SetCell(c.marked.P, c.marked.Q, 0x05);
+            ASSERT_TRUE(board.MakeMove(15, 15, false));
+            ASSERT_TRUE(board.MakeMove(17, 17, false));
+            EXPECT_EQ(board.MakeMove(c.move.P, c.move.Q, false), c.accepted);
+            EXPECT_EQ(Picture(board, 4), c.after);
+            EXPECT_EQ(CheckChains(board), "");
+        }
+    }
+}
+
 } // namespace
 } // namespace karvena::test
 

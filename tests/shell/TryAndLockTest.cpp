@@ -76,6 +76,41 @@ TEST_F(Trying, TryUndoNextMoveAndRestart) {
     EXPECT_EQ(window->History().Find(1)->StudyBeforeSolve, 3);
 }
 
+// The keys and items that would set the problem up again or step the tree do nothing while a
+// try is on: the try's moves stay, nothing is counted, and after Stop the problem goes on where
+// it was.
+TEST_F(Trying, TheProblemCommandsRestDuringATry) {
+    Start();
+    TGoGame* board = window->GoGame1;
+    ClickPoint(board, 1, 1); // the right first move; the reply BA comes
+    ASSERT_EQ(board->Process(), "QQRRAABA");
+    Key(Qt::Key_F9);
+    ClickPoint(board, 10, 10);
+    const struct {
+        const char* name;
+        std::function<void()> press;
+    } commands[] = {
+        {"PgDn", [&] { Key(Qt::Key_PageDown); }},
+        {"PgUp", [&] { Key(Qt::Key_PageUp); }},
+        {"F8", [&] { Key(Qt::Key_F8); }},
+        {"Display numbers", [&] { window->Action("miDisplaynumbers1")->trigger(); }},
+    };
+    for (const auto& c : commands) {
+        SCOPED_TRACE(c.name);
+        c.press();
+        EXPECT_EQ(board->Process(), "QQRRAABAJJ");
+        EXPECT_TRUE(window->Try().Active());
+        EXPECT_EQ(window->History().Find(1)->TakebackBeforeSolve, 0);
+    }
+    EXPECT_FALSE(window->Action("btnProblemIndex")->isEnabled())
+        << "the Index button shows that it does nothing";
+    Key(Qt::Key_F10);
+    EXPECT_EQ(board->Process(), "QQRRAABA");
+    EXPECT_TRUE(window->Action("btnProblemIndex")->isEnabled());
+    ClickPoint(board, 3, 1);
+    EXPECT_EQ(window->LabelResult->text(), "Success");
+}
+
 TEST_F(Trying, NothingIsCountedOnASolvedProblem) {
     Start();
     ClickPoint(window->GoGame1, 1, 1);
