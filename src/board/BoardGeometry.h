@@ -50,12 +50,20 @@ struct TBoardGeometry {
         return k < 1 ? 0 : k;
     }
 
-    // The radius that fits a control of width x height, never below 1.
-    int RadiusForSize(int width, int height) const {
-        const int fromWidth =
-            (width - PanelWidth - 2 * Margin - Coordinate - Lines) / (2 * Lines) - 1;
-        const int fromHeight = (height - 2 * Margin - Coordinate - Lines) / (2 * Lines) - 1;
-        return std::max(1, std::min(fromWidth, fromHeight));
+    // The largest radius whose board (with the panel of `look`) fits a control of width x
+    // height, never below 1. The margin and the coordinate band grow with the radius, so each
+    // candidate is measured with its own.
+    static int RadiusForSize(const TBoardLook& look, int width, int height, int lines = 19) {
+        auto fits = [&](int r) {
+            TBoardLook candidate = look;
+            candidate.SetRadius(r);
+            const TBoardGeometry g = From(candidate, lines);
+            return g.ControlWidth() <= width && g.ControlHeight() <= height;
+        };
+        // A board is more than 2 r pixels a line, so nothing larger can fit.
+        int r = std::max(1, std::min(width, height) / (2 * lines));
+        while (r > 1 && !fits(r)) --r;
+        return r;
     }
 
     // The side-to-move swatches' click area (strictly inside).

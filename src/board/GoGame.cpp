@@ -147,7 +147,7 @@ void TGoGame::RedrawInfo(TInfoElement element) {
 
 void TGoGame::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    const int fitting = m_Geometry.RadiusForSize(width(), height());
+    const int fitting = TBoardGeometry::RadiusForSize(Look(), width(), height());
     if (fitting != Look().Radius) {
         // Fit the radius without resizing the control back: the owner set this size.
         m_FittingRadius = true;

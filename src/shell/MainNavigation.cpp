@@ -188,16 +188,16 @@ void TGoGameMainForm::FitBoardToPanel() {
 }
 
 void TGoGameMainForm::ZoomIn() {
+    const int radius = std::min(3 * GoGame1->Radius() / 2, 18);
+    // A board already at its largest stays as it is, attached to its panel.
+    if (radius <= GoGame1->Radius()) return;
     if (m_BoardFillsPanel) {
         m_BaseRadius = GoGame1->Radius();
         m_BoardFillsPanel = false;
         GoGame1->SetDisplayInfo(0);
     }
-    const int radius = std::min(3 * GoGame1->Radius() / 2, 18);
-    if (radius > GoGame1->Radius()) {
-        GoGame1->SetRadius(static_cast<int16_t>(radius));
-        Action("miZoomout1")->setEnabled(true);
-    }
+    GoGame1->SetRadius(static_cast<int16_t>(radius));
+    Action("miZoomout1")->setEnabled(true);
 }
 
 void TGoGameMainForm::ZoomOut() {
@@ -208,6 +208,7 @@ void TGoGameMainForm::ZoomOut() {
         m_BoardFillsPanel = true;
         GoGame1->SetDisplayInfo(1);
         FitBoardToPanel();
+        Action("miZoomout1")->setEnabled(false);
     }
 }
 

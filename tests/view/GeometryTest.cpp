@@ -42,21 +42,36 @@ TEST(Geometry, DrawLastPassWidensTheCoordinateBand) {
     EXPECT_EQ(Geometry(18, 16, true).Coordinate, 40);
 }
 
-TEST(Geometry, RadiusFromSizeInvertsTheSize) {
-    for (int r = 1; r <= 40; ++r) {
+// The fitted radius is the largest whose board fits: at every size its board fits and the next
+// radius's does not, with the margin and the coordinate band of each radius.
+TEST(Geometry, RadiusFromSizeIsTheLargestThatFits) {
+    for (const bool lastPass : {false, true}) {
         TBoardLook look;
-        look.Radius = static_cast<int16_t>(r);
         look.DisplayWidth = 125;
-        const TBoardGeometry g = TBoardGeometry::From(look);
-        EXPECT_EQ(g.RadiusForSize(g.ControlWidth(), g.ControlHeight()), r);
-        EXPECT_EQ(g.RadiusForSize(g.ControlWidth() + 37, g.ControlHeight() + 37), r)
-            << "just short of r + 1";
-        EXPECT_EQ(g.RadiusForSize(g.ControlWidth() + 38, g.ControlHeight() + 38), r + 1);
-        EXPECT_EQ(g.RadiusForSize(g.ControlWidth() + 500, g.ControlHeight()), r)
-            << "the height decides";
+        look.DrawLastPass = lastPass;
+        for (int size = 120; size <= 1300; size += 7) {
+            const int r = TBoardGeometry::RadiusForSize(look, size + 125, size);
+            look.SetRadius(r);
+            const TBoardGeometry g = TBoardGeometry::From(look);
+            look.SetRadius(r + 1);
+            const TBoardGeometry next = TBoardGeometry::From(look);
+            EXPECT_LE(g.ControlHeight(), size) << size;
+            EXPECT_LE(g.ControlWidth(), size + 125) << size;
+            EXPECT_GT(next.ControlHeight(), size) << size;
+        }
     }
-    EXPECT_EQ(Geometry(7).RadiusForSize(20, 20), 1) << "never below 1";
-    EXPECT_EQ(Geometry(7).RadiusForSize(-5, 0), 1);
+    // An 840-pixel control: the board that fits is at most 840 pixels (the old formula, with
+    // the previous radius's margin, gave 853).
+    TBoardLook look;
+    look.Radius = 6;
+    look.DisplayWidth = 130;
+    const int r = TBoardGeometry::RadiusForSize(look, 970, 840);
+    look.SetRadius(r);
+    EXPECT_LE(TBoardGeometry::From(look).BoardHeight, 840);
+    look.SetRadius(r + 1);
+    EXPECT_GT(TBoardGeometry::From(look).BoardHeight, 840);
+    EXPECT_EQ(TBoardGeometry::RadiusForSize(look, 20, 20), 1) << "never below 1";
+    EXPECT_EQ(TBoardGeometry::RadiusForSize(look, -5, 0), 1);
 }
 
 TEST(Geometry, PixelToLine) {

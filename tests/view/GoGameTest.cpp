@@ -166,7 +166,7 @@ TEST_F(BoardWidget, AMoveRepaintsOnlyTheCellsItChanged) {
 
 TEST_F(BoardWidget, ResizingFitsTheRadius) {
     board.resize(800, 800);
-    EXPECT_EQ(board.Radius(), board.Geometry().RadiusForSize(800, 800));
+    EXPECT_EQ(board.Radius(), TBoardGeometry::RadiusForSize(board.Look(), 800, 800));
     EXPECT_GT(board.Radius(), 7);
     EXPECT_EQ(board.width(), 800) << "the owner's size stays";
     board.resize(30, 30);

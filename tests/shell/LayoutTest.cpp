@@ -1,0 +1,76 @@
+// The board, the panels and the window as sizes change: the fit of the board, zoom, the
+// splitter, and where the window and its hint windows open.
+#include <gtest/gtest.h>
+
+#include <QScreen>
+#include <QSplitter>
+
+#include "shell/TrainerFixture.h"
+
+namespace karvena::test {
+namespace {
+
+class Layout : public TTrainerFixture {
+protected:
+    std::vector<TProblemRow> Problems() override { return SmallProblems(); }
+    void OpenProblem() {
+        OpenWindow();
+        ClickThumbnail(1, 1);
+        ASSERT_EQ(window->Pages->currentWidget(), window->tsProblem);
+    }
+    void Resize(int width, int height) {
+        window->resize(width, height);
+        QApplication::processEvents();
+    }
+    TGoGame* Board() { return window->GoGame1; }
+    // True when the whole board with its letters and frame lies inside the control.
+    bool BoardFits() {
+        return Board()->BoardHeight() <= Board()->height() &&
+               Board()->BoardWidth() + Board()->DisplayWidth() * Board()->DisplayInfo() <=
+                   Board()->width();
+    }
+};
+
+// Whatever the window's size, the board that fills its panel fits its control whole, up to the
+// 840-pixel cap of a large window.
+TEST_F(Layout, TheFittedBoardFitsItsControl) {
+    // The first fit of a large window, from the board's first radius.
+    OpenWindow();
+    Resize(1920, 1040);
+    ClickThumbnail(1, 1);
+    EXPECT_TRUE(BoardFits()) << "board " << Board()->BoardHeight() << " in " << Board()->height();
+    for (const QSize size : {QSize(1920, 1040), QSize(1600, 1000), QSize(1000, 720),
+                             QSize(1280, 900), QSize(1920, 1040)}) {
+        Resize(size.width(), size.height());
+        EXPECT_TRUE(BoardFits()) << size.width() << "x" << size.height() << ": board "
+                                 << Board()->BoardHeight() << " in " << Board()->height();
+    }
+    EXPECT_LE(Board()->height(), 840);
+    EXPECT_GE(Board()->BoardHeight(), 800) << "the largest radius that fits";
+}
+
+// Zoom in on a board whose fitted radius cannot grow changes nothing; a zoom that does grow it
+// detaches the board and enables Zoom out, which re-attaches it at the fitted radius.
+TEST_F(Layout, ZoomInChangesNothingWhenTheRadiusCannotGrow) {
+    OpenProblem();
+    Resize(1920, 1040);
+    const int fitted = Board()->Radius();
+    ASSERT_GE(fitted, 18);
+    window->Action("miZoomin1")->trigger();
+    EXPECT_EQ(Board()->Radius(), fitted);
+    EXPECT_EQ(Board()->DisplayInfo(), 1) << "the panel stays";
+    EXPECT_FALSE(window->Action("miZoomout1")->isEnabled());
+    Resize(1000, 720);
+    EXPECT_LT(Board()->Radius(), fitted) << "the board still follows the window";
+
+    const int small = Board()->Radius();
+    window->Action("miZoomin1")->trigger();
+    EXPECT_GT(Board()->Radius(), small);
+    EXPECT_TRUE(window->Action("miZoomout1")->isEnabled());
+    while (Board()->Radius() > small) window->Action("miZoomout1")->trigger();
+    EXPECT_EQ(Board()->DisplayInfo(), 1);
+    EXPECT_FALSE(window->Action("miZoomout1")->isEnabled()) << "attached again: nothing to undo";
+}
+
+} // namespace
+} // namespace karvena::test
