@@ -94,14 +94,17 @@ void TBoardPainter::PaintStatic() {
     if (m_G.Coordinate > 12) {
         const int r = m_G.Radius;
         const int size = r <= 6 ? 8 : 10;
+        // Two digits between the last line's stones and the frame, with a pixel to spare; every
+        // row label takes the size at which the widest of them fits.
+        const int left = m_G.X(19) + r + m_G.Margin + 2;
+        QStringList rows;
+        for (int n = 1; n <= 19; ++n)
+            rows << QString::asprintf("%2d", RowLabel(n, look.sgfCoordinate));
+        const int rowSize = FittingPixelSize(rows, size + 2, bw - 3 - left);
         for (int n = 1; n <= 19; ++n) {
             PaintLabel(m_G.X(n) - 4, m_G.Y(19) + r + m_G.Margin + 2,
-                       QString(QChar(ColumnLabel(n, look.sgfCoordinate))), size);
-            // Two digits between the last line's stones and the frame, with a pixel to spare.
-            const int left = m_G.X(19) + r + m_G.Margin + 2;
-            PaintLabel(left, m_G.Y(n) - 6,
-                       QString::asprintf("%2d", RowLabel(n, look.sgfCoordinate)), size,
-                       bw - 3 - left);
+                       QString(QChar(ColumnLabel(n, look.sgfCoordinate))), size + 2);
+            PaintLabel(left, m_G.Y(n) - 6, rows[n - 1], rowSize);
         }
     }
     // The side-to-move swatches.
@@ -303,18 +306,28 @@ void TBoardPainter::PaintLastMove(int P, int Q) {
     m_P.drawRect(Box(x - s, y - s, x + s, y + s));
 }
 
-void TBoardPainter::PaintLabel(int left, int top, const QString& text, int size, int room) {
-    // Coordinates sit by their top-left corner in a band only 16 to 20 pixels wide, so the size
-    // is taken in pixels (a little over the point size, as on a 96 dpi screen), and shrinks
-    // until the text keeps clear of the frame.
+int TBoardPainter::FittingPixelSize(const QStringList& texts, int pixels, int room) const {
+    // Coordinates sit in a band only 16 to 20 pixels wide, so the size is taken in pixels (a
+    // little over the point size, as on a 96 dpi screen), and shrinks until every text keeps
+    // clear of the frame.
+    QFont font = m_P.font();
+    auto widest = [&] {
+        int width = 0;
+        for (const QString& text : texts) width = std::max(width, QFontMetrics(font).horizontalAdvance(text));
+        return width;
+    };
+    font.setPixelSize(pixels);
+    while (pixels > 6 && widest() > room) font.setPixelSize(--pixels);
+    return pixels;
+}
+
+void TBoardPainter::PaintLabel(int left, int top, const QString& text, int pixels) {
     m_P.save();
     QFont font = m_P.font();
-    font.setPixelSize(size + 2);
-    while (room > 0 && font.pixelSize() > 6 && QFontMetrics(font).horizontalAdvance(text) > room)
-        font.setPixelSize(font.pixelSize() - 1);
+    font.setPixelSize(pixels);
     m_P.setFont(font);
     m_P.setPen(Qt::black);
-    m_P.drawText(QRect(left, top, 40, size + 8), Qt::AlignLeft | Qt::AlignTop, text);
+    m_P.drawText(QRect(left, top, 40, pixels + 6), Qt::AlignLeft | Qt::AlignTop, text);
     m_P.restore();
 }
 

@@ -4,6 +4,7 @@
 // the information panel. One painter per paint; the widget decides what to repaint.
 #include <QColor>
 #include <QPainter>
+#include <QStringList>
 #include <QRect>
 
 #include "board/Artwork.h"
@@ -43,7 +44,10 @@ private:
     void PaintStone(int P, int Q);
     void PaintMark(int x, int y, int kind, QColor colour);
     void PaintDot(int x, int y, TColor colour);
-    void PaintLabel(int left, int top, const QString& text, int size, int room = 0);
+    // A coordinate label by its top-left corner, `pixels` high.
+    void PaintLabel(int left, int top, const QString& text, int pixels);
+    // The largest pixel size, from `pixels` down to 6, at which every text fits `room`.
+    int FittingPixelSize(const QStringList& texts, int pixels, int room) const;
     void PaintText(int x, int y, const QString& text, int size, QColor colour,
                    const char* family = nullptr);
     void PaintBandText(int left, int top, int bottom, const std::string& text, bool bold = false,

@@ -1,6 +1,8 @@
 // The board widget driven by real mouse events, and what it paints.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTest>
@@ -339,6 +341,33 @@ TEST(BoardPainting, PanelTextsAndRowLabelsStayInsideTheirRoom) {
         for (int q = 1; q <= 19; ++q)
             for (int y = g.Y(q) - 6; y < g.Y(q) + 8; ++y) touching += dark(g.BoardWidth - 2, y);
         EXPECT_EQ(touching, 0) << "a row label touches the frame";
+    }
+}
+
+// Every row label is drawn in one size: the digits of "19" .. "10" stand as tall as those of
+// " 9" .. " 1".
+TEST(BoardPainting, RowLabelsShareOneSize) {
+    for (int radius : {7, 10, 16}) {
+        SCOPED_TRACE(radius);
+        TGoGame board;
+        board.ApplyMainFormPreset();
+        board.SetRadius(static_cast<int16_t>(radius));
+        board.resize(board.sizeHint());
+        const QImage image = Render(board);
+        const TBoardGeometry& g = board.Geometry();
+        std::set<int> heights;
+        for (int q = 1; q <= 19; ++q) {
+            int top = 1000, bottom = -1;
+            for (int y = g.Y(q) - g.Pitch / 2; y < g.Y(q) + g.Pitch / 2; ++y)
+                for (int x = g.X(19) + radius + 1; x < g.BoardWidth - 1; ++x)
+                    if (qGray(image.pixel(x, y)) < 110) {
+                        top = std::min(top, y);
+                        bottom = std::max(bottom, y);
+                    }
+            ASSERT_GE(bottom, top) << "row " << q << " has a label";
+            heights.insert(bottom - top);
+        }
+        EXPECT_EQ(heights.size(), 1u) << "from " << *heights.begin() << " to " << *heights.rbegin();
     }
 }
 
