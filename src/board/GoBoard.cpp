@@ -345,8 +345,14 @@ void TGoBoard::SetLanguage(int8_t v) {
     if (v < 0 || v > 2 || v == m_Language) return;
     m_Language = v;
     m_ControlHint = m_Hints[v];
+    RedrawControl();
+}
+
+void TGoBoard::RedrawControl() {
     m_View->RedrawAll();
-    m_View->RedrawInfo(TInfoElement::Players);
+    for (const TInfoElement e : {TInfoElement::Turn, TInfoElement::Players, TInfoElement::Result,
+                                 TInfoElement::NotBother, TInfoElement::Hint})
+        m_View->RedrawInfo(e);
 }
 
 std::string TGoBoard::LocalText(std::string text) const {

@@ -285,6 +285,8 @@ private:
     // Empties the on-board points of an old setup string.
     void RemoveSetup(const std::string& points);
     void PlaceHandicap(bool draw);
+    // Repaints the whole control: the board and every line of the panel, the result line too.
+    void RedrawControl();
     // The Go move: the pass, or a stone with captures, suicide and ko tests.
     bool GoMove(int P, int Q, bool draw);
     void RenameChain(int16_t from, int16_t to);

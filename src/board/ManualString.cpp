@@ -108,8 +108,7 @@ void TGoBoard::SetManualString(const std::string& value) {
     m_Winner = static_cast<int8_t>(std::stoi(f[14]));
     m_GivenProcess = f[15];
     m_Process = f[15];
-    m_View->RedrawAll();
-    m_View->RedrawInfo(TInfoElement::Players);
+    RedrawControl();
     m_Modified = false;
 }
 

@@ -5,6 +5,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegion>
 #include <QTest>
 
 #include "board/Artwork.h"
@@ -32,9 +33,12 @@ void ClickPoint(TGoGame& board, int P, int Q, Qt::MouseButton button = Qt::LeftB
 class TPaintSpy : public QObject {
 public:
     std::vector<QRect> rects;
+    QRegion region;
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
+        if (event->type() == QEvent::Paint) {
             rects.push_back(static_cast<QPaintEvent*>(event)->rect());
+            region += static_cast<QPaintEvent*>(event)->region();
+        }
         return false;
     }
 };
@@ -164,6 +168,31 @@ TEST_F(BoardWidget, AMoveRepaintsOnlyTheCellsItChanged) {
     ASSERT_FALSE(spy.rects.empty());
     for (const QRect& r : spy.rects)
         EXPECT_LT(r.width() * r.height(), board.BoardWidth() * board.BoardHeight() / 4);
+}
+
+// Loading a game record and changing the language repaint the whole control, the result line
+// under the panel's texts too.
+TEST_F(BoardWidget, AGameRecordOrANewLanguageRepaintsTheResultLine) {
+    const struct {
+        const char* name;
+        std::function<void()> change;
+    } changes[] = {
+        {"game record",
+         [&] { board.SetManualString("02QmvGame0 2007/02/01-11:15:54 0 A B 15 0 0 0 0 0 0 0 0 1 DD"); }},
+        {"language", [&] { board.SetLanguage(board.Language() == 0 ? 1 : 0); }},
+    };
+    for (const auto& c : changes) {
+        SCOPED_TRACE(c.name);
+        QApplication::processEvents();
+        TPaintSpy spy;
+        board.installEventFilter(&spy);
+        c.change();
+        QApplication::processEvents();
+        board.removeEventFilter(&spy);
+        const QRegion painted = spy.region;
+        const QRect result(board.BoardWidth() + 10, 280, board.width() - board.BoardWidth() - 10, 24);
+        EXPECT_EQ(painted.intersected(result), QRegion(result));
+    }
 }
 
 TEST_F(BoardWidget, ResizingFitsTheRadius) {
