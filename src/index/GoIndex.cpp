@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 #include "board/Artwork.h"
 #include "board/BoardPainter.h"
@@ -40,15 +41,13 @@ void TGoIndex::RedrawLine(int index) {
 
 void TGoIndex::IndexGeometryChanged() {
     m_Cache.clear();
-    m_Empty = QPixmap();
-    const int size = BoardWidth();
-    SetGrid(height() / size, width() / size);
+    const TCell grid = GridForSize(width(), height());
+    SetGrid(grid.Row, grid.Col);
     update();
 }
 
 void TGoIndex::ThumbnailLookChanged() {
     m_Cache.clear();
-    m_Empty = QPixmap();
     update();
 }
 
@@ -66,6 +65,8 @@ void TGoIndex::paintEvent(QPaintEvent* event) {
             const QRect cell = CellRect({row, col});
             if (!cell.intersects(event->rect())) continue;
             const int index = LineAt({row, col});
+            // A cell past the end of the list shows only the background.
+            if (index < 0) continue;
             p.drawPixmap(cell.topLeft(), Thumbnail(index));
             if (index >= 0 && index == Hot()) {
                 const int m = Margin();
@@ -78,10 +79,6 @@ void TGoIndex::paintEvent(QPaintEvent* event) {
 }
 
 const QPixmap& TGoIndex::Thumbnail(int index) {
-    if (index < 0) {
-        if (m_Empty.isNull()) m_Empty = DrawThumbnail(-1);
-        return m_Empty;
-    }
     const std::string& line = Games()[index];
     const bool selected = index == Selected();
     auto found = m_Cache.find(index);
@@ -183,6 +180,15 @@ void TGoIndex::mouseReleaseEvent(QMouseEvent* event) {
         if (cell == m_PressedCell && index >= 0) ClickLine(index);
     }
     QWidget::mouseReleaseEvent(event);
+}
+
+void TGoIndex::wheelEvent(QWheelEvent* event) {
+    // A notch (120 eighths of a degree) is a row; a touchpad's smaller steps add up to one.
+    m_WheelAngle += event->angleDelta().y();
+    const int rows = m_WheelAngle / 120;
+    m_WheelAngle -= rows * 120;
+    if (rows != 0) ScrollRows(-rows);
+    event->accept();
 }
 
 void TGoIndex::mouseMoveEvent(QMouseEvent* event) {

@@ -27,6 +27,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     void RedrawAllCells() override;
@@ -34,7 +35,7 @@ private:
     void IndexGeometryChanged() override;
     void ThumbnailLookChanged() override;
 
-    // The thumbnail of line `index` (or of an empty cell for -1), from the cache when still valid.
+    // The thumbnail of line `index`, from the cache when still valid.
     const QPixmap& Thumbnail(int index);
     QPixmap DrawThumbnail(int index) const;
 
@@ -44,8 +45,8 @@ private:
         QPixmap Picture;
     };
     std::unordered_map<int, TCached> m_Cache;
-    QPixmap m_Empty;
     TCell m_PressedCell;
+    int m_WheelAngle = 0;
     int m_Drawn = 0;
 };
 

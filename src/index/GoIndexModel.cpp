@@ -46,6 +46,27 @@ void TGoIndexModel::SetTopRow(int row) {
     m_View->RedrawAllCells();
 }
 
+void TGoIndexModel::FirstPage() {
+    SetTopRow(1);
+}
+
+void TGoIndexModel::PriorPage() {
+    SetTopRow(std::max(1, m_TopRow - m_Rows));
+}
+
+void TGoIndexModel::NextPage() {
+    // The next page starts at a row that exists, the last row included.
+    if (m_TopRow + m_Rows <= RowCount()) SetTopRow(m_TopRow + m_Rows);
+}
+
+void TGoIndexModel::LastPage() {
+    SetTopRow(RowCount());
+}
+
+void TGoIndexModel::ScrollRows(int rows) {
+    SetTopRow(std::clamp(m_TopRow + rows, 1, std::max(1, RowCount())));
+}
+
 void TGoIndexModel::SetSelected(int index) {
     if (index == m_Selected) return;
     if (index != -1 && (index < 0 || index >= Count())) return;
@@ -108,10 +129,9 @@ TCell TGoIndexModel::CellAtPixel(int x, int y) const {
 }
 
 TCell TGoIndexModel::GridForSize(int width, int height) const {
-    const int size = BoardHeight();
-    int rows = height / size;
-    if (height % size > size / 4) ++rows;
-    return {std::max(1, rows), std::max(1, width / BoardWidth())};
+    // A page is the rows that show whole: a row cut off at the bottom is never counted, or paging
+    // would step past it and its problems would never be seen whole.
+    return {std::max(1, height / BoardHeight()), std::max(1, width / BoardWidth())};
 }
 
 void TGoIndexModel::SetBoardColor(TColor c) {

@@ -63,6 +63,14 @@ public:
     int TopRow() const { return m_TopRow; }
     // The list row shown first; values below 1 or above RowCount are ignored.
     void SetTopRow(int row);
+    // Paging by whole pages: the first row; Rows back (at least to row 1); Rows on while that
+    // row exists; the last row.
+    void FirstPage();
+    void PriorPage();
+    void NextPage();
+    void LastPage();
+    // Moves the first row shown by `rows` (negative: up), kept between 1 and RowCount.
+    void ScrollRows(int rows);
     int Selected() const { return m_Selected; }
     // Selects a line (no event); -1 clears; values outside the list are ignored.
     void SetSelected(int index);
@@ -106,7 +114,7 @@ public:
     }
     // The grid cell under a pixel, {0, 0} outside the grid.
     TCell CellAtPixel(int x, int y) const;
-    // The grid that fits a control: whole columns; rows count when more than a quarter shows.
+    // The grid that fits a control: whole columns and whole rows, at least one of each.
     TCell GridForSize(int width, int height) const;
 
     TColor BoardColor() const { return m_BoardColor; }

@@ -65,7 +65,9 @@ std::string BuildIndexLine(int key, bool flagA, bool solved, const std::string& 
 }
 
 TThumbnailStones StonesOf(const TIndexLine& line) {
-    TThumbnailStones out{line.Black, line.White, std::nullopt};
+    // A setup field of odd length is not read at all, as the board does not read it.
+    auto setup = [](const std::string& field) { return field.size() % 2 == 0 ? field : std::string(); };
+    TThumbnailStones out{setup(line.Black), setup(line.White), std::nullopt};
     const int moves = MovesIn(line.Initial);
     for (int k = 0; k < moves; ++k) {
         const bool blackMoves = (k % 2 == 0) != line.WhiteFirst;

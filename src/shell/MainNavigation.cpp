@@ -145,18 +145,16 @@ void TGoGameMainForm::SolveIt() {
 }
 
 void TGoGameMainForm::FirstPage() {
-    GoIndex1->SetTopRow(1);
+    GoIndex1->FirstPage();
 }
 void TGoGameMainForm::PriorPage() {
-    const int row = GoIndex1->TopRow() - GoIndex1->Rows();
-    GoIndex1->SetTopRow(row > 0 ? row : 1);
+    GoIndex1->PriorPage();
 }
 void TGoGameMainForm::NextPage() {
-    const int row = GoIndex1->TopRow() + GoIndex1->Rows();
-    if (row < GoIndex1->RowCount()) GoIndex1->SetTopRow(row);
+    GoIndex1->NextPage();
 }
 void TGoGameMainForm::LastPage() {
-    GoIndex1->SetTopRow(GoIndex1->RowCount());
+    GoIndex1->LastPage();
 }
 
 void TGoGameMainForm::SelectAndLoad(int position) {

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QTest>
 
 #include "index/GoIndex.h"
@@ -161,6 +162,42 @@ TEST_F(IndexWidget, EveryChangeOfLookIsSeen) {
         c.change(fresh);
         EXPECT_NE(Render(fresh), before);
     }
+}
+
+// The wheel scrolls the index by rows, one a notch, within the list.
+TEST_F(IndexWidget, TheWheelScrollsByRows) {
+    ASSERT_EQ(index.RowCount(), 4);
+    auto wheel = [&](int angle) {
+        const QPoint at = CentreOf(index, {1, 1});
+        QWheelEvent event(at, index.mapToGlobal(at), QPoint(), QPoint(0, angle), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&index, &event);
+    };
+    wheel(-120);
+    EXPECT_EQ(index.TopRow(), 2);
+    wheel(-60);
+    EXPECT_EQ(index.TopRow(), 2) << "half a notch is not a row yet";
+    wheel(-60);
+    EXPECT_EQ(index.TopRow(), 3);
+    wheel(-360);
+    EXPECT_EQ(index.TopRow(), 4) << "never beyond the last row";
+    wheel(240);
+    EXPECT_EQ(index.TopRow(), 2);
+}
+
+// A cell past the end of the list shows only the background: no board, no number.
+TEST_F(IndexWidget, AnEmptyCellDrawsOnlyTheBackground) {
+    index.SetTopRow(4); // line 10 alone: cells 2 and 3 of the row are empty
+    const QImage image = Render(index);
+    const QColor background = index.palette().color(QPalette::Window);
+    const QRect empty = index.CellRect({1, 2});
+    int foreign = 0;
+    for (int x = empty.left(); x <= empty.right(); ++x)
+        for (int y = empty.top(); y <= empty.bottom(); ++y)
+            foreign += QColor(image.pixel(x, y)) != background;
+    EXPECT_EQ(foreign, 0);
+    const QRect full = index.CellRect({1, 1});
+    EXPECT_NE(QColor(image.pixel(full.center())), background) << "the line's board is drawn";
 }
 
 } // namespace

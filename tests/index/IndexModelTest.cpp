@@ -82,6 +82,9 @@ TEST(ThumbnailStones, SetupPlusEachSidesInitialMoves) {
         // No initial sequence: no mark.
         {"000100 0 AA BB  B", "AA", "BB", std::nullopt},
         {"000100 0 AA BB C B", "AA", "BB", std::nullopt},
+        // A setup field of odd length is not read, as the board does not read it.
+        {"000100 0 AAC BB  B", "", "BB", std::nullopt},
+        {"000100 0 AA BBCCD  B", "AA", "", std::nullopt},
     };
     for (const auto& c : cases) {
         const TThumbnailStones stones = StonesOf(ParseIndexLine(c.line));
@@ -133,6 +136,46 @@ TEST(IndexModel, PagingArithmetic) {
     TGoIndexModel empty;
     EXPECT_EQ(empty.RowCount(), 0);
     EXPECT_EQ(empty.PageCount(), 0);
+}
+
+// The page commands step by whole pages and reach every row: a last page of a single row too.
+TEST(IndexModel, PagesAndTheWheelReachEveryRow) {
+    const struct {
+        int count, rows, cols;
+        std::vector<int> nextTops; // TopRow after each Next page from the first row
+    } cases[] = {
+        {7, 2, 3, {3, 3}},       // rows 1-2, then row 3 alone
+        {10, 2, 3, {3, 3}},      // rows 1-2, rows 3-4
+        {6, 2, 3, {1}},          // one page: nothing to go to
+        {25, 2, 3, {3, 5, 7, 9, 9}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.count);
+        TGoIndexModel model;
+        model.SetGames(Lines(c.count));
+        model.SetGrid(c.rows, c.cols);
+        std::vector<int> tops;
+        for (size_t k = 0; k < c.nextTops.size(); ++k) {
+            model.NextPage();
+            tops.push_back(model.TopRow());
+        }
+        EXPECT_EQ(tops, c.nextTops);
+        model.PriorPage();
+        EXPECT_EQ(model.TopRow(), std::max(1, c.nextTops.back() - c.rows));
+        model.LastPage();
+        EXPECT_EQ(model.TopRow(), model.RowCount());
+        model.FirstPage();
+        EXPECT_EQ(model.TopRow(), 1);
+    }
+    TGoIndexModel model;
+    model.SetGames(Lines(10));
+    model.SetGrid(2, 3);
+    model.ScrollRows(2);
+    EXPECT_EQ(model.TopRow(), 3);
+    model.ScrollRows(5);
+    EXPECT_EQ(model.TopRow(), 4) << "never beyond the last row";
+    model.ScrollRows(-9);
+    EXPECT_EQ(model.TopRow(), 1);
 }
 
 TEST(IndexModel, SetGamesFiresInOrderAndResets) {
@@ -200,8 +243,8 @@ TEST(IndexModel, ThumbnailGeometryAndResize) {
     TGoIndexModel model;
     EXPECT_EQ(model.BoardWidth(), 164);
     EXPECT_EQ(model.GridForSize(497, 329), (TCell{2, 3}));
-    EXPECT_EQ(model.GridForSize(164, 164 * 2 + 42), (TCell{3, 1}));
-    EXPECT_EQ(model.GridForSize(164, 164 * 2 + 41), (TCell{2, 1}));
+    EXPECT_EQ(model.GridForSize(164, 164 * 3 - 1), (TCell{2, 1})) << "a row cut off is no row";
+    EXPECT_EQ(model.GridForSize(164, 164 * 3), (TCell{3, 1}));
     EXPECT_EQ(model.GridForSize(10, 10), (TCell{1, 1}));
     EXPECT_EQ(model.PointX(2, 1), 164 + 5 + 5);
     EXPECT_EQ(model.PointY(1, 14), 5 + 5 + 11 * 13);
