@@ -184,6 +184,8 @@ private:
 
     // MainSettings.cpp
     void ReadSettings();
+    // Sizes and moves the window from the settings read, onto its screen.
+    void PlaceWindow();
     void WriteSettings();
 
     // ISolveOutput (MainSolve.cpp)

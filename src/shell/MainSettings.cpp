@@ -61,11 +61,10 @@ void TGoGameMainForm::FirstActivation() {
 }
 
 void TGoGameMainForm::ReadSettings() {
-    const QRect screen = QGuiApplication::primaryScreen()
-                             ? QGuiApplication::primaryScreen()->availableGeometry()
-                             : QRect(0, 0, 1024, 768);
-    m_Start = ReadStartSettings(*m_Settings, DefaultWidth(screen.width()),
-                                DefaultHeight(screen.height()));
+    // The default size is a share of the whole screen the window opens on.
+    const QRect whole = screen() ? screen()->geometry() : QRect(0, 0, 1024, 768);
+    m_Start = ReadStartSettings(*m_Settings, DefaultWidth(whole.width()),
+                                DefaultHeight(whole.height()));
     SetSilent(m_Start.Silent);
     Action("miHintallowed1")->setChecked(m_Start.HintAllowed);
     m_Loop->Options().HintAllowed = m_Start.HintAllowed;
@@ -84,9 +83,7 @@ void TGoGameMainForm::ReadSettings() {
     Action("miRandomColours1")->setChecked(m_Start.RandomColours);
     m_Loop->Options().RandomColours = m_Start.RandomColours;
     SetDelay(m_Start.Delay);
-    resize(std::max(320, m_Start.Width.value_or(width())),
-           std::max(240, m_Start.Height.value_or(height())));
-    if (m_Start.Left || m_Start.Top) move(m_Start.Left.value_or(x()), m_Start.Top.value_or(y()));
+    PlaceWindow();
     // The hint windows follow their stored flags.
     delete m_Splash1;
     delete m_Splash2;
@@ -104,6 +101,26 @@ void TGoGameMainForm::ReadSettings() {
         this);
 }
 
+void TGoGameMainForm::PlaceWindow() {
+    // The client rectangle is stored and restored, so the frame never creeps; the window stays
+    // on the screen of its stored position (else its own), inside that screen's free area.
+    QScreen* on = screen();
+    if (m_Start.Left || m_Start.Top)
+        if (QScreen* at = QGuiApplication::screenAt(QPoint(m_Start.Left.value_or(0),
+                                                           m_Start.Top.value_or(0))))
+            on = at;
+    auto rectOf = [](const QRect& r) { return TWindowRect{r.x(), r.y(), r.width(), r.height()}; };
+    const QRect whole = on ? on->geometry() : QRect(0, 0, 1024, 768);
+    // The client goes inside the free area less the frame the window manager draws around it.
+    const QRect frame = frameGeometry(), client = geometry();
+    const QRect available = (on ? on->availableGeometry() : whole)
+                                .adjusted(client.left() - frame.left(), client.top() - frame.top(),
+                                          client.right() - frame.right(),
+                                          client.bottom() - frame.bottom());
+    const TWindowRect r = PlaceMainWindow(m_Start, rectOf(whole), rectOf(available));
+    setGeometry(r.Left, r.Top, r.Width, r.Height);
+}
+
 void TGoGameMainForm::WriteSettings() {
     TCloseSettings values;
     values.BestCounterMoveOnly = Action("miBestCounterMoveOnly1")->isChecked();
@@ -116,10 +133,10 @@ void TGoGameMainForm::WriteSettings() {
     values.Selected = GoIndex1->Selected();
     values.NormalWindow =
         !(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen));
-    values.Width = width();
-    values.Height = height();
-    values.Top = y();
-    values.Left = x();
+    values.Width = geometry().width();
+    values.Height = geometry().height();
+    values.Top = geometry().y();
+    values.Left = geometry().x();
     values.Silent = Action("miSilent1")->isChecked();
     values.DisplayNumbers = Action("miDisplaynumbers1")->isChecked();
     values.NextProblemAutomatically = Action("NextproblemAutomaticallyWhenSolved1")->isChecked();

@@ -15,6 +15,25 @@ std::optional<int> SettingNumber(const std::string& text) {
     return static_cast<int>(value);
 }
 
+TWindowRect PlaceMainWindow(const TStartSettings& stored, const TWindowRect& screen,
+                            const TWindowRect& available) {
+    TWindowRect r;
+    r.Width = std::max(320, stored.Width.value_or(DefaultWidth(screen.Width)));
+    r.Height = std::max(240, stored.Height.value_or(DefaultHeight(screen.Height)));
+    r.Width = std::min(r.Width, std::max(320, available.Width));
+    r.Height = std::min(r.Height, std::max(240, available.Height));
+    const bool placed = stored.Left.has_value() || stored.Top.has_value();
+    r.Left = placed ? stored.Left.value_or(available.Left)
+                    : available.Left + (available.Width - r.Width) / 2;
+    r.Top = placed ? stored.Top.value_or(available.Top)
+                   : available.Top + (available.Height - r.Height) / 2;
+    // Inside the area: the right and bottom edges first, so a window as large as the area still
+    // keeps its title bar on the screen.
+    r.Left = std::max(available.Left, std::min(r.Left, available.Left + available.Width - r.Width));
+    r.Top = std::max(available.Top, std::min(r.Top, available.Top + available.Height - r.Height));
+    return r;
+}
+
 TStartSettings ReadStartSettings(const ISettingsStore& store, int defaultWidth, int defaultHeight) {
     TStartSettings s;
     s.Width = defaultWidth;

@@ -59,6 +59,19 @@ struct TCloseSettings {
 // normal window, InstallDir only when it is not there yet.
 void WriteCloseSettings(ISettingsStore& store, const TCloseSettings& values);
 
+// A window's client rectangle, or a screen's, in pixels.
+struct TWindowRect {
+    int Left = 0, Top = 0, Width = 0, Height = 0;
+    friend bool operator==(const TWindowRect&, const TWindowRect&) = default;
+};
+
+// Where the main window opens: the stored size (else the default size of the whole screen), at
+// least 320 x 240 and at most the screen's available area; the stored position moved just as
+// far as the whole window needs to lie inside that area. Without a stored position the window
+// is centred in the area.
+TWindowRect PlaceMainWindow(const TStartSettings& stored, const TWindowRect& screen,
+                            const TWindowRect& available);
+
 // The default window size on a screen: 7/8 of it when wider than 640 / taller than 480.
 inline int DefaultWidth(int screenWidth) {
     return screenWidth > 640 ? screenWidth * 7 / 8 : screenWidth;

@@ -72,5 +72,31 @@ TEST_F(Layout, ZoomInChangesNothingWhenTheRadiusCannotGrow) {
     EXPECT_FALSE(window->Action("miZoomout1")->isEnabled()) << "attached again: nothing to undo";
 }
 
+// The window opens where it was closed, exactly, and a stored size larger than the screen is
+// fitted to the screen's free area.
+TEST_F(Layout, TheWindowOpensWhereItWasClosedAndOnItsScreen) {
+    Store("Left", "30");
+    Store("Top", "40");
+    Store("Width", "600");
+    Store("Height", "450");
+    OpenSize = QSize();
+    OpenWindow();
+    EXPECT_EQ(window->geometry().size(), QSize(600, 450));
+    EXPECT_EQ(window->geometry().topLeft(), QPoint(30, 40));
+    window->close();
+    EXPECT_EQ(Stored("Left"), "30");
+    EXPECT_EQ(Stored("Top"), "40");
+
+    window.reset();
+    Store("Width", "2800");
+    Store("Height", "1750");
+    OpenWindow();
+    const QRect free = window->screen()->availableGeometry();
+    EXPECT_TRUE(free.contains(window->geometry()))
+        << window->geometry().x() << "," << window->geometry().y() << " "
+        << window->geometry().width() << "x" << window->geometry().height() << " on "
+        << free.x() << "," << free.y() << " " << free.width() << "x" << free.height();
+}
+
 } // namespace
 } // namespace karvena::test

@@ -21,6 +21,44 @@ public:
     bool Usable() const override { return usable; }
 };
 
+// Where the window opens: the stored rectangle as it was, kept inside the screen's free area;
+// without a stored size 7/8 of the whole screen, fitted to the free area.
+TEST(WindowPlacement, TheStoredRectangleInsideTheFreeArea) {
+    const TWindowRect screen{0, 0, 1024, 768};
+    const TWindowRect free{0, 0, 1024, 740}; // a panel of 28 pixels at the bottom
+    auto stored = [](std::optional<int> w, std::optional<int> h, std::optional<int> l,
+                     std::optional<int> t) {
+        TStartSettings s;
+        s.Width = w;
+        s.Height = h;
+        s.Left = l;
+        s.Top = t;
+        return s;
+    };
+    const struct {
+        const char* name;
+        TStartSettings settings;
+        TWindowRect screen, free, expected;
+    } cases[] = {
+        {"restored exactly", stored(700, 500, 40, 30), screen, free, {40, 30, 700, 500}},
+        {"default of the whole screen, centred", stored({}, {}, {}, {}), screen, free,
+         {64, 34, 896, 672}},
+        {"default fitted to a small free area", stored({}, {}, {}, {}), screen, {0, 0, 1024, 600},
+         {64, 0, 896, 600}},
+        {"too large for the screen", stored(2800, 1750, 0, 0), {0, 0, 1600, 1000},
+         {0, 0, 1600, 960}, {0, 0, 1600, 960}},
+        {"off the right and bottom edges", stored(700, 500, 900, 700), screen, free,
+         {324, 240, 700, 500}},
+        {"above and left of the screen", stored(700, 500, -300, -80), screen, free,
+         {0, 0, 700, 500}},
+        {"a second screen to the right", stored(700, 500, 1100, 50), screen,
+         {1024, 0, 1280, 1024}, {1100, 50, 700, 500}},
+        {"never below 320 x 240", stored(100, 100, 10, 10), screen, free, {10, 10, 320, 240}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PlaceMainWindow(c.settings, c.screen, c.free), c.expected) << c.name;
+}
+
 TEST(StartSettings, DefaultsWhenNothingIsStored) {
     TMapStore store;
     const TStartSettings s = ReadStartSettings(store, 896, 672);

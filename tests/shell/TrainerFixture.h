@@ -72,7 +72,7 @@ protected:
         window->Sounds().SetSilent(true);
         if (BeforeShow) BeforeShow(*window);
         window->show();
-        window->resize(1000, 720);
+        if (!OpenSize.isEmpty()) window->resize(OpenSize);
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         QApplication::processEvents();
@@ -99,6 +99,8 @@ protected:
     std::unique_ptr<TGoGameMainForm> window;
     // Runs between building the window and its first showing (its first activation).
     std::function<void(TGoGameMainForm&)> BeforeShow;
+    // The size the window is given once shown; an empty size keeps the one it opened with.
+    QSize OpenSize{1000, 720};
     std::vector<QString> messages;
     bool answer = false;
 };
