@@ -71,6 +71,7 @@ void TGoGameMainForm::ShowProblemView() {
     Action("btnSolveIt")->setVisible(false);
     Action("miZoomin1")->setVisible(true);
     Action("miZoomout1")->setVisible(true);
+    ToolBarSolveIt->setVisible(true);
     FitBoardToPanel();
     setFocus();
 }
@@ -138,10 +139,7 @@ void TGoGameMainForm::OpenGroup(int group, int topRow) {
 void TGoGameMainForm::SolveIt() {
     if (Pages->currentWidget() != tsIndex || GoIndex1->Count() == 0) return;
     if (GoIndex1->Selected() < 0) GoIndex1->SetSelected(0);
-    if (m_Loop->LoadProblem(GoIndex1->Selected())) {
-        ShowProblemView();
-        ToolBarSolveIt->setVisible(true);
-    }
+    if (m_Loop->LoadProblem(GoIndex1->Selected())) ShowProblemView();
 }
 
 void TGoGameMainForm::FirstPage() {

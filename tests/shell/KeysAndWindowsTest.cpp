@@ -64,6 +64,12 @@ TEST_F(Keys, UpAndDownOpenProblemsFromTheIndexPageToo) {
     Key(Qt::Key_Down);
     EXPECT_EQ(window->GoIndex1->Selected(), 0);
     EXPECT_EQ(window->Pages->currentWidget(), window->tsProblem);
+    EXPECT_TRUE(window->ToolBarSolveIt->isVisible()) << "the solve tool bar comes with the page";
+    window->Action("miProblemIndex1")->trigger();
+    window->Action("miNextproblem1")->trigger();
+    EXPECT_TRUE(window->ToolBarSolveIt->isVisible()) << "View > Next problem";
+    window->Action("miProblemIndex1")->trigger();
+    window->Action("miPriorproblem1")->trigger();
     window->Action("miProblemIndex1")->trigger();
     ASSERT_EQ(window->Pages->currentWidget(), window->tsIndex);
     Key(Qt::Key_Down);
