@@ -669,6 +669,8 @@ void TGoGameMainForm::Guide() {
 bool TGoGameMainForm::TrainerKey(QObject* receiver, QKeyEvent* event) {
     auto* widget = qobject_cast<QWidget*>(receiver);
     if (!widget || widget->window() != this) return false;
+    // The menu bar after Alt, and its menus, take their own keys.
+    if (qobject_cast<QMenuBar*>(widget) || qobject_cast<QMenu*>(widget)) return false;
     if (event->modifiers() & ~Qt::KeypadModifier) return false;
     const auto found = m_Keys.find(event->key());
     if (found == m_Keys.end()) return false;

@@ -82,6 +82,21 @@ TEST_F(Keys, UpAndDownOpenProblemsFromTheIndexPageToo) {
     EXPECT_EQ(window->Pages->currentWidget(), window->tsProblem);
 }
 
+// With the menu bar in hand (after Alt) the arrows are the menu bar's: Down opens its menu, not
+// the next problem.
+TEST_F(Keys, TheMenuBarKeepsItsKeys) {
+    OpenWindow();
+    QMenuBar* bar = window->menuBar();
+    QTest::keyClick(window.get(), Qt::Key_Alt);
+    QApplication::processEvents();
+    ASSERT_TRUE(bar->hasFocus()) << "Alt hands the keys to the menu bar";
+    QTest::keyClick(bar, Qt::Key_Down);
+    QApplication::processEvents();
+    EXPECT_EQ(window->GoIndex1->Selected(), -1);
+    EXPECT_EQ(window->Pages->currentWidget(), window->tsIndex);
+    for (QMenu* menu : bar->findChildren<QMenu*>()) menu->hide();
+}
+
 TEST_F(Keys, RightShowsTheHintAndF9F10StartAndStopATry) {
     OpenFirstProblem();
     Key(Qt::Key_Right);
