@@ -118,6 +118,8 @@ void TGoGameMainForm::CreatePages() {
             f.setBold(bold);
             l->setFont(f);
         }
+        // An empty label keeps its line, so the labels below never jump.
+        l->setMinimumHeight(l->fontMetrics().lineSpacing());
         leftLayout->addWidget(l);
         return l;
     };
@@ -562,8 +564,9 @@ void TGoGameMainForm::ConnectParts() {
     connect(&AttemptClock, &QTimer::timeout, this, [this] { ShowAttemptTime(); });
     Timer2.setSingleShot(true);
     Timer2.setInterval(5000);
+    // The notice ends: the label shows the problem's number again.
     connect(&Timer2, &QTimer::timeout, this, [this] {
-        LabelStdResult->clear();
+        LabelStdResult->setText(m_ProblemNumberText);
         LabelStdResult->setStyleSheet("");
     });
     connect(TrackBar1, &QSlider::valueChanged, this, [this](int position) {

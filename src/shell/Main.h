@@ -234,6 +234,8 @@ private:
     int m_OpenedGroup = -1;
     int m_BaseRadius = 7;
     bool m_BoardFillsPanel = true;
+    // "No. N" of the problem shown: the notice label shows it again when a notice ends.
+    QString m_ProblemNumberText;
     QMenu* m_PopupMenuOpen = nullptr;
     std::vector<std::pair<QAction*, QAction*>> m_GroupItems; // File menu item, drop-down item
     std::map<int, QAction*> m_Keys;                           // the trainer's keys: key -> item

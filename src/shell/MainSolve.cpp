@@ -79,6 +79,8 @@ void TGoGameMainForm::SetLabel(TStatLabel label, const std::string& text) {
     case TStatLabel::StdResult:
         target = LabelStdResult;
         LabelStdResult->setStyleSheet("");
+        Timer2.stop();
+        m_ProblemNumberText = Q(text);
         break;
     case TStatLabel::Score:
         target = LabelScore;

@@ -12,7 +12,13 @@ namespace {
 
 class Layout : public TTrainerFixture {
 protected:
-    std::vector<TProblemRow> Problems() override { return SmallProblems(); }
+    // The small problems, and problem 5 (group 3) whose first move is flagged bad.
+    std::vector<TProblemRow> Problems() override {
+        std::vector<TProblemRow> rows = SmallProblems();
+        rows.push_back(
+            ImportedRow("(;AB[dd]AW[ca][bb];B[aa]BM[1];W[jj];B[ba]C[Correct])", 5, 3));
+        return rows;
+    }
     void OpenProblem() {
         OpenWindow();
         ClickThumbnail(1, 1);
@@ -96,6 +102,28 @@ TEST_F(Layout, TheWindowOpensWhereItWasClosedAndOnItsScreen) {
         << window->geometry().x() << "," << window->geometry().y() << " "
         << window->geometry().width() << "x" << window->geometry().height() << " on "
         << free.x() << "," << free.y() << " " << free.width() << "x" << free.height();
+}
+
+// A notice takes the number's line for five seconds; then "No. N" is back, and the labels
+// below never move.
+TEST_F(Layout, TheProblemNumberComesBackWhenTheNoticeEnds) {
+    OpenWindow();
+    window->OpenGroup(3, 0);
+    ClickThumbnail(1, 1);
+    ASSERT_EQ(window->LabelStdResult->text(), "No. 1");
+    const int resultTop = window->LabelResult->y();
+    ClickPoint(1, 1); // the bad move: a notice
+    ASSERT_NE(window->LabelStdResult->text(), "No. 1");
+    EXPECT_TRUE(window->Timer2.isActive());
+    window->Timer2.start(1); // the five seconds, shortened
+    QTest::qWait(30);
+    EXPECT_EQ(window->LabelStdResult->text(), "No. 1");
+    EXPECT_EQ(window->LabelResult->y(), resultTop);
+    window->LabelSuccessCount->clear();
+    QApplication::processEvents();
+    EXPECT_GE(window->LabelSuccessCount->height(),
+              window->LabelSuccessCount->fontMetrics().lineSpacing())
+        << "an empty label keeps its line";
 }
 
 } // namespace
