@@ -220,7 +220,10 @@ void TGoGameMainForm::CreateActions() {
     m_ReviewItems.first->setData(kReviewGroup);
     m_ReviewItems.second->setData(kReviewGroup);
     MakeAction("miClearallsolvedflags1", "Clear all solved flags",
-               [this] { m_Statistics->ClearAllSolvedFlags(); });
+               [this] {
+                   m_Statistics->ClearAllSolvedFlags();
+                   ShowGroupProgress();
+               });
     MakeAction("miExit1", "Exit", [this] { close(); });
 
     MakeAction("miZoomin1", "Zoom &In", [this] { ZoomIn(); });
@@ -277,7 +280,10 @@ void TGoGameMainForm::CreateActions() {
         "miStopStudy1", "Sto&p try", [this] { StopTry(); }, Qt::Key_F10)
         ->setEnabled(false);
     MakeAction("Resetsolvedflag1", "Reset solved flag",
-               [this] { m_Statistics->ResetSolvedFlag(); });
+               [this] {
+                   m_Statistics->ResetSolvedFlag();
+                   ShowGroupProgress();
+               });
     MakeAction("miWhatlevelImat1", "What level I'm at", [this] {
         m_Statistics->WhatLevelImAt(m_Problems);
     })->setVisible(false);
@@ -530,6 +536,10 @@ void TGoGameMainForm::CreateStatusBar() {
     StatusPanel1 = new QLabel(this);
     statusBar()->addWidget(StatusPanel0);
     statusBar()->addWidget(StatusPanel1, 1);
+    // The open group's solved/total, on the right: the solve loop empties panel 0 at each move.
+    StatusProgress = new QLabel(this);
+    StatusProgress->setObjectName("StatusProgress");
+    statusBar()->addPermanentWidget(StatusProgress);
     StatusPanel0->installEventFilter(this);
 }
 
@@ -694,7 +704,7 @@ bool TGoGameMainForm::eventFilter(QObject* watched, QEvent* event) {
             if (hint && hint->isVisible() && hint->frameGeometry().contains(at)) return true;
     }
     if (watched == StatusPanel0 && event->type() == QEvent::MouseButtonDblClick) {
-        StatusPanel0->setMinimumWidth(
+        StatusPanel0->setFixedWidth(
             StatusPanel0->width() >= 100 ? 60 : std::max(60, statusBar()->width() - 60));
         return true;
     }

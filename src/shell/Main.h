@@ -122,7 +122,7 @@ public:
     // Ticks every second while a problem is shown: the attempt's time.
     QTimer AttemptClock;
     void ShowAttemptTime();
-    QLabel *StatusPanel0 = nullptr, *StatusPanel1 = nullptr;
+    QLabel *StatusPanel0 = nullptr, *StatusPanel1 = nullptr, *StatusProgress = nullptr;
     QSlider* TrackBar1 = nullptr;
     QPushButton *btnUndo = nullptr, *btnNextMove = nullptr, *btn1 = nullptr,
                 *btnStopStudy2 = nullptr;
@@ -200,6 +200,7 @@ private:
     void NextProblem() override { NextProblemCommand(); }
     void ProcessPendingEvents() override;
     void TrialMove() override { UpdateTryButtons(); }
+    void Solved() override { ShowGroupProgress(); }
     // IStatisticsOutput
     void SetLabel(TStatLabel label, const std::string& text) override;
     bool ConfirmNoDefault(const std::string& caption, const std::string& text) override;

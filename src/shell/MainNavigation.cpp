@@ -33,9 +33,11 @@ void TGoGameMainForm::ShowAttemptTime() {
 void TGoGameMainForm::ShowGroupProgress() {
     int solved = 0;
     for (const std::string& line : GoIndex1->Games()) solved += line.size() > 5 && line[5] == '1';
-    if (GoIndex1->Count() > 0)
-        StatusPanel0->setText(Q(Fill(Tx("GroupProgress"), {std::to_string(solved),
-                                                            std::to_string(GoIndex1->Count())})));
+    // An empty list (no review due, the open group removed) shows no count.
+    StatusProgress->setText(GoIndex1->Count() > 0
+                                ? Q(Fill(Tx("GroupProgress"), {std::to_string(solved),
+                                                               std::to_string(GoIndex1->Count())}))
+                                : QString());
 }
 
 void TGoGameMainForm::ShowIndexView() {
@@ -137,6 +139,8 @@ void TGoGameMainForm::OpenGroup(int group, int topRow) {
 }
 
 void TGoGameMainForm::SolveIt() {
+    // The item is checked while the problem page shows, whether or not it was opened.
+    Action("miSolveIt1")->setChecked(OnProblemPage());
     if (Pages->currentWidget() != tsIndex || GoIndex1->Count() == 0) return;
     if (GoIndex1->Selected() < 0) GoIndex1->SetSelected(0);
     if (m_Loop->LoadProblem(GoIndex1->Selected())) ShowProblemView();

@@ -4,6 +4,7 @@
 
 #include <QMenu>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QToolButton>
 
 #include "shell/TrainerFixture.h"
@@ -377,18 +378,41 @@ TEST_F(Progress, TheMenusAndTheStatusBarCountSolvedProblems) {
     EXPECT_EQ(window->Action("miIntermediate1")->text(), "Intermediate 0/3");
     EXPECT_EQ(window->Action("miBeginner1")->text(), "Beginner 0/1");
     EXPECT_EQ(window->Action("miIntermediate2")->text(), "Intermediate 0/3") << "the drop-down too";
-    EXPECT_EQ(window->StatusPanel0->text(), "0/3 solved");
+    EXPECT_EQ(window->StatusProgress->text(), "0/3 solved");
     ClickThumbnail(1, 2); // problem 3: AB is correct
     EXPECT_TRUE(window->LabelAttemptTime->text().startsWith("time: 0:0"));
     EXPECT_EQ(window->LabelBestTime->text(), "") << "no clean solve yet";
     ClickPoint(1, 2);
     ASSERT_EQ(window->LabelSuccessCount->text(), "Solved");
+    EXPECT_EQ(window->StatusProgress->text(), "1/3 solved") << "the move kept it, the solve counted";
     EXPECT_TRUE(window->LabelBestTime->text().startsWith("best clean solve: 0:0"))
         << window->LabelBestTime->text().toStdString();
     window->Action("miProblemIndex1")->trigger();
-    EXPECT_EQ(window->StatusPanel0->text(), "1/3 solved");
+    EXPECT_EQ(window->StatusProgress->text(), "1/3 solved");
     window->RefreshGroupMenus();
     EXPECT_EQ(window->Action("miIntermediate1")->text(), "Intermediate 1/3");
+    // Nothing due: an empty list shows no count, not the last group's.
+    window->Action("miReview1")->trigger();
+    ASSERT_EQ(window->GoIndex1->Count(), 0);
+    EXPECT_EQ(window->StatusProgress->text(), "");
+    // "Solve it" with nothing to solve leaves the index page, and the item, as they were.
+    window->Action("miSolveIt1")->trigger();
+    EXPECT_EQ(window->Pages->currentWidget(), window->tsIndex);
+    EXPECT_FALSE(window->Action("miSolveIt1")->isChecked());
+}
+
+// Double-clicking the status bar's first panel narrows it to 60 pixels, and widens it again to
+// the status bar's width less 60.
+TEST_F(Progress, DoubleClickingTheStatusBarTogglesItsFirstPanel) {
+    OpenWindow();
+    QLabel* panel = window->StatusPanel0;
+    ASSERT_GE(panel->width(), 100);
+    QTest::mouseDClick(panel, Qt::LeftButton);
+    QApplication::processEvents();
+    EXPECT_EQ(panel->width(), 60);
+    QTest::mouseDClick(panel, Qt::LeftButton);
+    QApplication::processEvents();
+    EXPECT_EQ(panel->width(), window->statusBar()->width() - 60);
 }
 
 } // namespace
