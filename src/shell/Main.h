@@ -201,6 +201,8 @@ private:
     void ProcessPendingEvents() override;
     void TrialMove() override { UpdateTryButtons(); }
     void Solved() override { ShowGroupProgress(); }
+    // Where a hint window of this size opens: beside the board, else over its emptiest corner.
+    QPoint HintWindowPlace(QSize size) const;
     // IStatisticsOutput
     void SetLabel(TStatLabel label, const std::string& text) override;
     bool ConfirmNoDefault(const std::string& caption, const std::string& text) override;

@@ -37,9 +37,47 @@ void TGoGameMainForm::ShowHintWindow(int which) {
     if (which == 0) {
         m_Splash1->hide();
         m_Splash2->hide();
-    } else {
-        (which == 1 ? m_Splash1 : m_Splash2)->ShowIfWanted();
+        return;
     }
+    TSplashForm* hint = which == 1 ? m_Splash1 : m_Splash2;
+    if (!hint->DisplayFlag()) return;
+    hint->adjustSize();
+    hint->move(HintWindowPlace(hint->size()));
+    hint->ShowIfWanted();
+}
+
+QPoint TGoGameMainForm::HintWindowPlace(QSize hint) const {
+    // Beside the board: below the panel's texts on its right, while the window has room there.
+    const int gap = 8;
+    const QPoint board = GoGame1->mapToGlobal(QPoint(0, 0));
+    const QRect square(board, QSize(GoGame1->BoardWidth(), GoGame1->BoardHeight()));
+    const QRect client(mapToGlobal(QPoint(0, 0)), this->size());
+    const QRect beside(QPoint(square.right() + gap, board.y() + 310), hint);
+    if (client.contains(beside)) return beside.topLeft();
+    // Else over the corner of the board with the fewest stones under it: the problem's corner
+    // is left free.
+    const TBoardGeometry& g = GoGame1->Geometry();
+    const QRect corners[] = {
+        QRect(QPoint(square.right() - hint.width() - gap, square.bottom() - hint.height() - gap), hint),
+        QRect(QPoint(square.left() + gap, square.bottom() - hint.height() - gap), hint),
+        QRect(QPoint(square.right() - hint.width() - gap, square.top() + gap), hint),
+        QRect(QPoint(square.left() + gap, square.top() + gap), hint)};
+    const QRect* best = &corners[0];
+    int fewest = 1 << 30;
+    for (const QRect& corner : corners) {
+        int stones = 0;
+        for (int p = 1; p <= 19; ++p)
+            for (int q = 1; q <= 19; ++q)
+                if (IsStone(GoGame1->GetCell(p, q)) &&
+                    corner.adjusted(-g.Radius, -g.Radius, g.Radius, g.Radius)
+                        .contains(board + QPoint(g.X(p), g.Y(q))))
+                    ++stones;
+        if (stones < fewest) {
+            fewest = stones;
+            best = &corner;
+        }
+    }
+    return best->topLeft();
 }
 
 void TGoGameMainForm::SetNextVariationEnabled(bool enabled) {

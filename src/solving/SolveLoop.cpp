@@ -107,6 +107,8 @@ void TSolveLoop::ClearPending() {
     m_NextReply = kNoNode;
     m_Output.SetNextVariationEnabled(false);
     m_Output.ArmTimer(false);
+    // Nothing is pending any more, so nothing is left for a hint window to announce.
+    m_Output.ShowHintWindow(0);
 }
 
 TOrientation TSolveLoop::ChooseOrientation() {

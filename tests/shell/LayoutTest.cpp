@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <QSplitter>
 
+#include "shell/Splash.h"
 #include "shell/TrainerFixture.h"
 
 namespace karvena::test {
@@ -124,6 +125,33 @@ TEST_F(Layout, TheProblemNumberComesBackWhenTheNoticeEnds) {
     EXPECT_GE(window->LabelSuccessCount->height(),
               window->LabelSuccessCount->fontMetrics().lineSpacing())
         << "an empty label keeps its line";
+}
+
+// The retry hint opens beside the board, or over a corner the problem does not use, never over
+// the problem's stones; it closes when nothing is pending any more.
+TEST_F(Layout, TheHintWindowKeepsOffTheProblemAndGoesWithWhatItAnnounces) {
+    for (const QSize size : {QSize(1200, 800), QSize(640, 520)}) {
+        SCOPED_TRACE(size.width());
+        window.reset();
+        OpenWindow();
+        Resize(size.width(), size.height());
+        ClickThumbnail(1, 1); // problem 2: CC is refuted by CA
+        ClickPoint(3, 3);
+        TSplashForm* hint = window->SplashForm2();
+        ASSERT_TRUE(hint->isVisible());
+        const QRect covered = hint->frameGeometry();
+        for (int p = 1; p <= 19; ++p)
+            for (int q = 1; q <= 19; ++q)
+                if (IsStone(Board()->GetCell(p, q)))
+                    EXPECT_FALSE(covered.contains(Board()->mapToGlobal(
+                        QPoint(Board()->Geometry().X(p), Board()->Geometry().Y(q)))))
+                        << "a stone under the hint at " << p << "," << q;
+        const bool beside = covered.left() >= Board()->mapToGlobal(QPoint(Board()->BoardWidth(), 0)).x();
+        EXPECT_EQ(beside, size.width() == 1200) << "beside the board when there is room";
+        QTest::keyClick(window.get(), Qt::Key_Backspace);
+        QApplication::processEvents();
+        EXPECT_FALSE(hint->isVisible()) << "nothing to retry after Backspace";
+    }
 }
 
 } // namespace
