@@ -16,9 +16,12 @@
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTransform>
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "board/Artwork.h"
+#include "board/BoardGeometry.h"
 #include "text/Texts.h"
 
 namespace karvena {
@@ -105,9 +108,16 @@ void TGoGameMainForm::CreatePages() {
     Splitter1 = new QSplitter(Qt::Horizontal, tsProblem);
     problemLayout->addWidget(Splitter1);
 
-    auto* left = new QWidget(Splitter1);
-    left->setMinimumWidth(170);
-    left->setMaximumWidth(260);
+    // The counters scroll inside their panel when it is narrowed, so the splitter moves freely
+    // and the panel gives way before the board does.
+    auto* leftScroll = new QScrollArea(Splitter1);
+    leftScroll->setObjectName("LeftPanel");
+    leftScroll->setFrameShape(QFrame::NoFrame);
+    leftScroll->setFocusPolicy(Qt::NoFocus);
+    leftScroll->setWidgetResizable(true);
+    leftScroll->setMinimumWidth(50);
+    leftScroll->setMaximumWidth(260);
+    auto* left = new QWidget();
     auto* leftLayout = new QVBoxLayout(left);
     auto label = [left, leftLayout](int pointSize = 0, bool bold = false) {
         auto* l = new QLabel(left);
@@ -162,6 +172,7 @@ void TGoGameMainForm::CreatePages() {
     // The arrows, PgDn, Home and End are the trainer's keys: nothing on the page takes them.
     TrackBar1->setFocusPolicy(Qt::NoFocus);
     leftLayout->addWidget(TrackBar1);
+    leftScroll->setWidget(left);
 
     auto* scroll = new QScrollArea(Splitter1);
     scroll->setFrameShape(QFrame::NoFrame);
@@ -175,9 +186,11 @@ void TGoGameMainForm::CreatePages() {
     GoGame1->SetDisplayWidth(130);
     scroll->setWidget(GoGame1);
     scroll->viewport()->installEventFilter(this);
-    Splitter1->addWidget(left);
+    scroll->setMinimumSize(MinimumBoardSize());
+    Splitter1->addWidget(leftScroll);
     Splitter1->addWidget(scroll);
     Splitter1->setStretchFactor(1, 1);
+    Splitter1->setChildrenCollapsible(false);
     Pages->addWidget(tsProblem);
 
     m_Statistics =
@@ -348,7 +361,7 @@ void TGoGameMainForm::CreateActions() {
         ->setChecked(true);
     MakeAction(
         "miPlainbackground1", "Plain back&ground",
-        [this] { GoGame1->SetPainting(!Action("miPlainbackground1")->isChecked()); }, {}, true)
+        [this] { SetPlainBackground(Action("miPlainbackground1")->isChecked()); }, {}, true)
         ->setChecked(true);
     for (int n = 1; n <= 10; ++n) {
         const QString caption = n == 1 ? "1(Quick)" : (n == 10 ? "10(Slow)" : QString::number(n));
@@ -407,6 +420,32 @@ void TGoGameMainForm::CreateActions() {
     }
     Action("btnResult1")->setVisible(false);
     Action("btnStopStudy1")->setVisible(false);
+}
+
+QSize TGoGameMainForm::MinimumBoardSize() const {
+    // The smallest board still worth playing on, with its panel: radius 4.
+    TBoardLook look = GoGame1->Look();
+    look.SetRadius(4);
+    const TBoardGeometry g = TBoardGeometry::From(look);
+    return {g.ControlWidth() + 2, g.ControlHeight() + 2};
+}
+
+void TGoGameMainForm::SetPlainBackground(bool plain) {
+    Action("miPlainbackground1")->setChecked(plain);
+    GoGame1->SetPainting(!plain);
+    // The texture fills the whole board panel, lined up with the board's own, so it shows no box.
+    QWidget* viewport = static_cast<QScrollArea*>(PanelGoGame1)->viewport();
+    QPalette colours = viewport->palette();
+    if (plain) {
+        colours.setBrush(QPalette::Window, palette().brush(QPalette::Window));
+    } else {
+        QBrush texture(TArtwork::For(devicePixelRatioF()).Background());
+        texture.setTransform(QTransform::fromTranslate(GoGame1->x(), GoGame1->y()));
+        colours.setBrush(QPalette::Window, texture);
+    }
+    viewport->setPalette(colours);
+    viewport->setAutoFillBackground(true);
+    viewport->update();
 }
 
 void TGoGameMainForm::SetSilent(bool silent) {
@@ -711,6 +750,9 @@ bool TGoGameMainForm::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Resize && PanelGoGame1 &&
         watched == static_cast<QScrollArea*>(PanelGoGame1)->viewport())
         FitBoardToPanel();
+    // The panel's texture follows the board as it is centred anew.
+    if (event->type() == QEvent::Move && watched == GoGame1 && GoGame1->Painting())
+        SetPlainBackground(false);
     return QMainWindow::eventFilter(watched, event);
 }
 

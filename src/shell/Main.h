@@ -76,6 +76,9 @@ public:
     void DelayCommand();
     // Turns every sound off or on, with the menu item's picture.
     void SetSilent(bool silent);
+    // Plain background on or off: the board's look and its panel's behind it.
+    void SetPlainBackground(bool plain);
+    QSize MinimumBoardSize() const;
     // Trying moves (in place, or in the study window when that option is on).
     void StartTry();
     void StopTry();

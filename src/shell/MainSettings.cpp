@@ -83,6 +83,13 @@ void TGoGameMainForm::ReadSettings() {
     Action("miRandomColours1")->setChecked(m_Start.RandomColours);
     m_Loop->Options().RandomColours = m_Start.RandomColours;
     SetDelay(m_Start.Delay);
+    Action("misgf1")->setChecked(m_Start.SgfBoard);
+    GoGame1->SetsgfCoordinate(m_Start.SgfBoard);
+    SetPlainBackground(m_Start.PlainBackground);
+    if (m_Start.PanelWidth) {
+        const int total = Splitter1->width();
+        Splitter1->setSizes({*m_Start.PanelWidth, std::max(1, total - *m_Start.PanelWidth)});
+    }
     PlaceWindow();
     // The hint windows follow their stored flags.
     delete m_Splash1;
@@ -128,6 +135,9 @@ void TGoGameMainForm::WriteSettings() {
     values.StudyAtNewWindow = Action("miStudyAtNewWindow1")->isChecked();
     values.RandomOrientation = Action("miRandomOrientation1")->isChecked();
     values.RandomColours = Action("miRandomColours1")->isChecked();
+    values.SgfBoard = Action("misgf1")->isChecked();
+    values.PlainBackground = Action("miPlainbackground1")->isChecked();
+    values.PanelWidth = Splitter1->sizes().value(0);
     values.Database = m_OpenedGroup;
     values.TopRow = GoIndex1->TopRow();
     values.Selected = GoIndex1->Selected();

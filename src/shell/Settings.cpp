@@ -54,6 +54,10 @@ TStartSettings ReadStartSettings(const ISettingsStore& store, int defaultWidth, 
     s.ComputerDoNotPlayBadMove = onIfOne("ComputerDoNotPlayBadMove");
     s.RandomOrientation = onIfOne("RandomOrientation");
     s.RandomColours = onIfOne("RandomColours");
+    s.SgfBoard = onUnlessZero("SgfBoard");
+    s.PlainBackground = onUnlessZero("PlainBackground");
+    if (auto v = get("PanelWidth"))
+        if (auto width = SettingNumber(*v); width && *width > 0) s.PanelWidth = *width;
     if (auto v = get("Database")) s.Database = SettingNumber(*v).value_or(2);
     if (auto v = get("TopRow")) s.TopRow = SettingNumber(*v).value_or(0);
     if (auto v = get("DelayBeforeTakebackAutomatically")) {
@@ -76,6 +80,9 @@ void WriteCloseSettings(ISettingsStore& store, const TCloseSettings& v) {
     store.Set("StudyAtNewWindow", flag(v.StudyAtNewWindow));
     store.Set("RandomOrientation", flag(v.RandomOrientation));
     store.Set("RandomColours", flag(v.RandomColours));
+    store.Set("SgfBoard", flag(v.SgfBoard));
+    store.Set("PlainBackground", flag(v.PlainBackground));
+    if (v.PanelWidth > 0) store.Set("PanelWidth", std::to_string(v.PanelWidth));
     store.Set("DefaultHint", "1");
     store.Set("Database", std::to_string(v.Database));
     store.Set("TopRow", std::to_string(v.TopRow));

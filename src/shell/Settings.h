@@ -24,6 +24,9 @@ struct TStartSettings {
     bool ComputerDoNotPlayBadMove = false;
     bool RandomOrientation = false;
     bool RandomColours = false;
+    bool SgfBoard = true;
+    bool PlainBackground = true;
+    std::optional<int> PanelWidth; // the problem page's left panel, in pixels
     int Database = 2;
     int TopRow = 0;
     int Delay = 10; // applied only within 0..30
@@ -42,6 +45,9 @@ struct TCloseSettings {
     bool StudyAtNewWindow = false;
     bool RandomOrientation = false;
     bool RandomColours = false;
+    bool SgfBoard = true;
+    bool PlainBackground = true;
+    int PanelWidth = 0; // written only when above 0
     int Database = -1;
     int TopRow = 1;
     int Selected = -1;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QScreen>
+#include <QMouseEvent>
 #include <QSplitter>
 
 #include "shell/Splash.h"
@@ -152,6 +153,72 @@ TEST_F(Layout, TheHintWindowKeepsOffTheProblemAndGoesWithWhatItAnnounces) {
         QApplication::processEvents();
         EXPECT_FALSE(hint->isVisible()) << "nothing to retry after Backspace";
     }
+}
+
+// "sgf board", "Plain background" and the splitter's place are kept across a restart.
+TEST_F(Layout, TheBoardsLookAndThePanelWidthAreKept) {
+    OpenProblem();
+    window->Action("misgf1")->trigger();
+    window->Action("miPlainbackground1")->trigger();
+    ASSERT_FALSE(Board()->sgfCoordinate());
+    ASSERT_TRUE(Board()->Painting());
+    window->Splitter1->setSizes({120, window->Splitter1->width() - 120});
+    QApplication::processEvents();
+    const int panel = window->Splitter1->sizes().at(0);
+    window->close();
+    window.reset();
+    OpenProblem();
+    EXPECT_FALSE(window->Action("misgf1")->isChecked());
+    EXPECT_FALSE(Board()->sgfCoordinate());
+    EXPECT_FALSE(window->Action("miPlainbackground1")->isChecked());
+    EXPECT_TRUE(Board()->Painting());
+    EXPECT_EQ(window->Splitter1->sizes().at(0), panel);
+}
+
+// With the plain background off the texture fills the whole board panel: no box of it around
+// the board on a plain window.
+TEST_F(Layout, TheTextureFillsTheWholeBoardPanel) {
+    OpenProblem();
+    Resize(1920, 1040);
+    window->Action("miPlainbackground1")->trigger();
+    QApplication::processEvents();
+    QWidget* viewport = window->PanelGoGame1->findChild<QWidget*>("qt_scrollarea_viewport");
+    ASSERT_TRUE(viewport);
+    ASSERT_LT(Board()->geometry().right() + 20, viewport->width()) << "panel wider than the board";
+    const QImage image = viewport->grab().toImage();
+    const QColor beyond = image.pixelColor(image.width() - 5, image.height() / 2);
+    const QColor inside = image.pixelColor(Board()->geometry().right() - 3, Board()->y() + 3);
+    EXPECT_LE(std::abs(beyond.red() - inside.red()), 10);
+    EXPECT_LE(std::abs(beyond.blue() - inside.blue()), 10);
+    EXPECT_NE(beyond, window->palette().color(QPalette::Window)) << "the panel is textured too";
+    window->Action("miPlainbackground1")->trigger();
+    QApplication::processEvents();
+    const QImage plain = viewport->grab().toImage();
+    EXPECT_EQ(plain.pixelColor(plain.width() - 5, plain.height() / 2),
+              window->palette().color(QPalette::Window));
+}
+
+// In a small window the panel gives way before the board: the board keeps a playable radius and
+// the splitter moves both ways, not only by collapsing the panel.
+TEST_F(Layout, ASmallWindowKeepsAPlayableBoardAndAFreeSplitter) {
+    OpenProblem();
+    Resize(400, 380);
+    EXPECT_GE(Board()->Radius(), 4);
+    EXPECT_TRUE(BoardFits());
+    Resize(540, 420);
+    QSplitterHandle* handle = window->Splitter1->handle(1);
+    const int before = window->Splitter1->sizes().at(0);
+    const QPoint grip(handle->width() / 2, handle->height() / 2);
+    QTest::mousePress(handle, Qt::LeftButton, Qt::NoModifier, grip);
+    QMouseEvent move(QEvent::MouseMove, QPointF(grip - QPoint(40, 0)),
+                     QPointF(handle->mapToGlobal(grip - QPoint(40, 0))), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(handle, &move);
+    QTest::mouseRelease(handle, Qt::LeftButton, Qt::NoModifier, grip - QPoint(40, 0));
+    QApplication::processEvents();
+    const int after = window->Splitter1->sizes().at(0);
+    EXPECT_LT(after, before);
+    EXPECT_GT(after, 0) << "narrowed, not collapsed";
 }
 
 } // namespace
