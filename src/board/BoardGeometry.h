@@ -17,7 +17,7 @@ struct TBoardGeometry {
     int Lines = 19;
     int BoardWidth = 0; // the board square with margins and the coordinate band
     int BoardHeight = 0;
-    int PanelWidth = 0; // DisplayWidth x DisplayInfo
+    int PanelWidth = 0; // DisplayWidth x DisplayInfo, or the swatches' room without the panel
 
     // The geometry of a look: radius, margins, the coordinate band and the board's size.
     static TBoardGeometry From(const TBoardLook& look, int lines = 19) {
@@ -31,6 +31,9 @@ struct TBoardGeometry {
         g.Lines = lines;
         g.BoardWidth = g.BoardHeight = g.Pitch * lines + 2 * g.Margin + g.Coordinate;
         g.PanelWidth = look.DisplayWidth * look.DisplayInfo;
+        // Without the panel the side-to-move swatches still stand right of the board, so the
+        // control keeps room for them.
+        if (look.DisplayInfo == 0 && look.DisplayTurn) g.PanelWidth = 20 + 2 * std::min(r, 7);
         return g;
     }
 

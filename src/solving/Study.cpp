@@ -66,14 +66,18 @@ TStudyForm::TStudyForm(ISettingsStore* common, QWidget* parent)
         if (w && *w > 320) resize(*w, height());
         if (h && *h > 240) resize(width(), *h);
         const auto top = number("StudyFormTop"), leftPos = number("StudyFormLeft");
-        if (top || leftPos) move(leftPos.value_or(x()), top.value_or(y()));
+        if (top || leftPos) {
+            move(leftPos.value_or(x()), top.value_or(y()));
+            m_Placed = true;
+        }
     }
     if (screen() && screen()->depth() < 15) GoGame1->SetPal256(true);
     m_ScrollReady = true;
 }
 
 TStudyForm::~TStudyForm() {
-    if (m_Common && m_Common->Usable() && windowState() == Qt::WindowNoState) {
+    // A window never shown has no place of its own to keep.
+    if (m_Common && m_Common->Usable() && m_Shown && windowState() == Qt::WindowNoState) {
         m_Common->Set("StudyFormWidth", std::to_string(width()));
         m_Common->Set("StudyFormHeight", std::to_string(height()));
         m_Common->Set("StudyFormTop", std::to_string(y()));
@@ -102,6 +106,13 @@ void TStudyForm::Load(int handicap, int firstToPlay, int nextMove, const std::st
     m_ScrollReady = true;
     NavigateTo(nextMove - 1);
     UpdateButtons();
+    if (!m_Placed && parentWidget()) {
+        // The first opening without a stored place: over the middle of the main window.
+        const QRect owner = parentWidget()->window()->frameGeometry();
+        move(owner.center() - QPoint(width() / 2, height() / 2));
+    }
+    m_Placed = true;
+    m_Shown = true;
     show();
     raise();
     btnStudy->setChecked(true);

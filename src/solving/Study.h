@@ -44,6 +44,8 @@ private:
     int m_StudyFrom = 0;
     int m_Handicap = 0;
     bool m_ScrollReady = false;
+    bool m_Placed = false; // a stored place was applied, or the window was placed when opened
+    bool m_Shown = false;
 };
 
 } // namespace karvena

@@ -188,8 +188,27 @@ TEST_F(Keys, TheStudyWindowShowsAWhiteToPlayProblemEveryTimeItOpens) {
         EXPECT_EQ(study->GetCell(5, 5), kWhiteStone);
         ClickPoint(study, 10, 10);
         EXPECT_EQ(study->GetCell(10, 10), kWhiteStone) << "White plays first";
+        // The side-to-move swatches stand right of the board, inside its control: White's
+        // (white with a black outline) at its place.
+        const TBoardGeometry& g = study->Geometry();
+        const int d = std::min(g.Radius, 7);
+        ASSERT_LE(g.BoardWidth + 15 + 2 * d, study->width()) << "room for the swatches";
+        const QImage image = study->grab().toImage();
+        EXPECT_EQ(image.pixelColor(g.BoardWidth + 15 + d, 120 + d), QColor(Qt::white));
+        EXPECT_EQ(image.pixelColor(g.BoardWidth + 15 + d, 200 + d), QColor(Qt::black));
+        // With no place stored it opens over the main window, not in the screen's corner.
+        EXPECT_TRUE(window->frameGeometry().contains(window->StudyForm()->frameGeometry().center()));
         QTest::mouseClick(window->StudyForm()->btnClose, Qt::LeftButton);
     }
+}
+
+// A study window that was never opened keeps no place: the next start does not put it at 0, 0.
+TEST_F(Keys, AStudyWindowNeverOpenedStoresNoPlace) {
+    OpenWindow();
+    window->close();
+    window.reset();
+    EXPECT_FALSE(TQtSettingsStore("Common").Get("StudyFormLeft"));
+    EXPECT_FALSE(TQtSettingsStore("Common").Get("StudyFormTop"));
 }
 
 TEST_F(Keys, BackAfterAHintRepaintsTheDots) {
