@@ -63,7 +63,12 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(QIcon::fromTheme("org.karvena.Karvena"));
 
     karvena::TSingleInstance instance;
-    if (!instance.Acquire()) return 0; // another trainer runs: end quietly
+    if (!instance.Acquire()) {
+        // Another trainer runs: bring it to the front, and end.
+        karvena::TSingleInstance::AskToRaise();
+        return 0;
+    }
+    instance.Listen();
 
     auto settings = std::make_unique<karvena::TQtSettingsStore>();
     const std::string stored = settings->Usable() ? settings->Get("Language").value_or("") : "";
@@ -87,6 +92,7 @@ int main(int argc, char* argv[]) {
     window.ProgramFolderWritable = programFolderWritable;
     TStartupTiming timing(clock);
     if (std::getenv("KARVENA_STARTUP_TIMING")) window.GoIndex1->installEventFilter(&timing);
+    instance.OnRaise = [&window] { window.BringToFront(); };
     window.show();
     return app.exec();
 }

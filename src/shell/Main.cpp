@@ -448,6 +448,13 @@ void TGoGameMainForm::SetPlainBackground(bool plain) {
     viewport->update();
 }
 
+void TGoGameMainForm::BringToFront() {
+    if (isMinimized()) showNormal();
+    show();
+    raise();
+    activateWindow();
+}
+
 void TGoGameMainForm::SetSilent(bool silent) {
     Action("miSilent1")->setChecked(silent);
     // Two pictures tell the state at a glance: a speaker, or a muted one.

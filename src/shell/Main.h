@@ -76,6 +76,8 @@ public:
     void DelayCommand();
     // Turns every sound off or on, with the menu item's picture.
     void SetSilent(bool silent);
+    // Shows the window (restored from minimised), raises and activates it.
+    void BringToFront();
     // Plain background on or off: the board's look and its panel's behind it.
     void SetPlainBackground(bool plain);
     QSize MinimumBoardSize() const;

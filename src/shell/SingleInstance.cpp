@@ -1,14 +1,29 @@
 #include "shell/SingleInstance.h"
 
 #include <QDir>
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <QStandardPaths>
 
 namespace karvena {
 
-QString TSingleInstance::LockPath() {
+namespace {
+constexpr char kRaise[] = "raise\n";
+QString RuntimeFolder() {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty()) folder = QDir::tempPath();
-    return QDir(folder).filePath("QmvGoGameKarvena.lock");
+    return folder.isEmpty() ? QDir::tempPath() : folder;
+}
+} // namespace
+
+TSingleInstance::TSingleInstance() = default;
+TSingleInstance::~TSingleInstance() = default;
+
+QString TSingleInstance::LockPath() {
+    return QDir(RuntimeFolder()).filePath("QmvGoGameKarvena.lock");
+}
+
+QString TSingleInstance::SocketPath() {
+    return QDir(RuntimeFolder()).filePath("QmvGoGameKarvena.socket");
 }
 
 bool TSingleInstance::Acquire() {
@@ -19,6 +34,33 @@ bool TSingleInstance::Acquire() {
     if (m_Lock->error() == QLockFile::LockFailedError) return false;
     // The lock file cannot be written at all: start anyway.
     return true;
+}
+
+void TSingleInstance::Listen() {
+    m_Server = std::make_unique<QLocalServer>();
+    m_Server->setSocketOptions(QLocalServer::UserAccessOption);
+    // The lock is ours, so a socket file left there belongs to a run that is gone.
+    QLocalServer::removeServer(SocketPath());
+    if (!m_Server->listen(SocketPath())) return; // a trainer that cannot be raised still runs
+    QObject::connect(m_Server.get(), &QLocalServer::newConnection, m_Server.get(), [this] {
+        while (QLocalSocket* client = m_Server->nextPendingConnection()) {
+            QObject::connect(client, &QLocalSocket::readyRead, client, [this, client] {
+                if (client->readAll().startsWith("raise") && OnRaise) OnRaise();
+                client->disconnectFromServer();
+            });
+            QObject::connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
+        }
+    });
+}
+
+bool TSingleInstance::AskToRaise() {
+    QLocalSocket socket;
+    socket.connectToServer(SocketPath());
+    if (!socket.waitForConnected(2000)) return false;
+    socket.write(kRaise);
+    const bool sent = socket.waitForBytesWritten(2000);
+    socket.waitForDisconnected(1000);
+    return sent;
 }
 
 } // namespace karvena

@@ -2,6 +2,7 @@
 // settings and data folders, driven by QTest clicks and keys.
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QMenu>
 #include <QProcess>
 #include <QSettings>
@@ -179,19 +180,32 @@ TEST_F(Trainer, ABrokenHistoryIsKeptAsideAndTheUserTold) {
     EXPECT_EQ(window->GoIndex1->Count(), 3);
 }
 
-TEST(SingleInstance, ASecondStartExitsAtOnce) {
+// A second start brings the running trainer to the front and ends.
+TEST(SingleInstance, ASecondStartRaisesTheRunningTrainerAndExits) {
     QTemporaryDir runtime;
     QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
     TSingleInstance first;
     ASSERT_TRUE(first.Acquire());
+    int raised = 0;
+    first.OnRaise = [&raised] { ++raised; };
+    first.Listen();
     QProcess second;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("QT_QPA_PLATFORM", "offscreen");
     environment.insert("XDG_RUNTIME_DIR", runtime.path());
     second.setProcessEnvironment(environment);
     second.start(KARVENA_TRAINER, {});
-    ASSERT_TRUE(second.waitForFinished(10000)) << "the second trainer did not end";
+    // The running trainer answers from its event loop while the second waits for it.
+    QElapsedTimer clock;
+    clock.start();
+    while (second.state() != QProcess::NotRunning && clock.elapsed() < 10000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        second.waitForFinished(20);
+    }
+    ASSERT_EQ(second.state(), QProcess::NotRunning) << "the second trainer did not end";
+    QCoreApplication::processEvents();
+    EXPECT_EQ(raised, 1);
     EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second.exitCode(), 0);
     qunsetenv("XDG_RUNTIME_DIR");
