@@ -5,6 +5,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFile>
@@ -716,7 +717,14 @@ void TGoGameMainForm::Guide() {
     for (const QString& name : {QString("index.html"), QString("html/index.html")}) {
         const QString path = m_ProgramFolder + "/" + name;
         if (QFile::exists(path)) {
-            QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+            const QUrl url = QUrl::fromLocalFile(path);
+            const bool opened = OpenUrlHook ? OpenUrlHook(url) : QDesktopServices::openUrl(url);
+            // No browser could be started: the player can still open the page by hand.
+            if (!opened)
+                Message("info", T("miGuide1").remove('&'),
+                        Q(LocalOf("No web browser could be started for the guide. It is at:",
+                                  "无法启动网页浏览器打开指南。指南位于：")) +
+                            "\n" + QDir::toNativeSeparators(path));
             return;
         }
     }

@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUrl>
 #include <functional>
 #include <map>
 #include <optional>
@@ -54,6 +55,8 @@ public:
     // Message boxes go here instead when set (tests answer them): kind is "info", "warning",
     // "question"; the result is the answer to a question.
     std::function<bool(const QString& kind, const QString& title, const QString& text)> MessageHook;
+    // Opens a page with the desktop's handler; tests replace it. True when a handler started.
+    std::function<bool(const QUrl& url)> OpenUrlHook;
 
     // ---- Commands ----
     // The level group of that number; kReviewGroup is the review of failed problems.

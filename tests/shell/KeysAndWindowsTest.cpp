@@ -4,6 +4,8 @@
 
 #include <QMenu>
 #include <QMenuBar>
+#include <QDir>
+#include <QFile>
 #include <QStatusBar>
 #include <QToolButton>
 
@@ -199,6 +201,33 @@ TEST_F(Keys, TheStudyWindowShowsAWhiteToPlayProblemEveryTimeItOpens) {
         // With no place stored it opens over the main window, not in the screen's corner.
         EXPECT_TRUE(window->frameGeometry().contains(window->StudyForm()->frameGeometry().center()));
         QTest::mouseClick(window->StudyForm()->btnClose, Qt::LeftButton);
+    }
+}
+
+// Help > Guide with no browser to start says so, with the guide's path.
+TEST_F(Keys, TheGuideWithoutABrowserNamesItsPath) {
+    QFile page(folder.filePath("program/index.html"));
+    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+    page.write("<html></html>");
+    page.close();
+    OpenWindow();
+    std::vector<QUrl> opened;
+    for (const bool started : {true, false}) {
+        messages.clear();
+        window->OpenUrlHook = [&](const QUrl& url) {
+            opened.push_back(url);
+            return started;
+        };
+        window->Action("miGuide1")->trigger();
+        ASSERT_FALSE(opened.empty());
+        EXPECT_EQ(opened.back().toLocalFile(), page.fileName());
+        if (started) {
+            EXPECT_TRUE(messages.empty());
+        } else {
+            ASSERT_EQ(messages.size(), 1u);
+            EXPECT_TRUE(messages[0].contains(QDir::toNativeSeparators(page.fileName())))
+                << messages[0].toStdString();
+        }
     }
 }
 
