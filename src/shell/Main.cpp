@@ -691,16 +691,19 @@ bool TGoGameMainForm::Message(const QString& kind, const QString& title, const Q
 }
 
 void TGoGameMainForm::About() {
-    QFile attribution(":/texts/ATTRIBUTION.txt");
-    QString licence;
-    if (attribution.open(QIODevice::ReadOnly)) licence = QString::fromUtf8(attribution.readAll());
-    const QString text =
-        QString("<h3>%1</h3><p>%2</p><p><a "
-                "href=\"https://karvena.example.org/\">https://karvena.example.org/</a><br>"
-                "<a href=\"mailto:karvena@example.org\">karvena@example.org</a></p><p "
-                "style=\"font-size:small\">%3</p>")
-            .arg(Q(LocalOf("Karvena", "Karvena 围棋死活训练")), Q(Tx("ProductTitle")),
-                 licence.toHtmlEscaped());
+    // The problems' attribution in the trainer's language (traditional Chinese converted).
+    const bool chinese = ChineseGB || ChineseBig5;
+    QFile attribution(chinese ? ":/texts/ATTRIBUTION.zh_CN.txt" : ":/texts/ATTRIBUTION.txt");
+    QString problems;
+    if (attribution.open(QIODevice::ReadOnly)) {
+        const std::string read = attribution.readAll().toStdString();
+        problems = Q(chinese ? ToLocalText(read) : read);
+    }
+    const QString program = Q(Tx("AboutProgramLicence"));
+    const QString text = QString("<h3>%1</h3><p>%2</p><p>%3</p><p style=\"font-size:small\">%4</p>")
+                             .arg(Q(LocalOf("Karvena", "Karvena 围棋死活训练")),
+                                  Q(Tx("ProductTitle")), program.toHtmlEscaped(),
+                                  problems.toHtmlEscaped().replace("\n\n", "<br><br>"));
     if (MessageHook) {
         MessageHook("about", Q(LocalOf("About", "关于")), text);
         return;
@@ -722,8 +725,7 @@ void TGoGameMainForm::Guide() {
             // No browser could be started: the player can still open the page by hand.
             if (!opened)
                 Message("info", T("miGuide1").remove('&'),
-                        Q(LocalOf("No web browser could be started for the guide. It is at:",
-                                  "无法启动网页浏览器打开指南。指南位于：")) +
+                        Q(Tx("GuideNoBrowser")) +
                             "\n" + QDir::toNativeSeparators(path));
             return;
         }

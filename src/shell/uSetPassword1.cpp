@@ -10,23 +10,23 @@
 namespace karvena {
 
 namespace {
-// The dialog's texts exist in Chinese only; in traditional mode they are shown converted.
-QString Z(const char* chinese) {
-    return QString::fromStdString(ToLocalText(chinese));
+// The dialog in the trainer's language; in traditional mode the Chinese is shown converted.
+QString L(const char* name) {
+    return QString::fromStdString(Tx(name));
 }
 } // namespace
 
 TSetPasswordDlg::TSetPasswordDlg(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(Z("设置/输入口令"));
+    setWindowTitle(L("PasswordTitle"));
     setModal(true);
     auto* layout = new QVBoxLayout(this);
     auto* frame = new QGroupBox(this);
     auto* frameLayout = new QVBoxLayout(frame);
-    Label1 = new QLabel(Z("口令"), frame);
+    Label1 = new QLabel(L("PasswordLabel"), frame);
     Edit1 = new QLineEdit(frame);
-    btnForgot = new QPushButton(Z("忘了"), frame);
+    btnForgot = new QPushButton(L("PasswordForgot"), frame);
     btnForgot->setAutoDefault(false);
-    Label2 = new QLabel(Z("防止孩子偷懒的一个简易办法"), frame);
+    Label2 = new QLabel(L("PasswordNote"), frame);
     auto* entry = new QHBoxLayout;
     entry->addWidget(Edit1, 1);
     entry->addWidget(btnForgot);
@@ -35,9 +35,9 @@ TSetPasswordDlg::TSetPasswordDlg(QWidget* parent) : QDialog(parent) {
     frameLayout->addWidget(Label2);
     layout->addWidget(frame);
     auto* buttons = new QHBoxLayout;
-    OKBtn = new QPushButton(Z("确认"), this);
+    OKBtn = new QPushButton(L("PasswordOK"), this);
     OKBtn->setDefault(true);
-    CancelBtn = new QPushButton(Z("取消"), this);
+    CancelBtn = new QPushButton(L("PasswordCancel"), this);
     buttons->addStretch(1);
     buttons->addWidget(OKBtn);
     buttons->addWidget(CancelBtn);
@@ -56,13 +56,13 @@ void TSetPasswordDlg::Prepare(bool setMode) {
     // Empty at every opening: a password left in the entry would unlock hints for anyone.
     Edit1->clear();
     btnForgot->setVisible(!setMode);
-    Label1->setText(setMode ? Z("设置看答案口令: ") : Z("口令正确才允许看答案: "));
-    setWindowTitle(setMode ? Z("设置口令") : Z("口令"));
+    Label1->setText(setMode ? L("PasswordSetLabel") : L("PasswordAskLabel"));
+    setWindowTitle(setMode ? L("PasswordSetTitle") : L("PasswordAskTitle"));
     Edit1->setFocus();
 }
 
 void TSetPasswordDlg::Forgot() {
-    if (!Confirm(Z("将清除口令"), Z("真的是忘记了口令吗？"))) return;
+    if (!Confirm(L("PasswordForgotCaption"), L("PasswordForgotQuestion"))) return;
     m_Forgotten = true;
     accept();
 }

@@ -254,8 +254,7 @@ void TStatistics::ResetSolvedFlag() {
 }
 
 void TStatistics::ClearAllSolvedFlags() {
-    // This question exists in Chinese only and is shown as it stands.
-    if (!m_Output.ConfirmNoDefault("将清除所有解答标志", "真的要清除所有已解答标志吗?")) return;
+    if (!m_Output.ConfirmNoDefault(Tx("ClearAllCaption"), Tx("ClearAllQuestion"))) return;
     m_History.ClearAllSolved();
     m_Output.SetLabel(TStatLabel::SuccessCount, "");
 }

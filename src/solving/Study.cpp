@@ -4,11 +4,15 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "text/Texts.h"
+
 namespace karvena {
 
 TStudyForm::TStudyForm(ISettingsStore* common, QWidget* parent)
     : QWidget(parent, Qt::Window), m_Common(common) {
-    setWindowTitle("Study");
+    // Every caption in the trainer's language, fixed when the window is made.
+    auto text = [](const char* name) { return QString::fromStdString(Tx(name)); };
+    setWindowTitle(text("StudyTitle"));
     auto* layout = new QHBoxLayout(this);
     auto* left = new QVBoxLayout;
     GoGame1 = new TGoGame(this);
@@ -22,25 +26,25 @@ TStudyForm::TStudyForm(ISettingsStore* common, QWidget* parent)
     left->addWidget(sb1);
     layout->addLayout(left, 1);
     auto* right = new QVBoxLayout;
-    auto button = [this, right](const char* caption) {
+    auto button = [this, right](const QString& caption) {
         auto* b = new TintButton(caption, this);
         b->Captions().Caption2 = caption;
         right->addWidget(b);
         return b;
     };
-    btnTakeBack = button("Take back");
-    btnNext = button("Next move");
+    btnTakeBack = button(text("StudyTakeBack"));
+    btnNext = button(text("StudyNext"));
     btnNext->setEnabled(false);
-    btn1 = button("Begin from 1");
+    btn1 = button(text("StudyBegin"));
     btnStudy = new TintSpeedButton(this);
-    btnStudy->setText("Study");
+    btnStudy->setText(text("StudyStudy"));
     btnStudy->setCheckable(true);
     btnStudy->setChecked(true);
     btnStudy->setToolButtonStyle(Qt::ToolButtonTextOnly);
     btnStudy->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     right->addWidget(btnStudy);
     right->addStretch(1);
-    btnClose = button("Finish");
+    btnClose = button(text("StudyFinish"));
     layout->addLayout(right);
 
     connect(btnTakeBack, &QPushButton::clicked, this, [this] { TakeBackClick(); });

@@ -11,7 +11,8 @@ cmake --install "$build" --prefix "$prefix" > /dev/null
 
 for file in bin/karvena bin/karvena-collection share/karvena/Karvena.dgo \
             share/karvena/index.html share/karvena/ATTRIBUTION.txt \
-            share/karvena/LICENSE-problems.txt \
+            share/karvena/LICENSE-problems.txt share/karvena/LICENSE \
+            share/karvena/ATTRIBUTION.zh_CN.txt \
             share/applications/org.karvena.Karvena.desktop \
             share/metainfo/org.karvena.Karvena.metainfo.xml \
             share/icons/hicolor/scalable/apps/org.karvena.Karvena.svg; do

@@ -544,3 +544,72 @@ TEST_F(Progress, ARandomOrientationShowsTheProblemTurnedAndTheTurnedMoveSolvesIt
 
 } // namespace
 } // namespace karvena::test
+
+namespace karvena::test {
+namespace {
+
+bool HasChinese(const QString& text) {
+    for (const QChar c : text)
+        if (c.unicode() >= 0x2E80) return true;
+    return false;
+}
+
+// Every window speaks the trainer's language: the hint-lock dialog and its questions, the
+// "Clear all solved flags" question, the study window and the About box.
+TEST(Languages, EveryWindowSpeaksTheTrainersLanguage) {
+    for (const TLanguage language :
+         {TLanguage::English, TLanguage::SimplifiedChinese, TLanguage::TraditionalChinese}) {
+        SetLanguageFlags(language);
+        const bool chinese = language != TLanguage::English;
+        SCOPED_TRACE(chinese ? "Chinese" : "English");
+        std::vector<QString> texts;
+        TSetPasswordDlg dialog;
+        for (const bool setMode : {true, false}) {
+            dialog.Prepare(setMode);
+            texts.insert(texts.end(), {dialog.windowTitle(), dialog.Label1->text(),
+                                       dialog.Label2->text(), dialog.btnForgot->text(),
+                                       dialog.OKBtn->text(), dialog.CancelBtn->text()});
+        }
+        dialog.Confirm = [&](const QString& caption, const QString& text) {
+            texts.insert(texts.end(), {caption, text});
+            return false;
+        };
+        dialog.Forgot();
+        TStudyForm study(nullptr);
+        texts.insert(texts.end(), {study.windowTitle(), study.btnTakeBack->text(),
+                                   study.btnNext->text(), study.btn1->text(),
+                                   study.btnStudy->text(), study.btnClose->text()});
+        for (const QString& text : texts)
+            EXPECT_EQ(HasChinese(text), chinese) << text.toStdString();
+    }
+    SetLanguageFlags(TLanguage::SimplifiedChinese);
+}
+
+// The question before clearing every solved flag, and the About box: in the trainer's language,
+// naming the program's licence and the problems' attribution, and no made-up address.
+TEST_F(Progress, TheAboutBoxAndTheClearQuestionInEachLanguage) {
+    for (const TLanguage language : {TLanguage::English, TLanguage::SimplifiedChinese}) {
+        window.reset();
+        messages.clear();
+        SetLanguageFlags(language);
+        const bool chinese = language != TLanguage::English;
+        OpenWindow();
+        QString about;
+        window->MessageHook = [&](const QString& kind, const QString& title, const QString& text) {
+            if (kind == "about") about = text;
+            messages.push_back(title + ": " + text);
+            return false;
+        };
+        window->Action("miClearallsolvedflags1")->trigger();
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(HasChinese(messages[0]), chinese) << messages[0].toStdString();
+        window->Action("miAbout1")->trigger();
+        EXPECT_FALSE(about.contains("example.org"));
+        EXPECT_TRUE(about.contains(chinese ? "GNU 通用公共许可证" : "GNU General Public License"));
+        EXPECT_TRUE(about.contains(chinese ? "每周死活题" : "Weekly Go Problems"));
+        EXPECT_TRUE(about.contains("CC BY-NC-SA 4.0"));
+    }
+}
+
+} // namespace
+} // namespace karvena::test

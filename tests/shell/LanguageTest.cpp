@@ -111,6 +111,23 @@ TEST_F(Flags, TextsFollowTheLanguage) {
     EXPECT_EQ(Tx("NoSuchText"), "NoSuchText");
 }
 
+// The hint windows' labels, word for word.
+TEST_F(Flags, TheHintWindowsSayWhatPgDnDoes) {
+    const struct {
+        TLanguage language;
+        const char *window1, *window2;
+    } cases[] = {
+        {TLanguage::English, "Press PgDn key to try the next variation", "Press PgDn key to retry"},
+        {TLanguage::SimplifiedChinese, "按下页(PgDn)键到下一变化", "按下页PgDn键回退"},
+        {TLanguage::TraditionalChinese, "按下頁(PgDn)鍵到下一變化", "按下頁PgDn鍵回退"},
+    };
+    for (const auto& c : cases) {
+        SetLanguageFlags(c.language);
+        EXPECT_EQ(Tx("HintWindow1"), c.window1);
+        EXPECT_EQ(Tx("HintWindow2"), c.window2);
+    }
+}
+
 TEST(Texts, EveryCaptionAndHintInBothLanguages) {
     const char* names[] = {
         "miFile1",

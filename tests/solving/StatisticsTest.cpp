@@ -194,7 +194,8 @@ TEST_F(Counting, ClearAllSolvedFlagsAsksAndLeavesTheIndexMarks) {
     output.answer = false;
     stats.ClearAllSolvedFlags();
     EXPECT_EQ(output.questions, 1);
-    EXPECT_EQ(output.messages.back(), "将清除所有解答标志|真的要清除所有已解答标志吗?");
+    EXPECT_EQ(output.messages.back(),
+              "All solved flags will be cleared|Do you really want to clear every solved flag?");
     EXPECT_EQ(Stored(1).SolvedCount, 1) << "No keeps everything";
     output.answer = true;
     stats.ClearAllSolvedFlags();
