@@ -6,6 +6,7 @@
 #include <QProgressDialog>
 #include <filesystem>
 #include <QDir>
+#include <QPainter>
 #include <QPixmap>
 #include <cstdio>
 
@@ -20,6 +21,7 @@
 #include "shell/Main.h"
 #include "shell/QtSettingsStore.h"
 #include "shell/QtTranslations.h"
+#include "shell/Settings.h"
 #include "solving/Study.h"
 #include "text/Texts.h"
 
@@ -113,12 +115,45 @@ int main(int argc, char* argv[]) {
         TGoGameMainForm window(folder.path(), std::make_unique<TQtSettingsStore>());
         window.MessageHook = [](const QString&, const QString&, const QString&) { return false; };
         window.FirstActivation();
+        // The default window of a 1920 x 1080 screen: the whole board with its letters, then
+        // zoomed in from a smaller window, with the panel beside the zoomed board.
+        window.resize(DefaultWidth(1920), DefaultHeight(1080) - 40);
+        window.GoIndex1->ClickLine(0);
+        ok &= Save(window, QString("%1/main-default-1920-%2.png").arg(out, language));
         window.resize(1100, 760);
+        QApplication::processEvents();
+        window.ZoomIn();
+        ok &= Save(window, QString("%1/main-zoomed-%2.png").arg(out, language));
+        window.ZoomOut();
+        window.ZoomOut();
+        // A small window: the panel gives way, the board stays playable.
+        window.resize(420, 380);
+        ok &= Save(window, QString("%1/main-small-%2.png").arg(out, language));
+        window.resize(1100, 760);
+        window.ShowIndexView();
+        ok &= Save(window, QString("%1/index-first-page-%2.png").arg(out, language));
         ok &= Save(window, QString("%1/main-index-%2.png").arg(out, language));
         window.GoIndex1->ClickLine(2);
         window.GoGame1->Click(2, 1, TMouseButton::Left, 2, 1);
         QApplication::processEvents();
         ok &= Save(window, QString("%1/main-problem-%2.png").arg(out, language));
+        // A wrong first move: the retry hint opens beside the board. The window and the hint,
+        // each a window of its own, are put together in one picture.
+        window.Loop().SolveAgain();
+        window.GoGame1->Click(19, 19, TMouseButton::Left, 19, 19);
+        QApplication::processEvents();
+        if (window.SplashForm2()->isVisible()) {
+            QPixmap both = window.grab();
+            QPainter painter(&both);
+            painter.drawPixmap(window.SplashForm2()->geometry().topLeft() - window.geometry().topLeft(),
+                               window.SplashForm2()->grab());
+            painter.end();
+            const QString path = QString("%1/main-hint-window-%2.png").arg(out, language);
+            ok &= both.save(path);
+            std::printf("wrote %s\n", qPrintable(path));
+        }
+        window.SplashForm2()->hide();
+        window.Loop().SolveAgain();
         // A good move (found by a hint), a hint after the reply, then Back: the dots go with
         // the moves.
         window.Loop().SolveAgain();
@@ -257,6 +292,9 @@ int main(int argc, char* argv[]) {
             window.GoGame1->Click(19, 19, TMouseButton::Left, 19, 19);
             window.ShowIndexView();
             window.GoIndex1->ClickLine(1);
+            window.GoGame1->Click(10, 10, TMouseButton::Left, 10, 10);
+            window.ShowIndexView();
+            window.GoIndex1->ClickLine(3);
             window.GoGame1->Click(10, 10, TMouseButton::Left, 10, 10);
             ++today;
             window.ShowIndexView();

@@ -118,6 +118,7 @@ void TGoGameMainForm::CreatePages() {
     leftScroll->setWidgetResizable(true);
     leftScroll->setMinimumWidth(50);
     leftScroll->setMaximumWidth(260);
+    leftScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto* left = new QWidget();
     auto* leftLayout = new QVBoxLayout(left);
     auto label = [left, leftLayout](int pointSize = 0, bool bold = false) {
@@ -192,6 +193,8 @@ void TGoGameMainForm::CreatePages() {
     Splitter1->addWidget(scroll);
     Splitter1->setStretchFactor(1, 1);
     Splitter1->setChildrenCollapsible(false);
+    // The counters' usual width; the board takes the rest.
+    Splitter1->setSizes({210, 800});
     Pages->addWidget(tsProblem);
 
     m_Statistics =
