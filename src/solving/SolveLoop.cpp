@@ -123,7 +123,7 @@ void TSolveLoop::SetUp() {
     ClearPending();
     m_Output.SetResult("");
     m_Tree.Select(m_Tree.Root());
-    m_Board.SetNewMoveEnabled(true);
+    ResumeLine();
     m_Orientation = ChooseOrientation();
     const TOrientation& o = m_Orientation;
     const std::string initial = o.Apply(m_Initial);
@@ -221,26 +221,17 @@ void TSolveLoop::GoGame1LegalMove(int P, int Q) {
         m_RetryNode = m_Tree.RetryPoint(current);
         m_NextReply = kNoNode;
         if (m_RetryNode == kNoNode) Play(kSoundNotice, true);
+        EndLine();
         Tail();
         return;
     }
 
-    // Flags on the way from the matched move up to the root: the first flagged opponent move
-    // (kC), flagged player move (kS) and "sometimes" player move (kT), by level.
     const TNodeId m = match.Child;
-    int kC = -1, kS = -1, kT = -1;
-    for (TNodeId n = m; n != kNoNode; n = m_Tree.Parent(n)) {
-        const int flags = m_Tree.FlagsOf(n);
-        const int level = m_Tree.Level(n);
-        if (level % 2 == 0 && kC < 0 && IsFlagged(flags)) kC = level;
-        if (level % 2 == 1 && kS < 0 && IsFlagged(flags)) kS = level;
-        if (level % 2 == 1 && kT < 0 && (flags & kFlagSometimes)) kT = level;
-    }
-    bool leaf = !m_Tree.HasChildren(m);
     m_Tree.Select(m);
     m_Output.SetStatus(0, "");
     m_Output.SetStatus(1, CommentFor(m));
     std::string code = m_Tree.ResultCodeOf(m);
+    bool leaf = !m_Tree.HasChildren(m);
 
     const int flags = m_Tree.FlagsOf(m);
     if (IsFlagged(flags)) MarkStone(P, Q);
@@ -255,7 +246,26 @@ void TSolveLoop::GoGame1LegalMove(int P, int Q) {
             if (HasResultCode(replyCode)) code = replyCode;
         }
     }
+    Conclude(code, leaf);
+    Tail();
+}
 
+TSolveLoop::TLineFlags TSolveLoop::LineFlags(TNodeId node) const {
+    // From the node up to the root: the first flagged opponent move (kC), flagged player move
+    // (kS) and "sometimes" player move (kT), by level.
+    TLineFlags f;
+    for (TNodeId n = node; n != kNoNode; n = m_Tree.Parent(n)) {
+        const int flags = m_Tree.FlagsOf(n);
+        const int level = m_Tree.Level(n);
+        if (level % 2 == 0 && f.kC < 0 && IsFlagged(flags)) f.kC = level;
+        if (level % 2 == 1 && f.kS < 0 && IsFlagged(flags)) f.kS = level;
+        if (level % 2 == 1 && f.kT < 0 && (flags & kFlagSometimes)) f.kT = level;
+    }
+    return f;
+}
+
+void TSolveLoop::Conclude(const std::string& code, bool leaf) {
+    const auto [kC, kS, kT] = LineFlags(m_Tree.Current());
     const bool present = HasResultCode(code);
     const bool success = present && IsSuccess(ResultValue(code));
     m_Output.SetResult(!present ? "" : Tx(success ? "Success" : "Failure"));
@@ -288,7 +298,19 @@ void TSolveLoop::GoGame1LegalMove(int P, int Q) {
     } else if ((present && static_cast<unsigned char>(code[0]) >= '0') || leaf) {
         Failed();
     }
-    Tail();
+    // A result ends the line: the board takes no move until the next variation, Back, Solve
+    // again or another problem, so a stray click can neither fail nor count.
+    if (present || leaf) EndLine();
+}
+
+void TSolveLoop::EndLine() {
+    m_LineEnded = true;
+    m_Board.SetNewMoveEnabled(false);
+}
+
+void TSolveLoop::ResumeLine() {
+    m_LineEnded = false;
+    m_Board.SetNewMoveEnabled(true);
 }
 
 void TSolveLoop::Failed() {
@@ -316,19 +338,24 @@ void TSolveLoop::NextVariation() {
         return;
     }
     m_Output.SetResult("");
+    ResumeLine();
     const int64_t start = Now();
     int takenBack = 0;
+    bool replied = false;
     while (m_Tree.Current() != kNoNode) {
         const int64_t now = Now();
         if (now >= start && now - start > 30000) {
             m_Output.ShowNotice(Tx("RetryError"));
             break;
         }
+        const size_t before = m_Board.Process().size();
         m_Board.TakeBack();
+        // A start that cannot be set up stops shortening the record: nothing more to take back.
+        if (m_Board.Process().size() >= before) break;
         ++takenBack;
         m_Tree.SyncToBoard(m_Board.Process().size(), m_Initial.size());
         if (m_Tree.Current() == m_RetryNode) {
-            if (m_NextReply != kNoNode) PlayReply(m_NextReply);
+            if (m_NextReply != kNoNode) replied = PlayReply(m_NextReply);
             break;
         }
         if (m_Tree.Parent(m_Tree.Current()) == kNoNode) break;
@@ -337,6 +364,13 @@ void TSolveLoop::NextVariation() {
     // The pending target is used up; another PgDn finds nothing pending.
     m_RetryNode = kNoNode;
     m_NextReply = kNoNode;
+    // A reply the source marks as an end (correct or not) ends its line as a move would.
+    const TNodeId current = m_Tree.Current();
+    if (replied && HasResultCode(m_Tree.ResultCodeOf(current))) {
+        Conclude(m_Tree.ResultCodeOf(current), !m_Tree.HasChildren(current));
+        Tail();
+        return;
+    }
     if (!UserToMove()) {
         Play(kSoundError, true);
         m_Output.ShowNotice(Tx("DataError2") + std::to_string(m_CurrentAuto1));
@@ -353,6 +387,7 @@ void TSolveLoop::NextVariation() {
 void TSolveLoop::Back() {
     ClearPending();
     if (m_Board.NextMove() < 2 || m_Board.Process().size() <= m_Initial.size()) return;
+    ResumeLine();
     const TNodeId current = m_Tree.Current();
     const bool counted =
         current != kNoNode && m_Tree.Level(current) > 0 && m_Tree.HasChildren(current);

@@ -137,6 +137,8 @@ public:
     // ---- State ----
     int32_t CurrentAuto1() const { return m_CurrentAuto1; }
     TNodeId RetryNode() const { return m_RetryNode; }
+    // True once a line has shown its result and before play resumes on it.
+    bool LineEnded() const { return m_LineEnded; }
     TNodeId NextReply() const { return m_NextReply; }
     const TSolutionTree& Tree() const { return m_Tree; }
     TSolutionTree& Tree() { return m_Tree; }
@@ -164,6 +166,19 @@ private:
     // The opponent plays elsewhere ("TT"), far from the problem; `played` is where.
     bool PlayElsewhere(TPoint& played);
     void Failed();
+    struct TLineFlags {
+        int kC = -1, kS = -1, kT = -1;
+    };
+    // The levels of the first flagged opponent move, flagged player move and "sometimes" player
+    // move on the way from a node up to the root (-1 for none).
+    TLineFlags LineFlags(TNodeId node) const;
+    // Shows the line's result (a result code, or a leaf without one: failure), counts it, and
+    // arms the next variation or the retry.
+    void Conclude(const std::string& code, bool leaf);
+    // The line has shown its result: the board takes no more moves on it.
+    void EndLine();
+    // Play goes on (a next variation, Back, a new set-up): the board takes moves again.
+    void ResumeLine();
     void Tail();
     void ClearPending();
     int MovesBeyondStart() const;
@@ -183,6 +198,7 @@ private:
     TOrientation m_Orientation;
     std::string m_StatedResult;
     TNodeId m_RetryNode = kNoNode;
+    bool m_LineEnded = false;
     TNodeId m_NextReply = kNoNode;
 };
 

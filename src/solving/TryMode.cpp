@@ -8,17 +8,21 @@ void TTryMode::Start() {
     m_Board.SetStudy(true);
     m_Board.ChangeLook([](TBoardLook& look) { look.Wood = true; }); // the sign of a try
     m_Board.SetSingleMode(true);
-    m_Board.SetGivenProcess(m_Board.Process());
-    m_TryStartMove = MovesIn(m_Board.Process());
+    m_TryStart = m_Board.Process();
+    m_Board.SetGivenProcess(m_TryStart);
+    m_TryStartMove = MovesIn(m_TryStart);
 }
 
 void TTryMode::Stop() {
+    // The tried line may have replaced the given one: replay the record the try began with.
+    m_Board.SetGivenProcess(m_TryStart);
     m_Board.GoToMove(m_TryStartMove, true);
     m_Board.SetAllowStudy(false);
     m_Board.SetSingleMode(false);
     m_Board.SetStudy(false);
     m_Board.ChangeLook([](TBoardLook& look) { look.Wood = false; });
-    m_Board.SetNewMoveEnabled(true);
+    // The problem's line takes moves again unless it had ended before the try.
+    m_Board.SetNewMoveEnabled(!m_Loop.LineEnded());
     m_Loop.TryMode = false;
 }
 

@@ -32,6 +32,7 @@ private:
     TGoBoard& m_Board;
     TSolveLoop& m_Loop;
     int m_TryStartMove = 0;
+    std::string m_TryStart; // the record when the try began
 };
 
 } // namespace karvena

@@ -19,6 +19,9 @@ protected:
         std::vector<TProblemRow> rows = SmallProblems();
         rows.push_back(
             ImportedRow("(;AB[dd]AW[ca][bb];B[aa]BM[1];W[jj];B[ba]C[Correct])", 5, 3));
+        // Group 4: both replies to AA are correct ends, so each line ends with Black to move.
+        rows.push_back(
+            ImportedRow("(;AB[dd]AW[ee];B[aa](;W[ba]C[Correct])(;W[ab]C[Correct]))", 6, 4));
         return rows;
     }
     void OpenProblem() {
@@ -219,6 +222,27 @@ TEST_F(Layout, ASmallWindowKeepsAPlayableBoardAndAFreeSplitter) {
     const int after = window->Splitter1->sizes().at(0);
     EXPECT_LT(after, before);
     EXPECT_GT(after, 0) << "narrowed, not collapsed";
+}
+
+// After a line has ended a click on the board plays and counts nothing; PgDn then plays the
+// other reply, which ends the problem solved.
+TEST_F(Layout, AClickAfterTheLineEndedIsIgnored) {
+    OpenWindow();
+    window->OpenGroup(4, 0);
+    ClickThumbnail(1, 1);
+    ClickPoint(1, 1);
+    ASSERT_EQ(window->LabelResult->text(), "Success");
+    const std::string played = Board()->Process();
+    ClickPoint(10, 10);
+    EXPECT_EQ(Board()->Process(), played) << "the click played nothing";
+    EXPECT_EQ(window->LabelResult->text(), "Success");
+    EXPECT_EQ(window->History().Find(6)->FailedCount, 0);
+    QTest::keyClick(window.get(), Qt::Key_PageDown);
+    QApplication::processEvents();
+    EXPECT_EQ(window->LabelResult->text(), "Success");
+    EXPECT_EQ(window->History().Find(6)->SolvedCount, 1);
+    ClickPoint(10, 10);
+    EXPECT_EQ(window->History().Find(6)->FailedCount, 0) << "nor after the solve";
 }
 
 } // namespace

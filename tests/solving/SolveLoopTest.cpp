@@ -320,3 +320,72 @@ TEST_F(Scenario, AnOrientationIsDrawnAtSetUpAndKeptUntilSolveAgain) {
 
 } // namespace
 } // namespace karvena::test
+
+#include "solving/TryMode.h"
+
+namespace karvena::test {
+namespace {
+
+// A line ended by the opponent's correct reply leaves the player to move: a click then plays
+// nothing and counts nothing, and the next variation is still pending.
+TEST_F(Scenario, AClickAfterTheLineEndedPlaysAndCountsNothing) {
+    TSolutionTree tree;
+    const TNodeId root = tree.Add(kNoNode, "");
+    const TNodeId move = tree.Add(root, "AA");
+    tree.Add(move, "BB 1");
+    tree.Add(move, "CC 1");
+    Start(tree);
+    const TLines first = Run({"AA"});
+    ASSERT_NE(std::find(first.begin(), first.end(), "result Success"), first.end());
+    ASSERT_EQ(first.back(), "pending next");
+    EXPECT_EQ(Run({"KK"}), (TLines{"refused KK", "pending next"}));
+    EXPECT_EQ(session->History().Find(1)->FailedCount, 0);
+    const TLines next = Run({"next"});
+    EXPECT_NE(std::find(next.begin(), next.end(), "record solved"), next.end());
+    EXPECT_EQ(Run({"KK"}), (TLines{"refused KK", "pending none"})) << "solved: nothing more";
+    EXPECT_EQ(session->History().Find(1)->FailedCount, 0);
+    // Back, Solve again and the next set-up give the board back to the player.
+    Run({"back"});
+    EXPECT_EQ(Run({"AA"}).front(), "move AA player");
+}
+
+// Next variation stops as soon as a take-back no longer shortens the record (a start that
+// cannot be set up), instead of spinning for 30 seconds.
+TEST_F(Scenario, NextVariationLeavesWhenATakeBackNoLongerShortensTheRecord) {
+    TSolutionTree tree;
+    const TNodeId root = tree.Add(kNoNode, "");
+    tree.Add(tree.Add(root, "CC"), "DD"); // a line that fails at its end
+    tree.Add(root, "EE 1");
+    Initial = "AABA"; // both on setup stones: the start cannot be set up
+    Start(tree, "AABA");
+    ASSERT_EQ(Run({"CC"}).back(), "pending retry");
+    const TLines lines = Run({"next"});
+    int takenBack = 0;
+    for (const std::string& line : lines)
+        if (line.rfind("takeback ", 0) == 0) takenBack = std::stoi(line.substr(9));
+    EXPECT_LE(takenBack, 3) << "the loop left at once";
+}
+
+// Stop try puts the board back exactly where the try began, however the tried line was undone
+// and replaced.
+TEST_F(Scenario, StopTryRestoresThePositionTheTryBeganAt) {
+    TSolutionTree tree;
+    const TNodeId root = tree.Add(kNoNode, "");
+    tree.Add(tree.Add(root, "GG"), "HH 1");
+    Start(tree);
+    board.SetProcess("CCDDEEFF");
+    TTryMode trying(board, session->Loop());
+    trying.Start();
+    trying.Undo();
+    trying.Undo();
+    for (const char* point : {"KK", "KL", "KM", "KN"}) {
+        const TPoint p = PointAt(point, 0);
+        ASSERT_TRUE(board.MakeMove(p.P, p.Q, true)) << point;
+    }
+    trying.Undo();
+    trying.Stop();
+    EXPECT_EQ(board.Process(), "CCDDEEFF");
+}
+
+} // namespace
+} // namespace karvena::test
