@@ -94,7 +94,8 @@ bool TSolveLoop::LoadProblem(int position) {
     m_ArrangedBlack = row->ArrangedBlack;
     m_ArrangedWhite = row->ArrangedWhite;
     m_Initial = row->Initial;
-    m_FirstToPlayChar = (row->FirstToPlay + "B")[0];
+    // Read once, as the table says: "W" is white, anything else black.
+    m_FirstToPlayChar = !row->FirstToPlay.empty() && row->FirstToPlay[0] == 'W' ? 'W' : 'B';
     m_StatedResult = StatedResultText(row->Result2);
     m_Loaded = true;
     m_Recorder.ShowCounters(position);

@@ -27,7 +27,7 @@ protected:
         row.Group1 = 1;
         row.ArrangedBlack = black;
         row.ArrangedWhite = white;
-        row.FirstToPlay = "B";
+        row.FirstToPlay = FirstToPlay;
         row.Initial = Initial;
         row.Solution = blob.empty() ? SaveSolution(tree) : blob;
         TProblemTableWriter writer;
@@ -44,8 +44,9 @@ protected:
             EXPECT_TRUE(session->Word(word)) << word;
         return session->Take();
     }
-    // The problem's Initial moves.
+    // The problem's Initial moves and its FirstToPlay letter.
     std::string Initial;
+    std::string FirstToPlay = "B";
     // Runs on the loop before the problem is loaded.
     std::function<void(TSolveLoop&)> Prepare;
     TTempFolder folder;
@@ -385,6 +386,34 @@ TEST_F(Scenario, StopTryRestoresThePositionTheTryBeganAt) {
     trying.Undo();
     trying.Stop();
     EXPECT_EQ(board.Process(), "CCDDEEFF");
+}
+
+} // namespace
+} // namespace karvena::test
+
+namespace karvena::test {
+namespace {
+
+// The FirstToPlay letter is read once, as black unless it is "W", so swapped colours give the
+// move to the other side whatever letter the row holds.
+TEST_F(Scenario, AnyFirstToPlayLetterIsBlackOrWhiteBeforeTheColoursAreSwapped) {
+    const struct {
+        const char* letter;
+        bool whiteFirst;
+    } cases[] = {{"B", false}, {"W", true}, {"", false}, {"b", false}, {"w", false}, {"X", false}};
+    for (const auto& c : cases) {
+        for (const int orientation : {0, 8}) {
+            SCOPED_TRACE(std::string("'") + c.letter + "' orientation " + std::to_string(orientation));
+            TSolutionTree tree;
+            tree.Add(tree.Add(kNoNode, ""), "CC 1");
+            FirstToPlay = c.letter;
+            Prepare = [orientation](TSolveLoop& loop) { loop.FixedOrientation = orientation; };
+            Start(tree);
+            const bool whiteToMove = c.whiteFirst != (orientation == 8);
+            EXPECT_EQ(board.Turn() < 0, whiteToMove);
+            EXPECT_EQ(session->Loop().SolverSide() < 0, whiteToMove);
+        }
+    }
 }
 
 } // namespace
