@@ -51,6 +51,14 @@ public:
     TSqliteDb(const TSqliteDb&) = delete;
     TSqliteDb& operator=(const TSqliteDb&) = delete;
     TSqliteDb(TSqliteDb&& other) noexcept : m_Db(other.m_Db) { other.m_Db = nullptr; }
+    TSqliteDb& operator=(TSqliteDb&& other) noexcept {
+        if (this != &other) {
+            Close();
+            m_Db = other.m_Db;
+            other.m_Db = nullptr;
+        }
+        return *this;
+    }
 
     // Opens a database file (created when `create`; only for reading when `readOnly`); false
     // with Error() on failure.

@@ -101,27 +101,34 @@ void TGoGameMainForm::OpenGroup(int group, int topRow) {
         wait->show();
         QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     }
+    // The group is opened into a store of its own; the open group, its store and the solve
+    // loop change only when the opening succeeded.
     TOpenGroupResult result;
+    TProblemStore opened;
+    TProblemStore* target = &m_Problems;
     if (group == kReviewGroup) {
         result = ListReview();
-        m_Loop->SetProblems(&m_ReviewProblems);
+        target = nullptr; // the review builds its own table in place
     } else if (group >= kFirstImportedGroup) {
         // An imported group: the player's own collection.
+        target = &m_UserProblems;
         result.ArchivePath = m_UserCollection.Path();
-        if (!m_UserCollection.OpenStore(m_UserProblems)) {
+        if (!m_UserCollection.OpenStore(opened)) {
             result.Status = TOpenGroupStatus::BadArchive;
-            result.Detail = m_UserProblems.Error();
+            result.Detail = opened.Error();
         } else {
-            ListGroup(m_UserProblems, group, m_History, result);
+            ListGroup(opened, group, m_History, result);
         }
-        m_Loop->SetProblems(&m_UserProblems);
     } else {
         result = karvena::OpenGroup(
-            m_ProgramFolder.toStdString(), group, m_Problems, m_History,
+            m_ProgramFolder.toStdString(), group, opened, m_History,
             QStandardPaths::writableLocation(QStandardPaths::CacheLocation).toStdString());
-        m_Loop->SetProblems(&m_Problems);
     }
     delete wait;
+    if (result.Status == TOpenGroupStatus::Ok) {
+        if (target) *target = std::move(opened);
+        m_Loop->SetProblems(target ? target : &m_ReviewProblems);
+    }
     if (result.Status != TOpenGroupStatus::Ok) {
         if (result.ErrorSound()) m_Sounds.Play(kSoundError, true);
         const bool english = !ChineseGB && !ChineseBig5;

@@ -161,6 +161,24 @@ TEST_F(Trainer, ClosingWhileMaximisedKeepsTheStoredSize) {
     EXPECT_EQ(Stored("Height"), "650");
 }
 
+// A group that cannot be opened changes nothing: the problems still listed open as before.
+TEST_F(Trainer, AGroupThatCannotBeOpenedLeavesTheListedProblemsPlayable) {
+    Start();
+    ASSERT_EQ(window->GoIndex1->Count(), 3);
+    // A bundled group whose archive has gone, then an imported group whose collection is not
+    // there.
+    ASSERT_TRUE(QFile::remove(folder.filePath("program/Karvena.dgo")));
+    window->OpenGroup(1, 0);
+    window->OpenGroup(kFirstImportedGroup, 0);
+    ASSERT_EQ(messages.size(), 2u) << "both are reported";
+    EXPECT_EQ(window->GoIndex1->Count(), 3) << "the old list stays";
+    ClickThumbnail(1, 1);
+    ASSERT_EQ(window->Pages->currentWidget(), window->tsProblem);
+    EXPECT_EQ(window->GoGame1->GetCell(4, 4), kBlackStone) << "problem 2 is set up";
+    ClickPoint(1, 1);
+    EXPECT_FALSE(window->GoGame1->Process().empty()) << "and answered";
+}
+
 TEST_F(Trainer, AMissingArchiveIsReportedAndTheIndexStaysEmpty) {
     QFile::remove(folder.filePath("program/Karvena.dgo"));
     Start();
