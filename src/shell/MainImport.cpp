@@ -33,6 +33,7 @@ QStringList TGoGameMainForm::ChooseImport() {
 }
 
 void TGoGameMainForm::ImportProblems() {
+    if (m_Try->Active()) return; // its items rest during a try; a direct call does too
     const QStringList chosen = ChooseImport();
     if (chosen.isEmpty()) return;
     std::vector<std::string> inputs;
@@ -94,6 +95,7 @@ void TGoGameMainForm::ImportProblems() {
 }
 
 void TGoGameMainForm::RemoveImportedGroup(int group) {
+    if (m_Try->Active()) return;
     for (const TImportedGroup& g : m_UserCollection.Groups()) {
         if (g.Group != group) continue;
         if (!Message("question", T("miRemoveGroup1").remove('&'),
@@ -174,6 +176,8 @@ void TGoGameMainForm::RefreshGroupMenus() {
                                 [this, number] { RemoveImportedGroup(number); });
     }
     m_RemoveMenu->menuAction()->setEnabled(!groups.empty());
+    // New items made during a try rest with the others.
+    if (m_Try->Active()) SetSolvingCommandsEnabled(false);
     MarkDefaultGroup(m_OpenedGroup);
 }
 

@@ -255,8 +255,17 @@ void TGoGameMainForm::SetSolvingCommandsEnabled(bool enabled) {
           "miNextVOfComputer1", "miPgUp",             "miF8",           "miDisplaynumbers1",
           "miStudyAtNewWindow1"})
         Action(name)->setEnabled(enabled);
-    for (const auto& item : m_GroupItems)
-        item.first->setEnabled(enabled);
+    // Opening another group, the review, importing or removing a group would pull the problem
+    // from under the try.
+    std::vector<std::pair<QAction*, QAction*>> groups = m_GroupItems;
+    groups.insert(groups.end(), m_ImportedItems.begin(), m_ImportedItems.end());
+    groups.push_back(m_ReviewItems);
+    for (const auto& [file, popup] : groups) {
+        file->setEnabled(enabled);
+        popup->setEnabled(enabled);
+    }
+    Action("miImport1")->setEnabled(enabled);
+    m_RemoveMenu->menuAction()->setEnabled(enabled && !m_RemoveMenu->isEmpty());
     btnOpen->setEnabled(enabled);
 }
 

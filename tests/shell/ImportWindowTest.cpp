@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QMenu>
+#include <QTest>
 #include <filesystem>
 
 #include "shell/TrainerFixture.h"
@@ -110,6 +111,42 @@ TEST_F(ImportDialog, ACancelledImportChangesNothingAndAGroupCanBeRemoved) {
     EXPECT_EQ(MenuItem("elementary "), nullptr);
     ASSERT_EQ(window->UserCollection().Groups().size(), 1u);
     EXPECT_EQ(window->UserCollection().Groups()[0].Name, "elementary/ko");
+}
+
+// While a try is on, nothing can open another group or change the imported ones: the level
+// groups, the imported groups, the review, Import and Remove rest, and come back at Stop.
+TEST_F(ImportDialog, ATryLocksEveryWayOutOfTheProblem) {
+    OpenWindow();
+    const QString club = Club();
+    window->ImportChooser = [club] { return QStringList{club}; };
+    answer = true; // open the first new group
+    window->Action("miImport1")->trigger();
+    ASSERT_EQ(window->OpenedGroup(), kFirstImportedGroup);
+    ClickThumbnail(1, 1);
+    QTest::keyClick(window.get(), Qt::Key_F9);
+    ASSERT_TRUE(window->Try().Active());
+    auto items = [&] {
+        std::vector<QAction*> all{window->Action("miImport1"), window->Action("miReview1"),
+                                  window->Action("miReview2"),
+                                  window->findChild<QMenu*>("miRemoveGroup1")->menuAction()};
+        for (QAction* item : window->findChildren<QAction*>())
+            if (item->objectName().startsWith("miImported")) all.push_back(item);
+        return all;
+    };
+    ASSERT_GT(items().size(), 5u) << "imported items in both menus";
+    for (QAction* item : items())
+        EXPECT_FALSE(item->isEnabled()) << item->objectName().toStdString();
+    // A menu refresh during the try (a trial counted, say) keeps them resting.
+    window->RefreshGroupMenus();
+    for (QAction* item : items())
+        EXPECT_FALSE(item->isEnabled()) << item->objectName().toStdString();
+    const size_t groups = window->UserCollection().Groups().size();
+    window->RemoveImportedGroup(kFirstImportedGroup); // what the menu would have run
+    EXPECT_EQ(window->UserCollection().Groups().size(), groups) << "nothing removed under the try";
+    EXPECT_EQ(window->GoIndex1->Count(), 3);
+    QTest::keyClick(window.get(), Qt::Key_F10);
+    for (QAction* item : items())
+        EXPECT_TRUE(item->isEnabled()) << item->objectName().toStdString();
 }
 
 } // namespace
