@@ -1,5 +1,6 @@
 #include "collection/HistoryStore.h"
 
+#include <algorithm>
 #include <ctime>
 #include <filesystem>
 #include <unistd.h>
@@ -114,6 +115,8 @@ THistoryOpen THistoryStore::Open(const std::string& path, THistoryAccess access)
     m_WriteError.clear();
     m_ReadOnly = false;
     m_Unsaved.clear();
+    m_UnsavedReview.clear();
+    m_UnsavedBest.clear();
     m_SolvedClearedUnsaved = false;
     std::error_code error;
     const bool exists = fs::exists(path, error);
@@ -321,6 +324,8 @@ int THistoryStore::Count() const {
 }
 
 std::optional<TReviewEntry> THistoryStore::Review(int32_t auto1) const {
+    if (const auto unsaved = m_UnsavedReview.find(auto1); unsaved != m_UnsavedReview.end())
+        return unsaved->second;
     if (!m_Db.IsOpen() || !m_Db.HasTable("tblReview")) return std::nullopt;
     TSqliteStatement q = m_Db.Prepare("SELECT Box, Due FROM tblReview WHERE Auto1 = ?");
     q.Bind(1, auto1);
@@ -329,6 +334,8 @@ std::optional<TReviewEntry> THistoryStore::Review(int32_t auto1) const {
 }
 
 bool THistoryStore::PostReview(const TReviewEntry& row) {
+    // Kept for the session first, as the counters are, so a failed write loses nothing of it.
+    m_UnsavedReview[row.Auto1] = row;
     if (!MakeTable("tblReview (Auto1 INTEGER PRIMARY KEY, Box INTEGER NOT NULL, "
                    "Due INTEGER NOT NULL)"))
         return false;
@@ -336,29 +343,52 @@ bool THistoryStore::PostReview(const TReviewEntry& row) {
     q.Bind(1, row.Auto1);
     q.Bind(2, row.Box);
     q.Bind(3, row.Due);
-    return RunWrite(q);
+    if (!RunWrite(q)) return false;
+    m_UnsavedReview.erase(row.Auto1);
+    return true;
 }
 
 bool THistoryStore::RemoveReview(int32_t auto1) {
-    if (!m_Db.IsOpen() || !m_Db.HasTable("tblReview")) return true;
+    m_UnsavedReview[auto1] = std::nullopt;
+    if (!m_Db.IsOpen() || !m_Db.HasTable("tblReview")) {
+        m_UnsavedReview.erase(auto1);
+        return true;
+    }
+    if (m_ReadOnly) {
+        WriteFailed("the file cannot be written");
+        return false;
+    }
     TSqliteStatement q = m_Db.Prepare("DELETE FROM tblReview WHERE Auto1 = ?");
     q.Bind(1, auto1);
-    return RunWrite(q);
+    if (!RunWrite(q)) return false;
+    m_UnsavedReview.erase(auto1);
+    return true;
 }
 
 std::vector<TReviewEntry> THistoryStore::DueReviews(int today) const {
     std::vector<TReviewEntry> due;
-    if (!m_Db.IsOpen() || !m_Db.HasTable("tblReview")) return due;
-    TSqliteStatement q =
-        m_Db.Prepare("SELECT Auto1, Box, Due FROM tblReview WHERE Due <= ? ORDER BY Due, Auto1");
-    q.Bind(1, today);
-    while (q.Ok() && q.Step())
-        due.push_back({static_cast<int32_t>(q.Int(0)), static_cast<int>(q.Int(1)),
-                       static_cast<int>(q.Int(2))});
+    if (m_Db.IsOpen() && m_Db.HasTable("tblReview")) {
+        TSqliteStatement q = m_Db.Prepare(
+            "SELECT Auto1, Box, Due FROM tblReview WHERE Due <= ? ORDER BY Due, Auto1");
+        q.Bind(1, today);
+        while (q.Ok() && q.Step()) {
+            const auto auto1 = static_cast<int32_t>(q.Int(0));
+            if (!m_UnsavedReview.count(auto1))
+                due.push_back({auto1, static_cast<int>(q.Int(1)), static_cast<int>(q.Int(2))});
+        }
+    }
+    // What this session changed but could not save counts as it stands.
+    for (const auto& [auto1, entry] : m_UnsavedReview)
+        if (entry && entry->Due <= today) due.push_back(*entry);
+    std::sort(due.begin(), due.end(), [](const TReviewEntry& a, const TReviewEntry& b) {
+        return a.Due != b.Due ? a.Due < b.Due : a.Auto1 < b.Auto1;
+    });
     return due;
 }
 
 std::optional<int> THistoryStore::BestTime(int32_t auto1) const {
+    if (const auto unsaved = m_UnsavedBest.find(auto1); unsaved != m_UnsavedBest.end())
+        return unsaved->second;
     if (!m_Db.IsOpen() || !m_Db.HasTable("tblBestTime")) return std::nullopt;
     TSqliteStatement q = m_Db.Prepare("SELECT Seconds FROM tblBestTime WHERE Auto1 = ?");
     q.Bind(1, auto1);
@@ -367,12 +397,15 @@ std::optional<int> THistoryStore::BestTime(int32_t auto1) const {
 }
 
 bool THistoryStore::PostBestTime(int32_t auto1, int seconds) {
+    m_UnsavedBest[auto1] = seconds;
     if (!MakeTable("tblBestTime (Auto1 INTEGER PRIMARY KEY, Seconds INTEGER NOT NULL)"))
         return false;
     TSqliteStatement q = m_Db.Prepare("INSERT OR REPLACE INTO tblBestTime VALUES (?, ?)");
     q.Bind(1, auto1);
     q.Bind(2, seconds);
-    return RunWrite(q);
+    if (!RunWrite(q)) return false;
+    m_UnsavedBest.erase(auto1);
+    return true;
 }
 
 bool THistoryStore::MakeTable(const std::string& definition) {

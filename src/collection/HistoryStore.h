@@ -128,6 +128,9 @@ private:
     bool m_ReadOnly = false;
     // What this session changed but could not save.
     std::map<int32_t, THistoryRow> m_Unsaved;
+    // The review entries (none: taken out) and best times changed but not saved.
+    std::map<int32_t, std::optional<TReviewEntry>> m_UnsavedReview;
+    std::map<int32_t, int> m_UnsavedBest;
     bool m_SolvedClearedUnsaved = false;
 };
 

@@ -392,6 +392,17 @@ TEST(History, ChangesToAnUnwritableHistoryStayInMemoryAndAreReportedOnce) {
     EXPECT_EQ(history.Find(5)->SolvedCount, 1);
     EXPECT_FALSE(history.ClearAllSolved());
     EXPECT_EQ(history.Find(5)->SolvedCount, 0);
+    // The review and the best time are kept in memory the same way.
+    EXPECT_FALSE(history.PostReview({5, 1, 100}));
+    EXPECT_EQ(history.Review(5), (TReviewEntry{5, 1, 100}));
+    EXPECT_EQ(history.DueReviews(100), (std::vector<TReviewEntry>{{5, 1, 100}}))
+        << "a failure of this run is due in this run";
+    EXPECT_TRUE(history.DueReviews(99).empty());
+    history.RemoveReview(5); // taken out for the session
+    EXPECT_FALSE(history.Review(5));
+    EXPECT_TRUE(history.DueReviews(100).empty());
+    EXPECT_FALSE(history.PostBestTime(5, 42));
+    EXPECT_EQ(history.BestTime(5), 42);
     }
     ASSERT_EQ(told.size(), 1u);
     EXPECT_NE(told[0].find(path), std::string::npos);
