@@ -117,6 +117,7 @@ THistoryOpen THistoryStore::Open(const std::string& path, THistoryAccess access)
     m_Unsaved.clear();
     m_UnsavedReview.clear();
     m_UnsavedBest.clear();
+    m_ForgottenBest.clear();
     m_SolvedClearedUnsaved = false;
     std::error_code error;
     const bool exists = fs::exists(path, error);
@@ -389,6 +390,7 @@ std::vector<TReviewEntry> THistoryStore::DueReviews(int today) const {
 std::optional<int> THistoryStore::BestTime(int32_t auto1) const {
     if (const auto unsaved = m_UnsavedBest.find(auto1); unsaved != m_UnsavedBest.end())
         return unsaved->second;
+    if (m_ForgottenBest.count(auto1)) return std::nullopt;
     if (!m_Db.IsOpen() || !m_Db.HasTable("tblBestTime")) return std::nullopt;
     TSqliteStatement q = m_Db.Prepare("SELECT Seconds FROM tblBestTime WHERE Auto1 = ?");
     q.Bind(1, auto1);
@@ -398,6 +400,7 @@ std::optional<int> THistoryStore::BestTime(int32_t auto1) const {
 
 bool THistoryStore::PostBestTime(int32_t auto1, int seconds) {
     m_UnsavedBest[auto1] = seconds;
+    m_ForgottenBest.erase(auto1);
     if (!MakeTable("tblBestTime (Auto1 INTEGER PRIMARY KEY, Seconds INTEGER NOT NULL)"))
         return false;
     TSqliteStatement q = m_Db.Prepare("INSERT OR REPLACE INTO tblBestTime VALUES (?, ?)");
@@ -406,6 +409,28 @@ bool THistoryStore::PostBestTime(int32_t auto1, int seconds) {
     if (!RunWrite(q)) return false;
     m_UnsavedBest.erase(auto1);
     return true;
+}
+
+bool THistoryStore::ForgetReviewAndBestTime(const std::vector<int32_t>& keys) {
+    bool saved = true;
+    for (const int32_t auto1 : keys) {
+        saved &= RemoveReview(auto1);
+        m_UnsavedBest.erase(auto1);
+        if (!m_Db.IsOpen() || !m_Db.HasTable("tblBestTime")) continue;
+        if (m_ReadOnly) {
+            // Not stored, so not shown: the session reads no best time for it.
+            m_ForgottenBest.insert(auto1);
+            saved = false;
+            continue;
+        }
+        TSqliteStatement q = m_Db.Prepare("DELETE FROM tblBestTime WHERE Auto1 = ?");
+        q.Bind(1, auto1);
+        if (!RunWrite(q)) {
+            m_ForgottenBest.insert(auto1);
+            saved = false;
+        }
+    }
+    return saved;
 }
 
 bool THistoryStore::MakeTable(const std::string& definition) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <set>
 #include <memory>
 #include <optional>
 #include <string>
@@ -103,6 +104,9 @@ public:
     // The fastest clean solve of a problem in seconds (its table made at the first one).
     std::optional<int> BestTime(int32_t auto1) const;
     bool PostBestTime(int32_t auto1, int seconds);
+    // Takes problems out of the review and forgets their best times (their group was removed);
+    // false when something could not be written (it is then forgotten for the session).
+    bool ForgetReviewAndBestTime(const std::vector<int32_t>& keys);
     // The keys due on `today` or before, earliest first.
     std::vector<TReviewEntry> DueReviews(int today) const;
     // How many posts actually wrote (for tests and the benchmark).
@@ -131,6 +135,7 @@ private:
     // The review entries (none: taken out) and best times changed but not saved.
     std::map<int32_t, std::optional<TReviewEntry>> m_UnsavedReview;
     std::map<int32_t, int> m_UnsavedBest;
+    std::set<int32_t> m_ForgottenBest; // best times deleted this session but still stored
     bool m_SolvedClearedUnsaved = false;
 };
 

@@ -231,6 +231,8 @@ private:
     std::pair<QAction*, QAction*> m_ReviewItems{};
     // Lists the problems due today as the review group.
     TOpenGroupResult ListReview();
+    // The rows of the problems due today that are still in a collection.
+    std::vector<TProblemRow> DueProblems();
     std::unique_ptr<TStatistics> m_Statistics;
     std::unique_ptr<TSolveLoop> m_Loop;
     std::unique_ptr<TTryMode> m_Try;

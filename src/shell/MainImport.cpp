@@ -101,12 +101,20 @@ void TGoGameMainForm::RemoveImportedGroup(int group) {
         if (!Message("question", T("miRemoveGroup1").remove('&'),
                      Q(Fill(Tx("RemoveGroupQuestion"), {g.Name, std::to_string(g.Count)}))))
             return;
+        // The group's keys, read before it goes: its review and best times go with it.
+        std::vector<int32_t> keys;
+        TProblemStore store;
+        if (m_UserCollection.OpenStore(store))
+            for (const TProblemRow& row : store.GroupWithNext(group))
+                if (row.Group1 == group) keys.push_back(row.Auto1);
+        store.Close();
         const std::string why = m_UserCollection.RemoveGroup(group);
         if (!why.empty()) {
             Message("warning", T("miRemoveGroup1").remove('&'),
                     Q(Fill(Tx("RemoveGroupFailed"), {why})));
             return;
         }
+        m_History.ForgetReviewAndBestTime(keys);
         if (m_OpenedGroup == group) {
             ShowIndexView();
             GoIndex1->SetGames({});
@@ -145,7 +153,7 @@ void TGoGameMainForm::RefreshGroupMenus() {
         file->setText(caption);
         popup->setText(caption);
     }
-    const int due = static_cast<int>(m_History.DueReviews(m_Statistics->TodayNumber()).size());
+    const int due = static_cast<int>(DueProblems().size());
     for (QAction* item : {m_ReviewItems.first, m_ReviewItems.second})
         item->setText(Q(Fill(Tx("ReviewItem"), {std::to_string(due)})));
     for (auto& [file, popup] : m_ImportedItems) {
@@ -181,22 +189,34 @@ void TGoGameMainForm::RefreshGroupMenus() {
     MarkDefaultGroup(m_OpenedGroup);
 }
 
-TOpenGroupResult TGoGameMainForm::ListReview() {
-    TOpenGroupResult result;
+std::vector<TProblemRow> TGoGameMainForm::DueProblems() {
     // The bundled table is read when no group of it was opened yet.
     if (!m_Problems.IsOpen()) {
-        karvena::OpenGroup(m_ProgramFolder.toStdString(), 0, m_Problems, m_History,
-                           QStandardPaths::writableLocation(QStandardPaths::CacheLocation).toStdString());
+        TProblemStore opened;
+        if (karvena::OpenGroup(m_ProgramFolder.toStdString(), 0, opened, m_History,
+                               QStandardPaths::writableLocation(QStandardPaths::CacheLocation)
+                                   .toStdString())
+                .Status == TOpenGroupStatus::Ok)
+            m_Problems = std::move(opened);
     }
-    const bool imported = m_UserCollection.OpenStore(m_UserProblems);
-    TProblemTableWriter writer;
+    TProblemStore user;
+    const bool imported = m_UserCollection.OpenStore(user);
+    std::vector<TProblemRow> rows;
     for (const TReviewEntry& entry : m_History.DueReviews(m_Statistics->TodayNumber())) {
         const TProblemStore& from =
-            entry.Auto1 >= kFirstImportedKey && imported ? m_UserProblems : m_Problems;
+            entry.Auto1 >= kFirstImportedKey && imported ? user : m_Problems;
         std::optional<TProblemRow> row = from.Find(entry.Auto1);
-        if (!row) continue; // a problem no longer in any collection
-        row->Group1 = kReviewGroup;
-        writer.Add(*row);
+        if (row) rows.push_back(*row); // a problem no longer in any collection is not due
+    }
+    return rows;
+}
+
+TOpenGroupResult TGoGameMainForm::ListReview() {
+    TOpenGroupResult result;
+    TProblemTableWriter writer;
+    for (TProblemRow row : DueProblems()) {
+        row.Group1 = kReviewGroup;
+        writer.Add(row);
     }
     if (!m_ReviewProblems.Open(writer.Image())) {
         result.Status = TOpenGroupStatus::BadArchive;

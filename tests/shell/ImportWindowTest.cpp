@@ -8,6 +8,7 @@
 #include <QTest>
 #include <filesystem>
 
+#include "index/IndexLine.h"
 #include "shell/TrainerFixture.h"
 
 namespace karvena::test {
@@ -111,6 +112,32 @@ TEST_F(ImportDialog, ACancelledImportChangesNothingAndAGroupCanBeRemoved) {
     EXPECT_EQ(MenuItem("elementary "), nullptr);
     ASSERT_EQ(window->UserCollection().Groups().size(), 1u);
     EXPECT_EQ(window->UserCollection().Groups()[0].Name, "elementary/ko");
+}
+
+// Removing an imported group takes its problems out of the review and forgets their best
+// times: "Review (N due)" counts only problems that still exist.
+TEST_F(ImportDialog, ARemovedGroupLeavesNothingDueBehind) {
+    OpenWindow();
+    const QString club = Club();
+    window->ImportChooser = [club] { return QStringList{club + "/elementary"}; };
+    answer = true; // open the new group
+    window->Action("miImport1")->trigger();
+    ASSERT_EQ(window->OpenedGroup(), kFirstImportedGroup);
+    int today = window->Statistics().TodayNumber();
+    window->Statistics().Today = [&today] { return today; };
+    ClickThumbnail(1, 2); // 2.sgf: AB is right; a wrong move puts it into the review
+    ClickPoint(19, 19);
+    ASSERT_EQ(window->LabelResult->text(), "Failure");
+    const int32_t failed = ParseIndexLine(window->GoIndex1->Games()[1]).Key();
+    ASSERT_TRUE(window->History().Review(failed));
+    ClickThumbnail(1, 1);
+    ++today;
+    window->RefreshGroupMenus();
+    ASSERT_EQ(window->Action("miReview1")->text(), "Review (1 due)");
+    answer = true;
+    window->RemoveImportedGroup(kFirstImportedGroup);
+    EXPECT_FALSE(window->History().Review(failed)) << "its review went with the group";
+    EXPECT_EQ(window->Action("miReview1")->text(), "Review (0 due)");
 }
 
 // While a try is on, nothing can open another group or change the imported ones: the level
