@@ -135,8 +135,21 @@ THistoryOpen THistoryStore::Open(const std::string& path, THistoryAccess access)
     }
     if (exists) {
         // Reading the schema proves the file is a history database; only then is the journal
-        // switched, since that writes to the file.
-        const bool readable = m_Db.OpenFile(path, false, readOnly) && HasHistorySchema();
+        // switched, since that writes to the file. A file another program holds locked is waited
+        // for, and when it stays locked it is used for reading only: busy is not broken.
+        const bool opened = m_Db.OpenFile(path, false, readOnly);
+        if (opened) sqlite3_busy_timeout(m_Db.Handle(), BusyWaitMilliseconds);
+        const int probe = opened ? sqlite3_exec(m_Db.Handle(), "SELECT count(*) FROM sqlite_master",
+                                                nullptr, nullptr, nullptr) & 0xFF
+                                 : SQLITE_CANTOPEN;
+        if (probe == SQLITE_BUSY || probe == SQLITE_LOCKED) {
+            result.Ok = true;
+            result.ReadOnly = true;
+            m_ReadOnly = true;
+            WriteFailed("the file is locked by another program");
+            return result;
+        }
+        const bool readable = opened && HasHistorySchema();
         if (readable && !readOnly && !m_Db.ReadOnly() && m_Db.Exec("PRAGMA journal_mode=WAL")) {
             m_Db.Exec("PRAGMA synchronous=FULL");
             result.Ok = true;

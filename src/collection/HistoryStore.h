@@ -66,6 +66,8 @@ public:
     // Called once, the first time a change cannot be saved (or the history is read-only), with
     // the file's path and the reason.
     std::function<void(const std::string& path, const std::string& reason)> OnWriteFailed;
+    // How long a history locked by another program is waited for before it is used read-only.
+    int BusyWaitMilliseconds = 3000;
     // True once a change could not be saved.
     bool SaveFailed() const { return m_SaveFailed; }
     // Why the first change could not be saved.

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <filesystem>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -314,6 +315,47 @@ TEST(History, EveryReportedPostSurvivesAKill) {
             EXPECT_EQ(row->FailedCount, key - round * 1000 + 1);
         }
     }
+}
+
+// A history another program holds locked is never taken for a broken file: the trainer waits,
+// then uses it for reading only with the one-time message, and moves nothing aside.
+TEST(History, ALockedHistoryIsWaitedForThenUsedReadOnlyAndNeverMovedAside) {
+    TTempFolder folder;
+    const std::string path = folder.File(kHistoryFileName);
+    {
+        THistoryStore first;
+        ASSERT_TRUE(first.Open(path).Ok);
+        THistoryRow row;
+        row.Auto1 = 7;
+        row.SolvedCount = 2;
+        ASSERT_TRUE(first.Post(row));
+    }
+    // Another program: the file back in a rollback journal, an exclusive write lock held.
+    TSqliteDb other;
+    ASSERT_TRUE(other.OpenFile(path, false));
+    ASSERT_TRUE(other.Exec("PRAGMA journal_mode=DELETE"));
+    ASSERT_TRUE(other.Exec("BEGIN EXCLUSIVE"));
+    ASSERT_TRUE(other.Exec("UPDATE tblHistory SET FailedCount = 1 WHERE Auto1 = 7"));
+
+    std::vector<std::string> told;
+    THistoryStore history;
+    history.BusyWaitMilliseconds = 200;
+    history.OnWriteFailed = [&](const std::string&, const std::string& why) { told.push_back(why); };
+    const THistoryOpen opened = history.Open(path);
+    EXPECT_TRUE(opened.Ok);
+    EXPECT_TRUE(opened.ReadOnly);
+    EXPECT_TRUE(opened.MovedAside.empty()) << "a locked file is not a broken one";
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_NE(told[0].find("locked"), std::string::npos) << told[0];
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
+        EXPECT_EQ(entry.path().string().find(".broken-"), std::string::npos) << entry.path();
+
+    // Once the other program is done, the next start reads every count.
+    ASSERT_TRUE(other.Exec("ROLLBACK"));
+    other.Close();
+    THistoryStore next;
+    ASSERT_TRUE(next.Open(path).Ok);
+    EXPECT_EQ(next.Find(7)->SolvedCount, 2);
 }
 
 TEST(History, PathIsBesideTheProgramWhenWritable) {
