@@ -96,9 +96,13 @@ int Build(const std::vector<std::string>& args) {
             return 2;
         }
     }
-    const TBuiltCollection built = BuildCollection(inputs, levelsPath.empty() ? nullptr : &levels);
+    // Every problem is checked as "check" would: one the trainer cannot play is left out.
+    const TBuiltCollection built =
+        BuildCollection(inputs, levelsPath.empty() ? nullptr : &levels, CheckProblem);
     for (const std::string& skipped : built.Skipped)
         std::fprintf(stderr, "skipped %s\n", skipped.c_str());
+    for (const std::string& warning : built.Warnings)
+        std::fprintf(stderr, "warning %s\n", warning.c_str());
     if (!built.Error.empty() || built.Rows.empty()) {
         std::fprintf(stderr, "no archive written: %s\n",
                      built.Error.empty() ? "no problem could be read" : built.Error.c_str());

@@ -106,7 +106,8 @@ std::vector<TSourceFile> ListSgfFiles(const std::vector<std::string>& inputs,
     return files;
 }
 
-TBuiltCollection BuildCollection(const std::vector<std::string>& inputs, const TLevelMap* levels) {
+TBuiltCollection BuildCollection(const std::vector<std::string>& inputs, const TLevelMap* levels,
+                                 const TProblemCheck& check) {
     TBuiltCollection out;
     const std::vector<TSourceFile> files = ListSgfFiles(inputs, out.Skipped);
 
@@ -121,10 +122,11 @@ TBuiltCollection BuildCollection(const std::vector<std::string>& inputs, const T
         }
         TImportResult imported = ImportSgf(*read.File, file.Path);
         out.Skipped.insert(out.Skipped.end(), imported.Skipped.begin(), imported.Skipped.end());
+        out.Warnings.insert(out.Warnings.end(), imported.Warnings.begin(), imported.Warnings.end());
         const std::string key = levels ? file.Folder : "";
         if (!byFolder.count(key)) folderOrder.push_back(key);
         for (TImportedProblem& p : imported.Problems)
-            byFolder[key].push_back(std::move(p));
+            if (PassesCheck(p, check, out.Skipped)) byFolder[key].push_back(std::move(p));
     }
 
     std::map<int, int> numbers; // next Num per group

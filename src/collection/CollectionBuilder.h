@@ -38,7 +38,8 @@ std::vector<TSourceFile> ListSgfFiles(const std::vector<std::string>& inputs,
 
 struct TBuiltCollection {
     std::vector<TProblemRow> Rows;    // in key order, with Solution blobs
-    std::vector<std::string> Skipped; // "source: reason"
+    std::vector<std::string> Skipped;  // "source: reason"
+    std::vector<std::string> Warnings; // "file:row:col: what was left out of a problem"
     std::map<int, int> ProblemsPerGroup;
     std::string Error; // set when no collection can be made
 };
@@ -48,6 +49,8 @@ struct TBuiltCollection {
 // map every problem goes to group 1 at level 30 in the order given; with one, each folder's
 // problems are ordered by difficulty (longest correct line, then candidate first moves) and
 // spread evenly over the folder's range. Keys are numbered from 1 in the final order.
-TBuiltCollection BuildCollection(const std::vector<std::string>& inputs, const TLevelMap* levels);
+// A problem that fails `check` is left out with "file:row:col: why" in Skipped.
+TBuiltCollection BuildCollection(const std::vector<std::string>& inputs, const TLevelMap* levels,
+                                 const TProblemCheck& check = {});
 
 } // namespace karvena

@@ -1,5 +1,7 @@
 #include "collection/SgfImport.h"
 
+#include "collection/SolutionBlob.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -168,6 +170,8 @@ public:
         m_Symmetry = ChooseSymmetry(points);
 
         out.Source = m_Source;
+        out.SourceRow = m_File.Nodes[m_Root].Row;
+        out.SourceColumn = m_File.Nodes[m_Root].Column;
         out.Row.ArrangedBlack = PointsText(m_Black);
         out.Row.ArrangedWhite = PointsText(m_White);
         out.Row.Initial = "";
@@ -376,6 +380,25 @@ TImportResult ImportSgf(const TSgfFile& file, const std::string& name) {
         result.Problems.push_back(std::move(problem));
     }
     return result;
+}
+
+bool PassesCheck(const TImportedProblem& problem, const TProblemCheck& check,
+                 std::vector<std::string>& skipped) {
+    if (!check) return true;
+    TProblemRow row = problem.Row;
+    row.Solution = SaveSolution(problem.Tree);
+    const std::vector<std::string> issues = check(row);
+    if (issues.empty()) return true;
+    // "problem N: why" names a key the problem does not have yet: the file's place instead.
+    std::string why = issues.front();
+    if (const size_t colon = why.find(": "); why.rfind("problem ", 0) == 0 && colon != std::string::npos)
+        why = why.substr(colon + 2);
+    // The source may carry "#2" for a later game of the file; the place is that game's root.
+    std::string file = problem.Source;
+    if (const size_t hash = file.rfind('#'); hash != std::string::npos) file = file.substr(0, hash);
+    skipped.push_back(file + ":" + std::to_string(problem.SourceRow) + ":" +
+                      std::to_string(problem.SourceColumn) + ": " + why);
+    return false;
 }
 
 } // namespace karvena

@@ -3,6 +3,7 @@
 // top-left corner, moves become point letters, levels alternate strictly between the solver and
 // the opponent ("TT" fills in where one side moves twice), and the outcome each line reaches is
 // kept; prose comments are not.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,7 +23,16 @@ struct TImportedProblem {
     int SuccessNodes = 0;
     int CarriedLeaves = 0; // ends of a continuation below a node marked correct
     std::vector<std::string> Warnings; // "file:row:col: what was left out"
+    int SourceRow = 0, SourceColumn = 0; // where the game's root node stands in the file
 };
+
+// The check a problem must pass to be imported (the collection tool's "check", from above this
+// layer): what is wrong with the row, each "problem N: why"; empty when nothing is.
+using TProblemCheck = std::function<std::vector<std::string>(const TProblemRow& row)>;
+// Runs the check on an imported problem (with its tree as the row's Solution); false, with
+// "file:row:col: why" added to `skipped`, when the problem cannot be played.
+bool PassesCheck(const TImportedProblem& problem, const TProblemCheck& check,
+                 std::vector<std::string>& skipped);
 
 struct TImportResult {
     std::vector<TImportedProblem> Problems;

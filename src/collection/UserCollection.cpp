@@ -149,6 +149,8 @@ TImportSummary TUserCollection::Import(const std::vector<std::string>& inputs,
             if (!byFolder.count(files[i].Folder)) folders.push_back(files[i].Folder);
             std::vector<TProblemRow>& rows = byFolder[files[i].Folder];
             for (TImportedProblem& problem : imported.Problems) {
+                // A problem the trainer could never set up or solve is left out, and said so.
+                if (!PassesCheck(problem, Check, summary.Skipped)) continue;
                 TProblemRow row = problem.Row;
                 row.Solution = SaveSolution(problem.Tree);
                 rows.push_back(std::move(row));

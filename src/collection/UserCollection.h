@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "collection/ProblemStore.h"
+#include "collection/SgfImport.h"
 
 namespace karvena {
 
@@ -54,6 +55,9 @@ public:
     // whole import succeeds.
     TImportSummary Import(const std::vector<std::string>& inputs,
                           const std::function<bool(int done, int total)>& progress = {});
+    // What an imported problem must pass to be added (the trainer hands in the collection
+    // tool's check); none: every problem read is added.
+    TProblemCheck Check;
     // Removes an imported group and its problems; an empty string, else why not.
     std::string RemoveGroup(int group);
 

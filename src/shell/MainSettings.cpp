@@ -9,6 +9,7 @@
 
 #include "collection/HistoryStore.h"
 #include "shell/Main.h"
+#include "solving/ProblemCheck.h"
 #include "text/Texts.h"
 
 namespace karvena {
@@ -53,6 +54,8 @@ void TGoGameMainForm::FirstActivation() {
     // A history that cannot be opened or written was reported through OnWriteFailed.
     // The player's imported problems live where the history does: beside the program when it
     // may write there, else in the per-user data folder.
+    // An imported problem must pass the collection tool's check to be added.
+    m_UserCollection.Check = CheckProblem;
     m_UserCollection.SetPath(
         (std::filesystem::path(place.Path).parent_path() / kUserCollectionName).string());
     RefreshGroupMenus();

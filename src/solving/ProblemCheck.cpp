@@ -28,6 +28,14 @@ std::vector<std::string> CheckProblem(const TProblemRow& row) {
     const char firstToPlay = (row.FirstToPlay + "B")[0];
     // The solver is whoever moves after the Initial moves, as in the trainer.
     const int8_t solver = SolverSideOf(firstToPlay, row.Initial);
+    // Every Initial move must be played, or the tree's lines start from another position.
+    SetUpPosition(board, row.ArrangedBlack, row.ArrangedWhite, row.Initial, firstToPlay);
+    if (board.Process() != row.Initial) {
+        const size_t played = board.Process().size();
+        issues.push_back(key + "the start cannot be set up: the Initial move " +
+                         row.Initial.substr(played, 2) + " cannot be played");
+        return issues;
+    }
     // Replays every node of the root's subtree (only the first top-level node is the tree) on
     // the way from the root: each line once, node by node.
     for (TNodeId n = tree.FirstChild(root); n != kNoNode && tree.Level(n) > tree.Level(root);

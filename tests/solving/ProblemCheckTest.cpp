@@ -5,7 +5,10 @@
 
 #include "collection/Sgf.h"
 #include "collection/SgfImport.h"
+#include "collection/CollectionBuilder.h"
 #include "collection/SolutionBlob.h"
+#include "collection/TempFolder.h"
+#include "collection/UserCollection.h"
 #include "solving/PlaySession.h"
 #include "solving/ProblemCheck.h"
 #include "text/Texts.h"
@@ -145,6 +148,48 @@ TEST(ProblemCheck, AReplyMarkedCorrectEndsItsLineInSuccess) {
     ASSERT_NE(next, std::string::npos) << all;
     EXPECT_NE(all.find("result Success", next), std::string::npos) << all;
     EXPECT_NE(all.find("solved", next), std::string::npos) << all;
+}
+
+// A problem the trainer can never solve or never set up is left out of an import and of a
+// built collection, each with its file:row:col and why; the others are added.
+TEST(ProblemCheck, AnImportLeavesOutWhatCannotBePlayedAndSaysWhere) {
+    const struct {
+        const char* file;
+        const char* sgf;
+        const char* why; // empty: imported
+    } cases[] = {
+        {"good.sgf", "(;AB[dd]AW[ee];B[aa]C[Correct])", ""},
+        {"nosuccess.sgf", "(;AB[dd]AW[ee];B[aa]C[Wrong])", "no success can be reached"},
+        {"occupied.sgf", "(;AB[dd]AW[ee];B[dd];W[aa]C[Correct])", "illegal move"},
+        {"rootmove.sgf", "(;AB[dd]AW[ee]B[dd];W[aa]C[Correct])", "cannot be set up"},
+    };
+    test::TTempFolder folder;
+    std::filesystem::create_directories(folder.File("set"));
+    for (const auto& c : cases) folder.Write(std::string("set/") + c.file, c.sgf);
+    TUserCollection collection;
+    collection.SetPath(folder.File("Imported.cds"));
+    collection.Check = CheckProblem;
+    const TImportSummary summary = collection.Import({folder.File("set")});
+    ASSERT_TRUE(summary.Error.empty()) << summary.Error;
+    const TBuiltCollection built = BuildCollection({folder.File("set")}, nullptr, CheckProblem);
+    for (const std::vector<std::string>* skipped : {&summary.Skipped, &built.Skipped}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.file);
+            const auto said = std::find_if(skipped->begin(), skipped->end(), [&](const std::string& s) {
+                return s.find(c.file) != std::string::npos;
+            });
+            if (*c.why == 0) {
+                EXPECT_EQ(said, skipped->end());
+                continue;
+            }
+            ASSERT_NE(said, skipped->end());
+            EXPECT_NE(said->find(std::string(c.file) + ":1:2: "), std::string::npos) << *said;
+            EXPECT_NE(said->find(c.why), std::string::npos) << *said;
+        }
+    }
+    ASSERT_EQ(collection.Groups().size(), 1u);
+    EXPECT_EQ(collection.Groups()[0].Count, 1) << "only the good problem was added";
+    EXPECT_EQ(built.Rows.size(), 1u);
 }
 
 // A flagged move's stone is marked on the board; the stone beside it can still be played and
