@@ -92,6 +92,47 @@ void BM_OpenGroup10000(benchmark::State& state) {
 }
 BENCHMARK(BM_OpenGroup10000)->Unit(benchmark::kMillisecond);
 
+// The same through the cache folder: the first start makes the copy (answers scrambled), later
+// starts read it.
+void BM_OpenGroup10000Cached(benchmark::State& state) {
+    const bool first = state.range(0) == 1;
+    const std::string folder = BenchFolder();
+    TProblemTableWriter writer;
+    const std::vector<uint8_t> solution = BigBlob();
+    const std::vector<uint8_t> small(solution.begin(),
+                                     solution.begin() + std::min<size_t>(solution.size(), 600));
+    for (int i = 0; i < 10000; ++i) {
+        TProblemRow row;
+        row.Auto1 = i;
+        row.Group1 = i % 4;
+        row.Level1 = i % 49 + 1;
+        row.Num = i;
+        row.ArrangedBlack = "CCDCECFBGB";
+        row.ArrangedWhite = "BCCBDBEAFA";
+        row.Solution = small;
+        row.Result2 = 1;
+        writer.Add(row);
+    }
+    WriteArchive(folder + "/Karvena.dgo", writer.Image());
+    std::filesystem::remove(folder + "/History1.cds");
+    THistoryStore history;
+    history.Open(folder + "/History1.cds");
+    const std::string cache = folder + "/cache";
+    size_t lines = 0;
+    for (auto _ : state) {
+        if (first) {
+            state.PauseTiming();
+            std::filesystem::remove_all(cache);
+            state.ResumeTiming();
+        }
+        TProblemStore problems;
+        lines = OpenGroup(folder, 2, problems, history, cache).Lines.size();
+    }
+    state.counters["lines"] = static_cast<double>(lines);
+    std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_OpenGroup10000Cached)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+
 void BM_HistoryPost(benchmark::State& state) {
     const std::string folder = BenchFolder();
     THistoryStore history;

@@ -2,6 +2,8 @@
 
 #include <zip.h>
 
+#include "collection/Sqlite.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -176,13 +178,13 @@ std::string WriteArchive(const std::string& path, const std::vector<uint8_t>& me
     return "";
 }
 
-std::string CachedMember(const std::string& archivePath, const std::string& cacheFolder) {
-    if (cacheFolder.empty()) return "";
+TCachedMember CachedMember(const std::string& archivePath, const std::string& cacheFolder) {
+    if (cacheFolder.empty()) return {};
     std::error_code error;
     const auto size = fs::file_size(archivePath, error);
-    if (error) return "";
+    if (error) return {};
     const auto time = fs::last_write_time(archivePath, error).time_since_epoch().count();
-    if (error) return "";
+    if (error) return {};
     // The member's record, from the archive's directory: no decryption needed.
     zip_stat_t stat;
     zip_stat_init(&stat);
@@ -191,7 +193,7 @@ std::string CachedMember(const std::string& archivePath, const std::string& cach
         TZip archive(zip_open(archivePath.c_str(), ZIP_RDONLY, &code));
         if (!archive || zip_stat(archive.get(), kArchiveMember, 0, &stat) != 0 ||
             !(stat.valid & ZIP_STAT_CRC) || !(stat.valid & ZIP_STAT_SIZE))
-            return "";
+            return {};
     }
     // Named after the archive and where it lies: two installations keep a copy each.
     const std::string where = fs::absolute(archivePath, error).string();
@@ -201,21 +203,44 @@ std::string CachedMember(const std::string& archivePath, const std::string& cach
     std::snprintf(tail, sizeof tail, "%llu-%lld-%08x.cds", static_cast<unsigned long long>(size),
                   static_cast<long long>(time), static_cast<unsigned>(stat.crc));
     const fs::path cache = fs::path(cacheFolder) / (stem + tail);
-    if (fs::file_size(cache, error) == stat.size && !error) return cache.string();
+    // The scrambling key follows the member, so a copy is read with the key it was made with.
+    const uint64_t key = (0x6B617276656E61ull ^ (static_cast<uint64_t>(stat.crc) << 20)) | 1;
+    // A copy is renamed into place only once written whole, so one that is there is complete;
+    // one that does not read is dropped by the caller.
+    if (fs::is_regular_file(cache, error) && !error) return {cache.string(), key};
 
     const TArchiveRead read = ReadArchiveMember(archivePath);
-    if (read.Error != TArchiveError::None) return "";
+    if (read.Error != TArchiveError::None) return {};
+    std::vector<uint8_t> image;
+    {
+        TSqliteDb db;
+        if (!db.OpenImage(read.Bytes, true) || !db.HasTable("tblProblems")) return {};
+        std::vector<std::pair<int64_t, std::vector<uint8_t>>> solutions;
+        TSqliteStatement all = db.Prepare("SELECT rowid, Solution FROM tblProblems");
+        while (all.Ok() && all.Step()) solutions.emplace_back(all.Int(0), all.Blob(1));
+        if (!all.Ok() || !db.Exec("BEGIN")) return {};
+        TSqliteStatement update = db.Prepare("UPDATE tblProblems SET Solution = ? WHERE rowid = ?");
+        for (auto& [rowid, blob] : solutions) {
+            ScrambleSolution(blob, key);
+            update.BindBlob(1, blob);
+            update.Bind(2, rowid);
+            if (!update.Run()) return {};
+            update.Reset();
+        }
+        if (!db.Exec("COMMIT")) return {};
+        image = db.Serialize();
+    }
+    if (image.empty()) return {};
     fs::create_directories(cacheFolder, error);
     const std::string temporary = cache.string() + ".tmp-" + std::to_string(getpid());
     FILE* out = std::fopen(temporary.c_str(), "wb");
-    if (!out) return "";
-    const bool written = std::fwrite(read.Bytes.data(), 1, read.Bytes.size(), out) ==
-                             read.Bytes.size() &&
+    if (!out) return {};
+    const bool written = std::fwrite(image.data(), 1, image.size(), out) == image.size() &&
                          std::fflush(out) == 0 && fsync(fileno(out)) == 0;
     std::fclose(out);
     if (!written) {
         fs::remove(temporary, error);
-        return "";
+        return {};
     }
     // The copies of older versions of this archive go.
     for (const auto& entry : fs::directory_iterator(cacheFolder, error)) {
@@ -226,9 +251,23 @@ std::string CachedMember(const std::string& archivePath, const std::string& cach
     fs::rename(temporary, cache, error);
     if (error) {
         fs::remove(temporary, error);
-        return "";
+        return {};
     }
-    return cache.string();
+    return {cache.string(), key};
+}
+
+void ScrambleSolution(std::vector<uint8_t>& bytes, uint64_t key) {
+    if (key == 0) return;
+    uint64_t state = key;
+    for (size_t i = 0; i < bytes.size(); i += 8) {
+        // splitmix64: a fresh eight bytes of stream for each eight of the blob.
+        uint64_t z = (state += 0x9E3779B97F4A7C15ull);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+        z ^= z >> 31;
+        for (size_t k = 0; k < 8 && i + k < bytes.size(); ++k)
+            bytes[i + k] ^= static_cast<uint8_t>(z >> (8 * k));
+    }
 }
 
 } // namespace karvena

@@ -35,10 +35,19 @@ TArchiveRead ReadArchiveMember(const std::string& path, const std::string& passw
 
 // The archive's problem table as a file of its own in `cacheFolder`, decrypted once and read
 // from then on without unpacking: the cache's name carries the archive's size and time and the
-// member's CRC, and its size must be the member's. Written whole (temporary file, rename); older
-// copies of the same archive are removed. Empty when no cache can be had (the caller then reads
-// the archive itself, which also reports what is wrong with it).
-std::string CachedMember(const std::string& archivePath, const std::string& cacheFolder);
+// member's CRC. The answers never lie on disk as they are: every Solution blob of the copy is
+// scrambled with SolutionKey, which the store undoes as it reads a row. Written whole (temporary
+// file, rename); older copies of the same archive are removed. Path is empty when no cache can
+// be had (the caller then reads the archive itself, which also reports what is wrong with it).
+struct TCachedMember {
+    std::string Path;
+    uint64_t SolutionKey = 0;
+};
+TCachedMember CachedMember(const std::string& archivePath, const std::string& cacheFolder);
+
+// XORs the bytes with a stream drawn from `key` (0 leaves them as they are); doing it twice
+// gives the bytes back.
+void ScrambleSolution(std::vector<uint8_t>& bytes, uint64_t key);
 
 // Writes an archive holding `member` as the encrypted "Karvena.cds": to a temporary file
 // beside `path`, then renamed into place, so no reader ever sees half an archive. Returns an

@@ -27,12 +27,13 @@ TOpenGroupResult OpenGroup(const std::string& programFolder, int group, TProblem
     }
     // The decrypted copy when there is a good one; a copy that does not read is dropped and the
     // archive itself read instead.
-    const std::string cached = CachedMember(result.ArchivePath, cacheFolder);
-    if (!cached.empty() && problems.OpenFile(cached) && problems.HasProblemTable()) {
+    const TCachedMember cached = CachedMember(result.ArchivePath, cacheFolder);
+    if (!cached.Path.empty() && problems.OpenFile(cached.Path, cached.SolutionKey) &&
+        problems.HasProblemTable()) {
         ListGroup(problems, group, history, result);
         if (result.Status == TOpenGroupStatus::Ok) return result;
         problems.Close();
-        std::filesystem::remove(cached, error);
+        std::filesystem::remove(cached.Path, error);
         result = TOpenGroupResult();
         result.ArchivePath = ChooseArchive(programFolder);
     }

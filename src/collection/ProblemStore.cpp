@@ -1,5 +1,7 @@
 #include "collection/ProblemStore.h"
 
+#include "collection/Archive.h"
+
 namespace karvena {
 
 const char* const kProblemSchema = R"(
@@ -49,8 +51,9 @@ TProblemRow RowOf(const TSqliteStatement& q) {
 
 } // namespace
 
-bool TProblemStore::OpenFile(const std::string& path) {
+bool TProblemStore::OpenFile(const std::string& path, uint64_t solutionKey) {
     m_ReadError.clear();
+    m_SolutionKey = solutionKey;
     // Read page by page through SQLite's small cache: only what a listing or a problem needs is
     // held (a mapping would fault in the neighbours of every scattered index page).
     return m_Db.OpenFile(path, false, true);
@@ -58,6 +61,7 @@ bool TProblemStore::OpenFile(const std::string& path) {
 
 bool TProblemStore::Open(const std::vector<uint8_t>& image) {
     m_ReadError.clear();
+    m_SolutionKey = 0;
     return m_Db.OpenImage(image);
 }
 
@@ -81,7 +85,9 @@ std::optional<TProblemRow> TProblemStore::Find(int32_t auto1) const {
         Check(q);
         return std::nullopt;
     }
-    return RowOf(q);
+    TProblemRow row = RowOf(q);
+    ScrambleSolution(row.Solution, m_SolutionKey);
+    return row;
 }
 
 std::vector<TProblemRow> TProblemStore::GroupWithNext(int32_t group) const {

@@ -39,8 +39,9 @@ class TProblemStore {
 public:
     // Opens the database image; false when the bytes are no SQLite database.
     bool Open(const std::vector<uint8_t>& image);
-    // Opens a collection database file for reading (the player's imported problems).
-    bool OpenFile(const std::string& path);
+    // Opens a collection database file for reading (the player's imported problems, or the
+    // cached table, whose Solution blobs are scrambled with `solutionKey`, undone as read).
+    bool OpenFile(const std::string& path, uint64_t solutionKey = 0);
     void Close() { m_Db.Close(); }
     bool IsOpen() const { return m_Db.IsOpen(); }
     // True when the database holds tblProblems with its fields.
@@ -65,6 +66,7 @@ private:
     void Check(const TSqliteStatement& q) const;
     TSqliteDb m_Db;
     mutable std::string m_ReadError;
+    uint64_t m_SolutionKey = 0;
 };
 
 // Inserts a problem row into a collection database; false with `error` for a key outside

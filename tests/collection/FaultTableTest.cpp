@@ -183,6 +183,22 @@ TEST(MemberCache, MadeOnceReusedReplacedAndDroppedWhenBroken) {
     ASSERT_EQ(OpenGroup(program.Path(), 1, problems, history, cache.Path()).Lines.size(), 200u);
     EXPECT_EQ(files(), first) << "reused";
     EXPECT_TRUE(problems.Find(7)) << "the rows read from the copy";
+    EXPECT_EQ(problems.Find(7)->Solution, std::vector<uint8_t>(300, 7)) << "the answer as stored";
+    {
+        // Any SQLite reader sees the copy's table, but not one answer as it is.
+        TSqliteDb raw;
+        ASSERT_TRUE(raw.OpenFile(cache.File(first[0]), false, true));
+        TSqliteStatement q = raw.Prepare("SELECT Auto1, Solution FROM tblProblems");
+        int rows = 0;
+        while (q.Step()) {
+            ++rows;
+            const std::vector<uint8_t> blob = q.Blob(1);
+            EXPECT_EQ(blob.size(), 300u);
+            EXPECT_NE(blob, std::vector<uint8_t>(300, static_cast<uint8_t>(q.Int(0))))
+                << "problem " << q.Int(0) << " readable in the cache";
+        }
+        EXPECT_EQ(rows, 200);
+    }
 
     // A new archive: a new copy, the old one gone.
     TProblemTableWriter writer;
