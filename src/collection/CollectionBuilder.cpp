@@ -111,32 +111,57 @@ TBuiltCollection BuildCollection(const std::vector<std::string>& inputs, const T
     TBuiltCollection out;
     const std::vector<TSourceFile> files = ListSgfFiles(inputs, out.Skipped);
 
-    // Problems by folder, keeping the order folders were first met.
+    // Problems by folder, keeping the order folders were first met. Each is kept as its row
+    // with the compact tree and what the ordering needs: a collection of many thousands is
+    // held at a fraction of what the trees would take.
+    struct TKept {
+        std::string Source;
+        TProblemRow Row;
+        int LongestCorrectLine = 0;
+        int FirstMoves = 0;
+    };
     std::vector<std::string> folderOrder;
-    std::map<std::string, std::vector<TImportedProblem>> byFolder;
+    std::map<std::string, std::vector<TKept>> byFolder;
+    size_t total = 0;
+    bool tooMany = false;
     for (const TSourceFile& file : files) {
-        const TSgfRead read = ReadSgfFile(file.Path);
-        if (!read.File) {
-            out.Skipped.push_back(read.Error);
-            continue;
-        }
-        TImportResult imported = ImportSgf(*read.File, file.Path);
-        out.Skipped.insert(out.Skipped.end(), imported.Skipped.begin(), imported.Skipped.end());
-        out.Warnings.insert(out.Warnings.end(), imported.Warnings.begin(), imported.Warnings.end());
+        if (tooMany) break;
         const std::string key = levels ? file.Folder : "";
         if (!byFolder.count(key)) folderOrder.push_back(key);
-        for (TImportedProblem& p : imported.Problems)
-            if (PassesCheck(p, check, out.Skipped)) byFolder[key].push_back(std::move(p));
+        std::vector<TKept>& kept = byFolder[key];
+        const size_t before = kept.size();
+        TFileImport imported = ImportSgfFile(file.Path, [&](TImportedProblem&& p) {
+            if (!PassesCheck(p, check, out.Skipped)) return true;
+            // Reading stops once the keys would run out: nothing more is held.
+            if (++total > 0xFFFF) {
+                tooMany = true;
+                return false;
+            }
+            TKept k{p.Source, std::move(p.Row), p.LongestCorrectLine, p.FirstMoves};
+            k.Row.Solution = SaveSolution(p.Tree);
+            kept.push_back(std::move(k));
+            return true;
+        });
+        out.Skipped.insert(out.Skipped.end(), imported.Skipped.begin(), imported.Skipped.end());
+        out.Warnings.insert(out.Warnings.end(), imported.Warnings.begin(), imported.Warnings.end());
+        if (imported.Broken) {
+            total -= kept.size() - before;
+            kept.resize(before); // a file that breaks adds nothing
+        }
+    }
+    if (tooMany) {
+        out.Error = "more than 65535 problems: the index cannot carry their keys";
+        return out;
     }
 
     std::map<int, int> numbers; // next Num per group
     for (const std::string& folder : folderOrder) {
-        std::vector<TImportedProblem>& problems = byFolder[folder];
+        std::vector<TKept>& problems = byFolder[folder];
         TLevelRange range;
         if (levels) {
             const auto found = levels->find(folder);
             if (found == levels->end()) {
-                for (const TImportedProblem& p : problems)
+                for (const TKept& p : problems)
                     out.Skipped.push_back(p.Source + ": folder '" + folder +
                                           "' is not in the level map");
                 continue;
@@ -144,7 +169,7 @@ TBuiltCollection BuildCollection(const std::vector<std::string>& inputs, const T
             range = found->second;
             // Easier first: a shorter correct line, then fewer candidate first moves.
             std::stable_sort(problems.begin(), problems.end(),
-                             [](const TImportedProblem& a, const TImportedProblem& b) {
+                             [](const TKept& a, const TKept& b) {
                                  if (a.LongestCorrectLine != b.LongestCorrectLine)
                                      return a.LongestCorrectLine < b.LongestCorrectLine;
                                  return a.FirstMoves < b.FirstMoves;
@@ -152,11 +177,10 @@ TBuiltCollection BuildCollection(const std::vector<std::string>& inputs, const T
         }
         const int span = range.Last - range.First + 1;
         for (size_t i = 0; i < problems.size(); ++i) {
-            TProblemRow row = problems[i].Row;
+            TProblemRow row = std::move(problems[i].Row);
             row.Group1 = range.Group;
             row.Level1 = range.First + static_cast<int>(i * span / problems.size());
             row.Num = ++numbers[range.Group];
-            row.Solution = SaveSolution(problems[i].Tree);
             out.Rows.push_back(std::move(row));
         }
     }

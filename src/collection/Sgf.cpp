@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <regex>
 
 namespace karvena {
@@ -62,6 +64,12 @@ class TParser {
 public:
     TParser(const std::string& text, const std::string& name) : m_Text(text), m_Name(name) {}
 
+    // Called when each game tree closes, with the file holding that game alone; false stops the
+    // reading (the reader was cancelled). The game's nodes are dropped afterwards, so a file of
+    // many games is held one game at a time.
+    std::function<bool(const TSgfFile& game, int index)> OnGame;
+    bool Cancelled() const { return m_Cancelled; }
+
     bool Parse(TSgfFile& file) {
         SkipSpace();
         // Anything before the first "(" is ignored, as common readers do.
@@ -94,6 +102,14 @@ public:
                 if (open.empty()) {
                     inTree = false;
                     last = kNoSgfNode;
+                    if (OnGame) {
+                        if (!OnGame(file, m_GamesSeen++)) {
+                            m_Cancelled = true;
+                            return true;
+                        }
+                        file.Nodes.clear();
+                        file.Games.clear();
+                    }
                 }
             } else if (c == ';') {
                 if (!inTree) return Fail("expected '(' to start a game tree");
@@ -115,7 +131,7 @@ public:
                 return Fail(std::string("expected ';', '(' or ')' but found '") + c + "'");
             }
         }
-        if (file.Games.empty()) return Fail("expected a game tree");
+        if (file.Games.empty() && m_GamesSeen == 0) return Fail("expected a game tree");
         return true;
     }
 
@@ -207,6 +223,8 @@ private:
     const std::string& m_Text;
     std::string m_Name;
     size_t m_Pos = 0;
+    int m_GamesSeen = 0;
+    bool m_Cancelled = false;
     bool m_NeedNode = false;
     std::string m_Error;
 };
@@ -217,33 +235,56 @@ std::optional<std::string> ToUtf8(const std::string& bytes, const std::string& c
     return Recode(bytes, charset.c_str(), "UTF-8");
 }
 
-TSgfRead ReadSgf(const std::string& bytes, const std::string& name) {
-    TSgfRead result;
-    std::string charset = Upper(DeclaredCharset(bytes));
-    std::string text;
+namespace {
+
+// The file's text as UTF-8 (moved when it is UTF-8 already), with the charset it came in;
+// nullopt with `error` when the bytes are not what the charset says.
+std::optional<std::string> DecodeSgf(std::string bytes, const std::string& name,
+                                     std::string& charset, std::string& error) {
+    charset = Upper(DeclaredCharset(bytes));
     if (charset.empty()) {
         // Without CA: UTF-8 when the bytes are valid UTF-8, else the FF[4] default Latin-1.
         charset = IsValidUtf8(bytes) ? "UTF-8" : "ISO-8859-1";
     }
     if (charset == "UTF-8" || charset == "UTF8" || charset == "US-ASCII" || charset == "ASCII") {
         if (!IsValidUtf8(bytes)) {
-            result.Error = name + ":1:1: expected UTF-8 text as CA declares";
-            return result;
+            error = name + ":1:1: expected UTF-8 text as CA declares";
+            return std::nullopt;
         }
-        text = bytes;
-    } else {
-        // GB2312 files are often GBK or GB18030 in truth; read them as the superset.
-        const std::string from = (charset == "GB2312" || charset == "GBK") ? "GB18030" : charset;
-        const std::optional<std::string> converted = ToUtf8(bytes, from);
-        if (!converted) {
-            result.Error = name + ":1:1: expected text in charset " + charset;
-            return result;
-        }
-        text = *converted;
+        return bytes;
     }
+    // GB2312 files are often GBK or GB18030 in truth; read them as the superset.
+    const std::string from = (charset == "GB2312" || charset == "GBK") ? "GB18030" : charset;
+    std::optional<std::string> converted = ToUtf8(bytes, from);
+    if (!converted) error = name + ":1:1: expected text in charset " + charset;
+    return converted;
+}
+
+// The bytes of a file no larger than the bound; an error "path:0:0: why" otherwise.
+std::optional<std::string> ReadBoundedFile(const std::string& path, std::string& error) {
+    std::error_code failed;
+    const auto size = std::filesystem::file_size(path, failed);
+    if (!failed && size > kMaxSgfFileBytes) {
+        error = path + ":0:0: the file is larger than " + std::to_string(kMaxSgfFileBytes >> 20) +
+                " MB, more than any problem collection needs";
+        return std::nullopt;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = path + ":0:0: cannot open the file";
+        return std::nullopt;
+    }
+    return std::string((std::istreambuf_iterator<char>(in)), {});
+}
+
+} // namespace
+
+TSgfRead ReadSgf(const std::string& bytes, const std::string& name) {
+    TSgfRead result;
     TSgfFile file;
-    file.Charset = charset;
-    TParser parser(text, name);
+    const std::optional<std::string> text = DecodeSgf(bytes, name, file.Charset, result.Error);
+    if (!text) return result;
+    TParser parser(*text, name);
     if (!parser.Parse(file)) {
         result.Error = parser.Error();
         return result;
@@ -253,14 +294,24 @@ TSgfRead ReadSgf(const std::string& bytes, const std::string& name) {
 }
 
 TSgfRead ReadSgfFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        TSgfRead result;
-        result.Error = path + ":0:0: cannot open the file";
-        return result;
-    }
-    const std::string bytes((std::istreambuf_iterator<char>(in)), {});
-    return ReadSgf(bytes, path);
+    TSgfRead result;
+    std::optional<std::string> bytes = ReadBoundedFile(path, result.Error);
+    if (!bytes) return result;
+    return ReadSgf(*bytes, path);
+}
+
+std::string ReadSgfFileGames(const std::string& path, const TSgfGameHandler& each) {
+    std::string error;
+    std::optional<std::string> bytes = ReadBoundedFile(path, error);
+    if (!bytes) return error;
+    TSgfFile file;
+    const std::optional<std::string> text = DecodeSgf(std::move(*bytes), path, file.Charset, error);
+    bytes.reset();
+    if (!text) return error;
+    TParser parser(*text, path);
+    parser.OnGame = each;
+    if (!parser.Parse(file)) return parser.Error();
+    return parser.Cancelled() ? "cancelled" : "";
 }
 
 std::vector<std::pair<int, int>> SgfPoints(const std::vector<std::string>& values) {

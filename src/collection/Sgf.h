@@ -4,6 +4,8 @@
 // charset of CA (converted to UTF-8). What it cannot read is reported as
 // "file:row:col: what was expected"; it never crashes. Nodes live in one flat array, so deep
 // files are read and walked without recursion.
+#include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -42,8 +44,19 @@ struct TSgfRead {
 
 // Reads SGF text; `name` only labels the error messages.
 TSgfRead ReadSgf(const std::string& bytes, const std::string& name);
-// Reads an SGF file from disk.
+// Files larger than this are refused: no problem collection is, and reading one whole would
+// hold several times its size.
+inline constexpr uint64_t kMaxSgfFileBytes = 256ull << 20;
+
+// Reads an SGF file from disk (no larger than kMaxSgfFileBytes).
 TSgfRead ReadSgfFile(const std::string& path);
+
+// Reads an SGF file one game tree at a time: `each` gets a file holding that game alone (its
+// index from 0) and returns false to stop. Only one game's nodes are held at a time. Returns ""
+// when the file was read to its end, "cancelled" when `each` stopped it, else the error
+// ("file:row:col: what was expected"; the games before it were handed out).
+using TSgfGameHandler = std::function<bool(const TSgfFile& game, int index)>;
+std::string ReadSgfFileGames(const std::string& path, const TSgfGameHandler& each);
 
 // The points of a point-list value: "ab" or the rectangle "aa:cc" as (column, row) from 1.
 // Points that are not two letters a..s are skipped.

@@ -128,6 +128,9 @@ public:
             CollectSetup(next);
         }
 
+        // A game played from an empty board (a game record) is no life-and-death problem.
+        if (m_Black.empty() && m_White.empty()) return "a game record, not a problem: no setup stones";
+
         // Every point the problem uses decides its orientation; moves must all be readable.
         std::vector<std::pair<int, int>> points(m_Black.begin(), m_Black.end());
         points.insert(points.end(), m_White.begin(), m_White.end());
@@ -363,21 +366,57 @@ private:
 
 } // namespace
 
+namespace {
+
+// Imports one game of a file: the problem, or false with the reason in `skipped`.
+bool ImportGame(const TSgfFile& file, TSgfId game, const std::string& source,
+                TImportedProblem& problem, std::vector<std::string>& skipped,
+                std::vector<std::string>& warnings) {
+    const std::string reason = TImporter(file, game, source).Import(problem);
+    if (!reason.empty()) {
+        skipped.push_back(source + ": " + reason);
+        return false;
+    }
+    warnings.insert(warnings.end(), problem.Warnings.begin(), problem.Warnings.end());
+    problem.Row.Solution = {};
+    return true;
+}
+
+} // namespace
+
 TImportResult ImportSgf(const TSgfFile& file, const std::string& name) {
     TImportResult result;
     for (size_t g = 0; g < file.Games.size(); ++g) {
         const std::string source =
             file.Games.size() > 1 ? name + "#" + std::to_string(g + 1) : name;
         TImportedProblem problem;
-        const std::string reason = TImporter(file, file.Games[g], source).Import(problem);
-        if (!reason.empty()) {
-            result.Skipped.push_back(source + ": " + reason);
-            continue;
+        if (ImportGame(file, file.Games[g], source, problem, result.Skipped, result.Warnings))
+            result.Problems.push_back(std::move(problem));
+    }
+    return result;
+}
+
+TFileImport ImportSgfFile(const std::string& path,
+                          const std::function<bool(TImportedProblem&& problem)>& add,
+                          const std::function<bool()>& keepGoing) {
+    TFileImport result;
+    const std::string error = ReadSgfFileGames(path, [&](const TSgfFile& file, int index) {
+        // The first game is named by the file; later ones by their number in it.
+        const std::string source = index == 0 ? path : path + "#" + std::to_string(index + 1);
+        for (const TSgfId game : file.Games) {
+            TImportedProblem problem;
+            if (ImportGame(file, game, source, problem, result.Skipped, result.Warnings) &&
+                !add(std::move(problem)))
+                return false;
         }
-        result.Warnings.insert(result.Warnings.end(), problem.Warnings.begin(),
-                               problem.Warnings.end());
-        problem.Row.Solution = {};
-        result.Problems.push_back(std::move(problem));
+        // A file of many games can be cancelled between two of them.
+        return !keepGoing || index % 64 != 63 || keepGoing();
+    });
+    if (error == "cancelled") {
+        result.Cancelled = true;
+    } else if (!error.empty()) {
+        result.Skipped.push_back(error);
+        result.Broken = true;
     }
     return result;
 }

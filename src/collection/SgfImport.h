@@ -44,6 +44,19 @@ struct TImportResult {
 // Imports every game of a read SGF file; `name` labels the sources and warnings.
 TImportResult ImportSgf(const TSgfFile& file, const std::string& name);
 
+// Imports an SGF file game by game, holding one game at a time: each problem goes to `add` as
+// it is read (false from `add` stops the file), and `keepGoing` is asked every 64 games (false:
+// cancelled). A file that cannot be read, or breaks, is one line of Skipped; the games before the
+// break are imported.
+struct TFileImport {
+    std::vector<std::string> Skipped, Warnings;
+    bool Cancelled = false;
+    bool Broken = false; // the file could not be read to its end
+};
+TFileImport ImportSgfFile(const std::string& path,
+                          const std::function<bool(TImportedProblem&& problem)>& add,
+                          const std::function<bool()>& keepGoing = {});
+
 // The symmetry of the board that brings the points closest to the top-left corner: the smallest
 // largest coordinate, then the smallest sum of coordinates, then the first in the importer's
 // order (as stored, the mirrors left-right and top-bottom, the half turn, then those four

@@ -136,25 +136,44 @@ TImportSummary TUserCollection::Import(const std::vector<std::string>& inputs,
     // Read everything first: nothing is written until every file has been read.
     std::vector<std::string> folders; // in the order met
     std::map<std::string, std::vector<TProblemRow>> byFolder;
+    size_t read = 0;
+    bool tooMany = false;
     for (size_t i = 0; i < files.size(); ++i) {
-        const TSgfRead read = ReadSgfFile(files[i].Path);
-        if (!read.File) {
-            summary.Skipped.push_back(read.Error);
-        } else {
-            TImportResult imported = ImportSgf(*read.File, files[i].Path);
-            summary.Skipped.insert(summary.Skipped.end(), imported.Skipped.begin(),
-                                   imported.Skipped.end());
-            summary.Warnings.insert(summary.Warnings.end(), imported.Warnings.begin(),
-                                    imported.Warnings.end());
-            if (!byFolder.count(files[i].Folder)) folders.push_back(files[i].Folder);
-            std::vector<TProblemRow>& rows = byFolder[files[i].Folder];
-            for (TImportedProblem& problem : imported.Problems) {
+        if (!byFolder.count(files[i].Folder)) folders.push_back(files[i].Folder);
+        std::vector<TProblemRow>& rows = byFolder[files[i].Folder];
+        const size_t before = rows.size();
+        // Game by game: each problem is kept as its row and compact tree, the rest let go.
+        TFileImport imported = ImportSgfFile(
+            files[i].Path,
+            [&](TImportedProblem&& problem) {
                 // A problem the trainer could never set up or solve is left out, and said so.
-                if (!PassesCheck(problem, Check, summary.Skipped)) continue;
-                TProblemRow row = problem.Row;
+                if (!PassesCheck(problem, Check, summary.Skipped)) return true;
+                // More than the keys could ever hold: stop reading, nothing will be written.
+                if (++read > static_cast<size_t>(MaxKey - kFirstImportedKey + 1)) {
+                    tooMany = true;
+                    return false;
+                }
+                TProblemRow row = std::move(problem.Row);
                 row.Solution = SaveSolution(problem.Tree);
                 rows.push_back(std::move(row));
-            }
+                return true;
+            },
+            [&] { return !progress || progress(static_cast<int>(i), summary.Files); });
+        summary.Skipped.insert(summary.Skipped.end(), imported.Skipped.begin(),
+                               imported.Skipped.end());
+        summary.Warnings.insert(summary.Warnings.end(), imported.Warnings.begin(),
+                                imported.Warnings.end());
+        // A file that breaks adds nothing, as before it was read in one piece.
+        if (imported.Broken) rows.resize(before);
+        if (tooMany) {
+            summary.Error = "more than " + std::to_string(MaxKey - kFirstImportedKey + 1) +
+                            " problems to import (keys up to " + std::to_string(MaxKey) +
+                            "): nothing was imported";
+            return summary;
+        }
+        if (imported.Cancelled) {
+            summary.Cancelled = true;
+            return summary;
         }
         if (progress && !progress(static_cast<int>(i + 1), summary.Files)) {
             summary.Cancelled = true;
@@ -165,6 +184,10 @@ TImportSummary TUserCollection::Import(const std::vector<std::string>& inputs,
         summary.Error = "no SGF file was found";
         return summary;
     }
+    // Nothing read, nothing to write: the collection stays as it was (or is not made at all).
+    bool anything = false;
+    for (const auto& [folder, rows] : byFolder) anything |= !rows.empty();
+    if (!anything) return summary;
 
     std::vector<TImportedGroup> added;
     int alreadyThere = 0;

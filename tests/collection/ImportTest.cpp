@@ -148,3 +148,68 @@ TEST_F(Importing, AnImportedProblemIsSolvedByFollowingItsTree) {
 
 } // namespace
 } // namespace karvena::test
+
+namespace karvena::test {
+namespace {
+
+// A file of many games is read one game at a time: every problem of it, the game records left
+// out, a cancel between two games, and a file larger than any collection refused whole.
+TEST(LargeFiles, AFileOfManyGamesIsImportedGameByGame) {
+    TTempFolder folder;
+    std::string many;
+    for (int g = 0; g < 200; ++g) {
+        if (g % 4 == 3)
+            many += "(;GM[1]SZ[19]PB[a]PW[b];B[pd];W[dp];B[pp];W[dd])\n"; // a game record
+        else
+            many += "(;AB[dd][de]AW[ed][ee](;B[cc]C[Correct])(;B[cd];W[cc]))\n";
+    }
+    folder.Write("many.sgf", many);
+    int problems = 0;
+    TFileImport all = ImportSgfFile(folder.File("many.sgf"), [&](TImportedProblem&&) {
+        ++problems;
+        return true;
+    });
+    EXPECT_EQ(problems, 150);
+    EXPECT_EQ(all.Skipped.size(), 50u);
+    EXPECT_NE(all.Skipped.at(0).find("many.sgf#4: a game record"), std::string::npos)
+        << all.Skipped.at(0);
+    EXPECT_FALSE(all.Cancelled);
+    EXPECT_FALSE(all.Broken);
+    EXPECT_EQ(problems, static_cast<int>(ImportSgf(*ReadSgfFile(folder.File("many.sgf")).File,
+                                                    "many.sgf")
+                                              .Problems.size()))
+        << "the same problems as the file read whole";
+
+    // Asked every 64 games whether to go on.
+    int asked = 0;
+    problems = 0;
+    TFileImport stopped = ImportSgfFile(
+        folder.File("many.sgf"),
+        [&](TImportedProblem&&) {
+            ++problems;
+            return true;
+        },
+        [&] { return ++asked < 2; });
+    EXPECT_TRUE(stopped.Cancelled);
+    EXPECT_EQ(asked, 2);
+    EXPECT_LT(problems, 150);
+
+    // A file past the bound is refused before it is read, with a message.
+    {
+        std::ofstream big(folder.File("huge.sgf"), std::ios::binary);
+        big << "(;AB[dd]";
+    }
+    std::filesystem::resize_file(folder.File("huge.sgf"), kMaxSgfFileBytes + 1);
+    TFileImport huge = ImportSgfFile(folder.File("huge.sgf"), [](TImportedProblem&&) { return true; });
+    ASSERT_EQ(huge.Skipped.size(), 1u);
+    EXPECT_NE(huge.Skipped[0].find("larger than 256 MB"), std::string::npos) << huge.Skipped[0];
+    EXPECT_TRUE(huge.Broken);
+    TUserCollection collection;
+    collection.SetPath(folder.File("Imported.cds"));
+    const TImportSummary summary = collection.Import({folder.File("huge.sgf")});
+    ASSERT_EQ(summary.Skipped.size(), 1u);
+    EXPECT_FALSE(std::filesystem::exists(folder.File("Imported.cds"))) << "nothing was written";
+}
+
+} // namespace
+} // namespace karvena::test
