@@ -59,9 +59,8 @@ std::string BenchFolder() {
     return folder.string();
 }
 
-// Opens the archive of a 10,000-problem collection and lists one group of 2,500.
-void BM_OpenGroup10000(benchmark::State& state) {
-    const std::string folder = BenchFolder();
+// The archive of a 10,000-problem collection in four groups, in `folder`.
+void WriteCollection10000(const std::string& folder) {
     TProblemTableWriter writer;
     const std::vector<uint8_t> solution = BigBlob();
     const std::vector<uint8_t> small(solution.begin(),
@@ -79,6 +78,12 @@ void BM_OpenGroup10000(benchmark::State& state) {
         writer.Add(row);
     }
     WriteArchive(folder + "/Karvena.dgo", writer.Image());
+}
+
+// Opens the archive of a 10,000-problem collection and lists one group of 2,500.
+void BM_OpenGroup10000(benchmark::State& state) {
+    const std::string folder = BenchFolder();
+    WriteCollection10000(folder);
     std::filesystem::remove(folder + "/History1.cds");
     THistoryStore history;
     history.Open(folder + "/History1.cds");
@@ -97,23 +102,7 @@ BENCHMARK(BM_OpenGroup10000)->Unit(benchmark::kMillisecond);
 void BM_OpenGroup10000Cached(benchmark::State& state) {
     const bool first = state.range(0) == 1;
     const std::string folder = BenchFolder();
-    TProblemTableWriter writer;
-    const std::vector<uint8_t> solution = BigBlob();
-    const std::vector<uint8_t> small(solution.begin(),
-                                     solution.begin() + std::min<size_t>(solution.size(), 600));
-    for (int i = 0; i < 10000; ++i) {
-        TProblemRow row;
-        row.Auto1 = i;
-        row.Group1 = i % 4;
-        row.Level1 = i % 49 + 1;
-        row.Num = i;
-        row.ArrangedBlack = "CCDCECFBGB";
-        row.ArrangedWhite = "BCCBDBEAFA";
-        row.Solution = small;
-        row.Result2 = 1;
-        writer.Add(row);
-    }
-    WriteArchive(folder + "/Karvena.dgo", writer.Image());
+    WriteCollection10000(folder);
     std::filesystem::remove(folder + "/History1.cds");
     THistoryStore history;
     history.Open(folder + "/History1.cds");

@@ -97,7 +97,7 @@ int Build(const std::vector<std::string>& args) {
         }
     }
     // Every problem is checked as "check" would: one the trainer cannot play is left out.
-    const TBuiltCollection built =
+    TBuiltCollection built =
         BuildCollection(inputs, levelsPath.empty() ? nullptr : &levels, CheckProblem);
     for (const std::string& skipped : built.Skipped)
         std::fprintf(stderr, "skipped %s\n", skipped.c_str());
@@ -109,12 +109,15 @@ int Build(const std::vector<std::string>& args) {
         return 2;
     }
     TProblemTableWriter writer;
-    for (const TProblemRow& row : built.Rows) {
+    for (TProblemRow& row : built.Rows) {
         if (!writer.Add(row)) {
             std::fprintf(stderr, "no archive written: %s\n", writer.Error().c_str());
             return 2;
         }
+        // Held once: in the table, no longer in the row.
+        std::vector<uint8_t>().swap(row.Solution);
     }
+    std::vector<TProblemRow>().swap(built.Rows);
     const std::string error = WriteArchive(output, writer.Image());
     if (!error.empty()) {
         std::fprintf(stderr, "no archive written: %s\n", error.c_str());

@@ -195,28 +195,8 @@ TEST(ProblemCheck, AnImportLeavesOutWhatCannotBePlayedAndSaysWhere) {
 // A flagged move's stone is marked on the board; the stone beside it can still be played and
 // the problem is solved.
 TEST(ProblemCheck, AMoveBesideAMarkedStoneIsPlayed) {
-    const auto read = ReadSgf("(;AW[ca][bb];B[aa]BM[1];W[jj];B[ba]C[Correct])", "marked");
-    ASSERT_TRUE(read.File);
-    TImportResult imported = ImportSgf(*read.File, "marked");
-    ASSERT_EQ(imported.Problems.size(), 1u);
-    TProblemRow row = imported.Problems[0].Row;
-    row.Auto1 = 1;
-    row.Group1 = 1;
-    row.Solution = SaveSolution(imported.Problems[0].Tree);
-    TProblemTableWriter writer;
-    ASSERT_TRUE(writer.Add(row));
-    TProblemStore store;
-    ASSERT_TRUE(store.Open(writer.Image()));
-    SetLanguageFlags(TLanguage::English);
-    TGoBoard board;
-    ApplyMainFormPreset(board);
-    TPlaySession session(board, store, ::testing::TempDir() + "/marked-move.cds");
-    ASSERT_TRUE(session.Load(1));
-    session.Take();
-    ASSERT_TRUE(session.Word("AA"));
-    ASSERT_TRUE(session.Word("BA"));
-    std::string all;
-    for (const std::string& line : session.Take()) all += line + "\n";
+    const std::string all =
+        PlayImported("(;AW[ca][bb];B[aa]BM[1];W[jj];B[ba]C[Correct])", {"AA", "BA"});
     EXPECT_NE(all.find("move BA player"), std::string::npos) << all;
     EXPECT_NE(all.find("result Success"), std::string::npos) << all;
 }
