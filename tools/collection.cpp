@@ -108,17 +108,22 @@ int Build(const std::vector<std::string>& args) {
                      built.Error.empty() ? "no problem could be read" : built.Error.c_str());
         return 2;
     }
-    TProblemTableWriter writer;
-    for (TProblemRow& row : built.Rows) {
-        if (!writer.Add(row)) {
-            std::fprintf(stderr, "no archive written: %s\n", writer.Error().c_str());
-            return 2;
+    // The table is written to a scratch file beside the archive and zipped from there, so a large
+    // collection is never held twice.
+    const std::string table = output + ".table-" + std::to_string(getpid());
+    std::remove(table.c_str());
+    std::string error;
+    {
+        TProblemTableWriter writer(table);
+        for (TProblemRow& row : built.Rows) {
+            if (!writer.Add(row)) break;
+            std::vector<uint8_t>().swap(row.Solution); // in the table now
         }
-        // Held once: in the table, no longer in the row.
-        std::vector<uint8_t>().swap(row.Solution);
+        if (!writer.Finish()) error = writer.Error();
     }
     std::vector<TProblemRow>().swap(built.Rows);
-    const std::string error = WriteArchive(output, writer.Image());
+    if (error.empty()) error = WriteArchiveFromFile(output, table);
+    std::remove(table.c_str());
     if (!error.empty()) {
         std::fprintf(stderr, "no archive written: %s\n", error.c_str());
         return 2;

@@ -139,8 +139,11 @@ std::string WriteArchive(const std::string& path, const std::vector<uint8_t>& me
     return WriteArchive(path, member, ArchivePassword());
 }
 
-std::string WriteArchive(const std::string& path, const std::vector<uint8_t>& member,
-                         const std::string& password) {
+namespace {
+
+// Writes the archive with the member from `source`, made for the open archive by `make`.
+std::string WriteArchiveFrom(const std::string& path, const std::string& password,
+                             const std::function<zip_source_t*(zip_t*)>& make) {
     const std::string temporary = path + ".tmp-" + std::to_string(getpid());
     std::error_code ignored;
     fs::remove(temporary, ignored);
@@ -153,7 +156,7 @@ std::string WriteArchive(const std::string& path, const std::vector<uint8_t>& me
         fs::remove(temporary, ignored);
         return message;
     };
-    zip_source_t* source = zip_source_buffer(archive, member.data(), member.size(), 0);
+    zip_source_t* source = make(archive);
     if (!source) return fail("cannot hold the member");
     const zip_int64_t index = zip_file_add(archive, kArchiveMember, source, ZIP_FL_OVERWRITE);
     if (index < 0) {
@@ -176,6 +179,22 @@ std::string WriteArchive(const std::string& path, const std::vector<uint8_t>& me
         return "cannot move the archive into place: " + error.message();
     }
     return "";
+}
+
+} // namespace
+
+std::string WriteArchive(const std::string& path, const std::vector<uint8_t>& member,
+                         const std::string& password) {
+    return WriteArchiveFrom(path, password, [&](zip_t* archive) {
+        return zip_source_buffer(archive, member.data(), member.size(), 0);
+    });
+}
+
+std::string WriteArchiveFromFile(const std::string& path, const std::string& memberFile) {
+    // libzip reads the member from its file as it compresses: it is never held whole.
+    return WriteArchiveFrom(path, ArchivePassword(), [&](zip_t* archive) {
+        return zip_source_file(archive, memberFile.c_str(), 0, -1);
+    });
 }
 
 TCachedMember CachedMember(const std::string& archivePath, const std::string& cacheFolder) {

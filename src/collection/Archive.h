@@ -49,6 +49,9 @@ TCachedMember CachedMember(const std::string& archivePath, const std::string& ca
 // gives the bytes back.
 void ScrambleSolution(std::vector<uint8_t>& bytes, uint64_t key);
 
+// The same with the member read from a file as it is written (a table too large to hold).
+std::string WriteArchiveFromFile(const std::string& path, const std::string& memberFile);
+
 // Writes an archive holding `member` as the encrypted "Karvena.cds": to a temporary file
 // beside `path`, then renamed into place, so no reader ever sees half an archive. Returns an
 // empty string on success, else what went wrong.

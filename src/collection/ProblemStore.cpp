@@ -132,6 +132,23 @@ TProblemTableWriter::TProblemTableWriter() {
     if (!m_Db.OpenMemory() || !m_Db.Exec(kProblemSchema)) m_Error = m_Db.Error();
 }
 
+TProblemTableWriter::TProblemTableWriter(const std::string& file) {
+    // A scratch file: no journal is needed, it is thrown away when anything fails.
+    if (!m_Db.OpenFile(file, true) || !m_Db.Exec("PRAGMA journal_mode=OFF") ||
+        !m_Db.Exec("PRAGMA synchronous=OFF") || !m_Db.Exec(kProblemSchema) || !m_Db.Exec("BEGIN"))
+        m_Error = m_Db.Error();
+}
+
+bool TProblemTableWriter::Finish() {
+    if (!m_Error.empty()) return false;
+    if (!m_Db.Exec("COMMIT")) {
+        m_Error = m_Db.Error();
+        return false;
+    }
+    m_Db.Close();
+    return true;
+}
+
 bool TProblemTableWriter::Add(const TProblemRow& row) {
     return InsertProblem(m_Db, row, m_Error);
 }

@@ -77,6 +77,11 @@ bool InsertProblem(TSqliteDb& db, const TProblemRow& row, std::string& error);
 class TProblemTableWriter {
 public:
     TProblemTableWriter();
+    // Writes the table into a new database file instead, for collections too large to hold:
+    // call Finish once every row is added.
+    explicit TProblemTableWriter(const std::string& file);
+    // Commits the rows of a file's table; false with Error() when it could not be written.
+    bool Finish();
     // Adds a row; false (and nothing added) for a key outside 0..65535, which an index line
     // cannot carry, or a key already present.
     bool Add(const TProblemRow& row);
