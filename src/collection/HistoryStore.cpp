@@ -103,8 +103,55 @@ bool THistoryStore::CreateSchema() {
     std::string sql = "CREATE TABLE tblHistory (Auto1 INTEGER NOT NULL";
     for (size_t i = 1; i < kFields.size(); ++i)
         sql += std::string(", ") + kFields[i] + " INTEGER";
-    sql += "); CREATE UNIQUE INDEX ByAuto1 ON tblHistory (Auto1);";
+    // A new history keeps each collection's keys apart from the start.
+    sql += "); CREATE UNIQUE INDEX ByAuto1 ON tblHistory (Auto1); PRAGMA user_version = 1;";
     return m_Db.Exec(sql);
+}
+
+bool THistoryStore::KeySpacesSeparate() const {
+    if (!m_Db.IsOpen()) return true;
+    TSqliteStatement q = m_Db.Prepare("PRAGMA user_version");
+    return q.Ok() && q.Step() && q.Int(0) >= 1;
+}
+
+bool THistoryStore::MoveImportedRows(const std::vector<int32_t>& importedKeys,
+                                     const std::set<int32_t>& bundledKeys, int32_t base) {
+    if (KeySpacesSeparate()) return true;
+    if (m_ReadOnly) return false;
+    std::string columns;
+    for (size_t i = 1; i < kFields.size(); ++i) columns += std::string(", ") + kFields[i];
+    struct TTable {
+        const char* name;
+        std::string rest; // the columns after Auto1
+    };
+    std::vector<TTable> tables{{"tblHistory", columns}};
+    if (m_Db.HasTable("tblReview")) tables.push_back({"tblReview", ", Box, Due"});
+    if (m_Db.HasTable("tblBestTime")) tables.push_back({"tblBestTime", ", Seconds"});
+    if (!m_Db.Exec("BEGIN")) return false;
+    bool ok = true;
+    for (const int32_t key : importedKeys) {
+        for (const TTable& t : tables) {
+            TSqliteStatement copy = m_Db.Prepare(std::string("INSERT OR IGNORE INTO ") + t.name +
+                                                 " (Auto1" + t.rest + ") SELECT Auto1 + ?" + t.rest +
+                                                 " FROM " + t.name + " WHERE Auto1 = ?");
+            copy.Bind(1, base);
+            copy.Bind(2, key);
+            ok = ok && copy.Ok() && copy.Run();
+            if (bundledKeys.count(key)) continue;
+            TSqliteStatement drop =
+                m_Db.Prepare(std::string("DELETE FROM ") + t.name + " WHERE Auto1 = ?");
+            drop.Bind(1, key);
+            ok = ok && drop.Ok() && drop.Run();
+        }
+    }
+    ok = ok && m_Db.Exec("PRAGMA user_version = 1") && m_Db.Exec("COMMIT");
+    if (!ok) {
+        WriteFailed(m_Db.Error());
+        m_Db.Exec("ROLLBACK");
+        return false;
+    }
+    m_Find.reset();
+    return true;
 }
 
 THistoryOpen THistoryStore::Open(const std::string& path, THistoryAccess access) {

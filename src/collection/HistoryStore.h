@@ -109,6 +109,15 @@ public:
     // Takes problems out of the review and forgets their best times (their group was removed);
     // false when something could not be written (it is then forgotten for the session).
     bool ForgetReviewAndBestTime(const std::vector<int32_t>& keys);
+    // Histories from before the imported problems had a key space of their own kept their rows
+    // at the bare key: KeySpacesSeparate is false until MoveImportedRows ran once. It copies the
+    // rows (counters, review, best time) of each imported key to `base` + key, and drops the bare
+    // row unless a problem of the bundled collection has that key too (then both keep the
+    // counts, as both showed them). One transaction; false when it could not be written (the
+    // rows then stay as they are).
+    bool KeySpacesSeparate() const;
+    bool MoveImportedRows(const std::vector<int32_t>& importedKeys,
+                          const std::set<int32_t>& bundledKeys, int32_t base);
     // The keys due on `today` or before, earliest first.
     std::vector<TReviewEntry> DueReviews(int today) const;
     // How many posts actually wrote (for tests and the benchmark).

@@ -70,8 +70,9 @@ void ListGroup(const TProblemStore& problems, int group, THistoryStore& history,
     const std::unordered_map<int32_t, int32_t> solved = history.SolvedCounts();
     result.Lines.reserve(rows.size());
     for (const TProblemRow& row : rows) {
-        const auto past = solved.find(row.Auto1);
-        if (past == solved.end()) missing.push_back(row.Auto1);
+        const int32_t key = problems.HistoryKeyOf(row.Auto1);
+        const auto past = solved.find(key);
+        if (past == solved.end()) missing.push_back(key);
         if (row.Group1 != group) break;
         result.Lines.push_back(IndexLineOf(row, past != solved.end() && past->second > 0));
     }

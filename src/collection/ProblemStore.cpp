@@ -65,6 +65,14 @@ bool TProblemStore::Open(const std::vector<uint8_t>& image) {
     return m_Db.OpenImage(image);
 }
 
+std::vector<int32_t> TProblemStore::Keys() const {
+    std::vector<int32_t> keys;
+    TSqliteStatement q = m_Db.Prepare("SELECT Auto1 FROM tblProblems ORDER BY Auto1");
+    while (q.Ok() && q.Step()) keys.push_back(static_cast<int32_t>(q.Int(0)));
+    Check(q);
+    return keys;
+}
+
 bool TProblemStore::HasProblemTable() const {
     if (!m_Db.IsOpen() || !m_Db.HasTable("tblProblems")) return false;
     return TSqliteStatement(m_Db.Handle(),

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "collection/Sqlite.h"
@@ -60,6 +61,18 @@ public:
     // Set when a lookup or listing stopped on a damaged database (what SQLite said); a failed
     // read is never taken for a shorter table.
     const std::string& ReadError() const { return m_ReadError; }
+    // Every key of the table, in order.
+    std::vector<int32_t> Keys() const;
+
+    // The history keeps each collection's problems in a key space of its own: a row's history
+    // key is its key plus the collection's base (0 for the bundled or built collection), or the
+    // key given for it (the review's table, whose rows come from several collections).
+    int32_t HistoryBase = 0;
+    std::unordered_map<int32_t, int32_t> HistoryKeys;
+    int32_t HistoryKeyOf(int32_t auto1) const {
+        const auto given = HistoryKeys.find(auto1);
+        return given != HistoryKeys.end() ? given->second : HistoryBase + auto1;
+    }
 
 private:
     // Notes a statement that ended in an error.

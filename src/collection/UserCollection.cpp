@@ -81,6 +81,8 @@ std::vector<TImportedGroup> TUserCollection::Groups() const {
 }
 
 bool TUserCollection::OpenStore(TProblemStore& store) const {
+    store.HistoryBase = kImportedHistoryBase;
+    store.HistoryKeys.clear();
     std::error_code ignored;
     if (m_Path.empty() || !fs::exists(m_Path, ignored)) return false;
     return store.OpenFile(m_Path) && store.HasProblemTable();

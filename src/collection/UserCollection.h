@@ -18,6 +18,8 @@ inline constexpr const char* kUserCollectionName = "Imported.cds";
 // Imported groups are numbered from here; the bundled ones are 0 to 4.
 inline constexpr int kFirstImportedGroup = 100;
 inline constexpr int32_t kFirstImportedKey = 0x8000;
+// The imported problems' key space in the history, apart from the bundled one: key + base.
+inline constexpr int32_t kImportedHistoryBase = 0x10000;
 
 struct TImportedGroup {
     int Group = 0;

@@ -232,7 +232,10 @@ private:
     // Lists the problems due today as the review group.
     TOpenGroupResult ListReview();
     // The rows of the problems due today that are still in a collection.
-    std::vector<TProblemRow> DueProblems();
+    // A history from before the imported problems had their own key space: their rows move there.
+    void MoveImportedHistoryRows();
+    // The problems due today that are still in a collection, with their history keys.
+    std::vector<std::pair<int32_t, TProblemRow>> DueProblems();
     std::unique_ptr<TStatistics> m_Statistics;
     std::unique_ptr<TSolveLoop> m_Loop;
     std::unique_ptr<TTryMode> m_Try;

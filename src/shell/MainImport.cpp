@@ -7,6 +7,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <set>
 
 #include "collection/OpenGroup.h"
 #include "shell/Main.h"
@@ -106,7 +107,7 @@ void TGoGameMainForm::RemoveImportedGroup(int group) {
         TProblemStore store;
         if (m_UserCollection.OpenStore(store))
             for (const TProblemRow& row : store.GroupWithNext(group))
-                if (row.Group1 == group) keys.push_back(row.Auto1);
+                if (row.Group1 == group) keys.push_back(store.HistoryKeyOf(row.Auto1));
         store.Close();
         const std::string why = m_UserCollection.RemoveGroup(group);
         if (!why.empty()) {
@@ -133,7 +134,7 @@ std::pair<int, int> SolvedAndTotal(const TProblemStore& store, int group,
     for (const TProblemRow& row : store.GroupWithNext(group)) {
         if (row.Group1 != group) break;
         ++total;
-        const auto past = solved.find(row.Auto1);
+        const auto past = solved.find(store.HistoryKeyOf(row.Auto1));
         done += past != solved.end() && past->second > 0;
     }
     return {done, total};
@@ -189,7 +190,7 @@ void TGoGameMainForm::RefreshGroupMenus() {
     MarkDefaultGroup(m_OpenedGroup);
 }
 
-std::vector<TProblemRow> TGoGameMainForm::DueProblems() {
+std::vector<std::pair<int32_t, TProblemRow>> TGoGameMainForm::DueProblems() {
     // The bundled table is read when no group of it was opened yet.
     if (!m_Problems.IsOpen()) {
         TProblemStore opened;
@@ -201,20 +202,51 @@ std::vector<TProblemRow> TGoGameMainForm::DueProblems() {
     }
     TProblemStore user;
     const bool imported = m_UserCollection.OpenStore(user);
-    std::vector<TProblemRow> rows;
+    std::vector<std::pair<int32_t, TProblemRow>> rows;
     for (const TReviewEntry& entry : m_History.DueReviews(m_Statistics->TodayNumber())) {
-        const TProblemStore& from =
-            entry.Auto1 >= kFirstImportedKey && imported ? user : m_Problems;
-        std::optional<TProblemRow> row = from.Find(entry.Auto1);
-        if (row) rows.push_back(*row); // a problem no longer in any collection is not due
+        // The history key says the collection: the imported problems' space lies above.
+        const bool fromImported = entry.Auto1 >= kImportedHistoryBase;
+        if (fromImported && !imported) continue;
+        const TProblemStore& from = fromImported ? user : m_Problems;
+        std::optional<TProblemRow> row = from.Find(entry.Auto1 - from.HistoryBase);
+        if (!row) continue; // a problem no longer in any collection is not due
+        rows.emplace_back(entry.Auto1, std::move(*row));
     }
     return rows;
+}
+
+void TGoGameMainForm::MoveImportedHistoryRows() {
+    // Once, for a history from before: the imported problems' rows move to their own key space.
+    std::vector<int32_t> imported;
+    TProblemStore user;
+    if (m_UserCollection.OpenStore(user)) imported = user.Keys();
+    std::set<int32_t> bundled;
+    TProblemStore problems;
+    if (!imported.empty() &&
+        karvena::OpenGroup(m_ProgramFolder.toStdString(), -1, problems, m_History,
+                           QStandardPaths::writableLocation(QStandardPaths::CacheLocation)
+                               .toStdString())
+                .Status == TOpenGroupStatus::Ok) {
+        const std::vector<int32_t> keys = problems.Keys();
+        bundled.insert(keys.begin(), keys.end());
+    }
+    m_History.MoveImportedRows(imported, bundled, kImportedHistoryBase);
 }
 
 TOpenGroupResult TGoGameMainForm::ListReview() {
     TOpenGroupResult result;
     TProblemTableWriter writer;
-    for (TProblemRow row : DueProblems()) {
+    // Two collections may both have a key: a row keeps its own while it is free in the review,
+    // else takes the lowest free one, and each keeps its history key beside it.
+    const std::vector<std::pair<int32_t, TProblemRow>> due = DueProblems();
+    std::unordered_map<int32_t, int32_t> historyKeys;
+    int32_t free = 1;
+    for (auto [historyKey, row] : due) {
+        if (historyKeys.count(row.Auto1)) {
+            while (historyKeys.count(free)) ++free;
+            row.Auto1 = free;
+        }
+        historyKeys[row.Auto1] = historyKey;
         row.Group1 = kReviewGroup;
         writer.Add(row);
     }
@@ -223,6 +255,8 @@ TOpenGroupResult TGoGameMainForm::ListReview() {
         result.Detail = m_ReviewProblems.Error();
         return result;
     }
+    m_ReviewProblems.HistoryBase = 0;
+    m_ReviewProblems.HistoryKeys = std::move(historyKeys);
     ListGroup(m_ReviewProblems, kReviewGroup, m_History, result);
     return result;
 }

@@ -58,6 +58,7 @@ void TGoGameMainForm::FirstActivation() {
     m_UserCollection.Check = CheckProblem;
     m_UserCollection.SetPath(
         (std::filesystem::path(place.Path).parent_path() / kUserCollectionName).string());
+    if (!m_History.KeySpacesSeparate()) MoveImportedHistoryRows();
     RefreshGroupMenus();
     OpenGroup(m_Start.Database, m_Start.TopRow);
     m_BaseRadius = GoGame1->Radius();

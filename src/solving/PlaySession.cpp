@@ -36,9 +36,10 @@ bool TPlaySession::Load(int key) {
     int position = -1;
     for (const TProblemRow& listed : m_Problems.GroupWithNext(row->Group1)) {
         if (listed.Group1 != row->Group1) break;
-        if (!m_History.Find(listed.Auto1)) m_History.Append(listed.Auto1);
+        const int32_t historyKey = m_Problems.HistoryKeyOf(listed.Auto1);
+        if (!m_History.Find(historyKey)) m_History.Append(historyKey);
         if (listed.Auto1 == key) position = static_cast<int>(lines.size());
-        const std::optional<THistoryRow> past = m_History.Find(listed.Auto1);
+        const std::optional<THistoryRow> past = m_History.Find(historyKey);
         lines.push_back(IndexLineOf(listed, past && past->SolvedCount > 0));
     }
     m_Index.SetGames(lines);

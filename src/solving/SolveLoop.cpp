@@ -83,7 +83,7 @@ bool TSolveLoop::LoadProblem(int position) {
         }
         return false;
     }
-    m_Recorder.SetCurrentProblem(key);
+    m_Recorder.SetCurrentProblem(m_Problems->HistoryKeyOf(key));
     try {
         LoadSolution(m_Tree, row->Solution);
     } catch (const TBlobError&) {

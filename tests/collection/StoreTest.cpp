@@ -358,6 +358,62 @@ TEST(History, ALockedHistoryIsWaitedForThenUsedReadOnlyAndNeverMovedAside) {
     EXPECT_EQ(next.Find(7)->SolvedCount, 2);
 }
 
+// A history from before each collection had its own key space: the imported problems' rows
+// move above the bundled keys once; a key both collections have keeps its counts for both.
+TEST(History, ImportedRowsMoveToTheirOwnKeySpaceOnce) {
+    TTempFolder folder;
+    const std::string path = folder.File(kHistoryFileName);
+    auto row = [](int32_t key, int failed) {
+        THistoryRow r;
+        r.Auto1 = key;
+        r.FailedCount = failed;
+        return r;
+    };
+    {
+        THistoryStore old;
+        ASSERT_TRUE(old.Open(path).Ok);
+        for (const auto& r : {row(5, 1), row(0x8001, 2), row(0x8002, 3)}) ASSERT_TRUE(old.Post(r));
+        ASSERT_TRUE(old.PostReview({0x8001, 2, 100}));
+        ASSERT_TRUE(old.PostBestTime(0x8001, 40));
+    }
+    {
+        TSqliteDb raw;
+        ASSERT_TRUE(raw.OpenFile(path, false));
+        ASSERT_TRUE(raw.Exec("PRAGMA user_version = 0")); // as every history was before
+    }
+    THistoryStore history;
+    ASSERT_TRUE(history.Open(path).Ok);
+    ASSERT_FALSE(history.KeySpacesSeparate());
+    const int32_t base = 0x10000;
+    ASSERT_TRUE(history.MoveImportedRows({0x8001, 0x8002}, {5, 0x8002}, base));
+    EXPECT_TRUE(history.KeySpacesSeparate());
+    const struct {
+        int32_t key;
+        std::optional<int> failed;
+    } rows[] = {{5, 1},      {0x8001, std::nullopt}, {base + 0x8001, 2},
+                {0x8002, 3}, {base + 0x8002, 3},     {base + 5, std::nullopt}};
+    for (const auto& r : rows) {
+        const std::optional<THistoryRow> found = history.Find(r.key);
+        EXPECT_EQ(found ? std::optional<int>(found->FailedCount) : std::nullopt, r.failed)
+            << std::hex << r.key;
+    }
+    EXPECT_EQ(history.Review(base + 0x8001), (TReviewEntry{base + 0x8001, 2, 100}));
+    EXPECT_FALSE(history.Review(0x8001));
+    EXPECT_EQ(history.BestTime(base + 0x8001), 40);
+    // Once only: a second run changes nothing.
+    THistoryRow later = *history.Find(base + 0x8001);
+    later.FailedCount = 9;
+    ASSERT_TRUE(history.Post(later));
+    ASSERT_TRUE(history.MoveImportedRows({0x8001, 0x8002}, {}, base));
+    EXPECT_EQ(history.Find(base + 0x8001)->FailedCount, 9);
+    EXPECT_EQ(history.Find(0x8002)->FailedCount, 3);
+    // A new history keeps the keys apart from its start.
+    TTempFolder other;
+    THistoryStore fresh;
+    ASSERT_TRUE(fresh.Open(other.File(kHistoryFileName)).Ok);
+    EXPECT_TRUE(fresh.KeySpacesSeparate());
+}
+
 TEST(History, PathIsBesideTheProgramWhenWritable) {
     TTempFolder program;
     TTempFolder user;

@@ -128,7 +128,7 @@ TEST_F(ImportDialog, ARemovedGroupLeavesNothingDueBehind) {
     ClickThumbnail(1, 2); // 2.sgf: AB is right; a wrong move puts it into the review
     ClickPoint(19, 19);
     ASSERT_EQ(window->LabelResult->text(), "Failure");
-    const int32_t failed = ParseIndexLine(window->GoIndex1->Games()[1]).Key();
+    const int32_t failed = kImportedHistoryBase + ParseIndexLine(window->GoIndex1->Games()[1]).Key();
     ASSERT_TRUE(window->History().Review(failed));
     ClickThumbnail(1, 1);
     ++today;
@@ -138,6 +138,42 @@ TEST_F(ImportDialog, ARemovedGroupLeavesNothingDueBehind) {
     window->RemoveImportedGroup(kFirstImportedGroup);
     EXPECT_FALSE(window->History().Review(failed)) << "its review went with the group";
     EXPECT_EQ(window->Action("miReview1")->text(), "Review (0 due)");
+}
+
+// A bundled problem and an imported one with the same key are two problems to the history:
+// solving the imported one leaves the bundled one unsolved.
+class SharedKeys : public ImportDialog {
+protected:
+    std::vector<TProblemRow> Problems() override {
+        std::vector<TProblemRow> rows = SmallProblems();
+        for (int32_t key = kFirstImportedKey; key < kFirstImportedKey + 4; ++key)
+            rows.push_back(ImportedRow("(;AB[dd]AW[ee](;B[ab]C[Correct])(;B[ba];W[ab]))", key, 3));
+        return rows;
+    }
+};
+
+TEST_F(SharedKeys, ABundledAndAnImportedProblemNeverShareAHistoryRow) {
+    OpenWindow();
+    const QString club = Club();
+    window->ImportChooser = [club] { return QStringList{club + "/elementary"}; };
+    answer = true;
+    window->Action("miImport1")->trigger();
+    ASSERT_EQ(window->OpenedGroup(), kFirstImportedGroup);
+    const int key = ParseIndexLine(window->GoIndex1->Games()[1]).Key();
+    ASSERT_GE(key, kFirstImportedKey);
+    ClickThumbnail(1, 2); // 2.sgf: AB is right
+    ClickPoint(1, 2);
+    ASSERT_EQ(window->LabelSuccessCount->text(), "Solved");
+    window->OpenGroup(3, 0);
+    bool listed = false;
+    for (const std::string& line : window->GoIndex1->Games()) {
+        if (ParseIndexLine(line).Key() != key) continue;
+        listed = true;
+        EXPECT_EQ(line[5], '0') << "the bundled problem of that key is not solved";
+    }
+    EXPECT_TRUE(listed);
+    EXPECT_EQ(window->History().Find(key)->SolvedCount, 0);
+    EXPECT_EQ(window->History().Find(kImportedHistoryBase + key)->SolvedCount, 1);
 }
 
 // While a try is on, nothing can open another group or change the imported ones: the level

@@ -144,12 +144,14 @@ TEST_F(Layout, TheHintWindowKeepsOffTheProblemAndGoesWithWhatItAnnounces) {
         TSplashForm* hint = window->SplashForm2();
         ASSERT_TRUE(hint->isVisible());
         const QRect covered = hint->frameGeometry();
-        for (int p = 1; p <= 19; ++p)
-            for (int q = 1; q <= 19; ++q)
-                if (IsStone(Board()->GetCell(p, q)))
-                    EXPECT_FALSE(covered.contains(Board()->mapToGlobal(
-                        QPoint(Board()->Geometry().X(p), Board()->Geometry().Y(q)))))
-                        << "a stone under the hint at " << p << "," << q;
+        for (int p = 1; p <= 19; ++p) {
+            for (int q = 1; q <= 19; ++q) {
+                if (!IsStone(Board()->GetCell(p, q))) continue;
+                EXPECT_FALSE(covered.contains(Board()->mapToGlobal(
+                    QPoint(Board()->Geometry().X(p), Board()->Geometry().Y(q)))))
+                    << "a stone under the hint at " << p << "," << q;
+            }
+        }
         const bool beside = covered.left() >= Board()->mapToGlobal(QPoint(Board()->BoardWidth(), 0)).x();
         EXPECT_EQ(beside, size.width() == 1200) << "beside the board when there is room";
         QTest::keyClick(window.get(), Qt::Key_Backspace);
