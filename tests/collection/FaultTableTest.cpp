@@ -223,3 +223,81 @@ TEST(MemberCache, MadeOnceReusedReplacedAndDroppedWhenBroken) {
 
 } // namespace
 } // namespace karvena::test
+
+#include "collection/UserCollection.h"
+
+namespace karvena::test {
+namespace {
+
+// The player's files under stress, one row each: said once, nothing moved aside, every count
+// still there afterwards, and no collection written.
+TEST(FaultTable, ALockedOrReadOnlyHistoryAndAnOversizedFileLoseNothing) {
+    const struct {
+        const char* name;
+        std::function<void(TTempFolder&, std::vector<std::string>& told)> run;
+    } cases[] = {
+        {"a history locked by another program",
+         [](TTempFolder& folder, std::vector<std::string>& told) {
+             const std::string path = folder.File(kHistoryFileName);
+             TSqliteDb other;
+             ASSERT_TRUE(other.OpenFile(path, false));
+             ASSERT_TRUE(other.Exec("PRAGMA journal_mode=DELETE"));
+             ASSERT_TRUE(other.Exec("BEGIN EXCLUSIVE"));
+             ASSERT_TRUE(other.Exec("UPDATE tblHistory SET FailedCount = 9"));
+             THistoryStore history;
+             history.BusyWaitMilliseconds = 100;
+             history.OnWriteFailed = [&](const std::string&, const std::string& why) {
+                 told.push_back(why);
+             };
+             const THistoryOpen opened = history.Open(path);
+             EXPECT_TRUE(opened.ReadOnly);
+             EXPECT_TRUE(opened.MovedAside.empty());
+             ASSERT_TRUE(other.Exec("ROLLBACK"));
+         }},
+        {"a read-only history keeps the review of this run",
+         [](TTempFolder& folder, std::vector<std::string>& told) {
+             THistoryStore history;
+             history.OnWriteFailed = [&](const std::string&, const std::string& why) {
+                 told.push_back(why);
+             };
+             ASSERT_TRUE(history.Open(folder.File(kHistoryFileName), THistoryAccess::ReadOnly).Ok);
+             EXPECT_FALSE(history.PostReview({3, 1, 10}));
+             EXPECT_EQ(history.DueReviews(10).size(), 1u);
+         }},
+        {"an oversized SGF file",
+         [](TTempFolder& folder, std::vector<std::string>& told) {
+             {
+                 std::ofstream(folder.File("huge.sgf"), std::ios::binary) << "(;AB[dd]";
+             }
+             std::filesystem::resize_file(folder.File("huge.sgf"), kMaxSgfFileBytes + 1);
+             TUserCollection collection;
+             collection.SetPath(folder.File("Imported.cds"));
+             const TImportSummary summary = collection.Import({folder.File("huge.sgf")});
+             for (const std::string& s : summary.Skipped) told.push_back(s);
+             EXPECT_FALSE(std::filesystem::exists(folder.File("Imported.cds")));
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TTempFolder folder;
+        {
+            THistoryStore history;
+            ASSERT_TRUE(history.Open(folder.File(kHistoryFileName)).Ok);
+            THistoryRow row;
+            row.Auto1 = 3;
+            row.SolvedCount = 1;
+            ASSERT_TRUE(history.Post(row));
+        }
+        std::vector<std::string> told;
+        c.run(folder, told);
+        EXPECT_EQ(told.size(), 1u) << "said once";
+        for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
+            EXPECT_EQ(entry.path().string().find(".broken-"), std::string::npos) << "nothing aside";
+        THistoryStore after;
+        ASSERT_TRUE(after.Open(folder.File(kHistoryFileName)).Ok);
+        EXPECT_EQ(after.Find(3)->SolvedCount, 1);
+    }
+}
+
+} // namespace
+} // namespace karvena::test
