@@ -1,5 +1,6 @@
 // The bundled collection, built from data/ by the collection tool as the build does.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -108,7 +109,9 @@ TEST_F(Bundled, ProblemsSitInTheTopLeftAndLevelsRiseWithinAGroup) {
 TEST_F(Bundled, TheToolBuildsListsAndChecksTheArchive) {
     const std::string tool = KARVENA_COLLECTION_TOOL;
     const std::string archive =
-        (std::filesystem::temp_directory_path() / "karvena-bundled-test.dgo").string();
+        (std::filesystem::temp_directory_path() /
+         ("karvena-bundled-test-" + std::to_string(getpid()) + ".dgo"))
+            .string();
     std::string command = tool + " build";
     for (const std::string& input : Inputs())
         command += " " + input;
