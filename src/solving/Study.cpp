@@ -193,12 +193,12 @@ void TStudyForm::StudyClick(bool byUser) {
         m_StudyFrom = GoGame1->NextMove() - 1;
         GoGame1->SetNewMoveEnabled(true);
         sb1->setVisible(false);
-        btnStudy->setText("Restore");
+        btnStudy->setText(QString::fromStdString(Tx("StudyRestore")));
     } else {
         GoGame1->SetNewMoveEnabled(false);
         if (byUser) GoGame1->GoToMove(m_StudyFrom, true);
         sb1->setVisible(true);
-        btnStudy->setText("Study");
+        btnStudy->setText(QString::fromStdString(Tx("StudyStudy")));
     }
     btnStudy->setEnabled(true);
     UpdateButtons();

@@ -268,6 +268,7 @@ const std::vector<TTextEntry>& AllTexts() {
         {"StudyNext", "Next move", "下一步"},
         {"StudyBegin", "Begin from 1", "从第一手开始"},
         {"StudyStudy", "Study", "研究"},
+        {"StudyRestore", "Restore", "恢复"},
         {"StudyFinish", "Finish", "结束"},
         // The About box and the guide.
         {"AboutProgramLicence",

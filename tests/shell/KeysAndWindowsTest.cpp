@@ -579,6 +579,12 @@ TEST(Languages, EveryWindowSpeaksTheTrainersLanguage) {
         texts.insert(texts.end(), {study.windowTitle(), study.btnTakeBack->text(),
                                    study.btnNext->text(), study.btn1->text(),
                                    study.btnStudy->text(), study.btnClose->text()});
+        // The toggle's caption in both of its states.
+        study.Load(0, 1, 1, "", "DD", "EE", "");
+        texts.push_back(study.btnStudy->text());
+        study.btnStudy->click();
+        texts.push_back(study.btnStudy->text());
+        study.hide();
         for (const QString& text : texts)
             EXPECT_EQ(HasChinese(text), chinese) << text.toStdString();
     }
