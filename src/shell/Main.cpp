@@ -17,12 +17,9 @@
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QStyle>
-#include <QTransform>
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "board/Artwork.h"
-#include "board/BoardGeometry.h"
 #include "text/Texts.h"
 
 namespace karvena {
@@ -424,32 +421,6 @@ void TGoGameMainForm::CreateActions() {
     }
     Action("btnResult1")->setVisible(false);
     Action("btnStopStudy1")->setVisible(false);
-}
-
-QSize TGoGameMainForm::MinimumBoardSize() const {
-    // The smallest board still worth playing on, with its panel: radius 4.
-    TBoardLook look = GoGame1->Look();
-    look.SetRadius(4);
-    const TBoardGeometry g = TBoardGeometry::From(look);
-    return {g.ControlWidth() + 2, g.ControlHeight() + 2};
-}
-
-void TGoGameMainForm::SetPlainBackground(bool plain) {
-    Action("miPlainbackground1")->setChecked(plain);
-    GoGame1->SetPainting(!plain);
-    // The texture fills the whole board panel, lined up with the board's own, so it shows no box.
-    QWidget* viewport = static_cast<QScrollArea*>(PanelGoGame1)->viewport();
-    QPalette colours = viewport->palette();
-    if (plain) {
-        colours.setBrush(QPalette::Window, palette().brush(QPalette::Window));
-    } else {
-        QBrush texture(TArtwork::For(devicePixelRatioF()).Background());
-        texture.setTransform(QTransform::fromTranslate(GoGame1->x(), GoGame1->y()));
-        colours.setBrush(QPalette::Window, texture);
-    }
-    viewport->setPalette(colours);
-    viewport->setAutoFillBackground(true);
-    viewport->update();
 }
 
 void TGoGameMainForm::BringToFront() {

@@ -1,10 +1,14 @@
-// The views, level groups, paging, problem stepping, zoom and the take-back delay.
+// The views, level groups, paging, problem stepping, the board panel (fit, zoom, background)
+// and the take-back delay.
 #include <QApplication>
 #include <QFile>
 #include <QInputDialog>
 #include <QScrollArea>
 #include <QStandardPaths>
+#include <QTransform>
 
+#include "board/Artwork.h"
+#include "board/BoardGeometry.h"
 #include "collection/OpenGroup.h"
 #include "shell/Main.h"
 #include "shell/QtText.h"
@@ -192,6 +196,32 @@ void TGoGameMainForm::FitBoardToPanel() {
     const QSize room = scroll->viewport()->size() - QSize(2, 2);
     GoGame1->resize(std::min(room.width(), 840 + GoGame1->DisplayWidth()),
                     std::min(room.height(), 840));
+}
+
+QSize TGoGameMainForm::MinimumBoardSize() const {
+    // The smallest board still worth playing on, with its panel: radius 4.
+    TBoardLook look = GoGame1->Look();
+    look.SetRadius(4);
+    const TBoardGeometry g = TBoardGeometry::From(look);
+    return {g.ControlWidth() + 2, g.ControlHeight() + 2};
+}
+
+void TGoGameMainForm::SetPlainBackground(bool plain) {
+    Action("miPlainbackground1")->setChecked(plain);
+    GoGame1->SetPainting(!plain);
+    // The texture fills the whole board panel, lined up with the board's own, so it shows no box.
+    QWidget* viewport = static_cast<QScrollArea*>(PanelGoGame1)->viewport();
+    QPalette colours = viewport->palette();
+    if (plain) {
+        colours.setBrush(QPalette::Window, palette().brush(QPalette::Window));
+    } else {
+        QBrush texture(TArtwork::For(devicePixelRatioF()).Background());
+        texture.setTransform(QTransform::fromTranslate(GoGame1->x(), GoGame1->y()));
+        colours.setBrush(QPalette::Window, texture);
+    }
+    viewport->setPalette(colours);
+    viewport->setAutoFillBackground(true);
+    viewport->update();
 }
 
 void TGoGameMainForm::ZoomIn() {
