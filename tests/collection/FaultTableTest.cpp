@@ -224,6 +224,7 @@ TEST(MemberCache, MadeOnceReusedReplacedAndDroppedWhenBroken) {
 } // namespace
 } // namespace karvena::test
 
+#include "collection/HistoryLock.h"
 #include "collection/UserCollection.h"
 
 namespace karvena::test {
@@ -239,11 +240,8 @@ TEST(FaultTable, ALockedOrReadOnlyHistoryAndAnOversizedFileLoseNothing) {
         {"a history locked by another program",
          [](TTempFolder& folder, std::vector<std::string>& told) {
              const std::string path = folder.File(kHistoryFileName);
-             TSqliteDb other;
-             ASSERT_TRUE(other.OpenFile(path, false));
-             ASSERT_TRUE(other.Exec("PRAGMA journal_mode=DELETE"));
-             ASSERT_TRUE(other.Exec("BEGIN EXCLUSIVE"));
-             ASSERT_TRUE(other.Exec("UPDATE tblHistory SET FailedCount = 9"));
+             THistoryLock other;
+             ASSERT_TRUE(other.Take(path));
              THistoryStore history;
              history.BusyWaitMilliseconds = 100;
              history.OnWriteFailed = [&](const std::string&, const std::string& why) {
@@ -252,7 +250,7 @@ TEST(FaultTable, ALockedOrReadOnlyHistoryAndAnOversizedFileLoseNothing) {
              const THistoryOpen opened = history.Open(path);
              EXPECT_TRUE(opened.ReadOnly);
              EXPECT_TRUE(opened.MovedAside.empty());
-             ASSERT_TRUE(other.Exec("ROLLBACK"));
+             ASSERT_TRUE(other.Release());
          }},
         {"a read-only history keeps the review of this run",
          [](TTempFolder& folder, std::vector<std::string>& told) {

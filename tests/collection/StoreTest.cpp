@@ -8,6 +8,7 @@
 
 #include "collection/Archive.h"
 #include "collection/OpenGroup.h"
+#include "collection/HistoryLock.h"
 #include "collection/TempFolder.h"
 #include <zip.h>
 
@@ -330,12 +331,8 @@ TEST(History, ALockedHistoryIsWaitedForThenUsedReadOnlyAndNeverMovedAside) {
         row.SolvedCount = 2;
         ASSERT_TRUE(first.Post(row));
     }
-    // Another program: the file back in a rollback journal, an exclusive write lock held.
-    TSqliteDb other;
-    ASSERT_TRUE(other.OpenFile(path, false));
-    ASSERT_TRUE(other.Exec("PRAGMA journal_mode=DELETE"));
-    ASSERT_TRUE(other.Exec("BEGIN EXCLUSIVE"));
-    ASSERT_TRUE(other.Exec("UPDATE tblHistory SET FailedCount = 1 WHERE Auto1 = 7"));
+    THistoryLock other; // another program
+    ASSERT_TRUE(other.Take(path));
 
     std::vector<std::string> told;
     THistoryStore history;
@@ -351,8 +348,7 @@ TEST(History, ALockedHistoryIsWaitedForThenUsedReadOnlyAndNeverMovedAside) {
         EXPECT_EQ(entry.path().string().find(".broken-"), std::string::npos) << entry.path();
 
     // Once the other program is done, the next start reads every count.
-    ASSERT_TRUE(other.Exec("ROLLBACK"));
-    other.Close();
+    ASSERT_TRUE(other.Release());
     THistoryStore next;
     ASSERT_TRUE(next.Open(path).Ok);
     EXPECT_EQ(next.Find(7)->SolvedCount, 2);
