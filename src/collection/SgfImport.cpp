@@ -39,17 +39,6 @@ TOrientation ChooseSymmetry(const std::vector<std::pair<int, int>>& points) {
 
 namespace {
 
-std::string TrimLeft(const std::string& s) {
-    const size_t first = s.find_first_not_of(" \t\r\n");
-    return first == std::string::npos ? "" : s.substr(first);
-}
-
-std::string Lower(std::string s) {
-    for (char& c : s)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
-
 bool HasSetup(const TSgfNode& node) {
     return node.Has("AB") || node.Has("AW") || node.Has("AE");
 }
@@ -58,51 +47,6 @@ bool HasMove(const TSgfNode& node) {
 }
 
 } // namespace
-
-namespace {
-bool StartsWith(const std::string& text, const char* prefix) {
-    return text.rfind(prefix, 0) == 0;
-}
-
-// The unambiguous ways published problem files mark a correct end: "Correct" leading the
-// comment; "RIGHT" anywhere in it (the convention of many collections: "nice!RIGHT",
-// "sekiRIGHT"), upper case only, so prose about the right side is no mark; a lone "+"; and
-// "正解" (Japanese and Chinese: the correct answer) or "正确"/"正確" (correct) leading it.
-// "不正解" (not the answer) is a failure, as every unmarked end is.
-bool MarksCorrect(const std::string& comment) {
-    return StartsWith(comment, "Correct") || comment.find("RIGHT") != std::string::npos ||
-           comment == "+" || StartsWith(comment, "正解") || StartsWith(comment, "正确") ||
-           StartsWith(comment, "正確");
-}
-} // namespace
-
-TOutcomeMarks OutcomeOf(const TSgfNode& node, bool leaf) {
-    TOutcomeMarks marks;
-    const std::string comment = TrimLeft(node.Get("C"));
-    if (StartsWith(comment, "Also correct")) {
-        marks.Success = true;
-        marks.NotBest = true;
-        marks.Flags |= kFlagNotBest;
-    } else if (MarksCorrect(comment)) {
-        marks.Success = true;
-    }
-    // TE marks a good move; it ends a line as a success only where the line ends.
-    if (node.Has("TE") && leaf) marks.Success = true;
-    if (node.Has("BM")) marks.Flags |= kFlagBad;
-    if (node.Has("DO")) marks.Flags |= kFlagNotBest;
-    return marks;
-}
-
-int StatedResult(const std::string& comment) {
-    static const std::regex koWord(R"(\bko\b)"), liveWord(R"(\blives?\b)"), killWord(R"(\bkill)");
-    const std::string text = Lower(comment);
-    const bool ko = std::regex_search(text, koWord);
-    const bool lives = std::regex_search(text, liveWord);
-    const bool kill = std::regex_search(text, killWord);
-    if (lives) return ko ? 3 : 1;
-    if (kill) return ko ? 2 : 0;
-    return -1;
-}
 
 namespace {
 
@@ -118,14 +62,19 @@ public:
         if (!size.empty() && size != "19" && size != "19:19")
             return "board size " + size + ", only 19 is played";
 
-        // Setup: the root and the move-less nodes that follow it in a single line.
+        // Setup: the root and the nodes that follow it in a single line up to the first move;
+        // the node that holds the first move may put the whole position there too.
         TSgfId start = m_Root;
         CollectSetup(root);
         while (m_File.Nodes[start].Children.size() == 1) {
-            const TSgfNode& next = m_File.Nodes[m_File.Nodes[start].Children.front()];
+            const TSgfId nextId = m_File.Nodes[start].Children.front();
+            const TSgfNode& next = m_File.Nodes[nextId];
+            if (HasSetup(next)) {
+                CollectSetup(next);
+                m_SetupNode = nextId;
+            }
             if (HasMove(next)) break;
-            start = m_File.Nodes[start].Children.front();
-            CollectSetup(next);
+            start = nextId;
         }
 
         // A game played from an empty board (a game record) is no life-and-death problem.
@@ -149,11 +98,11 @@ public:
         std::string problem;
         WalkBelow(start, [&](TSgfId id) {
             const TSgfNode& node = m_File.Nodes[id];
-            // Stones set up inside a line are an authoring slip: they belong to no answer.
-            if (HasSetup(node))
-                out.Warnings.push_back(m_Source + ":" + std::to_string(node.Row) + ":" +
-                                       std::to_string(node.Column) +
-                                       ": setup stones inside a variation left out");
+            // Stones put down inside a line change the position the answer is played on.
+            if (HasSetup(node) && id != m_SetupNode && problem.empty()) {
+                problem = "stones set up inside a variation";
+                m_ProblemNode = id;
+            }
             if (!HasMove(node)) return;
             const char colour = node.Has("B") ? 'B' : 'W';
             if (!firstColour) firstColour = colour;
@@ -164,7 +113,7 @@ public:
                 points.push_back(*move);
         });
         if (!problem.empty()) return problem;
-        if (!firstColour) return "no moves at all";
+        if (!firstColour) return IsQuiz(root) ? kQuiz : "no moves at all";
         const std::string pl = root.Get("PL");
         const char afterRoot = rootColour == 'B' ? 'W' : 'B';
         m_Solver = !pl.empty()
@@ -189,26 +138,55 @@ public:
                 out.Row.Initial += "TT";
             }
         }
-        const int stated = StatedResult(root.Get("C"));
+        const std::string rootComment = root.Get("C");
+        const int stated = StatedResult(rootComment);
         if (stated >= 0) out.Row.Result2 = stated;
+        m_Goal = GoalOf(rootComment, m_Solver);
 
         TSolutionTree& tree = out.Tree;
         const TNodeId treeRoot = tree.Add(kNoNode, "");
+        m_Marks.assign(1, {});
         BuildTree(start, treeRoot, tree);
-        out.CarriedLeaves = CarrySuccessDown(tree);
+        out.CarriedLeaves = DecideEnds(tree);
+        if (m_Convention != TConvention::Marked)
+            out.Warnings.push_back(
+                m_Source + ":" + std::to_string(root.Row) + ":" + std::to_string(root.Column) +
+                (m_Convention == TConvention::MainLine
+                     ? ": nothing is marked correct or wrong: the main line is taken as the answer"
+                     : ": only failures are marked: every other end is taken as correct"));
         PromoteLoneAlsoCorrect(tree);
-        for (TNodeId n = treeRoot; n != kNoNode; n = tree.NextInDepthFirst(n)) {
-            if (tree.LineEndOf(n) != TLineEnd::Success) continue;
-            ++out.SuccessNodes;
-            out.LongestCorrectLine = std::max(out.LongestCorrectLine, tree.Level(n));
-        }
-        out.FirstMoves = tree.ChildCount(treeRoot);
+        for (TNodeId n = treeRoot; n != kNoNode; n = tree.NextInDepthFirst(n))
+            out.SuccessNodes += tree.LineEndOf(n) == TLineEnd::Success;
+        out.LongestCorrectLine = LongestCorrectLine(tree);
+        // Labels and a question with no line that succeeds: the answer is a label to pick.
+        if (out.SuccessNodes == 0 && IsQuiz(root)) return kQuiz;
+        // Counted as the source's variations, repeated moves too: it orders a folder, and the
+        // order of a built collection gives its problems their keys.
+        out.FirstMoves = m_FirstMoveVariations;
         MaskUnfinishedReplies(tree);
         tree.SetAllMarks(kMarkUnset);
         return "";
     }
 
 private:
+public:
+    // The node a reason names, when it is one node's fault.
+    TSgfId ProblemNode() const { return m_ProblemNode; }
+
+private:
+    static constexpr const char* kQuiz =
+        "a quiz (the answer is one of the labelled points), not a position to play";
+
+    // A quiz asks which of several labelled points is the answer: labels in the root and a
+    // question in its comment.
+    static bool IsQuiz(const TSgfNode& root) {
+        const auto labels = root.Props.find("LB");
+        if (labels == root.Props.end() || labels->second.size() < 2) return false;
+        const std::string comment = root.Get("C");
+        return comment.find('?') != std::string::npos ||
+               comment.find("\xEF\xBC\x9F") != std::string::npos; // the full-width "？"
+    }
+
     void CollectSetup(const TSgfNode& node) {
         for (const auto& p :
              SgfPoints(node.Props.count("AB") ? node.Props.at("AB") : std::vector<std::string>{}))
@@ -249,11 +227,13 @@ private:
         }
     }
 
-    // The child of `parent` with exactly this text, made when missing (a shared "TT").
-    static TNodeId ChildWithText(TSolutionTree& tree, TNodeId parent, const std::string& text) {
+    // The child of `parent` playing this move, made when missing: variations that repeat a move
+    // (one per defence a book shows) share one node and the union of their continuations.
+    TNodeId ChildWithMove(TSolutionTree& tree, TNodeId parent, const std::string& move) {
         for (TNodeId c = tree.FirstChild(parent); c != kNoNode; c = tree.NextSibling(c))
-            if (tree.Node(c).Text == text) return c;
-        return tree.Add(parent, text);
+            if (tree.MoveOf(c) == move) return c;
+        m_Marks.emplace_back();
+        return tree.Add(parent, move);
     }
 
     char SideAt(int level) const {
@@ -275,33 +255,83 @@ private:
             if (HasMove(node)) {
                 const char colour = node.Has("B") ? 'B' : 'W';
                 // The other side passes in between when one side moves twice.
-                if (SideAt(tree.Level(at) + 1) != colour) at = ChildWithText(tree, at, "TT");
+                if (SideAt(tree.Level(at) + 1) != colour) {
+                    const int before = tree.ChildCount(at);
+                    at = ChildWithMove(tree, at, "TT");
+                    m_FirstMoveVariations += parentAbove == treeRoot && tree.ChildCount(treeRoot) > before;
+                } else {
+                    m_FirstMoveVariations += parentAbove == treeRoot;
+                }
                 const auto move = *SgfMove(node.Get(std::string(1, colour)));
                 const auto [p, q] = m_Symmetry.Apply(TPoint{move.first, move.second});
-                at = tree.Add(at, PointText(p, q));
+                at = ChildWithMove(tree, at, PointText(p, q));
             }
-            if (at != treeRoot) ApplyOutcome(tree, at, node);
+            if (at != treeRoot) NoteMarks(tree, at, node);
             for (auto it = node.Children.rbegin(); it != node.Children.rend(); ++it)
                 stack.emplace_back(*it, at);
         }
     }
 
-    // A node marked correct that still has moves below it keeps them (an explanatory
-    // continuation). The opponent answers such a move from the tree, and a reply's own result
-    // decides the line; so the continuation's ends carry the success they explain.
-    static int CarrySuccessDown(TSolutionTree& tree) {
-        // Parents come before their children in id order: one pass finds every node that lies
-        // below a success.
-        std::vector<bool> belowSuccess(tree.Size(), false);
+    // How deep the answer goes, which orders a folder by difficulty: the deepest end of a line
+    // that succeeds or that passes a move marked correct (whatever its end says).
+    int LongestCorrectLine(const TSolutionTree& tree) const {
+        std::vector<bool> passesCorrect(tree.Size(), false);
+        int longest = 0;
+        for (TNodeId n = 1; n < tree.Size(); ++n) {
+            passesCorrect[n] =
+                passesCorrect[tree.Parent(n)] || m_Marks[n].Verdict == TVerdict::Correct;
+            if (tree.HasChildren(n)) continue;
+            if (passesCorrect[n] || tree.LineEndOf(n) == TLineEnd::Success)
+                longest = std::max(longest, tree.Level(n));
+        }
+        return longest;
+    }
+
+    // What the node's markup says, kept with the tree node its line reached; the first verdict
+    // a node is given stands.
+    void NoteMarks(TSolutionTree& tree, TNodeId at, const TSgfNode& node) {
+        const TOutcomeMarks marks = OutcomeOf(node, m_Goal, m_Solver, tree.Level(at) % 2 == 1);
+        const int flags = HexValue(tree.Node(at).StringData) | marks.Flags;
+        if (flags != 0) SetFlags(tree, at, flags);
+        if (m_Marks[at].Verdict == TVerdict::None) m_Marks[at] = marks;
+    }
+
+    // Decides how every line ends. An end takes its own verdict, or else that of the nearest
+    // node above it that has one (a correct mark on an inner move says "so far so good": the line
+    // goes on and its ends carry the success). An end nothing decides follows the problem's
+    // convention: where nothing at all is marked, the main line (the first move at every branch)
+    // is the answer; where only failures are marked, every other end is a success; otherwise it
+    // is a failure. Returns the ends that carry a success from above.
+    int DecideEnds(TSolutionTree& tree) {
+        bool anyVerdict = false, anyCorrect = false;
+        for (const TOutcomeMarks& marks : m_Marks) {
+            anyVerdict = anyVerdict || marks.Verdict != TVerdict::None;
+            anyCorrect = anyCorrect || marks.Verdict == TVerdict::Correct;
+        }
+        m_Convention = !anyVerdict   ? TConvention::MainLine
+                       : !anyCorrect ? TConvention::FailuresOnly
+                                     : TConvention::Marked;
+        std::vector<bool> mainLine(tree.Size(), false);
+        for (TNodeId n = tree.Root(); n != kNoNode; n = tree.FirstChild(n))
+            mainLine[n] = true;
+        // Parents come before their children in id order: one pass hands verdicts down.
+        std::vector<TVerdict> above(tree.Size(), TVerdict::None);
         int carried = 0;
-        for (TNodeId n = 0; n < tree.Size(); ++n) {
-            const TNodeId parent = tree.Parent(n);
-            if (parent == kNoNode) continue;
-            belowSuccess[n] = belowSuccess[parent] || tree.LineEndOf(parent) == TLineEnd::Success;
-            if (belowSuccess[n] && !tree.HasChildren(n) && tree.Node(n).Text.size() == 2) {
-                tree.Node(n).Text += " 1";
-                ++carried;
-            }
+        for (TNodeId n = 1; n < tree.Size(); ++n) {
+            const TVerdict own = m_Marks[n].Verdict;
+            const TVerdict inherited = above[tree.Parent(n)];
+            above[n] = own != TVerdict::None ? own : inherited;
+            if (tree.HasChildren(n)) continue;
+            TVerdict verdict = above[n];
+            if (verdict == TVerdict::None)
+                verdict = m_Convention == TConvention::MainLine
+                              ? (mainLine[n] ? TVerdict::Correct : TVerdict::Wrong)
+                          : m_Convention == TConvention::FailuresOnly ? TVerdict::Correct
+                                                                      : TVerdict::Wrong;
+            if (verdict != TVerdict::Correct) continue;
+            const bool notBest = own == TVerdict::Correct && m_Marks[n].NotBest;
+            tree.Node(n).Text += notBest ? " 5" : " 1";
+            carried += own == TVerdict::None && inherited == TVerdict::Correct;
         }
         return carried;
     }
@@ -348,20 +378,19 @@ private:
         tree.Node(n).StringData = flags ? hex : "";
     }
 
-    void ApplyOutcome(TSolutionTree& tree, TNodeId at, const TSgfNode& node) {
-        const TOutcomeMarks marks = OutcomeOf(node, node.Children.empty());
-        TSolutionNode& target = tree.Node(at);
-        const int flags = HexValue(target.StringData) | marks.Flags;
-        if (flags != 0) SetFlags(tree, at, flags);
-        if (marks.Success && target.Text.size() == 2) target.Text += marks.NotBest ? " 5" : " 1";
-    }
-
     const TSgfFile& m_File;
     TSgfId m_Root;
     std::string m_Source;
     std::set<std::pair<int, int>> m_Black, m_White;
+    TSgfId m_SetupNode = kNoSgfNode; // the first move's node, when it sets up the position too
+    TSgfId m_ProblemNode = kNoSgfNode;
     char m_Solver = 'B';
+    TGoal m_Goal;
     TOrientation m_Symmetry;
+    std::vector<TOutcomeMarks> m_Marks; // by tree node
+    // How the problem marks its ends: correct ends marked, nothing marked, or failures only.
+    enum class TConvention { Marked, MainLine, FailuresOnly } m_Convention = TConvention::Marked;
+    int m_FirstMoveVariations = 0;
 };
 
 } // namespace
@@ -372,9 +401,15 @@ namespace {
 bool ImportGame(const TSgfFile& file, TSgfId game, const std::string& source,
                 TImportedProblem& problem, std::vector<std::string>& skipped,
                 std::vector<std::string>& warnings) {
-    const std::string reason = TImporter(file, game, source).Import(problem);
+    TImporter importer(file, game, source);
+    const std::string reason = importer.Import(problem);
     if (!reason.empty()) {
-        skipped.push_back(source + ": " + reason);
+        // "file:row:col: why" where one node is at fault, else "file: why".
+        const TSgfId at = importer.ProblemNode();
+        const std::string place =
+            at == kNoSgfNode ? "" : ":" + std::to_string(file.Nodes[at].Row) + ":" +
+                                        std::to_string(file.Nodes[at].Column);
+        skipped.push_back(source + place + ": " + reason);
         return false;
     }
     warnings.insert(warnings.end(), problem.Warnings.begin(), problem.Warnings.end());

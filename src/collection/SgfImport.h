@@ -1,8 +1,8 @@
 #pragma once
 // One SGF problem to one problem row and its solution tree. The problem is turned into the
 // top-left corner, moves become point letters, levels alternate strictly between the solver and
-// the opponent ("TT" fills in where one side moves twice), and the outcome each line reaches is
-// kept; prose comments are not.
+// the opponent ("TT" fills in where one side moves twice), sibling variations of one move become
+// one node, and the outcome each line reaches is kept.
 #include <functional>
 #include <string>
 #include <vector>
@@ -10,6 +10,7 @@
 #include "board/Orientation.h"
 #include "collection/ProblemStore.h"
 #include "collection/Sgf.h"
+#include "collection/SgfMarks.h"
 #include "collection/SolutionTree.h"
 
 namespace karvena {
@@ -21,7 +22,7 @@ struct TImportedProblem {
     int LongestCorrectLine = 0; // moves down to the deepest success
     int FirstMoves = 0;         // the solver's candidate first moves
     int SuccessNodes = 0;
-    int CarriedLeaves = 0; // ends of a continuation below a node marked correct
+    int CarriedLeaves = 0; // unmarked ends below a node marked correct, which carry its success
     std::vector<std::string> Warnings; // "file:row:col: what was left out"
     int SourceRow = 0, SourceColumn = 0; // where the game's root node stands in the file
 };
@@ -62,17 +63,5 @@ TFileImport ImportSgfFile(const std::string& path,
 // order (as stored, the mirrors left-right and top-bottom, the half turn, then those four
 // mirrored across the P = Q diagonal).
 TOrientation ChooseSymmetry(const std::vector<std::pair<int, int>>& points);
-
-// How a node's SGF markup marks the line.
-struct TOutcomeMarks {
-    bool Success = false; // "Correct", "RIGHT", "+", or TE on a leaf
-    bool NotBest = false; // "Also correct": a success through a move that is not the best
-    int Flags = 0;        // BM 1, DO 4, "Also correct" 4
-};
-TOutcomeMarks OutcomeOf(const TSgfNode& node, bool leaf);
-
-// The stated result from words of the root comment: 1 lives, 0 kill, 3 lives by ko, 2 killed
-// by ko; -1 when the comment says none of them.
-int StatedResult(const std::string& comment);
 
 } // namespace karvena

@@ -40,6 +40,7 @@ TEST(FoldersOfFolders, EveryFileBelowTheInputInPathOrder) {
                         "club/elementary elementary/2.sgf",
                         "club/elementary elementary/10.sgf",
                         "club/elementary/ko elementary/ko/3.sgf",
+                        "club/intermediate intermediate/answer-only.sgf",
                         "club/intermediate intermediate/broken.sgf",
                         "club/intermediate intermediate/slip.sgf",
                     }));
@@ -52,7 +53,8 @@ TEST(FoldersOfFolders, TheLevelMapMatchesAFolderByItsPath) {
     const TBuiltCollection built = BuildCollection({kClub}, &levels);
     EXPECT_EQ(built.ProblemsPerGroup.at(1), 3);
     EXPECT_EQ(built.ProblemsPerGroup.at(2), 1);
-    EXPECT_EQ(built.ProblemsPerGroup.at(3), 1) << "the broken file is skipped, the slip imported";
+    EXPECT_EQ(built.ProblemsPerGroup.at(3), 1)
+        << "the broken file and the slip are skipped, the answer line imported";
 }
 
 class Importing : public ::testing::Test {
@@ -65,7 +67,7 @@ protected:
 TEST_F(Importing, OneGroupPerFolderNamedAfterIt) {
     const TImportSummary summary = collection.Import({kClub});
     ASSERT_EQ(summary.Error, "");
-    EXPECT_EQ(summary.Files, 6);
+    EXPECT_EQ(summary.Files, 7);
     const std::vector<TImportedGroup> groups = collection.Groups();
     ASSERT_EQ(groups.size(), 3u);
     EXPECT_EQ(groups[0].Name, "club/elementary");
@@ -74,11 +76,16 @@ TEST_F(Importing, OneGroupPerFolderNamedAfterIt) {
     EXPECT_EQ(groups[1].Name, "club/elementary/ko");
     EXPECT_EQ(groups[2].Name, "club/intermediate");
     EXPECT_EQ(summary.FirstGroup(), kFirstImportedGroup);
-    // The broken file is named with where it broke; the slip is imported with a warning.
-    ASSERT_EQ(summary.Skipped.size(), 1u);
+    // The broken file is named with where it broke, the slip with its stray setup; the answer
+    // line without marks is imported with a warning.
+    ASSERT_EQ(summary.Skipped.size(), 2u);
     EXPECT_NE(summary.Skipped[0].find("broken.sgf:3:"), std::string::npos) << summary.Skipped[0];
+    EXPECT_NE(summary.Skipped[1].find("slip.sgf:3:8: stones set up"), std::string::npos)
+        << summary.Skipped[1];
     ASSERT_EQ(summary.Warnings.size(), 1u);
-    EXPECT_NE(summary.Warnings[0].find("slip.sgf:3:"), std::string::npos) << summary.Warnings[0];
+    EXPECT_NE(summary.Warnings[0].find("answer-only.sgf:1:2: nothing is marked"),
+              std::string::npos)
+        << summary.Warnings[0];
     // Keys from 0x8000 in file order: 1, 2, 10.
     TProblemStore store;
     ASSERT_TRUE(collection.OpenStore(store));

@@ -132,11 +132,11 @@ TEST(SgfImport, OutcomesAndFlags) {
         flags.push_back(t.Node(c).StringData);
     }
     EXPECT_EQ(texts, (std::vector<std::string>{"AA 1", "BA 1", "CA 1", "DA 1", "EA 5", "FA", "HA",
-                                               "JA 1", "MA"}));
+                                               "JA", "MA"}));
     EXPECT_EQ(flags, (std::vector<std::string>{"", "", "", "", "4", "1", "4", "", ""}));
     const TNodeId ja = t.Children(t.Root())[7];
-    EXPECT_EQ(t.ChildCount(ja), 1) << "a correct node keeps its children";
-    EXPECT_EQ(p.SuccessNodes, 7);
+    EXPECT_EQ(t.ChildCount(ja), 1) << "a correct node keeps its children, and the line goes on";
+    EXPECT_EQ(p.SuccessNodes, 6);
     EXPECT_EQ(t.LineEndOf(t.Children(t.Root())[5]), TLineEnd::Continues) << "FA continues to GA";
     EXPECT_EQ(t.LineEndOf(t.FirstChild(t.Children(t.Root())[5])), TLineEnd::Failure);
 }
@@ -156,7 +156,8 @@ TEST(SgfImport, PassesAndTheSideToPlay) {
     EXPECT_EQ(p.Tree.Node(p.Tree.FirstChild(p.Tree.Root())).Text, "TT");
     p = ImportOne("(;AB[bb]AW[cc];W[aa];B[tt])");
     EXPECT_EQ(p.Row.FirstToPlay, "W") << "without PL the first move's colour";
-    EXPECT_EQ(p.Tree.Node(p.Tree.FirstChild(p.Tree.FirstChild(p.Tree.Root()))).Text, "TT");
+    EXPECT_EQ(p.Tree.Node(p.Tree.FirstChild(p.Tree.FirstChild(p.Tree.Root()))).Text, "TT 1")
+        << "nothing marked: the main line is the answer";
 }
 
 TEST(SgfImport, StatedResultFromTheRootComment) {
@@ -241,7 +242,7 @@ TEST(SgfImportRepairs, TheTreeCanAlwaysBeSolved) {
         // A node marked correct keeps its continuation, whose end carries the success.
         {"continuation",
          "(;AB[bb](;B[aa]C[Correct, and then];W[ab];B[ac]))",
-         {"", "AA 1", "AB", "AC 1"}},
+         {"", "AA", "AB", "AC 1"}},
     };
     for (const auto& c : cases) {
         const TSgfRead read = ReadSgf(c.sgf, "r.sgf");
@@ -274,7 +275,9 @@ TEST(SgfImport, TheMarkersOfRealCollections) {
         {"", false},
     };
     for (const auto& c : cases) {
-        const std::string sgf = std::string("(;AB[dd]AW[ee];B[aa]C[") + c.comment + "])";
+        // A plainly correct sibling: the problem marks its answers, so an unmarked end fails.
+        const std::string sgf =
+            std::string("(;AB[dd]AW[ee](;B[aa]C[") + c.comment + "])(;B[ba]C[Correct]))";
         const TImportedProblem p = ImportOne(sgf.c_str());
         const TNodeId end = p.Tree.FirstChild(p.Tree.Root());
         EXPECT_EQ(p.Tree.LineEndOf(end) == TLineEnd::Success, c.success) << c.comment;
@@ -293,15 +296,14 @@ TEST(SgfImport, KeepsWhatWorks) {
     EXPECT_EQ(p.Tree.FlagsOf(p.Tree.NextSibling(good)) & kFlagBad, kFlagBad);
 }
 
-// Stones set up inside a wrong line are left out with a warning naming where they stand; the
-// problem itself is imported.
-TEST(SgfImport, SetupInsideALineIsLeftOutWithAWarning) {
+// Stones set up inside a line change the position its moves are played on: the problem is left
+// out, naming where they stand.
+TEST(SgfImport, SetupInsideALineLeavesTheProblemOut) {
     const char* sgf = "(;AB[dd]AW[ee]\n(;B[aa]C[Correct])\n(;B[cc];W[hc]AB[mc]))";
     const TImportResult result = ImportSgf(*ReadSgf(sgf, "p.sgf").File, "p.sgf");
-    ASSERT_EQ(result.Problems.size(), 1u);
-    EXPECT_EQ(result.Problems[0].Row.ArrangedBlack, "DD") << "the stray stone belongs to nothing";
-    ASSERT_EQ(result.Warnings.size(), 1u);
-    EXPECT_EQ(result.Warnings[0], "p.sgf:3:8: setup stones inside a variation left out");
+    EXPECT_TRUE(result.Problems.empty());
+    ASSERT_EQ(result.Skipped.size(), 1u);
+    EXPECT_EQ(result.Skipped[0], "p.sgf:3:8: stones set up inside a variation");
 }
 
 } // namespace
