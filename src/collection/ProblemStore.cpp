@@ -95,6 +95,13 @@ std::optional<TProblemRow> TProblemStore::Find(int32_t auto1) const {
     }
     TProblemRow row = RowOf(q);
     ScrambleSolution(row.Solution, m_SolutionKey);
+    // The imported collection keeps its authors' comments beside the table.
+    if (m_Db.HasTable("tblComments")) {
+        TSqliteStatement c = m_Db.Prepare("SELECT Comments FROM tblComments WHERE Auto1 = ?");
+        c.Bind(1, auto1);
+        if (c.Ok() && c.Step()) row.Comments = c.Text(0);
+        Check(c);
+    }
     return row;
 }
 
@@ -196,6 +203,21 @@ bool InsertProblem(TSqliteDb& db, const TProblemRow& row, std::string& error) {
     if (!q.Run()) {
         error = "cannot add problem " + std::to_string(row.Auto1) + ": " +
                   sqlite3_errmsg(db.Handle());
+        return false;
+    }
+    // The author's comments, in a table of their own beside the collection's (made when the
+    // first problem that has any is added).
+    if (row.Comments.empty()) return true;
+    const bool made = db.Exec("CREATE TABLE IF NOT EXISTS tblComments (Auto1 INTEGER PRIMARY KEY, "
+                              "Comments TEXT NOT NULL)");
+    TSqliteStatement words = db.Prepare("INSERT INTO tblComments VALUES (?, ?)");
+    if (words.Ok()) {
+        words.Bind(1, row.Auto1);
+        words.Bind(2, row.Comments);
+    }
+    if (!made || !words.Ok() || !words.Run()) {
+        error = "cannot add the comments of problem " + std::to_string(row.Auto1) + ": " +
+                db.Error();
         return false;
     }
     return true;

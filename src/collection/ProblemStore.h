@@ -31,6 +31,9 @@ struct TProblemRow {
     int32_t ValueKind = 0;
     int32_t Value1 = 0;
     int32_t Value2 = 0;
+    // The author's comments (EncodeComments), kept by the player's imported collection only: the
+    // collection table has no column for them.
+    std::string Comments;
 };
 
 // The schema of the collection database: tblProblems with its two indexes, and tblProverb.

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cstdio>
 #include <functional>
+#include <map>
 #include <regex>
 #include <set>
 
@@ -52,8 +53,11 @@ namespace {
 
 class TImporter {
 public:
-    TImporter(const TSgfFile& file, TSgfId root, std::string source)
-        : m_File(file), m_Root(root), m_Source(std::move(source)) {}
+    // `roots`: the games of one problem (a file may show each defence as a game of its own); they
+    // share the start of the first, and their lines make one tree.
+    TImporter(const TSgfFile& file, std::vector<TSgfId> roots, std::string source)
+        : m_File(file), m_Root(roots.front()), m_Roots(std::move(roots)),
+          m_Source(std::move(source)) {}
 
     // Fills `out`; returns the reason when the problem cannot be expressed.
     std::string Import(TImportedProblem& out) {
@@ -62,20 +66,9 @@ public:
         if (!size.empty() && size != "19" && size != "19:19")
             return "board size " + size + ", only 19 is played";
 
-        // Setup: the root and the nodes that follow it in a single line up to the first move;
-        // the node that holds the first move may put the whole position there too.
-        TSgfId start = m_Root;
-        CollectSetup(root);
-        while (m_File.Nodes[start].Children.size() == 1) {
-            const TSgfId nextId = m_File.Nodes[start].Children.front();
-            const TSgfNode& next = m_File.Nodes[nextId];
-            if (HasSetup(next)) {
-                CollectSetup(next);
-                m_SetupNode = nextId;
-            }
-            if (HasMove(next)) break;
-            start = nextId;
-        }
+        std::vector<TSgfId> starts;
+        for (const TSgfId game : m_Roots)
+            starts.push_back(StartOf(game, game == m_Root));
 
         // A game played from an empty board (a game record) is no life-and-death problem.
         if (m_Black.empty() && m_White.empty()) return "a game record, not a problem: no setup stones";
@@ -96,10 +89,10 @@ public:
         }
         char firstColour = 0;
         std::string problem;
-        WalkBelow(start, [&](TSgfId id) {
+        for (const TSgfId start : starts) WalkBelow(start, [&](TSgfId id) {
             const TSgfNode& node = m_File.Nodes[id];
             // Stones put down inside a line change the position the answer is played on.
-            if (HasSetup(node) && id != m_SetupNode && problem.empty()) {
+            if (HasSetup(node) && !m_SetupNodes.count(id) && problem.empty()) {
                 problem = "stones set up inside a variation";
                 m_ProblemNode = id;
             }
@@ -146,7 +139,8 @@ public:
         TSolutionTree& tree = out.Tree;
         const TNodeId treeRoot = tree.Add(kNoNode, "");
         m_Marks.assign(1, {});
-        BuildTree(start, treeRoot, tree);
+        for (const TSgfId start : starts)
+            BuildTree(start, treeRoot, tree);
         out.CarriedLeaves = DecideEnds(tree);
         if (m_Convention != TConvention::Marked)
             out.Warnings.push_back(
@@ -165,6 +159,7 @@ public:
         out.FirstMoves = m_FirstMoveVariations;
         MaskUnfinishedReplies(tree);
         tree.SetAllMarks(kMarkUnset);
+        KeepComments(tree, starts, out.Comments);
         return "";
     }
 
@@ -185,6 +180,25 @@ private:
         const std::string comment = root.Get("C");
         return comment.find('?') != std::string::npos ||
                comment.find("\xEF\xBC\x9F") != std::string::npos; // the full-width "？"
+    }
+
+    // Where a game's lines begin: after the root and the nodes that follow it in a single line
+    // up to the first move. The node that holds the first move may put the whole position there
+    // too. `collect`: the setup found on the way is the problem's.
+    TSgfId StartOf(TSgfId root, bool collect) {
+        TSgfId start = root;
+        if (collect) CollectSetup(m_File.Nodes[root]);
+        while (m_File.Nodes[start].Children.size() == 1) {
+            const TSgfId nextId = m_File.Nodes[start].Children.front();
+            const TSgfNode& next = m_File.Nodes[nextId];
+            if (HasSetup(next)) {
+                if (collect) CollectSetup(next);
+                m_SetupNodes.insert(nextId);
+            }
+            if (HasMove(next)) break;
+            start = nextId;
+        }
+        return start;
     }
 
     void CollectSetup(const TSgfNode& node) {
@@ -272,6 +286,29 @@ private:
         }
     }
 
+    static std::string Trimmed(const std::string& text) {
+        const size_t first = text.find_first_not_of(" \t\r\n");
+        if (first == std::string::npos) return "";
+        return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+    }
+
+    // The root's words (the root and the setup nodes before the first move) and each move's,
+    // keyed by the move's depth-first index: its id once the tree is saved and loaded.
+    void KeepComments(const TSolutionTree& tree, const std::vector<TSgfId>& starts,
+                      TProblemComments& comments) const {
+        for (TSgfId at = starts.front();; at = m_File.Nodes[at].Parent) {
+            const std::string words = Trimmed(m_File.Nodes[at].Get("C"));
+            if (!words.empty())
+                comments.Root = words + (comments.Root.empty() ? "" : "\n" + comments.Root);
+            if (at == m_Root) break;
+        }
+        int index = 0;
+        for (TNodeId n = tree.Root(); n != kNoNode; n = tree.NextInDepthFirst(n), ++index) {
+            const auto found = m_NodeComments.find(n);
+            if (found != m_NodeComments.end()) comments.Moves[index] = found->second;
+        }
+    }
+
     // How deep the answer goes, which orders a folder by difficulty: the deepest end of a line
     // that succeeds or that passes a move marked correct (whatever its end says).
     int LongestCorrectLine(const TSolutionTree& tree) const {
@@ -288,8 +325,14 @@ private:
     }
 
     // What the node's markup says, kept with the tree node its line reached; the first verdict
-    // a node is given stands.
+    // a node is given stands. Its comment is kept with the node too (merged moves keep both).
     void NoteMarks(TSolutionTree& tree, TNodeId at, const TSgfNode& node) {
+        const std::string comment = Trimmed(node.Get("C"));
+        if (!comment.empty()) {
+            std::string& kept = m_NodeComments[at];
+            if (kept.find(comment) == std::string::npos)
+                kept += (kept.empty() ? "" : "\n") + comment;
+        }
         const TOutcomeMarks marks = OutcomeOf(node, m_Goal, m_Solver, tree.Level(at) % 2 == 1);
         const int flags = HexValue(tree.Node(at).StringData) | marks.Flags;
         if (flags != 0) SetFlags(tree, at, flags);
@@ -380,14 +423,16 @@ private:
 
     const TSgfFile& m_File;
     TSgfId m_Root;
+    std::vector<TSgfId> m_Roots;
     std::string m_Source;
     std::set<std::pair<int, int>> m_Black, m_White;
-    TSgfId m_SetupNode = kNoSgfNode; // the first move's node, when it sets up the position too
+    std::set<TSgfId> m_SetupNodes; // the nodes of the start that set up stones
     TSgfId m_ProblemNode = kNoSgfNode;
     char m_Solver = 'B';
     TGoal m_Goal;
     TOrientation m_Symmetry;
     std::vector<TOutcomeMarks> m_Marks; // by tree node
+    std::map<TNodeId, std::string> m_NodeComments;
     // How the problem marks its ends: correct ends marked, nothing marked, or failures only.
     enum class TConvention { Marked, MainLine, FailuresOnly } m_Convention = TConvention::Marked;
     int m_FirstMoveVariations = 0;
@@ -397,11 +442,11 @@ private:
 
 namespace {
 
-// Imports one game of a file: the problem, or false with the reason in `skipped`.
-bool ImportGame(const TSgfFile& file, TSgfId game, const std::string& source,
-                TImportedProblem& problem, std::vector<std::string>& skipped,
-                std::vector<std::string>& warnings) {
-    TImporter importer(file, game, source);
+// Imports the games of one problem: the problem, or false with the reason in `skipped`.
+bool ImportGames(const TSgfFile& file, const std::vector<TSgfId>& games, const std::string& source,
+                 TImportedProblem& problem, std::vector<std::string>& skipped,
+                 std::vector<std::string>& warnings) {
+    TImporter importer(file, games, source);
     const std::string reason = importer.Import(problem);
     if (!reason.empty()) {
         // "file:row:col: why" where one node is at fault, else "file: why".
@@ -417,15 +462,75 @@ bool ImportGame(const TSgfFile& file, TSgfId game, const std::string& source,
     return true;
 }
 
+// What a game starts from: its board size, side to play, root move and the stones set up before
+// the first move. Games that start alike are one problem; "" for a game without setup stones.
+std::string StartSignature(const TSgfFile& file, TSgfId root) {
+    std::string signature;
+    bool stones = false;
+    auto add = [&](const TSgfNode& node) {
+        for (const char* id : {"AB", "AW", "AE"}) {
+            const auto values = node.Props.find(id);
+            if (values == node.Props.end()) continue;
+            stones = stones || std::string(id) != "AE";
+            std::vector<std::string> sorted = values->second;
+            std::sort(sorted.begin(), sorted.end());
+            signature += id;
+            for (const std::string& v : sorted)
+                signature += "[" + v + "]";
+        }
+    };
+    const TSgfNode& first = file.Nodes[root];
+    signature = "SZ" + first.Get("SZ") + "PL" + first.Get("PL") + "B" + first.Get("B") + "W" +
+                first.Get("W");
+    add(first);
+    for (TSgfId at = root; file.Nodes[at].Children.size() == 1;) {
+        at = file.Nodes[at].Children.front();
+        if (HasMove(file.Nodes[at])) break;
+        add(file.Nodes[at]);
+    }
+    return stones ? signature : "";
+}
+
+// Appends one game of `from` to `into`, its nodes renumbered (a game's nodes follow its root).
+void AppendGames(TSgfFile& into, const TSgfFile& from, TSgfId game) {
+    const TSgfId offset = static_cast<TSgfId>(into.Nodes.size()) - game;
+    std::vector<TSgfId> stack{game};
+    // The game's nodes, in id order: the reader numbers a game's nodes in one run.
+    TSgfId last = game;
+    while (!stack.empty()) {
+        const TSgfId id = stack.back();
+        stack.pop_back();
+        last = std::max(last, id);
+        for (const TSgfId child : from.Nodes[id].Children)
+            stack.push_back(child);
+    }
+    for (TSgfId id = game; id <= last; ++id) {
+        TSgfNode node = from.Nodes[id];
+        if (node.Parent != kNoSgfNode) node.Parent += offset;
+        for (TSgfId& child : node.Children)
+            child += offset;
+        into.Nodes.push_back(std::move(node));
+    }
+    into.Games.push_back(game + offset);
+    if (into.Charset.empty()) into.Charset = from.Charset;
+}
+
 } // namespace
 
 TImportResult ImportSgf(const TSgfFile& file, const std::string& name) {
     TImportResult result;
-    for (size_t g = 0; g < file.Games.size(); ++g) {
+    // Games in a row that start alike are one problem, shown game by game.
+    for (size_t g = 0; g < file.Games.size();) {
         const std::string source =
             file.Games.size() > 1 ? name + "#" + std::to_string(g + 1) : name;
+        std::vector<TSgfId> games{file.Games[g]};
+        const std::string signature = StartSignature(file, file.Games[g]);
+        for (++g; g < file.Games.size() && !signature.empty() &&
+                  StartSignature(file, file.Games[g]) == signature;
+             ++g)
+            games.push_back(file.Games[g]);
         TImportedProblem problem;
-        if (ImportGame(file, file.Games[g], source, problem, result.Skipped, result.Warnings))
+        if (ImportGames(file, games, source, problem, result.Skipped, result.Warnings))
             result.Problems.push_back(std::move(problem));
     }
     return result;
@@ -435,14 +540,28 @@ TFileImport ImportSgfFile(const std::string& path,
                           const std::function<bool(TImportedProblem&& problem)>& add,
                           const std::function<bool()>& keepGoing) {
     TFileImport result;
+    // The games of the problem being read: held until a game starts differently.
+    TSgfFile pending;
+    std::string pendingSignature, pendingSource;
+    auto flush = [&] {
+        if (pending.Games.empty()) return true;
+        TImportedProblem problem;
+        const bool imported = ImportGames(pending, pending.Games, pendingSource, problem,
+                                          result.Skipped, result.Warnings);
+        pending = {};
+        return !imported || add(std::move(problem));
+    };
     const std::string error = ReadSgfFileGames(path, [&](const TSgfFile& file, int index) {
         // The first game is named by the file; later ones by their number in it.
         const std::string source = index == 0 ? path : path + "#" + std::to_string(index + 1);
         for (const TSgfId game : file.Games) {
-            TImportedProblem problem;
-            if (ImportGame(file, game, source, problem, result.Skipped, result.Warnings) &&
-                !add(std::move(problem)))
-                return false;
+            const std::string signature = StartSignature(file, game);
+            if (pending.Games.empty() || signature.empty() || signature != pendingSignature) {
+                if (!flush()) return false;
+                pendingSignature = signature;
+                pendingSource = source;
+            }
+            AppendGames(pending, file, game);
         }
         // A file of many games can be cancelled between two of them.
         return !keepGoing || index % 64 != 63 || keepGoing();
@@ -453,6 +572,8 @@ TFileImport ImportSgfFile(const std::string& path,
         result.Skipped.push_back(error);
         result.Broken = true;
     }
+    // The last problem read: also when the file broke after it, as the games before a break are.
+    if (!result.Cancelled) flush();
     return result;
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "board/Orientation.h"
+#include "collection/ProblemComments.h"
 #include "collection/ProblemStore.h"
 #include "collection/Sgf.h"
 #include "collection/SgfMarks.h"
@@ -19,6 +20,7 @@ struct TImportedProblem {
     std::string Source; // "file" or "file#2" for the second game of a file
     TProblemRow Row;    // setup, first side, result, solution; no key, group, level or number
     TSolutionTree Tree;
+    TProblemComments Comments; // the author's words, for the player's own collection
     int LongestCorrectLine = 0; // moves down to the deepest success
     int FirstMoves = 0;         // the solver's candidate first moves
     int SuccessNodes = 0;

@@ -22,6 +22,7 @@ constexpr const char* kUserSchema = R"(
 CREATE TABLE IF NOT EXISTS tblGroups (Group1 INTEGER PRIMARY KEY, Name TEXT NOT NULL UNIQUE);
 CREATE TABLE IF NOT EXISTS tblImported (Fingerprint TEXT PRIMARY KEY, Auto1 INTEGER NOT NULL);
 CREATE TABLE IF NOT EXISTS tblNext (Name TEXT PRIMARY KEY, Value INTEGER NOT NULL);
+CREATE TABLE IF NOT EXISTS tblComments (Auto1 INTEGER PRIMARY KEY, Comments TEXT NOT NULL);
 )";
 
 // The next key and group number only ever grow: a removed group's keys are never given again,
@@ -157,6 +158,7 @@ TImportSummary TUserCollection::Import(const std::vector<std::string>& inputs,
                 }
                 TProblemRow row = std::move(problem.Row);
                 row.Solution = SaveSolution(problem.Tree);
+                row.Comments = EncodeComments(problem.Comments);
                 rows.push_back(std::move(row));
                 return true;
             },
@@ -268,6 +270,8 @@ std::string TUserCollection::RemoveGroup(int group) {
     return Rewrite([group](TSqliteDb& db) -> std::string {
         const std::string g = std::to_string(group);
         if (!db.Exec("DELETE FROM tblImported WHERE Auto1 IN (SELECT Auto1 FROM tblProblems WHERE "
+                     "Group1 = " + g + ");"
+                     "DELETE FROM tblComments WHERE Auto1 IN (SELECT Auto1 FROM tblProblems WHERE "
                      "Group1 = " + g + ");"
                      "DELETE FROM tblProblems WHERE Group1 = " + g + ";"
                      "DELETE FROM tblGroups WHERE Group1 = " + g + ";"))

@@ -19,7 +19,10 @@ void TGoGameMainForm::ShowNotice(const std::string& text) {
 }
 
 void TGoGameMainForm::SetStatus(int panel, const std::string& text) {
-    (panel == 0 ? StatusPanel0 : StatusPanel1)->setText(Q(text));
+    QLabel* label = panel == 0 ? StatusPanel0 : StatusPanel1;
+    label->setText(Q(text));
+    // An author's comment can be longer than the bar: the whole of it on hovering.
+    label->setToolTip(Q(text));
 }
 
 void TGoGameMainForm::PlaySound(int number, bool wait) {

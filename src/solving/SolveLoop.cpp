@@ -97,6 +97,7 @@ bool TSolveLoop::LoadProblem(int position) {
     // Read once, as the table says: "W" is white, anything else black.
     m_FirstToPlayChar = !row->FirstToPlay.empty() && row->FirstToPlay[0] == 'W' ? 'W' : 'B';
     m_StatedResult = StatedResultText(row->Result2);
+    m_Comments = DecodeComments(row->Comments);
     m_Loaded = true;
     m_Recorder.ShowCounters(position);
     SetUp();
@@ -133,14 +134,24 @@ void TSolveLoop::SetUp() {
     SetUpPosition(m_Board, o.Apply(black), o.Apply(white), initial, o.Colour(m_FirstToPlayChar));
     m_Board.SetSelfSide(m_Board.Turn() < 0 ? 1 : 0);
     if (m_Options.DisplayNumbers) m_Board.NumberPoints(initial, 1);
+    // An imported problem's own words: what it asks.
+    if (!m_Comments.Root.empty()) m_Output.SetStatus(1, LocalWords(m_Comments.Root));
 }
 
 // ---- Play ----
 
+std::string TSolveLoop::LocalWords(const std::string& text) {
+    return !ChineseGB && !ChineseBig5 ? text : ToLocalText(text);
+}
+
 std::string TSolveLoop::CommentFor(TNodeId node) const {
     const bool english = !ChineseGB && !ChineseBig5;
-    const std::string comment = CommentOf(m_Tree, node, Remarks, english);
-    return english ? comment : ToLocalText(comment);
+    const std::string remark = CommentOf(m_Tree, node, Remarks, english);
+    // The author's comment on the move follows the trainer's own remark.
+    const std::string& words = m_Comments.Of(node);
+    const std::string comment =
+        remark.empty() ? words : words.empty() ? remark : remark + ". " + words;
+    return LocalWords(comment);
 }
 
 void TSolveLoop::MarkStone(int P, int Q) {

@@ -11,6 +11,7 @@
 
 #include "board/GoBoard.h"
 #include "board/Orientation.h"
+#include "collection/ProblemComments.h"
 #include "collection/ProblemStore.h"
 #include "collection/SolutionTree.h"
 #include "index/GoIndexModel.h"
@@ -157,6 +158,8 @@ public:
 private:
     // The node's label and remark as the status bar shows them, in the current language.
     std::string CommentFor(TNodeId node) const;
+    // Text for the player in the trainer's language mode (Chinese through its conversion).
+    static std::string LocalWords(const std::string& text);
     void Play(int sound, bool wait);
     // Plays a tree move for the opponent ("TT" in the bottom-right corner); false when none.
     bool PlayReply(TNodeId reply);
@@ -197,6 +200,7 @@ private:
     char m_FirstToPlayChar = 'B';
     TOrientation m_Orientation;
     std::string m_StatedResult;
+    TProblemComments m_Comments; // the author's words, for an imported problem
     TNodeId m_RetryNode = kNoNode;
     bool m_LineEnded = false;
     TNodeId m_NextReply = kNoNode;

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "collection/CollectionBuilder.h"
+#include "collection/Sqlite.h"
 #include "collection/TempFolder.h"
 #include "collection/UserCollection.h"
 #include "solving/PlaySession.h"
@@ -115,6 +116,28 @@ TEST_F(Importing, TheSameFilesAgainAddNothingAndKeysNeverChange) {
     EXPECT_NE(collection.RemoveGroup(2), "") << "bundled groups stay";
 }
 
+// The author's words stay with an imported problem, and go with its group.
+TEST_F(Importing, CommentsAreKeptAndRemovedWithTheirGroup) {
+    ASSERT_EQ(collection.Import({kClub}).Error, "");
+    const std::vector<TImportedGroup> groups = collection.Groups();
+    ASSERT_EQ(groups.size(), 3u);
+    TProblemStore store;
+    ASSERT_TRUE(collection.OpenStore(store));
+    const std::vector<TProblemRow> rows = store.GroupWithNext(groups[2].Group);
+    ASSERT_FALSE(rows.empty());
+    const std::optional<TProblemRow> answerOnly = store.Find(rows[0].Auto1);
+    ASSERT_TRUE(answerOnly);
+    EXPECT_EQ(DecodeComments(answerOnly->Comments).Root, "Black to play.");
+    store.Close();
+    ASSERT_EQ(collection.RemoveGroup(groups[2].Group), "");
+    TSqliteDb db;
+    ASSERT_TRUE(db.OpenFile(folder.File(kUserCollectionName), false, true));
+    TSqliteStatement left = db.Prepare("SELECT count(*) FROM tblComments WHERE Auto1 = ?");
+    left.Bind(1, rows[0].Auto1);
+    ASSERT_TRUE(left.Step());
+    EXPECT_EQ(left.Int(0), 0);
+}
+
 TEST_F(Importing, ACancelledOrFailedImportLeavesTheCollectionAsItWas) {
     ASSERT_EQ(collection.Import({kClub + "/elementary"}).Error, "");
     const std::string before = Bytes();
@@ -169,8 +192,9 @@ TEST(LargeFiles, AFileOfManyGamesIsImportedGameByGame) {
     for (int g = 0; g < 200; ++g) {
         if (g % 4 == 3)
             many += "(;GM[1]SZ[19]PB[a]PW[b];B[pd];W[dp];B[pp];W[dd])\n"; // a game record
-        else
-            many += "(;AB[dd][de]AW[ed][ee](;B[cc]C[Correct])(;B[cd];W[cc]))\n";
+        else // each problem a stone of its own, so no two games in a row are one problem
+            many += std::string("(;AB[dd][de]") + "AB[" + char('a' + g % 19) +
+                    char('s' - g / 19) + "]AW[ed][ee](;B[cc]C[Correct])(;B[cd];W[cc]))\n";
     }
     folder.Write("many.sgf", many);
     int problems = 0;

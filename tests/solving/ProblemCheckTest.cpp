@@ -11,6 +11,7 @@
 #include "collection/UserCollection.h"
 #include "solving/PlaySession.h"
 #include "solving/ProblemCheck.h"
+#include "solving/ImportedPlay.h"
 #include "text/Texts.h"
 
 namespace karvena {
@@ -109,39 +110,11 @@ TEST(ProblemCheck, ARootMoveBecomesTheFirstInitialMove) {
     EXPECT_NE(std::find(lines.begin(), lines.end(), "result Success"), lines.end()) << all;
 }
 
-// Plays an imported SGF headlessly, word by word; the transcript of all the words.
-std::string PlayImported(const char* sgf, const std::vector<std::string>& words) {
-    const auto read = ReadSgf(sgf, "played");
-    TImportResult imported = ImportSgf(*read.File, "played");
-    if (imported.Problems.size() != 1) return "not one problem";
-    TProblemRow row = imported.Problems[0].Row;
-    row.Auto1 = 1;
-    row.Group1 = 1;
-    row.Solution = SaveSolution(imported.Problems[0].Tree);
-    TProblemTableWriter writer;
-    writer.Add(row);
-    TProblemStore store;
-    if (!store.Open(writer.Image())) return "no store";
-    SetLanguageFlags(TLanguage::English);
-    TGoBoard board;
-    ApplyMainFormPreset(board);
-    TPlaySession session(board, store, ::testing::TempDir() + "/played.cds");
-    std::filesystem::remove(::testing::TempDir() + "/played.cds");
-    if (!session.Load(1)) return "not loaded";
-    session.Take();
-    std::string all;
-    for (const std::string& word : words) {
-        session.Word(word);
-        for (const std::string& line : session.Take()) all += line + "\n";
-    }
-    return all;
-}
-
 // An opponent's reply that the source marks correct ends its line with "Success" when the next
 // variation plays it, and the problem is solved.
 TEST(ProblemCheck, AReplyMarkedCorrectEndsItsLineInSuccess) {
     const std::string all =
-        PlayImported("(;AB[dd]AW[ee](;B[aa](;W[ba];B[ca]C[Correct])(;W[ab]C[Correct])))",
+        test::PlayImported("(;AB[dd]AW[ee](;B[aa](;W[ba];B[ca]C[Correct])(;W[ab]C[Correct])))",
                      {"AA", "CA", "next"});
     EXPECT_EQ(all.find("Data error"), std::string::npos) << all;
     const size_t next = all.rfind("move AB reply");
@@ -196,7 +169,7 @@ TEST(ProblemCheck, AnImportLeavesOutWhatCannotBePlayedAndSaysWhere) {
 // the problem is solved.
 TEST(ProblemCheck, AMoveBesideAMarkedStoneIsPlayed) {
     const std::string all =
-        PlayImported("(;AW[ca][bb];B[aa]BM[1];W[jj];B[ba]C[Correct])", {"AA", "BA"});
+        test::PlayImported("(;AW[ca][bb];B[aa]BM[1];W[jj];B[ba]C[Correct])", {"AA", "BA"});
     EXPECT_NE(all.find("move BA player"), std::string::npos) << all;
     EXPECT_NE(all.find("result Success"), std::string::npos) << all;
 }
