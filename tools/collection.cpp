@@ -99,10 +99,13 @@ int Build(const std::vector<std::string>& args) {
     // Every problem is checked as "check" would: one the trainer cannot play is left out.
     TBuiltCollection built =
         BuildCollection(inputs, levelsPath.empty() ? nullptr : &levels, CheckProblem);
+    // What each file left out and why, in file order, then one line for the whole build.
     for (const std::string& skipped : built.Skipped)
         std::fprintf(stderr, "skipped %s\n", skipped.c_str());
     for (const std::string& warning : built.Warnings)
         std::fprintf(stderr, "warning %s\n", warning.c_str());
+    std::fprintf(stderr, "%d files read, %zu problems imported, %zu left out, %d with a warning\n",
+                 built.Files, built.Rows.size(), built.Skipped.size(), built.WithWarning);
     if (!built.Error.empty() || built.Rows.empty()) {
         std::fprintf(stderr, "no archive written: %s\n",
                      built.Error.empty() ? "no problem could be read" : built.Error.c_str());

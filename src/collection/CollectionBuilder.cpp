@@ -110,6 +110,7 @@ TBuiltCollection BuildCollection(const std::vector<std::string>& inputs, const T
                                  const TProblemCheck& check) {
     TBuiltCollection out;
     const std::vector<TSourceFile> files = ListSgfFiles(inputs, out.Skipped);
+    out.Files = static_cast<int>(files.size());
 
     // Problems by folder, keeping the order folders were first met. Each is kept as its row
     // with the compact tree and what the ordering needs: a collection of many thousands is
@@ -137,6 +138,7 @@ TBuiltCollection BuildCollection(const std::vector<std::string>& inputs, const T
                 tooMany = true;
                 return false;
             }
+            out.WithWarning += !p.Warnings.empty();
             TKept k{p.Source, std::move(p.Row), p.LongestCorrectLine, p.FirstMoves};
             k.Row.Solution = SaveSolution(p.Tree);
             kept.push_back(std::move(k));

@@ -41,6 +41,8 @@ struct TBuiltCollection {
     std::vector<std::string> Skipped;  // "source: reason"
     std::vector<std::string> Warnings; // "file:row:col: what was left out of a problem"
     std::map<int, int> ProblemsPerGroup;
+    int Files = 0;       // SGF files read
+    int WithWarning = 0; // problems imported with a warning
     std::string Error; // set when no collection can be made
 };
 

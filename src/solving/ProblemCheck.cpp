@@ -1,5 +1,7 @@
 #include "solving/ProblemCheck.h"
 
+#include <cstdio>
+
 #include "board/GoBoard.h"
 #include "collection/SolutionBlob.h"
 #include "collection/SolutionTree.h"
@@ -9,7 +11,10 @@ namespace karvena {
 
 std::vector<std::string> CheckProblem(const TProblemRow& row) {
     std::vector<std::string> issues;
-    const std::string key = "problem " + std::to_string(row.Auto1) + ": ";
+    // Named by the key as the collection tool's list prints it and its dump and play take it.
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "%04X", static_cast<unsigned>(row.Auto1));
+    const std::string key = std::string("problem ") + hex + ": ";
     TSolutionTree tree;
     try {
         LoadSolution(tree, row.Solution);

@@ -201,6 +201,34 @@ TEST_F(Bundled, TheToolBuildsListsAndChecksTheArchive) {
     std::filesystem::remove(archive);
 }
 
+// build says what each file left out and why, sums the whole build up in one line, and succeeds
+// when anything was imported.
+TEST(CollectionTool, BuildSaysWhatEachFileLeftOutAndSumsUp) {
+    const std::string tool = KARVENA_COLLECTION_TOOL;
+    const std::string archive = (std::filesystem::temp_directory_path() /
+                                 ("karvena-club-" + std::to_string(getpid()) + ".dgo"))
+                                    .string();
+    const std::string club = std::string(KARVENA_TEST_DATA) + "/import/club";
+    FILE* pipe = popen((tool + " build " + club + " -o " + archive + " 2>&1").c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string out;
+    char buffer[4096];
+    while (fgets(buffer, sizeof buffer, pipe)) out += buffer;
+    EXPECT_EQ(WEXITSTATUS(pclose(pipe)), 0) << out;
+    EXPECT_NE(out.find("skipped " + club + "/intermediate/broken.sgf:3:1: "), std::string::npos)
+        << out;
+    EXPECT_NE(out.find("skipped " + club + "/intermediate/slip.sgf:3:8: stones set up inside"),
+              std::string::npos)
+        << out;
+    EXPECT_NE(out.find("warning " + club + "/intermediate/answer-only.sgf:1:2: nothing is marked"),
+              std::string::npos)
+        << out;
+    EXPECT_NE(out.find("7 files read, 5 problems imported, 2 left out, 1 with a warning\n"),
+              std::string::npos)
+        << out;
+    std::filesystem::remove(archive);
+}
+
 TEST(CollectionTool, RefusesToWriteWhenNothingCanBeRead) {
     const std::string tool = KARVENA_COLLECTION_TOOL;
     const std::string archive =

@@ -20,7 +20,7 @@ namespace {
 TProblemRow RowOf(const TSolutionTree& tree, const std::string& black, const std::string& white,
                   const std::string& initial = "", const std::string& first = "B") {
     TProblemRow row;
-    row.Auto1 = 1;
+    row.Auto1 = 26; // named 001A, as the tool's list prints it
     row.ArrangedBlack = black;
     row.ArrangedWhite = white;
     row.Initial = initial;
@@ -62,13 +62,13 @@ TEST(ProblemCheck, ReportsExactlyTheFaultOfACraftedTree) {
              t.Add(r, "AA 1");
              t.Add(r, "DD 0");
          },
-         "", "B", {"problem 1: illegal move DD at level 1"}},
+         "", "B", {"problem 001A: illegal move DD at level 1"}},
         {"no success",
          [](TSolutionTree& t) {
              const TNodeId r = t.Add(kNoNode, "");
              t.Add(r, "AA 0");
          },
-         "", "B", {"problem 1: no success can be reached"}},
+         "", "B", {"problem 001A: no success can be reached"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
