@@ -3,12 +3,25 @@
 // Plain arithmetic, shared by the painter and the pointer input.
 #include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 #include "board/BoardLook.h"
 
 namespace karvena {
 
+// Where a board of `lines` lines has star points along each line: the 4-4 points from 13 lines
+// up, the 3-3 points from 9, and the middle of an odd board (on 19 lines: 4, 10 and 16).
+inline std::vector<int> StarLines(int lines) {
+    std::vector<int> out;
+    const int corner = lines >= 13 ? 4 : lines >= 9 ? 3 : 0;
+    if (corner) out.push_back(corner);
+    if (lines % 2 == 1) out.push_back((lines + 1) / 2);
+    if (corner) out.push_back(lines + 1 - corner);
+    return out;
+}
+
 struct TBoardGeometry {
+    static constexpr int kPassSpotLine = 20; // the column LineAt gives for the pass spot
     int Radius = 6;
     int Margin = 3;      // Radius div 2
     int Pitch = 15;      // distance between two lines: 2 r + 3
@@ -37,8 +50,11 @@ struct TBoardGeometry {
         return g;
     }
 
-    // The pixel of a column's (or row's) line: r + Margin + 2 + Pitch x (n - 1).
-    int X(int column) const { return Radius + Margin + 2 + Pitch * (column - 1); }
+    // The pixel of a column's (or row's) line: r + Margin + 2 + Pitch x (n - 1). A column past
+    // the last line is the pass spot's, just beyond it (the pass point is (20, 20) on any board).
+    int X(int column) const {
+        return Radius + Margin + 2 + Pitch * (std::min(column, Lines + 1) - 1);
+    }
     int Y(int row) const { return X(row); }
 
     // The control's natural size.
@@ -50,6 +66,7 @@ struct TBoardGeometry {
     int LineAt(int pixel) const {
         int k = (pixel - Margin - 1) / Pitch + 1; // truncates toward zero, as the division does
         if (k >= 1 && k <= Lines + 1 && std::abs(X(k) - pixel) >= Radius) k = 0;
+        if (k == Lines + 1) return kPassSpotLine;
         return k < 1 ? 0 : k;
     }
 

@@ -1,5 +1,7 @@
 #include "board/BoardPainter.h"
 
+#include <algorithm>
+
 #include "board/PanelTexts.h"
 
 namespace karvena {
@@ -38,7 +40,8 @@ QBrush TBoardPainter::BoardBrush() const {
 }
 
 bool TBoardPainter::IsStarPoint(int P, int Q) const {
-    auto star = [](int n) { return n == 4 || n == 10 || n == 16; };
+    const std::vector<int> stars = StarLines(m_G.Lines);
+    auto star = [&](int n) { return std::find(stars.begin(), stars.end(), n) != stars.end(); };
     return star(P) && star(Q);
 }
 
@@ -49,8 +52,8 @@ void TBoardPainter::PaintAll(const QRect& dirty) {
         return;
     }
     PaintStatic();
-    for (int p = 1; p <= 19; ++p)
-        for (int q = 1; q <= 19; ++q)
+    for (int p = 1; p <= m_G.Lines; ++p)
+        for (int q = 1; q <= m_G.Lines; ++q)
             if (CellRect(m_G, p, q).intersects(dirty)) PaintPoint(p, q);
     PaintPassSpot();
     if (!m_Board.NumberLabel(m_Board.LastP(), m_Board.LastQ()))
@@ -76,16 +79,17 @@ void TBoardPainter::PaintStatic() {
     m_P.drawRect(Box(0, 0, bw - 1, bh - 1));
 
     // Grid.
-    for (int n = 1; n <= 19; ++n) {
-        m_P.drawLine(m_G.X(1), m_G.Y(n), m_G.X(19), m_G.Y(n));
-        m_P.drawLine(m_G.X(n), m_G.Y(1), m_G.X(n), m_G.Y(19));
+    const int last = m_G.Lines;
+    for (int n = 1; n <= last; ++n) {
+        m_P.drawLine(m_G.X(1), m_G.Y(n), m_G.X(last), m_G.Y(n));
+        m_P.drawLine(m_G.X(n), m_G.Y(1), m_G.X(n), m_G.Y(last));
     }
     // Star points.
     m_P.setRenderHint(QPainter::Antialiasing, true);
     m_P.setBrush(Qt::black);
     const int s = m_G.StarSize;
-    for (int p : {4, 10, 16})
-        for (int q : {4, 10, 16})
+    for (int p : StarLines(last))
+        for (int q : StarLines(last))
             m_P.drawEllipse(
                 EllipseBox(m_G.X(p) - s, m_G.Y(q) - s, m_G.X(p) + s + 1, m_G.Y(q) + s + 1));
     m_P.setRenderHint(QPainter::Antialiasing, false);
@@ -96,13 +100,13 @@ void TBoardPainter::PaintStatic() {
         const int size = r <= 6 ? 8 : 10;
         // Two digits between the last line's stones and the frame, with a pixel to spare; every
         // row label takes the size at which the widest of them fits.
-        const int left = m_G.X(19) + r + m_G.Margin + 2;
+        const int left = m_G.X(last) + r + m_G.Margin + 2;
         QStringList rows;
-        for (int n = 1; n <= 19; ++n)
-            rows << QString::asprintf("%2d", RowLabel(n, look.sgfCoordinate));
+        for (int n = 1; n <= last; ++n)
+            rows << QString::asprintf("%2d", RowLabel(n, look.sgfCoordinate, last));
         const int rowSize = FittingPixelSize(rows, size + 2, bw - 3 - left);
-        for (int n = 1; n <= 19; ++n) {
-            PaintLabel(m_G.X(n) - 4, m_G.Y(19) + r + m_G.Margin + 2,
+        for (int n = 1; n <= last; ++n) {
+            PaintLabel(m_G.X(n) - 4, m_G.Y(last) + r + m_G.Margin + 2,
                        QString(QChar(ColumnLabel(n, look.sgfCoordinate))), size + 2);
             PaintLabel(left, m_G.Y(n) - 6, rows[n - 1], rowSize);
         }
@@ -157,8 +161,8 @@ void TBoardPainter::PaintEmpty(int P, int Q) {
 
     // The grid through the cell; the board's edge lines do not overshoot.
     m_P.setPen(Qt::black);
-    m_P.drawLine(P == 1 ? x : x - r - 2, y, P == 19 ? x : x + r + 1, y);
-    m_P.drawLine(x, Q == 1 ? y : y - r - 2, x, Q == 19 ? y : y + r + 1);
+    m_P.drawLine(P == 1 ? x : x - r - 2, y, P == m_G.Lines ? x : x + r + 1, y);
+    m_P.drawLine(x, Q == 1 ? y : y - r - 2, x, Q == m_G.Lines ? y : y + r + 1);
     if (IsStarPoint(P, Q)) {
         const int s = m_G.StarSize;
         m_P.setRenderHint(QPainter::Antialiasing, true);

@@ -341,6 +341,14 @@ void TGoBoard::SetGameKind(int16_t v) {
     NewGame(true);
 }
 
+void TGoBoard::SetGoLines(int lines) {
+    if (m_GameKind != 0 || lines < 7 || lines > 19 || lines == m_Rows) return;
+    m_Columns = m_Rows = lines;
+    EmptyGrids();
+    m_View->LookChanged(true);
+    NewGame(true);
+}
+
 void TGoBoard::SetLanguage(int8_t v) {
     if (v < 0 || v > 2 || v == m_Language) return;
     m_Language = v;

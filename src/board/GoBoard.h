@@ -87,6 +87,9 @@ public:
     void SetMarkExtra(int P, int Q, int32_t extra);
     int Columns() const { return m_Columns; }
     int Rows() const { return m_Rows; }
+    // A Go board of 7 to 19 lines (a problem from a smaller board): the position is emptied and
+    // set up again when the size changes. Other values are ignored.
+    void SetGoLines(int lines);
 
     // ---- Rules ----
     // Resets to the setup: empties the grids and the record, places handicap and setup stones.

@@ -213,7 +213,7 @@ void TGoGame::Hover(int x, int y) {
         hand = HandTest(pt.P, pt.Q);
     else
         SetHint(-1, HintStr());
-    SetHint(HintPos(), HintText(HintPos(), Look().sgfCoordinate));
+    SetHint(HintPos(), HintText(HintPos(), Look().sgfCoordinate, Rows()));
     m_Hand = hand;
     if (Mode() != 9) setCursor(hand ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }

@@ -95,8 +95,8 @@ void TGoBoard::LabelChain(int side, int P, int Q) {
     if (id == 0) {
         // A new chain takes the smallest id no playing point holds.
         std::array<bool, 362> used{};
-        for (int p = 1; p <= 19; ++p)
-            for (int q = 1; q <= 19; ++q)
+        for (int p = 1; p <= m_Columns; ++p)
+            for (int q = 1; q <= m_Rows; ++q)
                 if (m_Chain[p][q] > 0 && m_Chain[p][q] < 362) used[m_Chain[p][q]] = true;
         for (int16_t k = 1; k <= 361; ++k) {
             if (!used[k]) {
@@ -117,8 +117,8 @@ void TGoBoard::LabelChain(int side, int P, int Q) {
 }
 
 void TGoBoard::RenameChain(int16_t from, int16_t to) {
-    for (int p = 1; p <= 19; ++p)
-        for (int q = 1; q <= 19; ++q)
+    for (int p = 1; p <= m_Columns; ++p)
+        for (int q = 1; q <= m_Rows; ++q)
             if (m_Chain[p][q] == from) m_Chain[p][q] = to;
 }
 
@@ -166,11 +166,12 @@ bool TGoBoard::GoMove(int P, int Q, bool draw) {
 
     // Liberties per chain id. The ring holds 9 meanwhile so the edge never counts as empty.
     std::array<uint16_t, 362> liberties{};
+    // On a smaller board the ring runs just beyond its last line.
     for (int i = 0; i < kGridSize; ++i) {
-        m_Cell[0][i] = m_Cell[20][i] = m_Cell[i][0] = m_Cell[i][20] = 9;
+        m_Cell[0][i] = m_Cell[m_Columns + 1][i] = m_Cell[i][0] = m_Cell[i][m_Rows + 1] = 9;
     }
-    for (int p = 1; p <= 19; ++p) {
-        for (int q = 1; q <= 19; ++q) {
+    for (int p = 1; p <= m_Columns; ++p) {
+        for (int q = 1; q <= m_Rows; ++q) {
             if (!IsStone(m_Cell[p][q])) continue;
             const int id = m_Chain[p][q];
             if (id < 0 || id > 361) continue;
@@ -179,7 +180,7 @@ bool TGoBoard::GoMove(int P, int Q, bool draw) {
         }
     }
     for (int i = 0; i < kGridSize; ++i) {
-        m_Cell[0][i] = m_Cell[20][i] = m_Cell[i][0] = m_Cell[i][20] = 0;
+        m_Cell[0][i] = m_Cell[m_Columns + 1][i] = m_Cell[i][0] = m_Cell[i][m_Rows + 1] = 0;
     }
     auto withoutLiberty = [&](int p, int q) {
         const int8_t cell = m_Cell[p][q];
@@ -190,8 +191,8 @@ bool TGoBoard::GoMove(int P, int Q, bool draw) {
 
     int captures = 0;
     TPoint lastCaptured{};
-    for (int p = 1; p <= 19; ++p) {
-        for (int q = 1; q <= 19; ++q) {
+    for (int p = 1; p <= m_Columns; ++p) {
+        for (int q = 1; q <= m_Rows; ++q) {
             if (withoutLiberty(p, q)) {
                 ++captures;
                 lastCaptured = {p, q};
@@ -212,8 +213,8 @@ bool TGoBoard::GoMove(int P, int Q, bool draw) {
 
     std::vector<TPoint> captured;
     if (captures > 0)
-        for (int p = 1; p <= 19; ++p)
-            for (int q = 1; q <= 19; ++q)
+        for (int p = 1; p <= m_Columns; ++p)
+            for (int q = 1; q <= m_Rows; ++q)
                 if (withoutLiberty(p, q)) captured.push_back({p, q});
     CommitMove(P, Q, {previousP, previousQ}, captured, draw);
     m_Clean = EveryChainHasALiberty();
@@ -243,16 +244,16 @@ void TGoBoard::CommitMove(int P, int Q, TPoint previous, const std::vector<TPoin
 
 bool TGoBoard::EveryChainHasALiberty() const {
     std::array<bool, 362> free{};
-    for (int p = 1; p <= 19; ++p)
-        for (int q = 1; q <= 19; ++q) {
+    for (int p = 1; p <= m_Columns; ++p)
+        for (int q = 1; q <= m_Rows; ++q) {
             const int id = m_Chain[p][q];
             if (!IsStone(m_Cell[p][q]) || id < 1 || id > 361) continue;
-            if ((p > 1 && !IsStone(m_Cell[p - 1][q])) || (p < 19 && !IsStone(m_Cell[p + 1][q])) ||
-                (q > 1 && !IsStone(m_Cell[p][q - 1])) || (q < 19 && !IsStone(m_Cell[p][q + 1])))
+            if ((p > 1 && !IsStone(m_Cell[p - 1][q])) || (p < m_Columns && !IsStone(m_Cell[p + 1][q])) ||
+                (q > 1 && !IsStone(m_Cell[p][q - 1])) || (q < m_Rows && !IsStone(m_Cell[p][q + 1])))
                 free[id] = true;
         }
-    for (int p = 1; p <= 19; ++p)
-        for (int q = 1; q <= 19; ++q) {
+    for (int p = 1; p <= m_Columns; ++p)
+        for (int q = 1; q <= m_Rows; ++q) {
             const int id = m_Chain[p][q];
             if (IsStone(m_Cell[p][q]) && (id < 1 || id > 361 || !free[id])) return false;
         }
@@ -270,7 +271,7 @@ bool TGoBoard::ChainWithoutLiberty(int P, int Q, std::vector<TPoint>& stones) {
         const TPoint at = stones[k];
         for (const TPoint d : kLabelOrder) {
             const int p = at.P + d.P, q = at.Q + d.Q;
-            if (p < 1 || p > 19 || q < 1 || q > 19) continue;
+            if (p < 1 || p > m_Columns || q < 1 || q > m_Rows) continue;
             const int8_t cell = m_Cell[p][q];
             if (!IsStone(cell)) return false;
             if (SameSide(cell, colour) && m_Seen[p][q] != m_Stamp) {
@@ -292,7 +293,7 @@ bool TGoBoard::GoMoveLocal(int P, int Q, bool draw) {
     std::vector<TPoint> chain;
     for (const TPoint d : kLabelOrder) {
         const int p = P + d.P, q = Q + d.Q;
-        if (p < 1 || p > 19 || q < 1 || q > 19) continue;
+        if (p < 1 || p > m_Columns || q < 1 || q > m_Rows) continue;
         if (!IsStone(m_Cell[p][q]) || !OppositeSides(m_Cell[p][q], m_Turn)) continue;
         bool known = false;
         for (const TPoint c : captured) known |= c == TPoint{p, q};
@@ -334,8 +335,8 @@ TGoBoard::TPointLooks TGoBoard::PointLooks() const {
 }
 
 void TGoBoard::RedrawChangedPoints(const TPointLooks& before) {
-    for (int p = 1; p <= 19; ++p)
-        for (int q = 1; q <= 19; ++q)
+    for (int p = 1; p <= m_Columns; ++p)
+        for (int q = 1; q <= m_Rows; ++q)
             if (m_Cell[p][q] != before.Cell[p][q] ||
                 m_NumberLabel[p][q] != before.NumberLabel[p][q] ||
                 m_LabelColor[p][q] != before.LabelColor[p][q] ||

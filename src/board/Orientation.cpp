@@ -3,23 +3,23 @@
 namespace karvena {
 
 TPoint TOrientation::Apply(TPoint point) const {
-    if (!IsGoPoint(point.P, point.Q)) return point;
-    const int P = point.P, Q = point.Q;
+    const int P = point.P, Q = point.Q, n = m_Lines + 1;
+    if (P < 1 || P > m_Lines || Q < 1 || Q > m_Lines) return point;
     switch (Symmetry()) {
     case 1:
-        return {20 - Q, P};
+        return {n - Q, P};
     case 2:
-        return {20 - P, 20 - Q};
+        return {n - P, n - Q};
     case 3:
-        return {Q, 20 - P};
+        return {Q, n - P};
     case 4:
-        return {20 - P, Q};
+        return {n - P, Q};
     case 5:
-        return {P, 20 - Q};
+        return {P, n - Q};
     case 6:
         return {Q, P};
     case 7:
-        return {20 - Q, 20 - P};
+        return {n - Q, n - P};
     default:
         return point;
     }
@@ -32,7 +32,7 @@ TOrientation TOrientation::Inverse() const {
         symmetry = 3;
     else if (symmetry == 3)
         symmetry = 1;
-    return TOrientation(symmetry + (SwapsColours() ? kSymmetries : 0));
+    return TOrientation(symmetry + (SwapsColours() ? kSymmetries : 0), m_Lines);
 }
 
 TPoint TOrientation::Undo(TPoint shown) const {

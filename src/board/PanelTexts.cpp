@@ -17,16 +17,16 @@ char ColumnLabel(int column, bool sgfCoordinate) {
     return (sgfCoordinate ? kSgf : kOther)[column - 1];
 }
 
-int RowLabel(int row, bool sgfCoordinate) {
-    return sgfCoordinate ? 20 - row : row;
+int RowLabel(int row, bool sgfCoordinate, int lines) {
+    return sgfCoordinate ? lines + 1 - row : row;
 }
 
-std::string HintText(int16_t hintPos, bool sgfCoordinate) {
+std::string HintText(int16_t hintPos, bool sgfCoordinate, int lines) {
     if (hintPos < 0) return "";
     const int column = hintPos / 256;
     const int row = hintPos % 256;
-    if (column < 1 || column > 19 || row < 1 || row > 19) return "";
-    return ColumnLabel(column, sgfCoordinate) + std::to_string(RowLabel(row, sgfCoordinate));
+    if (column < 1 || column > lines || row < 1 || row > lines) return "";
+    return ColumnLabel(column, sgfCoordinate) + std::to_string(RowLabel(row, sgfCoordinate, lines));
 }
 
 std::string EventOrFeeText(int32_t fee, const std::string& event, int language) {

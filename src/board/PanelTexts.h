@@ -9,9 +9,9 @@ namespace karvena {
 // The column letters drawn along the board: no I with sgfCoordinate, else no I and no L.
 char ColumnLabel(int column, bool sgfCoordinate);
 // The row number drawn beside row `row`: counted from the bottom with sgfCoordinate.
-int RowLabel(int row, bool sgfCoordinate);
+int RowLabel(int row, bool sgfCoordinate, int lines = 19);
 // The hovered point's text ("D16"), empty for -1 or a point off the 19 x 19 board.
-std::string HintText(int16_t hintPos, bool sgfCoordinate);
+std::string HintText(int16_t hintPos, bool sgfCoordinate, int lines = 19);
 
 // The event text when there is no fee, else the bet or fee in points.
 std::string EventOrFeeText(int32_t fee, const std::string& event, int language);

@@ -12,8 +12,10 @@ std::string IndexLineOf(const TProblemRow& row, bool solved) {
     std::snprintf(head, sizeof head, "%04X0%c", static_cast<unsigned>(row.Auto1),
                   solved ? '1' : '0');
     const std::string result = row.Result2 ? std::to_string(*row.Result2) : "";
+    // A board other than 19 x 19 adds its size as a last field.
     return std::string(head) + " " + result + " " + row.ArrangedBlack + " " + row.ArrangedWhite +
-           " " + row.Initial + " " + row.FirstToPlay;
+           " " + row.Initial + " " + row.FirstToPlay +
+           (row.BoardSize != 19 ? " " + std::to_string(row.BoardSize) : "");
 }
 
 TOpenGroupResult OpenGroup(const std::string& programFolder, int group, TProblemStore& problems,

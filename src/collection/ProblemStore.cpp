@@ -19,6 +19,10 @@ CREATE TABLE tblProverb (
     Chinese TEXT, English TEXT, Remark TEXT);
 )";
 
+const char* const kProblemExtrasSchema =
+    "CREATE TABLE IF NOT EXISTS tblProblemExtras (Auto1 INTEGER PRIMARY KEY, "
+    "Comments TEXT NOT NULL DEFAULT '', BoardSize INTEGER NOT NULL DEFAULT 19)";
+
 namespace {
 
 constexpr const char* kColumns =
@@ -95,11 +99,15 @@ std::optional<TProblemRow> TProblemStore::Find(int32_t auto1) const {
     }
     TProblemRow row = RowOf(q);
     ScrambleSolution(row.Solution, m_SolutionKey);
-    // The imported collection keeps its authors' comments beside the table.
-    if (m_Db.HasTable("tblComments")) {
-        TSqliteStatement c = m_Db.Prepare("SELECT Comments FROM tblComments WHERE Auto1 = ?");
+    // The imported collection keeps its authors' comments and the board's size beside the table.
+    if (m_Db.HasTable("tblProblemExtras")) {
+        TSqliteStatement c =
+            m_Db.Prepare("SELECT Comments, BoardSize FROM tblProblemExtras WHERE Auto1 = ?");
         c.Bind(1, auto1);
-        if (c.Ok() && c.Step()) row.Comments = c.Text(0);
+        if (c.Ok() && c.Step()) {
+            row.Comments = c.Text(0);
+            row.BoardSize = static_cast<int32_t>(c.Int(1));
+        }
         Check(c);
     }
     return row;
@@ -110,14 +118,20 @@ std::vector<TProblemRow> TProblemStore::GroupWithNext(int32_t group) const {
     // Auto1 breaks ties so that equal levels and numbers always list in the same order. Only
     // what an index line shows is read: collections written with the ByGroupListing index answer
     // from it alone, without touching the rows and their trees; older ones still list.
+    // An imported collection's board sizes come along from beside the table.
+    const bool extras = m_Db.HasTable("tblProblemExtras");
     TSqliteStatement q = m_Db.Prepare(
-        "SELECT Auto1, Group1, Level1, Num, ArrangedBlack, ArrangedWhite, Initial, FirstToPlay, "
-        "0, 0, NULL, 0, 0, Result2, 0, 0, 0, 0 FROM tblProblems WHERE Group1 >= ? "
-        "ORDER BY Group1, Level1, Num, Auto1");
+        std::string("SELECT p.Auto1, Group1, Level1, Num, ArrangedBlack, ArrangedWhite, Initial, "
+                    "FirstToPlay, 0, 0, NULL, 0, 0, Result2, 0, 0, 0, 0, ") +
+        (extras ? "coalesce(e.BoardSize, 19) FROM tblProblems p LEFT JOIN tblProblemExtras e "
+                  "ON e.Auto1 = p.Auto1 "
+                : "19 FROM tblProblems p ") +
+        "WHERE Group1 >= ? ORDER BY Group1, Level1, Num, p.Auto1");
     if (!q.Ok()) return rows;
     q.Bind(1, group);
     while (q.Step()) {
         rows.push_back(RowOf(q));
+        rows.back().BoardSize = static_cast<int32_t>(q.Int(18));
         if (rows.front().Group1 != group) return {}; // the group has no rows
         if (rows.back().Group1 != group) break;      // the next group's first row
     }
@@ -205,19 +219,19 @@ bool InsertProblem(TSqliteDb& db, const TProblemRow& row, std::string& error) {
                   sqlite3_errmsg(db.Handle());
         return false;
     }
-    // The author's comments, in a table of their own beside the collection's (made when the
-    // first problem that has any is added).
-    if (row.Comments.empty()) return true;
-    const bool made = db.Exec("CREATE TABLE IF NOT EXISTS tblComments (Auto1 INTEGER PRIMARY KEY, "
-                              "Comments TEXT NOT NULL)");
-    TSqliteStatement words = db.Prepare("INSERT INTO tblComments VALUES (?, ?)");
-    if (words.Ok()) {
-        words.Bind(1, row.Auto1);
-        words.Bind(2, row.Comments);
+    // The author's comments and a board other than 19 x 19, in a table of their own beside the
+    // collection's (made when the first problem that has either is added).
+    if (row.Comments.empty() && row.BoardSize == 19) return true;
+    const bool made = db.Exec(kProblemExtrasSchema);
+    TSqliteStatement extra = db.Prepare("INSERT INTO tblProblemExtras VALUES (?, ?, ?)");
+    if (extra.Ok()) {
+        extra.Bind(1, row.Auto1);
+        extra.Bind(2, row.Comments);
+        extra.Bind(3, row.BoardSize);
     }
-    if (!made || !words.Ok() || !words.Run()) {
-        error = "cannot add the comments of problem " + std::to_string(row.Auto1) + ": " +
-                db.Error();
+    if (!made || !extra.Ok() || !extra.Run()) {
+        error = "cannot add the comments and board size of problem " + std::to_string(row.Auto1) +
+                ": " + db.Error();
         return false;
     }
     return true;

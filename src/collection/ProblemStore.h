@@ -31,13 +31,17 @@ struct TProblemRow {
     int32_t ValueKind = 0;
     int32_t Value1 = 0;
     int32_t Value2 = 0;
-    // The author's comments (EncodeComments), kept by the player's imported collection only: the
-    // collection table has no column for them.
+    // The author's comments (EncodeComments) and the board's size, 7 to 19 lines: the player's
+    // imported collection keeps them beside the table (tblProblemExtras), which has no columns
+    // for them.
     std::string Comments;
+    int32_t BoardSize = 19;
 };
 
 // The schema of the collection database: tblProblems with its two indexes, and tblProverb.
 extern const char* const kProblemSchema;
+// What an imported problem has beyond the table's columns: its author's comments, its board size.
+extern const char* const kProblemExtrasSchema;
 
 class TProblemStore {
 public:

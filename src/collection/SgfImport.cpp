@@ -15,13 +15,13 @@
 
 namespace karvena {
 
-TOrientation ChooseSymmetry(const std::vector<std::pair<int, int>>& points) {
+TOrientation ChooseSymmetry(const std::vector<std::pair<int, int>>& points, int lines) {
     // The order decides ties, so a problem imported again lands where it did before.
     constexpr int kOrder[TOrientation::kSymmetries] = {0, 4, 5, 2, 6, 3, 1, 7};
     TOrientation best;
     std::pair<int, int> bestScore{1 << 30, 1 << 30};
     for (const int symmetry : kOrder) {
-        const TOrientation candidate(symmetry);
+        const TOrientation candidate(symmetry, lines);
         int largest = 0, sum = 0;
         for (const auto& [P, Q] : points) {
             if (P == kPassCoord && Q == kPassCoord) continue;
@@ -62,9 +62,20 @@ public:
     // Fills `out`; returns the reason when the problem cannot be expressed.
     std::string Import(TImportedProblem& out) {
         const TSgfNode& root = m_File.Nodes[m_Root];
+        // Square boards of 7 to 19 lines are played on their own size.
         const std::string size = root.Get("SZ");
-        if (!size.empty() && size != "19" && size != "19:19")
-            return "board size " + size + ", only 19 is played";
+        if (!size.empty()) {
+            const size_t colon = size.find(':');
+            const std::string side = size.substr(0, colon);
+            const bool square = colon == std::string::npos || size.substr(colon + 1) == side;
+            const int lines = side.find_first_not_of("0123456789") == std::string::npos &&
+                                      !side.empty() && side.size() <= 2
+                                  ? std::stoi(side)
+                                  : 0;
+            if (!square || lines < 7 || lines > 19)
+                return "board size " + size + ", only square boards of 7 to 19 lines are played";
+            m_Lines = lines;
+        }
 
         std::vector<TSgfId> starts;
         for (const TSgfId game : m_Roots)
@@ -76,12 +87,18 @@ public:
         // Every point the problem uses decides its orientation; moves must all be readable.
         std::vector<std::pair<int, int>> points(m_Black.begin(), m_Black.end());
         points.insert(points.end(), m_White.begin(), m_White.end());
+        for (const auto& [P, Q] : points)
+            if (!OnBoard(P, Q))
+                return "a stone off the " + std::to_string(m_Lines) + " x " +
+                       std::to_string(m_Lines) + " board";
         // A move in the root node is part of the starting position: the first Initial move.
         char rootColour = 0;
         std::optional<std::pair<int, int>> rootMove;
         if (HasMove(root)) {
             rootColour = root.Has("B") ? 'B' : 'W';
             rootMove = SgfMove(root.Get(std::string(1, rootColour)));
+            if (rootMove && !IsPass(*rootMove) && !OnBoard(rootMove->first, rootMove->second))
+                rootMove.reset();
             if (!rootMove)
                 return "a move in the root node that is no point: " +
                        root.Get(std::string(1, rootColour));
@@ -99,7 +116,8 @@ public:
             if (!HasMove(node)) return;
             const char colour = node.Has("B") ? 'B' : 'W';
             if (!firstColour) firstColour = colour;
-            const auto move = SgfMove(node.Get(std::string(1, colour)));
+            auto move = SgfMove(node.Get(std::string(1, colour)));
+            if (move && !IsPass(*move) && !OnBoard(move->first, move->second)) move.reset();
             if (!move)
                 problem = "a move that is no point: " + node.Get(std::string(1, colour));
             else
@@ -112,7 +130,7 @@ public:
         m_Solver = !pl.empty()
                        ? (std::toupper(static_cast<unsigned char>(pl[0])) == 'W' ? 'W' : 'B')
                        : (rootColour ? afterRoot : firstColour);
-        m_Symmetry = ChooseSymmetry(points);
+        m_Symmetry = ChooseSymmetry(points, m_Lines);
 
         out.Source = m_Source;
         out.SourceRow = m_File.Nodes[m_Root].Row;
@@ -121,6 +139,7 @@ public:
         out.Row.ArrangedWhite = PointsText(m_White);
         out.Row.Initial = "";
         out.Row.FirstToPlay = m_Solver == 'W' ? "W" : "B";
+        out.Row.BoardSize = m_Lines;
         if (rootMove) {
             // FirstToPlay names the side of the first Initial move.
             const auto [p, q] = m_Symmetry.Apply(TPoint{rootMove->first, rootMove->second});
@@ -169,6 +188,11 @@ public:
     TSgfId ProblemNode() const { return m_ProblemNode; }
 
 private:
+    bool OnBoard(int P, int Q) const { return P >= 1 && P <= m_Lines && Q >= 1 && Q <= m_Lines; }
+    static bool IsPass(const std::pair<int, int>& move) {
+        return move.first == kPassCoord && move.second == kPassCoord;
+    }
+
     static constexpr const char* kQuiz =
         "a quiz (the answer is one of the labelled points), not a position to play";
 
@@ -429,6 +453,7 @@ private:
     std::set<TSgfId> m_SetupNodes; // the nodes of the start that set up stones
     TSgfId m_ProblemNode = kNoSgfNode;
     char m_Solver = 'B';
+    int m_Lines = 19;
     TGoal m_Goal;
     TOrientation m_Symmetry;
     std::vector<TOutcomeMarks> m_Marks; // by tree node

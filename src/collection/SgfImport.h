@@ -64,6 +64,6 @@ TFileImport ImportSgfFile(const std::string& path,
 // largest coordinate, then the smallest sum of coordinates, then the first in the importer's
 // order (as stored, the mirrors left-right and top-bottom, the half turn, then those four
 // mirrored across the P = Q diagonal).
-TOrientation ChooseSymmetry(const std::vector<std::pair<int, int>>& points);
+TOrientation ChooseSymmetry(const std::vector<std::pair<int, int>>& points, int lines = 19);
 
 } // namespace karvena

@@ -22,7 +22,6 @@ constexpr const char* kUserSchema = R"(
 CREATE TABLE IF NOT EXISTS tblGroups (Group1 INTEGER PRIMARY KEY, Name TEXT NOT NULL UNIQUE);
 CREATE TABLE IF NOT EXISTS tblImported (Fingerprint TEXT PRIMARY KEY, Auto1 INTEGER NOT NULL);
 CREATE TABLE IF NOT EXISTS tblNext (Name TEXT PRIMARY KEY, Value INTEGER NOT NULL);
-CREATE TABLE IF NOT EXISTS tblComments (Auto1 INTEGER PRIMARY KEY, Comments TEXT NOT NULL);
 )";
 
 // The next key and group number only ever grow: a removed group's keys are never given again,
@@ -55,6 +54,8 @@ std::string Fingerprint(const TProblemRow& row) {
          {&row.ArrangedBlack, &row.ArrangedWhite, &row.Initial, &row.FirstToPlay})
         mix(text->data(), text->size());
     mix(row.Solution.data(), row.Solution.size());
+    // The same stones on another board are another problem; 19 x 19 prints stay as they were.
+    if (row.BoardSize != 19) mix(&row.BoardSize, sizeof row.BoardSize);
     char text[17];
     std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
     return text;
@@ -113,7 +114,7 @@ std::string TUserCollection::Rewrite(const std::function<std::string(TSqliteDb& 
             return fail("cannot write " + temporary + ": " + db.Error());
         if (!db.HasTable("tblProblems") && !db.Exec(kProblemSchema))
             return fail("cannot write " + temporary + ": " + db.Error());
-        if (!db.Exec(kUserSchema) || !db.Exec("BEGIN"))
+        if (!db.Exec(kUserSchema) || !db.Exec(kProblemExtrasSchema) || !db.Exec("BEGIN"))
             return fail("cannot write " + temporary + ": " + db.Error());
         const std::string why = change(db);
         if (!why.empty()) return fail(why);
@@ -271,7 +272,7 @@ std::string TUserCollection::RemoveGroup(int group) {
         const std::string g = std::to_string(group);
         if (!db.Exec("DELETE FROM tblImported WHERE Auto1 IN (SELECT Auto1 FROM tblProblems WHERE "
                      "Group1 = " + g + ");"
-                     "DELETE FROM tblComments WHERE Auto1 IN (SELECT Auto1 FROM tblProblems WHERE "
+                     "DELETE FROM tblProblemExtras WHERE Auto1 IN (SELECT Auto1 FROM tblProblems WHERE "
                      "Group1 = " + g + ");"
                      "DELETE FROM tblProblems WHERE Group1 = " + g + ";"
                      "DELETE FROM tblGroups WHERE Group1 = " + g + ";"))

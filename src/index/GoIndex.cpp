@@ -1,11 +1,13 @@
 #include "index/GoIndex.h"
 
 #include <QMouseEvent>
+#include <algorithm>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QWheelEvent>
 
 #include "board/Artwork.h"
+#include "board/BoardGeometry.h"
 #include "board/BoardPainter.h"
 #include "index/IndexLine.h"
 
@@ -113,18 +115,24 @@ QPixmap TGoIndex::DrawThumbnail(int index) const {
     else
         p.fillRect(area, QBrush(art.Pattern()));
 
-    // The lines run on past the last one shown: a corner cut out of a larger board.
+    // The lines run on past the last one shown: a corner cut out of a larger board. A board
+    // small enough to be shown whole ends at its own edge.
+    const TIndexLine line = index >= 0 ? ParseIndexLine(Games()[index]) : TIndexLine{};
+    const int cols = std::min(BoardCols(), line.Lines), rows = std::min(BoardRows(), line.Lines);
+    const int runCols = cols < line.Lines ? step * cols - r / 2 : step * (cols - 1);
+    const int runRows = rows < line.Lines ? step * rows - r / 2 : step * (rows - 1);
     p.setPen(Qt::black);
-    for (int col = 1; col <= BoardCols(); ++col)
-        p.drawLine(x(col), y(1), x(col), y(1) + step * BoardRows() - r / 2);
-    for (int row = 1; row <= BoardRows(); ++row)
-        p.drawLine(x(1), y(row), x(1) + step * BoardCols() - r / 2, y(row));
+    for (int col = 1; col <= cols; ++col)
+        p.drawLine(x(col), y(1), x(col), y(1) + runRows);
+    for (int row = 1; row <= rows; ++row)
+        p.drawLine(x(1), y(row), x(1) + runCols, y(row));
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setBrush(Qt::black);
     const int s = StarSize();
-    for (int col : {4, 10})
-        for (int row : {4, 10})
-            p.drawEllipse(QRectF(x(col) - s + 0.5, y(row) - s + 0.5, 2 * s, 2 * s));
+    for (int col : StarLines(line.Lines))
+        for (int row : StarLines(line.Lines))
+            if (col <= cols && row <= rows)
+                p.drawEllipse(QRectF(x(col) - s + 0.5, y(row) - s + 0.5, 2 * s, 2 * s));
 
     // The position number.
     p.setPen(QColor(0, 0, 255));
@@ -135,10 +143,9 @@ QPixmap TGoIndex::DrawThumbnail(int index) const {
                QString::number(index + 1));
 
     if (index >= 0) {
-        const TIndexLine line = ParseIndexLine(Games()[index]);
         const TThumbnailStones stones = StonesOf(line);
         auto shown = [&](const TPoint& pt) {
-            return pt.P >= 1 && pt.P <= BoardCols() && pt.Q >= 1 && pt.Q <= BoardRows();
+            return pt.P >= 1 && pt.P <= cols && pt.Q >= 1 && pt.Q <= rows;
         };
         auto drawStones = [&](const std::string& list, int colour) {
             for (int k = 0; k < MovesIn(list); ++k) {

@@ -1,6 +1,7 @@
 #include "index/IndexLine.h"
 
 #include <cctype>
+#include <cstdlib>
 #include <cstdio>
 #include <vector>
 
@@ -50,7 +51,21 @@ TIndexLine ParseIndexLine(std::string_view text) {
     out.Black = fields[2];
     if (fields.size() > 3) out.White = fields[3];
     if (fields.size() > 4) out.Initial = fields[4];
-    if (fields.size() > 5) out.WhiteFirst = fields[5] == "W" || fields[5] == "w";
+    if (fields.size() > 5) {
+        // The first side, then the board's lines when the line names them (a number of 7 to
+        // 18); any other remainder belongs to the side's field, as it always did.
+        std::string_view side = fields[5];
+        const size_t blank = side.find(' ');
+        if (blank != std::string_view::npos) {
+            const std::string rest(side.substr(blank + 1));
+            const int lines = std::atoi(rest.c_str());
+            if (lines >= 7 && lines <= 18 && rest == std::to_string(lines)) {
+                out.Lines = lines;
+                side = side.substr(0, blank);
+            }
+        }
+        out.WhiteFirst = side == "W" || side == "w";
+    }
     return out;
 }
 

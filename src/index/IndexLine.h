@@ -1,9 +1,10 @@
 #pragma once
 // The one-line description of a problem that the collection hands to the index:
-//   KKKKAS result black white initial first
+//   KKKKAS result black white initial first [lines]
 // KKKK the problem's key as four hex digits, A flag A, S the solved flag ("1" or "0"); then the
 // result code, the black and white setup points, the initial sequence, and "W" when white moves
-// first. The thumbnail shows the starting stones only: setup plus the initial sequence.
+// first, and the board's lines when it is not 19 x 19. The thumbnail shows the starting stones
+// only: setup plus the initial sequence.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,6 +20,7 @@ struct TIndexLine {
     std::string White;
     std::string Initial;
     bool WhiteFirst = false;
+    int Lines = 19; // 7 to 19; anything else reads as 19
 
     // Flag A: character 5 of the head is "1".
     bool FlagA() const { return Head.size() >= 5 && Head[4] == '1'; }

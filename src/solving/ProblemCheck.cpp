@@ -30,6 +30,7 @@ std::vector<std::string> CheckProblem(const TProblemRow& row) {
     if (!tree.HasSuccessBelow(root)) issues.push_back(key + "no success can be reached");
 
     TGoBoard board;
+    board.SetGoLines(row.BoardSize);
     const char firstToPlay = (row.FirstToPlay + "B")[0];
     // The solver is whoever moves after the Initial moves, as in the trainer.
     const int8_t solver = SolverSideOf(firstToPlay, row.Initial);

@@ -98,6 +98,7 @@ bool TSolveLoop::LoadProblem(int position) {
     m_FirstToPlayChar = !row->FirstToPlay.empty() && row->FirstToPlay[0] == 'W' ? 'W' : 'B';
     m_StatedResult = StatedResultText(row->Result2);
     m_Comments = DecodeComments(row->Comments);
+    m_Lines = row->BoardSize >= 7 && row->BoardSize <= 19 ? row->BoardSize : 19;
     m_Loaded = true;
     m_Recorder.ShowCounters(position);
     SetUp();
@@ -114,11 +115,11 @@ void TSolveLoop::ClearPending() {
 }
 
 TOrientation TSolveLoop::ChooseOrientation() {
-    if (FixedOrientation >= 0) return TOrientation(FixedOrientation);
+    if (FixedOrientation >= 0) return TOrientation(FixedOrientation, m_Lines);
     int number = 0;
     if (m_Options.RandomOrientation) number = Random(TOrientation::kSymmetries);
     if (m_Options.RandomColours && Random(2) == 1) number += TOrientation::kSymmetries;
-    return TOrientation(number);
+    return TOrientation(number, m_Lines);
 }
 
 void TSolveLoop::SetUp() {
@@ -126,6 +127,7 @@ void TSolveLoop::SetUp() {
     m_Output.SetResult("");
     m_Tree.Select(m_Tree.Root());
     ResumeLine();
+    m_Board.SetGoLines(m_Lines);
     m_Orientation = ChooseOrientation();
     const TOrientation& o = m_Orientation;
     const std::string initial = o.Apply(m_Initial);
@@ -197,8 +199,8 @@ bool TSolveLoop::PlayElsewhere(TPoint& played) {
     // The first free point of the stored problem's bottom-right corner block, turned with the
     // problem, so the move lands as far from it as in the stored orientation. When no point
     // there can be played, the opponent passes, which keeps the turns in step.
-    for (int p = 16; p <= 19; ++p) {
-        for (int q = 16; q <= 19; ++q) {
+    for (int p = m_Lines - 3; p <= m_Lines; ++p) {
+        for (int q = m_Lines - 3; q <= m_Lines; ++q) {
             const TPoint point = m_Orientation.Apply(TPoint{p, q});
             if (IsStone(m_Board.GetCell(point.P, point.Q))) continue;
             if (m_Board.MakeMove(point.P, point.Q, true)) {

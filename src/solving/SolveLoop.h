@@ -201,6 +201,7 @@ private:
     TOrientation m_Orientation;
     std::string m_StatedResult;
     TProblemComments m_Comments; // the author's words, for an imported problem
+    int m_Lines = 19;            // the problem's board
     TNodeId m_RetryNode = kNoNode;
     bool m_LineEnded = false;
     TNodeId m_NextReply = kNoNode;

@@ -132,7 +132,7 @@ TEST_F(Importing, CommentsAreKeptAndRemovedWithTheirGroup) {
     ASSERT_EQ(collection.RemoveGroup(groups[2].Group), "");
     TSqliteDb db;
     ASSERT_TRUE(db.OpenFile(folder.File(kUserCollectionName), false, true));
-    TSqliteStatement left = db.Prepare("SELECT count(*) FROM tblComments WHERE Auto1 = ?");
+    TSqliteStatement left = db.Prepare("SELECT count(*) FROM tblProblemExtras WHERE Auto1 = ?");
     left.Bind(1, rows[0].Auto1);
     ASSERT_TRUE(left.Step());
     EXPECT_EQ(left.Int(0), 0);

@@ -182,7 +182,14 @@ TEST(SgfImport, SkipsWhatTheTreeCannotExpress) {
         const char* sgf;
         const char* reason;
     } cases[] = {
-        {"(;SZ[13]AB[aa];B[bb])", "p.sgf: board size 13, only 19 is played"},
+        {"(;SZ[21]AB[aa];B[bb])",
+         "p.sgf: board size 21, only square boards of 7 to 19 lines are played"},
+        {"(;SZ[13:9]AB[aa];B[bb])",
+         "p.sgf: board size 13:9, only square boards of 7 to 19 lines are played"},
+        {"(;SZ[6]AB[aa];B[bb])",
+         "p.sgf: board size 6, only square boards of 7 to 19 lines are played"},
+        {"(;SZ[9]AB[aa][jj];B[bb])", "p.sgf: a stone off the 9 x 9 board"},
+        {"(;SZ[9]AB[aa];B[ss])", "p.sgf: a move that is no point: ss"},
         {"(;AB[aa]C[just a diagram])", "p.sgf: no moves at all"},
         {"(;AB[aa]B[zz];B[bb])", "p.sgf: a move in the root node that is no point: zz"},
         {"(;AB[aa];B[zz])", "p.sgf: a move that is no point: zz"},

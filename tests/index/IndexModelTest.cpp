@@ -16,6 +16,7 @@ TEST(IndexLine, ParsingTable) {
         const char* white;
         const char* initial;
         bool whiteFirst;
+        int lines = 19;
     } cases[] = {
         {"001A10 3 AABB CC DDEE W", "001A10", "3", "AABB", "CC", "DDEE", true},
         {"  001A10 3 AABB CC DDEE w  ", "001A10", "3", "AABB", "CC", "DDEE", true},
@@ -26,6 +27,11 @@ TEST(IndexLine, ParsingTable) {
         {"001A10", "001A10", "", "", "", "", false},
         {"001A10 3  CC  W", "001A10", "3", "", "CC", "", true},
         {"001A10 3 AA BB CC W extra", "001A10", "3", "AA", "BB", "CC", false},
+        // A board of another size names its lines last.
+        {"001A10 3 AA BB CC W 9", "001A10", "3", "AA", "BB", "CC", true, 9},
+        {"001A10 3 AA BB CC B 13", "001A10", "3", "AA", "BB", "CC", false, 13},
+        {"001A10 3 AA BB CC W 25", "001A10", "3", "AA", "BB", "CC", false, 19},
+        {"001A10 3 AA BB CC W 6", "001A10", "3", "AA", "BB", "CC", false, 19},
         {"", "", "", "", "", "", false},
     };
     for (const auto& c : cases) {
@@ -36,6 +42,7 @@ TEST(IndexLine, ParsingTable) {
         EXPECT_EQ(line.White, c.white) << c.text;
         EXPECT_EQ(line.Initial, c.initial) << c.text;
         EXPECT_EQ(line.WhiteFirst, c.whiteFirst) << c.text;
+        EXPECT_EQ(line.Lines, c.lines) << c.text;
     }
 }
 
