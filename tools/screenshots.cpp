@@ -308,6 +308,31 @@ int main(int argc, char* argv[]) {
             ok &= Save(window, QString("%1/review-page-%2.png").arg(out, language));
         }
 
+        // Problems of smaller boards: their index page, and each on its own board.
+        const QString sizes = argc > 4 ? argv[4] : "";
+        if (!sizes.isEmpty() && QString(language) != "zh_TW") {
+            QTemporaryDir importFolder;
+            std::filesystem::copy(sizes.toStdString(), importFolder.filePath("sizes").toStdString(),
+                                  std::filesystem::copy_options::recursive);
+            const QString copied = importFolder.filePath("sizes");
+            window.ImportChooser = [copied] { return QStringList{copied}; };
+            window.MessageHook = [](const QString&, const QString&, const QString&) { return true; };
+            window.resize(1100, 760);
+            window.ImportProblems();
+            window.MessageHook = [](const QString&, const QString&, const QString&) {
+                return false;
+            };
+            window.ShowIndexView();
+            ok &= Save(window, QString("%1/index-small-boards-%2.png").arg(out, language));
+            for (int line = 0; line < window.GoIndex1->Count(); ++line) {
+                window.ShowIndexView();
+                window.GoIndex1->ClickLine(line);
+                ok &= Save(window, QString("%1/main-board-%3-lines-%2.png")
+                                       .arg(out, language)
+                                       .arg(window.GoGame1->Rows()));
+            }
+        }
+
     }
     return ok ? 0 : 1;
 }

@@ -87,6 +87,15 @@ void TGoGame::LookChanged(bool geometry) {
     update();
 }
 
+void TGoGame::FitRadius() {
+    const int fitting = TBoardGeometry::RadiusForSize(Look(), width(), height(), Rows());
+    if (fitting == Look().Radius) return;
+    // Fit the radius without resizing the control back: the owner set this size.
+    m_FittingRadius = true;
+    ChangeLook([fitting](TBoardLook& l) { l.SetRadius(fitting); });
+    m_FittingRadius = false;
+}
+
 // ---- Painting ----
 
 void TGoGame::paintEvent(QPaintEvent* event) {
@@ -147,13 +156,7 @@ void TGoGame::RedrawInfo(TInfoElement element) {
 
 void TGoGame::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    const int fitting = TBoardGeometry::RadiusForSize(Look(), width(), height());
-    if (fitting != Look().Radius) {
-        // Fit the radius without resizing the control back: the owner set this size.
-        m_FittingRadius = true;
-        ChangeLook([fitting](TBoardLook& l) { l.SetRadius(fitting); });
-        m_FittingRadius = false;
-    }
+    FitRadius();
     if (OnResize) OnResize(*this);
 }
 

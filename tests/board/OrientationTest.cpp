@@ -40,26 +40,36 @@ TEST(Orientation, EachSymmetryMovesPointsAsNamed) {
 
 // Every orientation is a one-to-one map of the board that Undo takes back, and no two
 // orientations move the board alike.
+// On a smaller board too: the symmetries of its own N x N square.
 TEST(Orientation, EveryOrientationIsUndoneAndNoTwoAreAlike) {
-    std::set<std::vector<int>> pictures;
-    for (int n = 0; n < TOrientation::kCount; ++n) {
-        const TOrientation o(n);
-        std::set<std::pair<int, int>> images;
-        std::vector<int> picture{o.SwapsColours()};
-        for (int P = 1; P <= 19; ++P) {
-            for (int Q = 1; Q <= 19; ++Q) {
-                const TPoint shown = o.Apply(TPoint{P, Q});
-                ASSERT_TRUE(IsGoPoint(shown.P, shown.Q)) << n;
-                EXPECT_EQ(o.Undo(shown), (TPoint{P, Q})) << n;
-                EXPECT_EQ(o.Inverse().Apply(shown), (TPoint{P, Q})) << n;
-                images.insert({shown.P, shown.Q});
-                picture.push_back(shown.P * 20 + shown.Q);
+    for (const int lines : {19, 13, 9, 7}) {
+        SCOPED_TRACE(std::to_string(lines) + " lines");
+        std::set<std::vector<int>> pictures;
+        for (int n = 0; n < TOrientation::kCount; ++n) {
+            const TOrientation o(n, lines);
+            std::set<std::pair<int, int>> images;
+            std::vector<int> picture{o.SwapsColours()};
+            for (int P = 1; P <= lines; ++P) {
+                for (int Q = 1; Q <= lines; ++Q) {
+                    const TPoint shown = o.Apply(TPoint{P, Q});
+                    ASSERT_TRUE(shown.P >= 1 && shown.P <= lines && shown.Q >= 1 &&
+                                shown.Q <= lines)
+                        << n;
+                    EXPECT_EQ(o.Undo(shown), (TPoint{P, Q})) << n;
+                    EXPECT_EQ(o.Inverse().Apply(shown), (TPoint{P, Q})) << n;
+                    images.insert({shown.P, shown.Q});
+                    picture.push_back(shown.P * 20 + shown.Q);
+                }
             }
+            EXPECT_EQ(images.size(), static_cast<size_t>(lines * lines)) << n;
+            pictures.insert(picture);
         }
-        EXPECT_EQ(images.size(), 361u) << n;
-        pictures.insert(picture);
+        EXPECT_EQ(pictures.size(), 16u);
     }
-    EXPECT_EQ(pictures.size(), 16u);
+    // A quarter turn of 9 lines takes the top-left corner to the top-right one, (9, 1).
+    EXPECT_EQ(TOrientation(1, 9).Apply(TPoint{1, 1}), (TPoint{9, 1}));
+    EXPECT_EQ(TOrientation(2, 9).Apply(TPoint{2, 3}), (TPoint{8, 7}));
+    EXPECT_EQ(TOrientation(2, 9).Apply(TPoint{12, 3}), (TPoint{12, 3})) << "off the board: stays";
 }
 
 // Point strings: every two-letter point moves; the pass, points off the board and a trailing

@@ -88,14 +88,19 @@ namespace {
 // same acceptance of every try, the same stones, chain ids, captures and records. Played from an
 // empty board and from a setup (where the whole-board move runs until the position is clean),
 // with some stones marked by the owner's bit as the solve loop marks flagged moves.
+// Smaller boards too: their edge is the ring, and a try beyond it is refused by both.
 TEST(RandomGames, TheLocalMoveAgreesWithTheWholeBoardMove) {
+    for (const int lines : {19, 9, 13})
     for (const char* setup : {"", "DDEEFFDQ"}) {
-        SCOPED_TRACE(setup);
+        SCOPED_TRACE(std::string(setup) + " on " + std::to_string(lines) + " lines");
         std::mt19937 random(77);
-        std::uniform_int_distribution<int> coordinate(1, 19);
+        std::uniform_int_distribution<int> coordinate(1, lines == 19 ? 19 : lines + 1);
         TGoBoard local, whole;
         whole.LocalMoves = false;
-        for (TGoBoard* b : {&local, &whole}) b->SetArrangedSideP(setup);
+        for (TGoBoard* b : {&local, &whole}) {
+            b->SetGoLines(lines);
+            b->SetArrangedSideP(setup);
+        }
         int tries = 0, captures = 0, marked = 0;
         for (int game = 0; game < 20; ++game) {
             for (TGoBoard* b : {&local, &whole}) b->NewGame(false);
@@ -115,16 +120,20 @@ TEST(RandomGames, TheLocalMoveAgreesWithTheWholeBoardMove) {
                 }
                 captures += local.LastCaptureCount();
                 ASSERT_EQ(local.LastCaptureCount(), whole.LastCaptureCount());
-                for (int x = 1; x <= 19; ++x)
-                    for (int y = 1; y <= 19; ++y) {
+                ASSERT_FALSE(a && (p > lines || q > lines)) << "a move beyond the edge";
+                for (int x = 0; x <= 20; ++x)
+                    for (int y = 0; y <= 20; ++y) {
                         ASSERT_EQ(local.GetCell(x, y), whole.GetCell(x, y)) << "try " << tries;
                         ASSERT_EQ(local.ChainId(x, y), whole.ChainId(x, y)) << "try " << tries;
+                        if (x > lines || y > lines) {
+                            ASSERT_EQ(local.GetCell(x, y), 0);
+                        }
                     }
             }
             ASSERT_EQ(local.Process(), whole.Process());
         }
         EXPECT_GT(captures, 100) << "captures and ko were exercised";
-        EXPECT_GT(marked, 400) << "marked stones were played beside";
+        EXPECT_GT(marked, lines == 19 ? 400 : 100) << "marked stones were played beside";
     }
 }
 

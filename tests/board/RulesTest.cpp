@@ -393,3 +393,55 @@ TEST(Rules, ResetTakeBackAndReplayRepaintEveryPointTheyChange) {
 
 } // namespace
 } // namespace karvena::test
+
+namespace karvena::test {
+namespace {
+
+// A smaller board's last line is an edge like the first: a stone there has no liberty beyond it,
+// and nothing can be played past it.
+TEST(Rules, TheLastLineOfASmallerBoardIsAnEdge) {
+    const struct {
+        int lines;
+        TPoint white;            // a lone white stone on the last line or in the far corner
+        std::vector<TPoint> black; // black's stones around it, the last one capturing
+    } cases[] = {
+        {9, {9, 9}, {{8, 9}, {9, 8}}},
+        {9, {9, 5}, {{8, 5}, {9, 4}, {9, 6}}},
+        {13, {5, 13}, {{5, 12}, {4, 13}, {6, 13}}},
+        {7, {7, 1}, {{6, 1}, {7, 2}}},
+    };
+    for (const bool localMoves : {true, false})
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.lines) + " lines" + (localMoves ? "" : ", whole-board move"));
+        TGoBoard board;
+        board.LocalMoves = localMoves;
+        board.SetGoLines(c.lines);
+        EXPECT_EQ(board.Rows(), c.lines);
+        board.SetArrangedSideN(PointText(c.white.P, c.white.Q));
+        for (size_t k = 0; k < c.black.size(); ++k) {
+            ASSERT_TRUE(board.MakeMove(c.black[k].P, c.black[k].Q, false));
+            if (k + 1 < c.black.size()) {
+                EXPECT_NE(board.GetCell(c.white.P, c.white.Q), 0) << "still a liberty";
+                ASSERT_TRUE(board.MakeMove(kPassCoord, kPassCoord, false));
+            }
+        }
+        EXPECT_EQ(board.GetCell(c.white.P, c.white.Q), 0) << "captured at the edge";
+        EXPECT_EQ(board.LastCaptureCount(), 1);
+        EXPECT_EQ(CheckChains(board), "");
+        // Beyond the last line: refused, and a setup point there is not placed.
+        EXPECT_FALSE(board.MakeMove(c.lines + 1, 1, false));
+        EXPECT_FALSE(board.MakeMove(1, c.lines + 1, false));
+        board.SetArrangedSideP(PointText(c.lines + 1, c.lines + 1));
+        EXPECT_EQ(board.GetCell(c.lines + 1, c.lines + 1), 0);
+    }
+    // Back to 19 lines: the old edge is open again.
+    TGoBoard board;
+    board.SetGoLines(9);
+    board.SetGoLines(19);
+    EXPECT_TRUE(board.MakeMove(10, 10, false));
+    board.SetGoLines(6);
+    EXPECT_EQ(board.Rows(), 19) << "below 7 lines is refused";
+}
+
+} // namespace
+} // namespace karvena::test

@@ -214,3 +214,55 @@ TEST_F(ImportDialog, ATryLocksEveryWayOutOfTheProblem) {
 
 } // namespace
 } // namespace karvena::test
+
+namespace karvena::test {
+namespace {
+
+// Problems of 9 x 9 and 13 x 13 are imported, shown on their own boards (thumbnail and board)
+// and solved in the window.
+class SmallBoards : public TTrainerFixture {
+protected:
+    std::vector<TProblemRow> Problems() override { return SmallProblems(); }
+};
+
+TEST_F(SmallBoards, AreImportedShownOnTheirOwnSizeAndSolved) {
+    OpenWindow();
+    const QString sizes = folder.filePath("sizes");
+    std::filesystem::copy(std::string(KARVENA_TEST_DATA) + "/import/sizes", sizes.toStdString(),
+                          std::filesystem::copy_options::recursive);
+    window->ImportChooser = [sizes] { return QStringList{sizes}; };
+    answer = true;
+    window->Action("miImport1")->trigger();
+    ASSERT_EQ(window->GoIndex1->Count(), 2);
+    // The index lines name the size; the files come in natural order: 9x9 before 13x13.
+    EXPECT_EQ(ParseIndexLine(window->GoIndex1->Games()[0]).Lines, 9);
+    EXPECT_EQ(ParseIndexLine(window->GoIndex1->Games()[1]).Lines, 13);
+    const struct {
+        int column, lines;
+        TPoint wrong, right; // turned into the top-left corner by the import
+    } cases[] = {{1, 9, {3, 1}, {2, 1}}, {2, 13, {1, 1}, {2, 1}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.lines) + " lines");
+        window->Action("miProblemIndex1")->trigger();
+        ClickThumbnail(1, c.column);
+        ASSERT_EQ(window->GoGame1->Rows(), c.lines);
+        EXPECT_EQ(window->GoGame1->Geometry().Lines, c.lines) << "the board draws its own lines";
+        // The smaller board fills the control that held the 19 x 19 one.
+        const TGoGame& board = *window->GoGame1;
+        const int radius19 =
+            TBoardGeometry::RadiusForSize(board.Look(), board.width(), board.height(), 19);
+        EXPECT_GE(5 * board.Look().Radius * c.lines, 4 * radius19 * 19)
+            << "radius " << board.Look().Radius << ", on 19 lines " << radius19;
+        EXPECT_NE(window->GoGame1->GetCell(1, 2), 0) << "the white stones stand in the corner";
+        EXPECT_EQ(window->GoGame1->GetCell(c.lines, c.lines), 0);
+        ClickPoint(c.wrong.P, c.wrong.Q);
+        EXPECT_EQ(window->LabelResult->text(), "Failure");
+        Key(Qt::Key_Home); // solve again
+        ClickPoint(c.right.P, c.right.Q);
+        EXPECT_EQ(window->LabelResult->text(), "Success");
+        EXPECT_NE(window->GoGame1->GetCell(c.right.P, c.right.Q), 0);
+    }
+}
+
+} // namespace
+} // namespace karvena::test

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "board/BoardGeometry.h"
+#include "board/Notation.h"
 #include "board/PanelTexts.h"
 
 namespace karvena {
@@ -85,6 +86,29 @@ TEST(Geometry, PixelToLine) {
     for (const auto& c : cases)
         EXPECT_EQ(Geometry(c.radius).LineAt(c.pixel), c.line)
             << "r " << c.radius << " x " << c.pixel;
+}
+
+// A smaller board: its lines, its pass spot just beyond the last line (still the pass point's
+// column 20), its star points.
+TEST(Geometry, ASmallerBoardHasItsOwnLinesPassSpotAndStars) {
+    TBoardLook look;
+    look.Radius = 6;
+    const TBoardGeometry nine = TBoardGeometry::From(look, 9);
+    const TBoardGeometry full = TBoardGeometry::From(look, 19);
+    EXPECT_EQ(full.BoardWidth - nine.BoardWidth, 10 * full.Pitch);
+    EXPECT_EQ(nine.LineAt(nine.X(9)), 9);
+    EXPECT_EQ(nine.LineAt(nine.X(10)), TBoardGeometry::kPassSpotLine);
+    EXPECT_EQ(nine.X(kPassCoord), nine.X(10));
+    EXPECT_EQ(full.X(kPassCoord), full.X(20)) << "19 lines as before";
+    const struct {
+        int lines;
+        std::vector<int> stars;
+    } cases[] = {{19, {4, 10, 16}}, {13, {4, 7, 10}}, {9, {3, 5, 7}}, {7, {4}}, {8, {}},
+                 {12, {3, 10}}, {15, {4, 8, 12}}};
+    for (const auto& c : cases) EXPECT_EQ(StarLines(c.lines), c.stars) << c.lines;
+    EXPECT_EQ(RowLabel(1, true, 9), 9) << "counted from the bottom of its own board";
+    EXPECT_EQ(HintText(9 * 256 + 9, true, 9), "J1");
+    EXPECT_EQ(HintText(10 * 256 + 9, true, 9), "") << "off the 9 x 9 board";
 }
 
 TEST(Geometry, SwatchAreaIsStrictlyInside) {
