@@ -3,6 +3,8 @@
 // solved.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "solving/ImportedPlay.h"
 #include "solving/ProblemCheck.h"
 
@@ -132,6 +134,45 @@ TEST(Conventions, TheAuthorsWordsAreShown) {
     TProblemRow bare = row;
     bare.Comments.clear();
     EXPECT_EQ(test::PlayRow(bare, {"AA"}).find("Black to kill"), std::string::npos);
+}
+
+// A problem of 9 x 9 in each of the sixteen ways it can be shown: the hint marks the answer
+// where the player sees it, a move beyond the small board is refused, the answer succeeds.
+TEST(Conventions, ASmallBoardIsPlayedInEveryOrientation) {
+    std::ifstream in(std::string(KARVENA_TEST_DATA) + "/import/sizes/9x9.sgf");
+    const std::string sgf((std::istreambuf_iterator<char>(in)), {});
+    const TProblemRow row = test::ImportedRow(sgf);
+    ASSERT_EQ(row.BoardSize, 9);
+    TProblemTableWriter writer;
+    writer.Add(row);
+    TProblemStore store;
+    ASSERT_TRUE(store.Open(writer.Image()));
+    SetLanguageFlags(TLanguage::English);
+    for (int n = 0; n < TOrientation::kCount; ++n) {
+        SCOPED_TRACE("orientation " + std::to_string(n));
+        TGoBoard board;
+        ApplyMainFormPreset(board);
+        const std::string history = ::testing::TempDir() + "/small.cds";
+        std::filesystem::remove(history);
+        TPlaySession session(board, store, history);
+        session.Loop().FixedOrientation = n;
+        ASSERT_TRUE(session.Load(1));
+        EXPECT_EQ(board.Rows(), 9);
+        const TPoint answer = TOrientation(n, 9).Apply(TPoint{2, 1});
+        const std::string shown = PointText(answer.P, answer.Q);
+        session.Take();
+        session.Word("hint");
+        std::string all;
+        for (const std::string& line : session.Take()) all += line + "\n";
+        EXPECT_NE(all.find("hint good " + shown), std::string::npos) << all;
+        session.Word("KK"); // (11, 11): beyond the last line
+        session.Word(shown);
+        all.clear();
+        for (const std::string& line : session.Take()) all += line + "\n";
+        EXPECT_NE(all.find("refused KK"), std::string::npos) << all;
+        EXPECT_EQ(test::LastResult(all), "Success") << all;
+        std::filesystem::remove(history);
+    }
 }
 
 // What cannot be played is left out, saying where and why.
