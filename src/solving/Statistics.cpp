@@ -115,7 +115,7 @@ void TStatistics::ShowCounters(int position) {
 }
 
 void TStatistics::ReviewSetback(bool intoReview) {
-    m_AttemptSetback = true;
+    m_Attempt.Setback(TodayNumber());
     if (m_Current <= 0 || !m_History.IsOpen()) return;
     // A failure puts the problem into the review; a hint only sends one already there back.
     if (intoReview || m_History.Review(m_Current))
@@ -137,7 +137,7 @@ int64_t TStatistics::NowSeconds() const {
 }
 
 void TStatistics::ReviewCleanSolve() {
-    if (m_AttemptSetback || m_Current <= 0 || !m_History.IsOpen()) return;
+    if (!m_Attempt.Solve(NowSeconds()) || m_Current <= 0 || !m_History.IsOpen()) return;
     // The best time of a clean solve is kept with the history.
     const int seconds = AttemptSeconds();
     const std::optional<int> best = m_History.BestTime(m_Current);
@@ -158,7 +158,6 @@ int TStatistics::TodayNumber() const {
 }
 
 void TStatistics::RecordSolved() {
-    if (!m_AttemptEnd) m_AttemptEnd = NowSeconds();
     ReviewCleanSolve();
     m_Index.SetSolvedCount(m_Index.SolvedCount() + 1);
     m_Output.SetLabel(TStatLabel::SuccessCount, Tx("LabelSuccessCount"));

@@ -12,6 +12,7 @@
 #include "collection/HistoryStore.h"
 #include "collection/ProblemStore.h"
 #include "index/GoIndexModel.h"
+#include "solving/Attempt.h"
 
 namespace karvena {
 
@@ -84,17 +85,13 @@ public:
 
     void SetCurrentProblem(int32_t auto1) override {
         m_Current = auto1;
-        m_AttemptSetback = false;
-        m_AttemptStart = NowSeconds();
-        m_AttemptEnd.reset();
+        m_Attempt.Begin(auto1, NowSeconds(), TodayNumber());
     }
     // The clock of the attempt times, in seconds (tests set their own).
     std::function<int64_t()> Now;
     int64_t NowSeconds() const;
     // Seconds from loading the current problem to its solve, or to now while it is not solved.
-    int AttemptSeconds() const {
-        return static_cast<int>(m_AttemptEnd.value_or(NowSeconds()) - m_AttemptStart);
-    }
+    int AttemptSeconds() const { return m_Attempt.Seconds(NowSeconds()); }
     // Today's local day number for the review (tests set their own clock).
     std::function<int()> Today;
     int TodayNumber() const;
@@ -127,10 +124,7 @@ private:
     THistoryStore& m_History;
     IStatisticsOutput& m_Output;
     int32_t m_Current = 0;
-    // A failure or hint since the problem was set up: its solve is then no clean one.
-    bool m_AttemptSetback = false;
-    int64_t m_AttemptStart = 0;
-    std::optional<int64_t> m_AttemptEnd; // the first solve since loading
+    TAttempt m_Attempt;
     // The review's answers to a setback and to a clean solve.
     void ReviewSetback(bool intoReview);
     void ReviewCleanSolve();

@@ -161,3 +161,49 @@ TEST_F(Reviewing, TheBestTimeCountsOnlyCleanSolvesAndOnlyFasterOnesReplaceIt) {
 
 } // namespace
 } // namespace karvena
+
+namespace karvena {
+namespace {
+
+// A failure or a hint spoils the attempt until the problem is solved: loading it again the same
+// day, or Solve again, gives no clean solve (no best time, the review stays in its first box). A
+// new day gives a fresh attempt.
+TEST_F(Reviewing, AnAttemptStaysSpoiltUntilSolvedOrANewDay) {
+    int today = 30000;
+    int64_t now = 1000;
+    stats.Today = [&today] { return today; };
+    stats.Now = [&now] { return now; };
+    const struct {
+        const char* name;
+        std::vector<const char*> steps; // load, fail, hint, solve, day
+        bool clean;
+    } cases[] = {
+        {"a clean solve", {"load", "solve"}, true},
+        {"a reload after a failure", {"load", "fail", "load", "solve"}, false},
+        {"Solve again after a hint", {"load", "hint", "solve"}, false},
+        {"another problem between", {"load", "fail", "other", "load", "solve"}, false},
+        {"a reload the next day", {"load", "fail", "day", "load", "solve"}, true},
+        {"after a spoilt solve, a fresh one", {"load", "fail", "solve", "load", "solve"}, true},
+    };
+    int32_t problem = 100;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ++problem;
+        for (const char* step : c.steps) {
+            const std::string s = step;
+            if (s == "load") stats.SetCurrentProblem(problem);
+            if (s == "other") stats.SetCurrentProblem(problem + 1000);
+            if (s == "fail") stats.RecordFailure();
+            if (s == "hint") stats.RecordHint(1);
+            if (s == "day") ++today;
+            if (s == "solve") {
+                now += 5;
+                stats.RecordSolved();
+            }
+        }
+        EXPECT_EQ(history.BestTime(problem).has_value(), c.clean);
+    }
+}
+
+} // namespace
+} // namespace karvena
