@@ -4,18 +4,16 @@
 #include <filesystem>
 
 #include "collection/Archive.h"
+#include "index/IndexLine.h"
 
 namespace karvena {
 
 std::string IndexLineOf(const TProblemRow& row, bool solved) {
-    char head[16];
-    std::snprintf(head, sizeof head, "%04X0%c", static_cast<unsigned>(row.Auto1),
-                  solved ? '1' : '0');
     const std::string result = row.Result2 ? std::to_string(*row.Result2) : "";
-    // A board other than 19 x 19 adds its size as a last field.
-    return std::string(head) + " " + result + " " + row.ArrangedBlack + " " + row.ArrangedWhite +
-           " " + row.Initial + " " + row.FirstToPlay +
-           (row.BoardSize != 19 ? " " + std::to_string(row.BoardSize) : "");
+    // The first side as the solve loop reads it: "W" is white, anything else black.
+    const bool whiteFirst = !row.FirstToPlay.empty() && row.FirstToPlay[0] == 'W';
+    return BuildIndexLine(row.Auto1, false, solved, result, row.ArrangedBlack, row.ArrangedWhite,
+                          row.Initial, whiteFirst, row.BoardSize);
 }
 
 TOpenGroupResult OpenGroup(const std::string& programFolder, int group, TProblemStore& problems,

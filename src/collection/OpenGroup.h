@@ -27,8 +27,9 @@ struct TOpenGroupResult {
     }
 };
 
-// The index line of a problem: key in hex (at least four digits), "0", the solved flag, then
-// the result, the black and white stones, the initial moves and the first side, blank-joined.
+// The index line of a problem (BuildIndexLine): key in hex, "0", the solved flag, then the
+// result, the black and white stones, the initial moves, the first side as the solve loop reads
+// it, and the board's lines when they are not 19.
 std::string IndexLineOf(const TProblemRow& row, bool solved);
 
 // Opens the archive in `programFolder` into `problems` and lists `group`, appending missing

@@ -71,12 +71,12 @@ TIndexLine ParseIndexLine(std::string_view text) {
 
 std::string BuildIndexLine(int key, bool flagA, bool solved, const std::string& result,
                            const std::string& black, const std::string& white,
-                           const std::string& initial, bool whiteFirst) {
+                           const std::string& initial, bool whiteFirst, int lines) {
     if (key < 0 || key > 0xFFFF) return "";
     char head[8];
     std::snprintf(head, sizeof head, "%04X%c%c", key, flagA ? '1' : '0', solved ? '1' : '0');
     return std::string(head) + " " + result + " " + black + " " + white + " " + initial + " " +
-           (whiteFirst ? "W" : "B");
+           (whiteFirst ? "W" : "B") + (lines != 19 ? " " + std::to_string(lines) : "");
 }
 
 TThumbnailStones StonesOf(const TIndexLine& line) {

@@ -505,3 +505,32 @@ TEST(History, ChangesToAnUnwritableHistoryStayInMemoryAndAreReportedOnce) {
 
 } // namespace
 } // namespace karvena::test
+
+namespace karvena {
+namespace {
+
+// The index line says who plays first exactly as the solve loop reads the row ("W" is white,
+// anything else black), so a thumbnail never shows another side than the board plays; a smaller
+// board adds its lines.
+TEST(IndexLineOf, TheFirstSideAsTheSolveLoopReadsItAndTheBoardsLines) {
+    const struct {
+        const char* first;
+        int lines;
+        const char* tail;
+    } cases[] = {{"W", 19, " W"}, {"B", 19, " B"}, {"w", 19, " B"}, {"", 19, " B"},
+                 {"Wx", 19, " W"}, {"W", 9, " W 9"}};
+    for (const auto& c : cases) {
+        TProblemRow row;
+        row.Auto1 = 0x1A;
+        row.ArrangedBlack = "AA";
+        row.FirstToPlay = c.first;
+        row.BoardSize = c.lines;
+        const std::string line = IndexLineOf(row, true);
+        EXPECT_EQ(line.substr(0, 7), "001A01 ") << line;
+        EXPECT_EQ(line.substr(line.size() - std::string(c.tail).size()), c.tail)
+            << "'" << c.first << "': " << line;
+    }
+}
+
+} // namespace
+} // namespace karvena
