@@ -87,7 +87,8 @@ namespace {
 // The move's shortcut for clean positions gives exactly what the whole-board move gives: the
 // same acceptance of every try, the same stones, chain ids, captures and records. Played from an
 // empty board and from a setup (where the whole-board move runs until the position is clean),
-// with some stones marked by the owner's bit as the solve loop marks flagged moves.
+// with some stones marked by the owner's bit as the solve loop marks flagged moves, and with
+// take-backs and jumps back through the record mixed in.
 // Smaller boards too: their edge is the ring, and a try beyond it is refused by both.
 TEST(RandomGames, TheLocalMoveAgreesWithTheWholeBoardMove) {
     for (const int lines : {19, 9, 13})
@@ -101,8 +102,8 @@ TEST(RandomGames, TheLocalMoveAgreesWithTheWholeBoardMove) {
             b->SetGoLines(lines);
             b->SetArrangedSideP(setup);
         }
-        int tries = 0, captures = 0, marked = 0;
-        for (int game = 0; game < 20; ++game) {
+        int tries = 0, captures = 0, marked = 0, jumps = 0;
+        for (int game = 0; game < 30; ++game) {
             for (TGoBoard* b : {&local, &whole}) b->NewGame(false);
             for (int k = 0; k < 400; ++k) {
                 const int p = coordinate(random), q = coordinate(random);
@@ -117,6 +118,17 @@ TEST(RandomGames, TheLocalMoveAgreesWithTheWholeBoardMove) {
                         m->SetCell(p, q, static_cast<int8_t>(v > 0 ? v | 0x04 : -((-v) | 0x04)));
                     }
                     ++marked;
+                }
+                // Take-backs and a jump back through the record, on both boards alike.
+                if (tries % 53 == 0)
+                    for (TGoBoard* m : {&local, &whole}) m->TakeBack();
+                if (tries % 331 == 0) {
+                    const int back = MovesIn(local.Process()) / 2;
+                    for (TGoBoard* m : {&local, &whole}) {
+                        m->SetGivenProcess(m->Process());
+                        m->GoToMove(back, true);
+                    }
+                    ++jumps;
                 }
                 captures += local.LastCaptureCount();
                 ASSERT_EQ(local.LastCaptureCount(), whole.LastCaptureCount());
@@ -134,6 +146,7 @@ TEST(RandomGames, TheLocalMoveAgreesWithTheWholeBoardMove) {
         }
         EXPECT_GT(captures, 100) << "captures and ko were exercised";
         EXPECT_GT(marked, lines == 19 ? 400 : 100) << "marked stones were played beside";
+        EXPECT_GT(jumps, 15) << "take-backs and jumps were mixed in";
     }
 }
 
