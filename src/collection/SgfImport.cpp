@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <functional>
 #include <map>
-#include <regex>
 #include <set>
 
 #include "board/Notation.h"

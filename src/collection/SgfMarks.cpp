@@ -40,11 +40,6 @@ size_t WordAt(const std::string& text, const std::string& word) {
     return std::string::npos;
 }
 
-// Where a word of another script first stands, npos when nowhere.
-size_t TextAt(const std::string& text, const std::string& word) {
-    return text.find(word);
-}
-
 struct TWord {
     const char* Text;
     TVerdict Verdict;
@@ -129,7 +124,8 @@ TVerdict CommentVerdict(const std::string& comment, const TGoal& goal, char play
     size_t first = std::string::npos;
     TVerdict verdict = TVerdict::None;
     for (const TWord& word : ResultWords()) {
-        const size_t at = word.English ? WordAt(lower, word.Text) : TextAt(comment, word.Text);
+        // A word of another script is matched as it stands, anywhere.
+        const size_t at = word.English ? WordAt(lower, word.Text) : comment.find(word.Text);
         if (at < first) {
             first = at;
             verdict = word.Verdict;

@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "collection/Archive.h"
+#include "collection/ImportedRow.h"
 #include "collection/SgfImport.h"
 #include "collection/SolutionBlob.h"
 #include "shell/Main.h"
@@ -15,18 +16,6 @@
 #include "text/Texts.h"
 
 namespace karvena::test {
-
-// A problem row from SGF text, with its key and level group.
-inline TProblemRow ImportedRow(const char* sgf, int key, int group) {
-    TImportedProblem imported = std::move(ImportSgf(*ReadSgf(sgf, "t").File, "t").Problems.at(0));
-    TProblemRow row = imported.Row;
-    row.Auto1 = key;
-    row.Group1 = group;
-    row.Level1 = 30;
-    row.Num = key;
-    row.Solution = SaveSolution(imported.Tree);
-    return row;
-}
 
 // Group 1 holds one problem; group 2 three, the first (key 2) with two opponent variations after
 // AA (answered by BA or AB) and a refutation of CC (answered by CA).

@@ -89,7 +89,7 @@ TEST(Conventions, EveryCorrectLineSucceedsEveryOtherFailsAndTheProblemCanBeSolve
     for (const TConvention& c : kConventions) {
         std::string skipped;
         int problems = 0;
-        const TProblemRow row = test::ImportedRow(c.Sgf, &skipped, &problems);
+        const TProblemRow row = test::ImportedRow(c.Sgf, 1, 1, &skipped, &problems);
         ASSERT_FALSE(row.Solution.empty()) << c.Name << ": " << skipped;
         EXPECT_EQ(problems, 1) << c.Name;
         EXPECT_EQ(CheckProblem(row), std::vector<std::string>{}) << c.Name;
@@ -193,7 +193,7 @@ TEST(Conventions, WhatCannotBePlayedIsLeftOutWithTheReason) {
     };
     for (const auto& c : cases) {
         std::string skipped;
-        EXPECT_TRUE(test::ImportedRow(c.sgf, &skipped).Solution.empty()) << c.name;
+        EXPECT_TRUE(test::ImportedRow(c.sgf, 1, 1, &skipped).Solution.empty()) << c.name;
         EXPECT_EQ(skipped, c.why) << c.name;
     }
 }

@@ -11,33 +11,12 @@
 #include "collection/Sgf.h"
 #include "collection/SgfImport.h"
 #include "collection/CollectionBuilder.h"
+#include "collection/ImportedRow.h"
 #include "collection/SolutionBlob.h"
 #include "solving/PlaySession.h"
 #include "text/Texts.h"
 
 namespace karvena::test {
-
-// The first problem of an SGF text as a table row with key 1, its comments kept as the player's
-// collection keeps them; empty Solution when none imported. `count`: how many were.
-inline TProblemRow ImportedRow(const std::string& sgf, std::string* skipped = nullptr,
-                               int* count = nullptr) {
-    const auto read = ReadSgf(sgf, "played");
-    TProblemRow row;
-    if (!read.File) {
-        if (skipped) *skipped = read.Error;
-        return row;
-    }
-    const TImportResult imported = ImportSgf(*read.File, "played");
-    if (skipped) *skipped = imported.Skipped.empty() ? "" : imported.Skipped.front();
-    if (count) *count = static_cast<int>(imported.Problems.size());
-    if (imported.Problems.empty()) return row;
-    row = imported.Problems[0].Row;
-    row.Auto1 = 1;
-    row.Group1 = 1;
-    row.Solution = SaveSolution(imported.Problems[0].Tree);
-    row.Comments = EncodeComments(imported.Problems[0].Comments);
-    return row;
-}
 
 // Plays the row's problem word by word in a fresh session; the transcript of its set-up and all
 // the words.
