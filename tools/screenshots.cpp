@@ -180,15 +180,15 @@ int main(int argc, char* argv[]) {
         // The same problem with random orientation and colours on, drawn as a quarter turn
         // clockwise with the colours swapped, then with its first right move played.
         window.Loop().Random = [](int) { return 1; };
-        window.Action("miRandomOrientation1")->trigger();
-        window.Action("miRandomColours1")->trigger();
+        window.Item(TCommand::miRandomOrientation1)->trigger();
+        window.Item(TCommand::miRandomColours1)->trigger();
         window.ShowIndexView();
         window.GoIndex1->ClickLine(2);
         ok &= Save(window, QString("%1/main-transformed-%2.png").arg(out, language));
         window.Loop().Hint(true);
         ok &= Save(window, QString("%1/main-transformed-hint-%2.png").arg(out, language));
-        window.Action("miRandomOrientation1")->trigger();
-        window.Action("miRandomColours1")->trigger();
+        window.Item(TCommand::miRandomOrientation1)->trigger();
+        window.Item(TCommand::miRandomColours1)->trigger();
         window.Loop().SolveAgain();
 
         // The hint-lock dialog as it opens.
@@ -221,7 +221,7 @@ int main(int argc, char* argv[]) {
             };
             whiteWindow.FirstActivation();
             whiteWindow.GoIndex1->ClickLine(0);
-            whiteWindow.Action("miStudyAtNewWindow1")->setChecked(true);
+            whiteWindow.Item(TCommand::miStudyAtNewWindow1)->setChecked(true);
             for (int opening = 1; opening <= 2; ++opening) {
                 whiteWindow.StartTry();
                 TStudyForm& study = *whiteWindow.StudyForm();
@@ -304,7 +304,7 @@ int main(int argc, char* argv[]) {
             QApplication::processEvents();
             ok &= Save(*file, QString("%1/level-menu-review-%2.png").arg(out, language));
             file->hide();
-            window.Action("miReview1")->trigger();
+            window.Item(TCommand::miReview1)->trigger();
             ok &= Save(window, QString("%1/review-page-%2.png").arg(out, language));
         }
 

@@ -29,6 +29,7 @@
 #include "collection/OpenGroup.h"
 #include "collection/UserCollection.h"
 #include "index/GoIndex.h"
+#include "shell/Commands.h"
 #include "shell/Settings.h"
 #include "shell/Sound.h"
 #include "shell/Splash.h"
@@ -137,9 +138,9 @@ public:
     QToolBar *ToolBarMain = nullptr, *ToolBarSolveIt = nullptr;
     QToolButton* btnOpen = nullptr;
     QTimer Timer1, Timer2;
-    // Every menu item and tool button action by its name ("miBack1", "btnHint1", ...).
-    std::map<QString, QAction*> Actions;
-    QAction* Action(const QString& name) const;
+    // Every menu item and tool button of the command table.
+    QAction* Item(TCommand command) const { return m_Items[static_cast<std::size_t>(command)]; }
+    const std::array<QAction*, kCommandCount>& Items() const { return m_Items; }
 
     TSolveLoop& Loop() { return *m_Loop; }
     TStatistics& Statistics() { return *m_Statistics; }
@@ -165,8 +166,12 @@ protected:
 
 private:
     // Main.cpp: building the window.
-    QAction* MakeAction(const QString& name, const QString& english, std::function<void()> run,
+    QAction* MakeAction(TCommand command, const QString& english, std::function<void()> run,
                         const QKeySequence& key = {}, bool checkable = false);
+    // Each tool button: an item of its own that runs its menu command.
+    void CreateToolButtons();
+    // Adds the items of a menu or tool bar table, separators where the table has them.
+    void AddItems(QWidget* to, std::span<const TCommand> items);
     void CreateActions();
     void CreateMenus();
     void CreateToolBars();
@@ -252,6 +257,7 @@ private:
     bool m_BoardFillsPanel = true;
     // "No. N" of the problem shown: the notice label shows it again when a notice ends.
     QString m_ProblemNumberText;
+    std::array<QAction*, kCommandCount> m_Items{};
     QMenu* m_PopupMenuOpen = nullptr;
     std::vector<std::pair<QAction*, QAction*>> m_GroupItems; // File menu item, drop-down item
     std::map<int, QAction*> m_Keys;                           // the trainer's keys: key -> item

@@ -17,16 +17,13 @@
 namespace karvena {
 
 void TGoGameMainForm::SetPageButtonsVisible(bool visible) {
-    for (const char* name : {"miFirstpage1", "miPriorpage1", "miNextpage1", "miLastpage1",
-                             "btnFirstPage", "btnPriorPage", "btnNextPage", "btnLastPage"})
-        Action(name)->setVisible(visible);
+    for (const TCommand command : PageCommands())
+        Item(command)->setVisible(visible);
 }
 
 void TGoGameMainForm::SetProblemButtonsVisible(bool visible) {
-    for (const char* name :
-         {"miFirstproblem1", "miPriorproblem1", "miNextproblem1", "miLastproblem1",
-          "btnFirstProblem", "btnPriorProblem", "btnNextProblem", "btnLastProblem"})
-        Action(name)->setVisible(visible);
+    for (const TCommand command : ProblemCommands())
+        Item(command)->setVisible(visible);
 }
 
 void TGoGameMainForm::ShowAttemptTime() {
@@ -48,35 +45,35 @@ void TGoGameMainForm::ShowIndexView() {
     Pages->setCurrentWidget(tsIndex);
     AttemptClock.stop();
     ShowGroupProgress();
-    Action("miProblemIndex1")->setChecked(true);
-    Action("miSolveIt1")->setChecked(false);
-    Action("miSolveIt1")->setVisible(true);
-    Action("btnSolveIt")->setVisible(true);
-    Action("miZoomin1")->setVisible(false);
-    Action("miZoomout1")->setVisible(false);
+    Item(TCommand::miProblemIndex1)->setChecked(true);
+    Item(TCommand::miSolveIt1)->setChecked(false);
+    Item(TCommand::miSolveIt1)->setVisible(true);
+    Item(TCommand::btnSolveIt)->setVisible(true);
+    Item(TCommand::miZoomin1)->setVisible(false);
+    Item(TCommand::miZoomout1)->setVisible(false);
     SetProblemButtonsVisible(false);
     SetPageButtonsVisible(true);
-    Action("miProblemIndex1")->setVisible(false);
-    Action("btnProblemIndex")->setVisible(false);
+    Item(TCommand::miProblemIndex1)->setVisible(false);
+    Item(TCommand::btnProblemIndex)->setVisible(false);
     ToolBarSolveIt->setVisible(false);
     if (GoIndex1->isVisible()) GoIndex1->setFocus();
 }
 
 void TGoGameMainForm::ShowProblemView() {
-    Action("miProblemIndex1")->setVisible(true);
-    Action("btnProblemIndex")->setVisible(true);
-    Action("miProblemIndex1")->setChecked(false);
-    Action("miSolveIt1")->setChecked(true);
+    Item(TCommand::miProblemIndex1)->setVisible(true);
+    Item(TCommand::btnProblemIndex)->setVisible(true);
+    Item(TCommand::miProblemIndex1)->setChecked(false);
+    Item(TCommand::miSolveIt1)->setChecked(true);
     Pages->setCurrentWidget(tsProblem);
     ShowAttemptTime();
     AttemptClock.start();
     SetProblemButtonsVisible(true);
     SetPageButtonsVisible(false);
-    Action("miFind1")->setVisible(false);
-    Action("miSolveIt1")->setVisible(false);
-    Action("btnSolveIt")->setVisible(false);
-    Action("miZoomin1")->setVisible(true);
-    Action("miZoomout1")->setVisible(true);
+    Item(TCommand::miFind1)->setVisible(false);
+    Item(TCommand::miSolveIt1)->setVisible(false);
+    Item(TCommand::btnSolveIt)->setVisible(false);
+    Item(TCommand::miZoomin1)->setVisible(true);
+    Item(TCommand::miZoomout1)->setVisible(true);
     ToolBarSolveIt->setVisible(true);
     FitBoardToPanel();
     setFocus();
@@ -151,7 +148,7 @@ void TGoGameMainForm::OpenGroup(int group, int topRow) {
 
 void TGoGameMainForm::SolveIt() {
     // The item is checked while the problem page shows, whether or not it was opened.
-    Action("miSolveIt1")->setChecked(OnProblemPage());
+    Item(TCommand::miSolveIt1)->setChecked(OnProblemPage());
     if (Pages->currentWidget() != tsIndex || GoIndex1->Count() == 0) return;
     if (GoIndex1->Selected() < 0) GoIndex1->SetSelected(0);
     if (m_Loop->LoadProblem(GoIndex1->Selected())) ShowProblemView();
@@ -207,7 +204,7 @@ QSize TGoGameMainForm::MinimumBoardSize() const {
 }
 
 void TGoGameMainForm::SetPlainBackground(bool plain) {
-    Action("miPlainbackground1")->setChecked(plain);
+    Item(TCommand::miPlainbackground1)->setChecked(plain);
     GoGame1->SetPainting(!plain);
     // The texture fills the whole board panel, lined up with the board's own, so it shows no box.
     QWidget* viewport = static_cast<QScrollArea*>(PanelGoGame1)->viewport();
@@ -234,7 +231,7 @@ void TGoGameMainForm::ZoomIn() {
         GoGame1->SetDisplayInfo(0);
     }
     GoGame1->SetRadius(static_cast<int16_t>(radius));
-    Action("miZoomout1")->setEnabled(true);
+    Item(TCommand::miZoomout1)->setEnabled(true);
 }
 
 void TGoGameMainForm::ZoomOut() {
@@ -245,15 +242,13 @@ void TGoGameMainForm::ZoomOut() {
         m_BoardFillsPanel = true;
         GoGame1->SetDisplayInfo(1);
         FitBoardToPanel();
-        Action("miZoomout1")->setEnabled(false);
+        Item(TCommand::miZoomout1)->setEnabled(false);
     }
 }
 
 void TGoGameMainForm::SetDelay(int seconds) {
     TrackBar1->setValue(seconds);
-    const QString name =
-        seconds == 1 ? "miN11" : (seconds == 10 ? "miN101" : QString("miN%1").arg(seconds));
-    if (QAction* speed = Action(name)) speed->setChecked(true);
+    if (seconds >= 1 && seconds <= 10) Item(SpeedCommand(seconds))->setChecked(true);
 }
 
 void TGoGameMainForm::DelayCommand() {
@@ -276,25 +271,13 @@ namespace karvena {
 // Everything that would step the tree or set the problem up again rests while a try is on: the
 // try's moves are not the problem's, so neither may be thrown away or counted.
 void TGoGameMainForm::SetSolvingCommandsEnabled(bool enabled) {
-    for (const char* name :
-         {"miFirstproblem1",    "miPriorproblem1",    "miNextproblem1", "miLastproblem1",
-          "btnFirstProblem",    "btnPriorProblem",    "btnNextProblem", "btnLastProblem",
-          "miProblemIndex1",    "btnProblemIndex",    "miSolveIt1",     "btnSolveIt",
-          "miSolveAgain1",      "btnSolveAgain1",     "miHome",         "miBack1",
-          "btnBack1",           "miBackSpace",        "miHint1",        "btnHint1",
-          "miNextVOfComputer1", "miPgUp",             "miF8",           "miDisplaynumbers1",
-          "miStudyAtNewWindow1"})
-        Action(name)->setEnabled(enabled);
-    // Opening another group, the review, importing or removing a group would pull the problem
-    // from under the try.
-    std::vector<std::pair<QAction*, QAction*>> groups = m_GroupItems;
-    groups.insert(groups.end(), m_ImportedItems.begin(), m_ImportedItems.end());
-    groups.push_back(m_ReviewItems);
-    for (const auto& [file, popup] : groups) {
+    for (const TCommand command : CommandsRestingDuringTry())
+        Item(command)->setEnabled(enabled);
+    // The imported groups' items come and go with the collection.
+    for (const auto& [file, popup] : m_ImportedItems) {
         file->setEnabled(enabled);
         popup->setEnabled(enabled);
     }
-    Action("miImport1")->setEnabled(enabled);
     m_RemoveMenu->menuAction()->setEnabled(enabled && !m_RemoveMenu->isEmpty());
     btnOpen->setEnabled(enabled);
 }
@@ -306,23 +289,23 @@ void TGoGameMainForm::UpdateTryButtons() {
 
 void TGoGameMainForm::StartTry() {
     if (!OnProblemPage()) return;
-    if (Action("miStudyAtNewWindow1")->isChecked()) {
+    if (Item(TCommand::miStudyAtNewWindow1)->isChecked()) {
         // The study window gets a copy of the game; the main window keeps solving.
         m_Study->Load(GoGame1->Handicap(), GoGame1->FirstToPlay(), GoGame1->NextMove(), GoGame1->InitialProc(),
                       GoGame1->ArrangedSideP(), GoGame1->ArrangedSideN(), GoGame1->Process());
         return;
     }
-    Action("btnNextVofComputer")->setEnabled(false);
+    Item(TCommand::btnNextVofComputer)->setEnabled(false);
     Timer1.stop();
     SetSolvingCommandsEnabled(false);
     for (QPushButton* b : {btnUndo, btnNextMove, btn1, btnStopStudy2})
         b->setVisible(true);
     m_Try->Start();
     UpdateTryButtons();
-    Action("miStudy1")->setEnabled(false);
-    Action("btnStudy1")->setVisible(false);
-    Action("miStopStudy1")->setEnabled(true);
-    Action("btnStopStudy1")->setVisible(true);
+    Item(TCommand::miStudy1)->setEnabled(false);
+    Item(TCommand::btnStudy1)->setVisible(false);
+    Item(TCommand::miStopStudy1)->setEnabled(true);
+    Item(TCommand::btnStopStudy1)->setVisible(true);
 }
 
 void TGoGameMainForm::StopTry() {
@@ -332,10 +315,10 @@ void TGoGameMainForm::StopTry() {
     m_Try->Stop();
     for (QPushButton* b : {btnUndo, btnNextMove, btn1, btnStopStudy2})
         b->setVisible(false);
-    Action("miStopStudy1")->setEnabled(false);
-    Action("btnStopStudy1")->setVisible(false);
-    Action("miStudy1")->setEnabled(true);
-    Action("btnStudy1")->setVisible(true);
+    Item(TCommand::miStopStudy1)->setEnabled(false);
+    Item(TCommand::btnStopStudy1)->setVisible(false);
+    Item(TCommand::miStudy1)->setEnabled(true);
+    Item(TCommand::btnStudy1)->setVisible(true);
 }
 
 void TGoGameMainForm::UndoTry() {

@@ -70,24 +70,24 @@ void TGoGameMainForm::ReadSettings() {
     m_Start = ReadStartSettings(*m_Settings, DefaultWidth(whole.width()),
                                 DefaultHeight(whole.height()));
     SetSilent(m_Start.Silent);
-    Action("miHintallowed1")->setChecked(m_Start.HintAllowed);
+    Item(TCommand::miHintallowed1)->setChecked(m_Start.HintAllowed);
     m_Loop->Options().HintAllowed = m_Start.HintAllowed;
-    Action("miDisplaynumbers1")->setChecked(m_Start.DisplayNumbers);
+    Item(TCommand::miDisplaynumbers1)->setChecked(m_Start.DisplayNumbers);
     m_Loop->Options().DisplayNumbers = m_Start.DisplayNumbers;
-    Action("NextproblemAutomaticallyWhenSolved1")->setChecked(m_Start.NextProblemAutomatically);
+    Item(TCommand::NextproblemAutomaticallyWhenSolved1)->setChecked(m_Start.NextProblemAutomatically);
     m_Loop->Options().NextProblemAutomatically = m_Start.NextProblemAutomatically;
-    Action("miTakebackautomatically1")->setChecked(m_Start.TakebackAutomatically);
+    Item(TCommand::miTakebackautomatically1)->setChecked(m_Start.TakebackAutomatically);
     m_Loop->Options().TakebackAutomatically = m_Start.TakebackAutomatically;
-    Action("miStudyAtNewWindow1")->setChecked(m_Start.StudyAtNewWindow);
-    Action("miBestCounterMoveOnly1")->setChecked(m_Start.BestCounterMoveOnly);
-    Action("miComputerdonotplaybadmove1")->setChecked(m_Start.ComputerDoNotPlayBadMove);
+    Item(TCommand::miStudyAtNewWindow1)->setChecked(m_Start.StudyAtNewWindow);
+    Item(TCommand::miBestCounterMoveOnly1)->setChecked(m_Start.BestCounterMoveOnly);
+    Item(TCommand::miComputerdonotplaybadmove1)->setChecked(m_Start.ComputerDoNotPlayBadMove);
     m_Loop->SetComputerDoNotPlayBadMove(m_Start.ComputerDoNotPlayBadMove);
-    Action("miRandomOrientation1")->setChecked(m_Start.RandomOrientation);
+    Item(TCommand::miRandomOrientation1)->setChecked(m_Start.RandomOrientation);
     m_Loop->Options().RandomOrientation = m_Start.RandomOrientation;
-    Action("miRandomColours1")->setChecked(m_Start.RandomColours);
+    Item(TCommand::miRandomColours1)->setChecked(m_Start.RandomColours);
     m_Loop->Options().RandomColours = m_Start.RandomColours;
     SetDelay(m_Start.Delay);
-    Action("misgf1")->setChecked(m_Start.SgfBoard);
+    Item(TCommand::misgf1)->setChecked(m_Start.SgfBoard);
     GoGame1->SetsgfCoordinate(m_Start.SgfBoard);
     SetPlainBackground(m_Start.PlainBackground);
     if (m_Start.PanelWidth) {
@@ -134,13 +134,13 @@ void TGoGameMainForm::PlaceWindow() {
 
 void TGoGameMainForm::WriteSettings() {
     TCloseSettings values;
-    values.BestCounterMoveOnly = Action("miBestCounterMoveOnly1")->isChecked();
-    values.ComputerDoNotPlayBadMove = Action("miComputerdonotplaybadmove1")->isChecked();
-    values.StudyAtNewWindow = Action("miStudyAtNewWindow1")->isChecked();
-    values.RandomOrientation = Action("miRandomOrientation1")->isChecked();
-    values.RandomColours = Action("miRandomColours1")->isChecked();
-    values.SgfBoard = Action("misgf1")->isChecked();
-    values.PlainBackground = Action("miPlainbackground1")->isChecked();
+    values.BestCounterMoveOnly = Item(TCommand::miBestCounterMoveOnly1)->isChecked();
+    values.ComputerDoNotPlayBadMove = Item(TCommand::miComputerdonotplaybadmove1)->isChecked();
+    values.StudyAtNewWindow = Item(TCommand::miStudyAtNewWindow1)->isChecked();
+    values.RandomOrientation = Item(TCommand::miRandomOrientation1)->isChecked();
+    values.RandomColours = Item(TCommand::miRandomColours1)->isChecked();
+    values.SgfBoard = Item(TCommand::misgf1)->isChecked();
+    values.PlainBackground = Item(TCommand::miPlainbackground1)->isChecked();
     values.PanelWidth = Splitter1->sizes().value(0);
     values.Database = m_OpenedGroup;
     values.TopRow = GoIndex1->TopRow();
@@ -151,10 +151,10 @@ void TGoGameMainForm::WriteSettings() {
     values.Height = geometry().height();
     values.Top = geometry().y();
     values.Left = geometry().x();
-    values.Silent = Action("miSilent1")->isChecked();
-    values.DisplayNumbers = Action("miDisplaynumbers1")->isChecked();
-    values.NextProblemAutomatically = Action("NextproblemAutomaticallyWhenSolved1")->isChecked();
-    values.TakebackAutomatically = Action("miTakebackautomatically1")->isChecked();
+    values.Silent = Item(TCommand::miSilent1)->isChecked();
+    values.DisplayNumbers = Item(TCommand::miDisplaynumbers1)->isChecked();
+    values.NextProblemAutomatically = Item(TCommand::NextproblemAutomaticallyWhenSolved1)->isChecked();
+    values.TakebackAutomatically = Item(TCommand::miTakebackautomatically1)->isChecked();
     values.Delay = TrackBar1->value();
     values.InstallDir = QDir::toNativeSeparators(m_ProgramFolder + "/").toStdString();
     WriteCloseSettings(*m_Settings, values);

@@ -84,7 +84,7 @@ QPoint TGoGameMainForm::HintWindowPlace(QSize hint) const {
 }
 
 void TGoGameMainForm::SetNextVariationEnabled(bool enabled) {
-    Action("btnNextVofComputer")->setEnabled(enabled);
+    Item(TCommand::btnNextVofComputer)->setEnabled(enabled);
 }
 
 void TGoGameMainForm::Beep() {
@@ -150,7 +150,7 @@ void TGoGameMainForm::ResetStatusColour() {
 namespace karvena {
 
 void TGoGameMainForm::HintAllowedClick() {
-    QAction* item = Action("miHintallowed1");
+    QAction* item = Item(TCommand::miHintallowed1);
     // The check mark flipped with the click; what counts is the state before it.
     const bool wasAllowed = !item->isChecked();
     item->setChecked(wasAllowed);

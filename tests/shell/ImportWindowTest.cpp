@@ -44,7 +44,7 @@ TEST_F(ImportDialog, AFolderOfFoldersBecomesNamedGroupsThatSolveAndSurviveAResta
     std::vector<int> seen;
     window->ImportProgressHook = [&](int done, int) { seen.push_back(done); };
     answer = true; // yes, open the first new group
-    window->Action("miImport1")->trigger();
+    window->Item(TCommand::miImport1)->trigger();
     EXPECT_EQ(seen, (std::vector<int>{1, 2, 3, 4, 5, 6, 7})) << "every file counted";
     ASSERT_GE(messages.size(), 2u);
     const QString summary = messages[messages.size() - 2];
@@ -68,7 +68,7 @@ TEST_F(ImportDialog, AFolderOfFoldersBecomesNamedGroupsThatSolveAndSurviveAResta
 
     // The same folder again adds nothing.
     messages.clear();
-    window->Action("miImport1")->trigger();
+    window->Item(TCommand::miImport1)->trigger();
     ASSERT_FALSE(messages.empty());
     EXPECT_TRUE(messages[0].contains("No new problems.")) << messages[0].toStdString();
     EXPECT_TRUE(messages[0].contains("5 problems were already in the collection."));
@@ -90,14 +90,14 @@ TEST_F(ImportDialog, ACancelledImportChangesNothingAndAGroupCanBeRemoved) {
     OpenWindow();
     const QString club = Club();
     window->ImportChooser = [club] { return QStringList{club + "/elementary"}; };
-    window->Action("miImport1")->trigger();
+    window->Item(TCommand::miImport1)->trigger();
     const QString path = QString::fromStdString(window->UserCollection().Path());
     const QByteArray before = Bytes(path);
     ASSERT_FALSE(before.isEmpty());
     window->ImportChooser = [club] { return QStringList{club}; };
     window->ImportCancelAt = 2;
     messages.clear();
-    window->Action("miImport1")->trigger();
+    window->Item(TCommand::miImport1)->trigger();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_TRUE(messages[0].contains("cancelled"));
     EXPECT_EQ(Bytes(path), before);
@@ -121,7 +121,7 @@ TEST_F(ImportDialog, ARemovedGroupLeavesNothingDueBehind) {
     const QString club = Club();
     window->ImportChooser = [club] { return QStringList{club + "/elementary"}; };
     answer = true; // open the new group
-    window->Action("miImport1")->trigger();
+    window->Item(TCommand::miImport1)->trigger();
     ASSERT_EQ(window->OpenedGroup(), kFirstImportedGroup);
     int today = window->Statistics().TodayNumber();
     window->Statistics().Today = [&today] { return today; };
@@ -133,11 +133,11 @@ TEST_F(ImportDialog, ARemovedGroupLeavesNothingDueBehind) {
     ClickThumbnail(1, 1);
     ++today;
     window->RefreshGroupMenus();
-    ASSERT_EQ(window->Action("miReview1")->text(), "Review (1 due)");
+    ASSERT_EQ(window->Item(TCommand::miReview1)->text(), "Review (1 due)");
     answer = true;
     window->RemoveImportedGroup(kFirstImportedGroup);
     EXPECT_FALSE(window->History().Review(failed)) << "its review went with the group";
-    EXPECT_EQ(window->Action("miReview1")->text(), "Review (0 due)");
+    EXPECT_EQ(window->Item(TCommand::miReview1)->text(), "Review (0 due)");
 }
 
 // A bundled problem and an imported one with the same key are two problems to the history:
@@ -157,7 +157,7 @@ TEST_F(SharedKeys, ABundledAndAnImportedProblemNeverShareAHistoryRow) {
     const QString club = Club();
     window->ImportChooser = [club] { return QStringList{club + "/elementary"}; };
     answer = true;
-    window->Action("miImport1")->trigger();
+    window->Item(TCommand::miImport1)->trigger();
     ASSERT_EQ(window->OpenedGroup(), kFirstImportedGroup);
     const int key = ParseIndexLine(window->GoIndex1->Games()[1]).Key();
     ASSERT_GE(key, kFirstImportedKey);
@@ -183,14 +183,14 @@ TEST_F(ImportDialog, ATryLocksEveryWayOutOfTheProblem) {
     const QString club = Club();
     window->ImportChooser = [club] { return QStringList{club}; };
     answer = true; // open the first new group
-    window->Action("miImport1")->trigger();
+    window->Item(TCommand::miImport1)->trigger();
     ASSERT_EQ(window->OpenedGroup(), kFirstImportedGroup);
     ClickThumbnail(1, 1);
     QTest::keyClick(window.get(), Qt::Key_F9);
     ASSERT_TRUE(window->Try().Active());
     auto items = [&] {
-        std::vector<QAction*> all{window->Action("miImport1"), window->Action("miReview1"),
-                                  window->Action("miReview2"),
+        std::vector<QAction*> all{window->Item(TCommand::miImport1), window->Item(TCommand::miReview1),
+                                  window->Item(TCommand::miReview2),
                                   window->findChild<QMenu*>("miRemoveGroup1")->menuAction()};
         for (QAction* item : window->findChildren<QAction*>())
             if (item->objectName().startsWith("miImported")) all.push_back(item);
@@ -232,7 +232,7 @@ TEST_F(SmallBoards, AreImportedShownOnTheirOwnSizeAndSolved) {
                           std::filesystem::copy_options::recursive);
     window->ImportChooser = [sizes] { return QStringList{sizes}; };
     answer = true;
-    window->Action("miImport1")->trigger();
+    window->Item(TCommand::miImport1)->trigger();
     ASSERT_EQ(window->GoIndex1->Count(), 2);
     // The index lines name the size; the files come in natural order: 9x9 before 13x13.
     EXPECT_EQ(ParseIndexLine(window->GoIndex1->Games()[0]).Lines, 9);
@@ -243,7 +243,7 @@ TEST_F(SmallBoards, AreImportedShownOnTheirOwnSizeAndSolved) {
     } cases[] = {{1, 9, {3, 1}, {2, 1}}, {2, 13, {1, 1}, {2, 1}}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.lines) + " lines");
-        window->Action("miProblemIndex1")->trigger();
+        window->Item(TCommand::miProblemIndex1)->trigger();
         ClickThumbnail(1, c.column);
         ASSERT_EQ(window->GoGame1->Rows(), c.lines);
         EXPECT_EQ(window->GoGame1->Geometry().Lines, c.lines) << "the board draws its own lines";

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QStatusBar>
 #include <QToolButton>
+#include <set>
 
 #include "shell/TrainerFixture.h"
 
@@ -68,18 +69,18 @@ TEST_F(Keys, UpAndDownOpenProblemsFromTheIndexPageToo) {
     EXPECT_EQ(window->GoIndex1->Selected(), 0);
     EXPECT_EQ(window->Pages->currentWidget(), window->tsProblem);
     EXPECT_TRUE(window->ToolBarSolveIt->isVisible()) << "the solve tool bar comes with the page";
-    window->Action("miProblemIndex1")->trigger();
-    window->Action("miNextproblem1")->trigger();
+    window->Item(TCommand::miProblemIndex1)->trigger();
+    window->Item(TCommand::miNextproblem1)->trigger();
     EXPECT_TRUE(window->ToolBarSolveIt->isVisible()) << "View > Next problem";
-    window->Action("miProblemIndex1")->trigger();
-    window->Action("miPriorproblem1")->trigger();
-    window->Action("miProblemIndex1")->trigger();
+    window->Item(TCommand::miProblemIndex1)->trigger();
+    window->Item(TCommand::miPriorproblem1)->trigger();
+    window->Item(TCommand::miProblemIndex1)->trigger();
     ASSERT_EQ(window->Pages->currentWidget(), window->tsIndex);
     Key(Qt::Key_Down);
     EXPECT_EQ(window->GoIndex1->Selected(), 1);
     EXPECT_EQ(window->Pages->currentWidget(), window->tsProblem);
     EXPECT_EQ(window->LabelStdResult->text(), "No. 2");
-    window->Action("miProblemIndex1")->trigger();
+    window->Item(TCommand::miProblemIndex1)->trigger();
     Key(Qt::Key_Up);
     EXPECT_EQ(window->GoIndex1->Selected(), 0);
     EXPECT_EQ(window->Pages->currentWidget(), window->tsProblem);
@@ -125,9 +126,9 @@ TEST_F(Keys, ResultIsHiddenAndEndDoesNothingWhileTheSwitchIsOff) {
     OpenFirstProblem();
     QMenu* solve = window->findChild<QMenu*>("miSolve1");
     ASSERT_NE(solve, nullptr);
-    EXPECT_FALSE(window->Action("miResult1")->isVisible());
+    EXPECT_FALSE(window->Item(TCommand::miResult1)->isVisible());
     for (QAction* item : solve->actions())
-        EXPECT_FALSE(item->isVisible() && item == window->Action("miResult1"));
+        EXPECT_FALSE(item->isVisible() && item == window->Item(TCommand::miResult1));
     const int hints = window->History().Find(2)->Hint0Count;
     Key(Qt::Key_End);
     EXPECT_EQ(window->History().Find(2)->Hint0Count, hints);
@@ -138,21 +139,21 @@ TEST_F(Keys, DisplayNumbersFromTheIndexPageLeavesTheProblemAlone) {
     OpenFirstProblem();
     ClickPoint(1, 1);
     ASSERT_EQ(Board()->Process(), "AABA");
-    window->Action("miProblemIndex1")->trigger();
+    window->Item(TCommand::miProblemIndex1)->trigger();
     const int takebacks = window->History().Find(2)->TakebackBeforeSolve;
-    window->Action("miDisplaynumbers1")->trigger();
+    window->Item(TCommand::miDisplaynumbers1)->trigger();
     EXPECT_EQ(window->History().Find(2)->TakebackBeforeSolve, takebacks) << "no take-back counted";
     EXPECT_EQ(Board()->Process(), "AABA");
     // On the problem page it sets the problem up again at once.
     ClickThumbnail(1, 1);
     ClickPoint(1, 1);
-    window->Action("miDisplaynumbers1")->trigger();
+    window->Item(TCommand::miDisplaynumbers1)->trigger();
     EXPECT_EQ(Board()->Process(), "");
 }
 
 TEST_F(Keys, ResetSolvedFlagWithNothingLoadedWritesNothing) {
     OpenWindow();
-    window->Action("Resetsolvedflag1")->trigger();
+    window->Item(TCommand::Resetsolvedflag1)->trigger();
     EXPECT_FALSE(window->History().Find(0)) << "no row for key 0";
 }
 
@@ -164,14 +165,14 @@ TEST_F(Keys, TheHintLockAsksForThePasswordWithAnEmptyEntry) {
         dialog.Edit1->setText("secret");
         return int(QDialog::Accepted);
     };
-    window->Action("miHintallowed1")->trigger(); // lock with "secret"
-    ASSERT_FALSE(window->Action("miHintallowed1")->isChecked());
+    window->Item(TCommand::miHintallowed1)->trigger(); // lock with "secret"
+    ASSERT_FALSE(window->Item(TCommand::miHintallowed1)->isChecked());
     window->PasswordHook = [&](TSetPasswordDlg& dialog) {
         shown.push_back(dialog.Edit1->text());
         return int(QDialog::Accepted); // OK without typing
     };
-    window->Action("miHintallowed1")->trigger();
-    EXPECT_FALSE(window->Action("miHintallowed1")->isChecked()) << "still locked";
+    window->Item(TCommand::miHintallowed1)->trigger();
+    EXPECT_FALSE(window->Item(TCommand::miHintallowed1)->isChecked()) << "still locked";
     EXPECT_EQ(shown, (std::vector<QString>{"", ""}));
 }
 
@@ -180,7 +181,7 @@ TEST_F(Keys, TheStudyWindowShowsAWhiteToPlayProblemEveryTimeItOpens) {
     OpenWindow();
     ClickThumbnail(1, 1);
     ASSERT_LT(Board()->Turn(), 0) << "White to play";
-    window->Action("miStudyAtNewWindow1")->setChecked(true);
+    window->Item(TCommand::miStudyAtNewWindow1)->setChecked(true);
     for (int opening = 1; opening <= 2; ++opening) {
         SCOPED_TRACE(opening);
         Key(Qt::Key_F9);
@@ -218,7 +219,7 @@ TEST_F(Keys, TheGuideWithoutABrowserNamesItsPath) {
             opened.push_back(url);
             return started;
         };
-        window->Action("miGuide1")->trigger();
+        window->Item(TCommand::miGuide1)->trigger();
         ASSERT_FALSE(opened.empty());
         EXPECT_EQ(opened.back().toLocalFile(), page.fileName());
         if (started) {
@@ -310,11 +311,11 @@ TEST_F(Keys, ThePageFollowsTheWindowWhenItIsNarrowedOrWidened) {
 
 TEST_F(Keys, TheLanguageMenuAndTheToolBarShowCaptions) {
     OpenWindow();
-    EXPECT_EQ(window->Action("miLanguage_en")->text(), "English");
-    EXPECT_EQ(window->Action("miLanguage_zh_CN")->text(), "简体中文");
-    for (const auto& [name, action] : window->Actions)
-        if (name.startsWith("btn")) {
-            EXPECT_NE(action->text(), name) << name.toStdString();
+    EXPECT_EQ(window->Item(TCommand::miLanguage_en)->text(), "English");
+    EXPECT_EQ(window->Item(TCommand::miLanguage_zh_CN)->text(), "简体中文");
+    for (QAction* action : window->Items())
+        if (action->objectName().startsWith("btn")) {
+            EXPECT_NE(action->text(), action->objectName()) << action->objectName().toStdString();
         }
 }
 
@@ -423,9 +424,9 @@ protected:
 TEST_F(Progress, TheMenusAndTheStatusBarCountSolvedProblems) {
     OpenWindow();
     window->RefreshGroupMenus();
-    EXPECT_EQ(window->Action("miIntermediate1")->text(), "Intermediate 0/3");
-    EXPECT_EQ(window->Action("miBeginner1")->text(), "Beginner 0/1");
-    EXPECT_EQ(window->Action("miIntermediate2")->text(), "Intermediate 0/3") << "the drop-down too";
+    EXPECT_EQ(window->Item(TCommand::miIntermediate1)->text(), "Intermediate 0/3");
+    EXPECT_EQ(window->Item(TCommand::miBeginner1)->text(), "Beginner 0/1");
+    EXPECT_EQ(window->Item(TCommand::miIntermediate2)->text(), "Intermediate 0/3") << "the drop-down too";
     EXPECT_EQ(window->StatusProgress->text(), "0/3 solved");
     ClickThumbnail(1, 2); // problem 3: AB is correct
     EXPECT_TRUE(window->LabelAttemptTime->text().startsWith("time: 0:0"));
@@ -435,18 +436,18 @@ TEST_F(Progress, TheMenusAndTheStatusBarCountSolvedProblems) {
     EXPECT_EQ(window->StatusProgress->text(), "1/3 solved") << "the move kept it, the solve counted";
     EXPECT_TRUE(window->LabelBestTime->text().startsWith("best clean solve: 0:0"))
         << window->LabelBestTime->text().toStdString();
-    window->Action("miProblemIndex1")->trigger();
+    window->Item(TCommand::miProblemIndex1)->trigger();
     EXPECT_EQ(window->StatusProgress->text(), "1/3 solved");
     window->RefreshGroupMenus();
-    EXPECT_EQ(window->Action("miIntermediate1")->text(), "Intermediate 1/3");
+    EXPECT_EQ(window->Item(TCommand::miIntermediate1)->text(), "Intermediate 1/3");
     // Nothing due: an empty list shows no count, not the last group's.
-    window->Action("miReview1")->trigger();
+    window->Item(TCommand::miReview1)->trigger();
     ASSERT_EQ(window->GoIndex1->Count(), 0);
     EXPECT_EQ(window->StatusProgress->text(), "");
     // "Solve it" with nothing to solve leaves the index page, and the item, as they were.
-    window->Action("miSolveIt1")->trigger();
+    window->Item(TCommand::miSolveIt1)->trigger();
     EXPECT_EQ(window->Pages->currentWidget(), window->tsIndex);
-    EXPECT_FALSE(window->Action("miSolveIt1")->isChecked());
+    EXPECT_FALSE(window->Item(TCommand::miSolveIt1)->isChecked());
 }
 
 // Double-clicking the status bar's first panel narrows it to 60 pixels, and widens it again to
@@ -477,16 +478,16 @@ TEST_F(Progress, TheReviewListsAFailedProblemWhenItIsDue) {
     ClickThumbnail(1, 1); // problem 2
     ClickPoint(3, 3);     // CC: a failure
     ASSERT_EQ(window->LabelResult->text(), "Failure");
-    window->Action("miProblemIndex1")->trigger();
+    window->Item(TCommand::miProblemIndex1)->trigger();
     ClickThumbnail(1, 2); // problem 3, solved cleanly
     ClickPoint(1, 2);
     ASSERT_EQ(window->LabelSuccessCount->text(), "Solved");
     window->RefreshGroupMenus();
-    EXPECT_EQ(window->Action("miReview1")->text(), "Review (0 due)") << "due tomorrow";
+    EXPECT_EQ(window->Item(TCommand::miReview1)->text(), "Review (0 due)") << "due tomorrow";
     today = 40001;
     window->RefreshGroupMenus();
-    EXPECT_EQ(window->Action("miReview1")->text(), "Review (1 due)");
-    window->Action("miReview1")->trigger();
+    EXPECT_EQ(window->Item(TCommand::miReview1)->text(), "Review (1 due)");
+    window->Item(TCommand::miReview1)->trigger();
     ASSERT_EQ(window->GoIndex1->Count(), 1);
     EXPECT_EQ(window->GoIndex1->Games()[0].substr(0, 4), "0002");
     // Solved cleanly from the review: up a box, due in three days.
@@ -516,19 +517,19 @@ TEST_F(Progress, ARandomOrientationShowsTheProblemTurnedAndTheTurnedMoveSolvesIt
         if (!draws.empty()) draws.erase(draws.begin());
         return value;
     };
-    window->Action("miRandomOrientation1")->trigger();
-    window->Action("miRandomColours1")->trigger();
+    window->Item(TCommand::miRandomOrientation1)->trigger();
+    window->Item(TCommand::miRandomColours1)->trigger();
     ClickThumbnail(1, 2);
     TGoGame* board = window->GoGame1;
     EXPECT_EQ(board->GetCell(4, 4), 0) << "nothing where the stored stone stands";
     EXPECT_EQ(board->GetCell(16, 4), kWhiteStone) << "Black's DD shown as White's at PD";
     EXPECT_EQ(board->GetCell(15, 5), kBlackStone) << "White's EE shown as Black's at OE";
     EXPECT_LT(board->Turn(), 0) << "the player solves as White";
-    window->Action("miStudyAtNewWindow1")->setChecked(true);
-    window->Action("miStudy1")->trigger();
+    window->Item(TCommand::miStudyAtNewWindow1)->setChecked(true);
+    window->Item(TCommand::miStudy1)->trigger();
     ASSERT_NE(window->StudyForm(), nullptr);
     EXPECT_EQ(window->StudyForm()->GoGame1->GetCell(16, 4), kWhiteStone) << "the study window too";
-    window->Action("miStopStudy1")->trigger();
+    window->Item(TCommand::miStopStudy1)->trigger();
     ClickPoint(18, 1); // AB turned
     EXPECT_EQ(window->LabelResult->text(), "Success");
     EXPECT_EQ(window->LabelSuccessCount->text(), "Solved");
@@ -538,7 +539,7 @@ TEST_F(Progress, ARandomOrientationShowsTheProblemTurnedAndTheTurnedMoveSolvesIt
     EXPECT_EQ(Stored("RandomColours"), "1");
     window.reset();
     OpenWindow();
-    EXPECT_TRUE(window->Action("miRandomOrientation1")->isChecked());
+    EXPECT_TRUE(window->Item(TCommand::miRandomOrientation1)->isChecked());
     EXPECT_TRUE(window->Loop().Options().RandomColours);
 }
 
@@ -606,15 +607,80 @@ TEST_F(Progress, TheAboutBoxAndTheClearQuestionInEachLanguage) {
             messages.push_back(title + ": " + text);
             return false;
         };
-        window->Action("miClearallsolvedflags1")->trigger();
+        window->Item(TCommand::miClearallsolvedflags1)->trigger();
         ASSERT_EQ(messages.size(), 1u);
         EXPECT_EQ(HasChinese(messages[0]), chinese) << messages[0].toStdString();
-        window->Action("miAbout1")->trigger();
+        window->Item(TCommand::miAbout1)->trigger();
         EXPECT_FALSE(about.contains("example.org"));
         EXPECT_TRUE(about.contains(chinese ? "GNU 通用公共许可证" : "GNU General Public License"));
         EXPECT_TRUE(about.contains(chinese ? "每周死活题" : "Weekly Go Problems"));
         EXPECT_TRUE(about.contains("CC BY-NC-SA 4.0"));
     }
+}
+
+} // namespace
+} // namespace karvena::test
+
+namespace karvena::test {
+namespace {
+
+// The command table and the window agree: each command has its item, named after it, in a menu
+// or tool bar (or a hidden item that only carries a key), and each tool button runs its command.
+TEST_F(Keys, EveryCommandHasItsItemAndEveryButtonRunsItsCommand) {
+    OpenWindow();
+    const std::set<TCommand> keyCarriers = {TCommand::miHome, TCommand::miBackSpace,
+                                            TCommand::miPgUp, TCommand::miF8};
+    for (std::size_t i = 0; i < kCommandCount; ++i) {
+        const auto command = static_cast<TCommand>(i);
+        SCOPED_TRACE(CommandName(command));
+        QAction* item = window->Item(command);
+        ASSERT_NE(item, nullptr);
+        EXPECT_EQ(item->objectName(), CommandName(command));
+        EXPECT_EQ(CommandNamed(CommandName(command)), command);
+        const bool placed = !item->associatedObjects().isEmpty();
+        EXPECT_EQ(placed, !keyCarriers.count(command)) << "in a menu or tool bar";
+        if (const std::optional<TCommand> runs = ButtonCommand(command)) {
+            int triggered = 0;
+            QAction* menuItem = window->Item(*runs);
+            const bool enabled = menuItem->isEnabled();
+            menuItem->setEnabled(true);
+            item->setEnabled(true); // the next-variation button rests until there is one
+            const auto counting =
+                QObject::connect(menuItem, &QAction::triggered, [&] { ++triggered; });
+            item->trigger();
+            QObject::disconnect(counting);
+            menuItem->setEnabled(enabled);
+            EXPECT_EQ(triggered, 1) << "runs " << CommandName(*runs);
+            // The button says what it runs: its caption begins with the words of the command's.
+            auto words = [](const QString& caption) {
+                QStringList all = QString(caption).remove('&').split(' ', Qt::SkipEmptyParts);
+                return all.mid(0, 2);
+            };
+            const QStringList button = words(item->text()), menu = words(menuItem->text());
+            EXPECT_EQ(button.mid(0, menu.size()), menu.mid(0, button.size()))
+                << item->text().toStdString() << " / " << menuItem->text().toStdString();
+        }
+    }
+    EXPECT_FALSE(CommandNamed("miNoSuchItem1"));
+}
+
+// A try rests every command that would step the tree, and the level groups with them; stopping
+// the try gives them back.
+TEST_F(Keys, ATryRestsTheStepAndGroupCommandsAndStoppingGivesThemBack) {
+    OpenFirstProblem();
+    window->Item(TCommand::miStudy1)->trigger();
+    ASSERT_TRUE(window->Try().Active());
+    for (const TCommand command : CommandsRestingDuringTry())
+        EXPECT_FALSE(window->Item(command)->isEnabled()) << CommandName(command);
+    EXPECT_TRUE(window->Item(TCommand::miStopStudy1)->isEnabled());
+    window->Item(TCommand::miStopStudy1)->trigger();
+    // A hidden item reads as disabled; the visible ones are given back.
+    for (const TCommand command : CommandsRestingDuringTry())
+        if (window->Item(command)->isVisible())
+            EXPECT_TRUE(window->Item(command)->isEnabled()) << CommandName(command);
+    window->ShowIndexView();
+    EXPECT_TRUE(window->Item(TCommand::miIntermediate1)->isEnabled());
+    EXPECT_TRUE(window->Item(TCommand::miSolveIt1)->isEnabled());
 }
 
 } // namespace

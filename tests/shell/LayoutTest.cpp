@@ -67,20 +67,20 @@ TEST_F(Layout, ZoomInChangesNothingWhenTheRadiusCannotGrow) {
     Resize(1920, 1040);
     const int fitted = Board()->Radius();
     ASSERT_GE(fitted, 18);
-    window->Action("miZoomin1")->trigger();
+    window->Item(TCommand::miZoomin1)->trigger();
     EXPECT_EQ(Board()->Radius(), fitted);
     EXPECT_EQ(Board()->DisplayInfo(), 1) << "the panel stays";
-    EXPECT_FALSE(window->Action("miZoomout1")->isEnabled());
+    EXPECT_FALSE(window->Item(TCommand::miZoomout1)->isEnabled());
     Resize(1000, 720);
     EXPECT_LT(Board()->Radius(), fitted) << "the board still follows the window";
 
     const int small = Board()->Radius();
-    window->Action("miZoomin1")->trigger();
+    window->Item(TCommand::miZoomin1)->trigger();
     EXPECT_GT(Board()->Radius(), small);
-    EXPECT_TRUE(window->Action("miZoomout1")->isEnabled());
-    while (Board()->Radius() > small) window->Action("miZoomout1")->trigger();
+    EXPECT_TRUE(window->Item(TCommand::miZoomout1)->isEnabled());
+    while (Board()->Radius() > small) window->Item(TCommand::miZoomout1)->trigger();
     EXPECT_EQ(Board()->DisplayInfo(), 1);
-    EXPECT_FALSE(window->Action("miZoomout1")->isEnabled()) << "attached again: nothing to undo";
+    EXPECT_FALSE(window->Item(TCommand::miZoomout1)->isEnabled()) << "attached again: nothing to undo";
 }
 
 // The window opens where it was closed, exactly, and a stored size larger than the screen is
@@ -163,8 +163,8 @@ TEST_F(Layout, TheHintWindowKeepsOffTheProblemAndGoesWithWhatItAnnounces) {
 // "sgf board", "Plain background" and the splitter's place are kept across a restart.
 TEST_F(Layout, TheBoardsLookAndThePanelWidthAreKept) {
     OpenProblem();
-    window->Action("misgf1")->trigger();
-    window->Action("miPlainbackground1")->trigger();
+    window->Item(TCommand::misgf1)->trigger();
+    window->Item(TCommand::miPlainbackground1)->trigger();
     ASSERT_FALSE(Board()->sgfCoordinate());
     ASSERT_TRUE(Board()->Painting());
     window->Splitter1->setSizes({120, window->Splitter1->width() - 120});
@@ -173,9 +173,9 @@ TEST_F(Layout, TheBoardsLookAndThePanelWidthAreKept) {
     window->close();
     window.reset();
     OpenProblem();
-    EXPECT_FALSE(window->Action("misgf1")->isChecked());
+    EXPECT_FALSE(window->Item(TCommand::misgf1)->isChecked());
     EXPECT_FALSE(Board()->sgfCoordinate());
-    EXPECT_FALSE(window->Action("miPlainbackground1")->isChecked());
+    EXPECT_FALSE(window->Item(TCommand::miPlainbackground1)->isChecked());
     EXPECT_TRUE(Board()->Painting());
     EXPECT_EQ(window->Splitter1->sizes().at(0), panel);
 }
@@ -185,7 +185,7 @@ TEST_F(Layout, TheBoardsLookAndThePanelWidthAreKept) {
 TEST_F(Layout, TheTextureFillsTheWholeBoardPanel) {
     OpenProblem();
     Resize(1920, 1040);
-    window->Action("miPlainbackground1")->trigger();
+    window->Item(TCommand::miPlainbackground1)->trigger();
     QApplication::processEvents();
     QWidget* viewport = window->PanelGoGame1->findChild<QWidget*>("qt_scrollarea_viewport");
     ASSERT_TRUE(viewport);
@@ -196,7 +196,7 @@ TEST_F(Layout, TheTextureFillsTheWholeBoardPanel) {
     EXPECT_LE(std::abs(beyond.red() - inside.red()), 10);
     EXPECT_LE(std::abs(beyond.blue() - inside.blue()), 10);
     EXPECT_NE(beyond, window->palette().color(QPalette::Window)) << "the panel is textured too";
-    window->Action("miPlainbackground1")->trigger();
+    window->Item(TCommand::miPlainbackground1)->trigger();
     QApplication::processEvents();
     const QImage plain = viewport->grab().toImage();
     EXPECT_EQ(plain.pixelColor(plain.width() - 5, plain.height() / 2),

@@ -29,7 +29,7 @@ TEST_F(Trainer, StartOpensGroupTwoWhenNoneIsStoredAndTheStoredOneOtherwise) {
     EXPECT_EQ(window->OpenedGroup(), 2);
     EXPECT_EQ(window->GoIndex1->Count(), 3);
     EXPECT_EQ(window->Pages->currentWidget(), window->tsIndex);
-    EXPECT_TRUE(window->Action("miIntermediate1")->font().bold())
+    EXPECT_TRUE(window->Item(TCommand::miIntermediate1)->font().bold())
         << "the open group is the default item";
     window->close();
     EXPECT_EQ(Stored("Database"), "2");
@@ -50,7 +50,7 @@ TEST_F(Trainer, SolvingAProblemThroughEveryVariation) {
     EXPECT_EQ(window->GoGame1->Process(), "AABA") << "the reply is on the board";
     ClickPoint(3, 1);
     EXPECT_EQ(window->LabelResult->text(), "Success");
-    EXPECT_TRUE(window->Action("btnNextVofComputer")->isEnabled());
+    EXPECT_TRUE(window->Item(TCommand::btnNextVofComputer)->isEnabled());
     Key(Qt::Key_PageDown);
     EXPECT_EQ(window->GoGame1->Process(), "AAAB") << "the next variation";
     ClickPoint(1, 3);
@@ -67,8 +67,8 @@ TEST_F(Trainer, ChineseResultText) {
     ClickPoint(1, 2);
     EXPECT_EQ(window->LabelResult->text(), "成功");
     EXPECT_EQ(window->findChild<QMenu*>("miFile1")->title(), "文件(&F)");
-    EXPECT_EQ(window->Action("miBack1")->text(), "退一步");
-    EXPECT_EQ(window->Action("btnHint1")->toolTip(), "提示 (右箭头)");
+    EXPECT_EQ(window->Item(TCommand::miBack1)->text(), "退一步");
+    EXPECT_EQ(window->Item(TCommand::btnHint1)->toolTip(), "提示 (右箭头)");
 }
 
 TEST_F(Trainer, KeysStepProblemsTakeBackHintAndSetUpAgain) {

@@ -33,7 +33,7 @@ protected:
             }
             return ok ? int(QDialog::Accepted) : int(QDialog::Rejected);
         };
-        window->Action("miHintallowed1")->trigger();
+        window->Item(TCommand::miHintallowed1)->trigger();
     }
 };
 
@@ -45,7 +45,7 @@ TEST_F(Trying, TryUndoNextMoveAndRestart) {
     ASSERT_TRUE(window->Try().Active());
     EXPECT_TRUE(board->Wood()) << "the wood board shows the try";
     EXPECT_FALSE(window->btnUndo->isEnabled()) << "nothing beyond the start to take back";
-    EXPECT_FALSE(window->Action("miBack1")->isEnabled());
+    EXPECT_FALSE(window->Item(TCommand::miBack1)->isEnabled());
     EXPECT_TRUE(window->btnStopStudy2->isVisible());
 
     ClickPoint(board, 10, 10);
@@ -72,7 +72,7 @@ TEST_F(Trying, TryUndoNextMoveAndRestart) {
     Key(Qt::Key_F10);
     EXPECT_FALSE(window->Try().Active());
     EXPECT_FALSE(board->Wood());
-    EXPECT_TRUE(window->Action("miBack1")->isEnabled());
+    EXPECT_TRUE(window->Item(TCommand::miBack1)->isEnabled());
     EXPECT_EQ(window->History().Find(1)->StudyBeforeSolve, 3);
 }
 
@@ -93,7 +93,7 @@ TEST_F(Trying, TheProblemCommandsRestDuringATry) {
         {"PgDn", [&] { Key(Qt::Key_PageDown); }},
         {"PgUp", [&] { Key(Qt::Key_PageUp); }},
         {"F8", [&] { Key(Qt::Key_F8); }},
-        {"Display numbers", [&] { window->Action("miDisplaynumbers1")->trigger(); }},
+        {"Display numbers", [&] { window->Item(TCommand::miDisplaynumbers1)->trigger(); }},
     };
     for (const auto& c : commands) {
         SCOPED_TRACE(c.name);
@@ -102,11 +102,11 @@ TEST_F(Trying, TheProblemCommandsRestDuringATry) {
         EXPECT_TRUE(window->Try().Active());
         EXPECT_EQ(window->History().Find(1)->TakebackBeforeSolve, 0);
     }
-    EXPECT_FALSE(window->Action("btnProblemIndex")->isEnabled())
+    EXPECT_FALSE(window->Item(TCommand::btnProblemIndex)->isEnabled())
         << "the Index button shows that it does nothing";
     Key(Qt::Key_F10);
     EXPECT_EQ(board->Process(), "QQRRAABA");
-    EXPECT_TRUE(window->Action("btnProblemIndex")->isEnabled());
+    EXPECT_TRUE(window->Item(TCommand::btnProblemIndex)->isEnabled());
     ClickPoint(board, 3, 1);
     EXPECT_EQ(window->LabelResult->text(), "Success");
 }
@@ -128,7 +128,7 @@ TEST_F(Trying, TheStudyWindowCountsNothingAndStepsThroughTheGame) {
     ClickPoint(main, 1, 1); // the tree answers BA
     const std::string before = main->Process();
     ASSERT_EQ(before, "QQRRAABA");
-    window->Action("miStudyAtNewWindow1")->setChecked(true);
+    window->Item(TCommand::miStudyAtNewWindow1)->setChecked(true);
     Key(Qt::Key_F9);
     TStudyForm* study = window->StudyForm();
     ASSERT_TRUE(study->isVisible());
@@ -164,7 +164,7 @@ TEST_F(Trying, TheHintLock) {
     EXPECT_EQ(HintPasswordDigest("A"), "67") << "0x41 x 167 = 10855, mod 256 = 0x67";
 
     Start();
-    QAction* allowed = window->Action("miHintallowed1");
+    QAction* allowed = window->Item(TCommand::miHintallowed1);
     ASSERT_TRUE(allowed->isChecked());
     Lock("", false);
     EXPECT_TRUE(allowed->isChecked()) << "Cancel changes nothing";
@@ -192,7 +192,7 @@ TEST_F(Trying, TheHintLock) {
     // The lock survives a restart.
     window.reset();
     Start();
-    allowed = window->Action("miHintallowed1");
+    allowed = window->Item(TCommand::miHintallowed1);
     EXPECT_FALSE(allowed->isChecked());
     Lock("", true, true);
     EXPECT_TRUE(allowed->isChecked()) << "forgot lifts the lock";
