@@ -97,4 +97,15 @@ TThumbnailStones StonesOf(const TIndexLine& line) {
     return out;
 }
 
+int SolvedCount(const std::vector<std::string>& lines) {
+    int solved = 0;
+    // The head is read in place: a group may hold tens of thousands of lines.
+    for (const std::string& line : lines) {
+        const size_t head = line.find_first_not_of(' ');
+        solved += head != std::string::npos && line.size() > head + 5 && line[head + 5] == '1' &&
+                  line.find(' ', head) > head + 5;
+    }
+    return solved;
+}
+
 } // namespace karvena

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "board/Notation.h"
 
@@ -33,6 +34,9 @@ struct TIndexLine {
 // Reads a line: trimmed; field 1 runs to the first blank; the rest splits at blanks with the last
 // field taking the remainder; a line of only two fields gives no result and no stones.
 TIndexLine ParseIndexLine(std::string_view line);
+
+// How many of the lines say solved (a group's "solved/total" is this over the line count).
+int SolvedCount(const std::vector<std::string>& lines);
 
 // Writes a line the index reads back: the key as four hex digits (keys above 0xFFFF do not fit
 // and give an empty line), the flags, and the fields joined by single blanks; the board's lines

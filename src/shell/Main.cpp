@@ -175,7 +175,7 @@ void TGoGameMainForm::CreatePages() {
         std::make_unique<TStatistics>(*GoIndex1, m_History, static_cast<IStatisticsOutput&>(*this));
     m_Loop = std::make_unique<TSolveLoop>(*GoGame1, *GoIndex1, *m_Statistics,
                                           static_cast<ISolveOutput&>(*this));
-    m_Loop->SetProblems(&m_Problems);
+    m_Loop->SetProblems(&m_Collections.Store(TCollectionId::Bundled));
     m_Try = std::make_unique<TTryMode>(*GoGame1, *m_Loop);
 }
 

@@ -26,6 +26,7 @@
 #include "board/GoGame.h"
 #include "collection/HistoryStore.h"
 #include "collection/ProblemStore.h"
+#include "collection/Collections.h"
 #include "collection/OpenGroup.h"
 #include "collection/UserCollection.h"
 #include "index/GoIndex.h"
@@ -61,7 +62,6 @@ public:
 
     // ---- Commands ----
     // The level group of that number; kReviewGroup is the review of failed problems.
-    static constexpr int kReviewGroup = -200;
     void OpenGroup(int group, int topRow);
     void ShowIndexView();
     void ShowProblemView();
@@ -99,7 +99,8 @@ public:
     void RefreshGroupMenus();
     // The open group's "solved/total" in the index page's status bar.
     void ShowGroupProgress();
-    TUserCollection& UserCollection() { return m_UserCollection; }
+    TUserCollection& UserCollection() { return m_Collections.User(); }
+    TCollections& Collections() { return m_Collections; }
     // Chooses what to import instead of the file dialogs when set (tests choose).
     std::function<QStringList()> ImportChooser;
     // Told of every file read during an import (tests watch the progress); cancels the import
@@ -228,19 +229,9 @@ private:
     std::unique_ptr<ISettingsStore> m_Settings;
     THistoryStore m_History;
     QString m_HistoryPath;
-    TProblemStore m_Problems;
-    TUserCollection m_UserCollection;
-    TProblemStore m_UserProblems;
-    // The problems due for review, gathered from both collections into one small table.
-    TProblemStore m_ReviewProblems;
+    // The bundled, imported and review collections: which holds what, and their stores.
+    TCollections m_Collections{m_History};
     std::pair<QAction*, QAction*> m_ReviewItems{};
-    // Lists the problems due today as the review group.
-    TOpenGroupResult ListReview();
-    // The rows of the problems due today that are still in a collection.
-    // A history from before the imported problems had their own key space: their rows move there.
-    void MoveImportedHistoryRows();
-    // The problems due today that are still in a collection, with their history keys.
-    std::vector<std::pair<int32_t, TProblemRow>> DueProblems();
     std::unique_ptr<TStatistics> m_Statistics;
     std::unique_ptr<TSolveLoop> m_Loop;
     std::unique_ptr<TTryMode> m_Try;

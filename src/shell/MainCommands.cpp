@@ -122,7 +122,7 @@ void TGoGameMainForm::CreateActions() {
                    ShowGroupProgress();
                });
     MakeAction(TCommand::miWhatlevelImat1, "What level I'm at", [this] {
-        m_Statistics->WhatLevelImAt(m_Problems);
+        m_Statistics->WhatLevelImAt(m_Collections.Bundled());
     })->setVisible(false);
     MakeAction(TCommand::miStudyAtNewWindow1, "Study at &new window", [] {}, {}, true);
 

@@ -50,7 +50,7 @@ void TGoGameMainForm::ImportProblems() {
     QElapsedTimer sinceRedraw;
     sinceRedraw.start();
     const TImportSummary summary =
-        m_UserCollection.Import(inputs, [&](int done, int total) {
+        m_Collections.User().Import(inputs, [&](int done, int total) {
             if (ImportProgressHook) ImportProgressHook(done, total);
             if (sinceRedraw.elapsed() >= 50 || done == total) {
                 progress.setMaximum(total);
@@ -97,19 +97,14 @@ void TGoGameMainForm::ImportProblems() {
 
 void TGoGameMainForm::RemoveImportedGroup(int group) {
     if (m_Try->Active()) return;
-    for (const TImportedGroup& g : m_UserCollection.Groups()) {
+    for (const TImportedGroup& g : m_Collections.User().Groups()) {
         if (g.Group != group) continue;
         if (!Message("question", T("miRemoveGroup1").remove('&'),
                      Q(Fill(Tx("RemoveGroupQuestion"), {g.Name, std::to_string(g.Count)}))))
             return;
         // The group's keys, read before it goes: its review and best times go with it.
-        std::vector<int32_t> keys;
-        TProblemStore store;
-        if (m_UserCollection.OpenStore(store))
-            for (const TProblemRow& row : store.GroupWithNext(group))
-                if (row.Group1 == group) keys.push_back(store.HistoryKeyOf(row.Auto1));
-        store.Close();
-        const std::string why = m_UserCollection.RemoveGroup(group);
+        const std::vector<int32_t> keys = m_Collections.HistoryKeysOf(group);
+        const std::string why = m_Collections.User().RemoveGroup(group);
         if (!why.empty()) {
             Message("warning", T("miRemoveGroup1").remove('&'),
                     Q(Fill(Tx("RemoveGroupFailed"), {why})));
@@ -126,35 +121,21 @@ void TGoGameMainForm::RemoveImportedGroup(int group) {
     }
 }
 
-namespace {
-// "solved/total" of a group: the totals from the problem table, the solved from the history.
-std::pair<int, int> SolvedAndTotal(const TProblemStore& store, int group,
-                                   const std::unordered_map<int32_t, int32_t>& solved) {
-    int done = 0, total = 0;
-    for (const TProblemRow& row : store.GroupWithNext(group)) {
-        if (row.Group1 != group) break;
-        ++total;
-        const auto past = solved.find(store.HistoryKeyOf(row.Auto1));
-        done += past != solved.end() && past->second > 0;
-    }
-    return {done, total};
-}
-} // namespace
-
 void TGoGameMainForm::RefreshGroupMenus() {
     // The bundled groups: "Beginner 37/140" once the collection has been read.
     const std::unordered_map<int32_t, int32_t> solved = m_History.SolvedCounts();
+    TProblemStore& bundled = m_Collections.Store(TCollectionId::Bundled);
     for (auto& [file, popup] : m_GroupItems) {
         QString caption = T(file->objectName().toStdString().c_str());
         const int group = file->data().toInt();
-        if (m_Problems.IsOpen() && group >= 0 && group <= 4) {
-            const auto [done, total] = SolvedAndTotal(m_Problems, group, solved);
+        if (bundled.IsOpen() && group >= 0 && group <= 4) {
+            const auto [done, total] = SolvedAndTotal(bundled, group, solved);
             if (total > 0) caption += QString(" %1/%2").arg(done).arg(total);
         }
         file->setText(caption);
         popup->setText(caption);
     }
-    const int due = static_cast<int>(DueProblems().size());
+    const int due = static_cast<int>(m_Collections.Due(m_Statistics->TodayNumber()).size());
     for (QAction* item : {m_ReviewItems.first, m_ReviewItems.second})
         item->setText(Q(Fill(Tx("ReviewItem"), {std::to_string(due)})));
     for (auto& [file, popup] : m_ImportedItems) {
@@ -163,9 +144,9 @@ void TGoGameMainForm::RefreshGroupMenus() {
     }
     m_ImportedItems.clear();
     m_RemoveMenu->clear();
-    const std::vector<TImportedGroup> groups = m_UserCollection.Groups();
+    const std::vector<TImportedGroup> groups = m_Collections.User().Groups();
     TProblemStore store;
-    const bool readable = !groups.empty() && m_UserCollection.OpenStore(store);
+    const bool readable = !groups.empty() && m_Collections.User().OpenStore(store);
     for (const TImportedGroup& g : groups) {
         // "Name solved/total": the solved count from the history.
         const int done = readable ? SolvedAndTotal(store, g.Group, solved).first : 0;
@@ -188,77 +169,6 @@ void TGoGameMainForm::RefreshGroupMenus() {
     // New items made during a try rest with the others.
     if (m_Try->Active()) SetSolvingCommandsEnabled(false);
     MarkDefaultGroup(m_OpenedGroup);
-}
-
-std::vector<std::pair<int32_t, TProblemRow>> TGoGameMainForm::DueProblems() {
-    // The bundled table is read when no group of it was opened yet.
-    if (!m_Problems.IsOpen()) {
-        TProblemStore opened;
-        if (karvena::OpenGroup(m_ProgramFolder.toStdString(), 0, opened, m_History,
-                               QStandardPaths::writableLocation(QStandardPaths::CacheLocation)
-                                   .toStdString())
-                .Status == TOpenGroupStatus::Ok)
-            m_Problems = std::move(opened);
-    }
-    TProblemStore user;
-    const bool imported = m_UserCollection.OpenStore(user);
-    std::vector<std::pair<int32_t, TProblemRow>> rows;
-    for (const TReviewEntry& entry : m_History.DueReviews(m_Statistics->TodayNumber())) {
-        // The history key says the collection: the imported problems' space lies above.
-        const bool fromImported = entry.Auto1 >= kImportedHistoryBase;
-        if (fromImported && !imported) continue;
-        const TProblemStore& from = fromImported ? user : m_Problems;
-        std::optional<TProblemRow> row = from.Find(entry.Auto1 - from.HistoryBase);
-        if (!row) continue; // a problem no longer in any collection is not due
-        rows.emplace_back(entry.Auto1, std::move(*row));
-    }
-    return rows;
-}
-
-void TGoGameMainForm::MoveImportedHistoryRows() {
-    // Once, for a history from before: the imported problems' rows move to their own key space.
-    std::vector<int32_t> imported;
-    TProblemStore user;
-    if (m_UserCollection.OpenStore(user)) imported = user.Keys();
-    std::set<int32_t> bundled;
-    TProblemStore problems;
-    if (!imported.empty() &&
-        karvena::OpenGroup(m_ProgramFolder.toStdString(), -1, problems, m_History,
-                           QStandardPaths::writableLocation(QStandardPaths::CacheLocation)
-                               .toStdString())
-                .Status == TOpenGroupStatus::Ok) {
-        const std::vector<int32_t> keys = problems.Keys();
-        bundled.insert(keys.begin(), keys.end());
-    }
-    m_History.MoveImportedRows(imported, bundled, kImportedHistoryBase);
-}
-
-TOpenGroupResult TGoGameMainForm::ListReview() {
-    TOpenGroupResult result;
-    TProblemTableWriter writer;
-    // Two collections may both have a key: a row keeps its own while it is free in the review,
-    // else takes the lowest free one, and each keeps its history key beside it.
-    const std::vector<std::pair<int32_t, TProblemRow>> due = DueProblems();
-    std::unordered_map<int32_t, int32_t> historyKeys;
-    int32_t free = 1;
-    for (auto [historyKey, row] : due) {
-        if (historyKeys.count(row.Auto1)) {
-            while (historyKeys.count(free)) ++free;
-            row.Auto1 = free;
-        }
-        historyKeys[row.Auto1] = historyKey;
-        row.Group1 = kReviewGroup;
-        writer.Add(row);
-    }
-    if (!m_ReviewProblems.Open(writer.Image())) {
-        result.Status = TOpenGroupStatus::BadArchive;
-        result.Detail = m_ReviewProblems.Error();
-        return result;
-    }
-    m_ReviewProblems.HistoryBase = 0;
-    m_ReviewProblems.HistoryKeys = std::move(historyKeys);
-    ListGroup(m_ReviewProblems, kReviewGroup, m_History, result);
-    return result;
 }
 
 } // namespace karvena

@@ -9,6 +9,7 @@
 
 #include "board/Artwork.h"
 #include "board/BoardGeometry.h"
+#include "index/IndexLine.h"
 #include "collection/OpenGroup.h"
 #include "shell/Main.h"
 #include "shell/QtText.h"
@@ -32,8 +33,7 @@ void TGoGameMainForm::ShowAttemptTime() {
 }
 
 void TGoGameMainForm::ShowGroupProgress() {
-    int solved = 0;
-    for (const std::string& line : GoIndex1->Games()) solved += line.size() > 5 && line[5] == '1';
+    const int solved = SolvedCount(GoIndex1->Games());
     // An empty list (no review due, the open group removed) shows no count.
     StatusProgress->setText(GoIndex1->Count() > 0
                                 ? Q(Fill(Tx("GroupProgress"), {std::to_string(solved),
@@ -84,7 +84,7 @@ void TGoGameMainForm::MarkDefaultGroup(int group) {
     items.insert(items.end(), m_ImportedItems.begin(), m_ImportedItems.end());
     for (const auto& [file, popup] : items) {
         const int tag = file->data().toInt();
-        const bool isDefault = tag == group && ((tag >= 0 && tag <= 4) || tag >= kFirstImportedGroup);
+        const bool isDefault = tag == group && m_Collections.IsLevelGroup(tag);
         for (QAction* item : {file, popup}) {
             QFont font = item->font();
             font.setBold(isDefault);
@@ -102,34 +102,10 @@ void TGoGameMainForm::OpenGroup(int group, int topRow) {
         wait->show();
         QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     }
-    // The group is opened into a store of its own; the open group, its store and the solve
-    // loop change only when the opening succeeded.
-    TOpenGroupResult result;
-    TProblemStore opened;
-    TProblemStore* target = &m_Problems;
-    if (group == kReviewGroup) {
-        result = ListReview();
-        target = nullptr; // the review builds its own table in place
-    } else if (group >= kFirstImportedGroup) {
-        // An imported group: the player's own collection.
-        target = &m_UserProblems;
-        result.ArchivePath = m_UserCollection.Path();
-        if (!m_UserCollection.OpenStore(opened)) {
-            result.Status = TOpenGroupStatus::BadArchive;
-            result.Detail = opened.Error();
-        } else {
-            ListGroup(opened, group, m_History, result);
-        }
-    } else {
-        result = karvena::OpenGroup(
-            m_ProgramFolder.toStdString(), group, opened, m_History,
-            QStandardPaths::writableLocation(QStandardPaths::CacheLocation).toStdString());
-    }
+    // The open group and the solve loop's store change only when the opening succeeded.
+    const TOpenedGroup result = m_Collections.Open(group, m_Statistics->TodayNumber());
     delete wait;
-    if (result.Status == TOpenGroupStatus::Ok) {
-        if (target) *target = std::move(opened);
-        m_Loop->SetProblems(target ? target : &m_ReviewProblems);
-    }
+    if (result.Problems) m_Loop->SetProblems(result.Problems);
     if (result.Status != TOpenGroupStatus::Ok) {
         if (result.ErrorSound()) m_Sounds.Play(kSoundError, true);
         const bool english = !ChineseGB && !ChineseBig5;

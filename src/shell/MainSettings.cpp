@@ -55,10 +55,12 @@ void TGoGameMainForm::FirstActivation() {
     // The player's imported problems live where the history does: beside the program when it
     // may write there, else in the per-user data folder.
     // An imported problem must pass the collection tool's check to be added.
-    m_UserCollection.Check = CheckProblem;
-    m_UserCollection.SetPath(
+    m_Collections.SetProgramFolder(
+        program, QStandardPaths::writableLocation(QStandardPaths::CacheLocation).toStdString());
+    m_Collections.User().Check = CheckProblem;
+    m_Collections.User().SetPath(
         (std::filesystem::path(place.Path).parent_path() / kUserCollectionName).string());
-    if (!m_History.KeySpacesSeparate()) MoveImportedHistoryRows();
+    if (!m_History.KeySpacesSeparate()) m_Collections.SeparateKeySpaces();
     RefreshGroupMenus();
     OpenGroup(m_Start.Database, m_Start.TopRow);
     m_BaseRadius = GoGame1->Radius();

@@ -55,6 +55,24 @@ TEST(IndexLine, FlagsAndKey) {
     EXPECT_FALSE(ParseIndexLine("0001").Solved());
 }
 
+TEST(IndexLine, SolvedCountReadsEachHeadsSolvedFlag) {
+    const struct {
+        std::vector<std::string> lines;
+        int solved;
+    } cases[] = {
+        {{}, 0},
+        {{"001001 1 CC DD"}, 1},
+        {{"001000 1 CC DD", "002011 -1 CC DD", "  003001 1"}, 2},
+        {{"00100", "0010 1 CC", "00100 1"}, 0}, // a head too short has no solved flag
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(SolvedCount(c.lines), c.solved) << ::testing::PrintToString(c.lines);
+        int parsed = 0;
+        for (const std::string& line : c.lines) parsed += ParseIndexLine(line).Solved();
+        if (c.solved > 0) EXPECT_EQ(SolvedCount(c.lines), parsed) << "as the parser reads it";
+    }
+}
+
 TEST(IndexLine, BuildReadsBack) {
     const std::string text = BuildIndexLine(0x12AB, true, false, "5", "AABB", "CC", "DDEEFF", true);
     EXPECT_EQ(text, "12AB10 5 AABB CC DDEEFF W");
