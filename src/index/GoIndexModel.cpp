@@ -63,6 +63,25 @@ void TGoIndexModel::LastPage() {
     SetTopRow(RowCount());
 }
 
+std::optional<int> TGoIndexModel::StepTarget(TStep step) const {
+    const int last = Count() - 1;
+    switch (step) {
+    case TStep::First:
+        if (m_Selected > 0) return 0;
+        break;
+    case TStep::Prior:
+        if (m_Selected > 0) return m_Selected - 1;
+        break;
+    case TStep::Next:
+        if (m_Selected < last) return m_Selected + 1;
+        break;
+    case TStep::Last:
+        if (m_Selected < last) return last;
+        break;
+    }
+    return std::nullopt;
+}
+
 void TGoIndexModel::ScrollRows(int rows) {
     SetTopRow(std::clamp(m_TopRow + rows, 1, std::max(1, RowCount())));
 }

@@ -4,6 +4,7 @@
 // IIndexView to repaint the whole grid or one line's cell. Plain C++, no Qt.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -72,6 +73,10 @@ public:
     // Moves the first row shown by `rows` (negative: up), kept between 1 and RowCount.
     void ScrollRows(int rows);
     int Selected() const { return m_Selected; }
+    // Stepping through the problems from the selected one: the line it goes to, or nullopt
+    // when there is none (the first already, the last already, an empty list).
+    enum class TStep { First, Prior, Next, Last };
+    std::optional<int> StepTarget(TStep step) const;
     // Selects a line (no event); -1 clears; values outside the list are ignored.
     void SetSelected(int index);
     int Hot() const { return m_Hot; }

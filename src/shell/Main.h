@@ -24,6 +24,7 @@
 #include <memory>
 
 #include "board/GoGame.h"
+#include "board/Zoom.h"
 #include "collection/HistoryStore.h"
 #include "collection/ProblemStore.h"
 #include "collection/Collections.h"
@@ -35,6 +36,7 @@
 #include "shell/Sound.h"
 #include "shell/Splash.h"
 #include "shell/uSetPassword1.h"
+#include "solving/HintLock.h"
 #include "solving/SolveLoop.h"
 #include "solving/Statistics.h"
 #include "solving/Study.h"
@@ -147,7 +149,7 @@ public:
     TStatistics& Statistics() { return *m_Statistics; }
     THistoryStore& History() { return m_History; }
     int OpenedGroup() const { return m_OpenedGroup; }
-    int BaseRadius() const { return m_BaseRadius; }
+    int BaseRadius() const { return m_Zoom.BaseRadius(); }
     const QString& HistoryPath() const { return m_HistoryPath; }
     TSplashForm* SplashForm1() const { return m_Splash1; }
     TSplashForm* SplashForm2() const { return m_Splash2; }
@@ -188,6 +190,7 @@ private:
     void SetProblemButtonsVisible(bool visible);
     void SetPageButtonsVisible(bool visible);
     void SelectAndLoad(int position);
+    void StepProblem(TGoIndexModel::TStep step);
     void FitBoardToPanel();
     void MarkDefaultGroup(int group);
     void UpdateTryButtons();
@@ -227,6 +230,7 @@ private:
 
     QString m_ProgramFolder;
     std::unique_ptr<ISettingsStore> m_Settings;
+    THintLock m_HintLock{*m_Settings};
     THistoryStore m_History;
     QString m_HistoryPath;
     // The bundled, imported and review collections: which holds what, and their stores.
@@ -244,8 +248,7 @@ private:
     TStartSettings m_Start;
     bool m_FirstActivation = true;
     int m_OpenedGroup = -1;
-    int m_BaseRadius = 7;
-    bool m_BoardFillsPanel = true;
+    TZoom m_Zoom;
     // "No. N" of the problem shown: the notice label shows it again when a notice ends.
     QString m_ProblemNumberText;
     std::array<QAction*, kCommandCount> m_Items{};

@@ -148,22 +148,24 @@ void TGoGameMainForm::SelectAndLoad(int position) {
     if (m_Loop->LoadProblem(position) && !OnProblemPage()) ShowProblemView();
 }
 
+void TGoGameMainForm::StepProblem(TGoIndexModel::TStep step) {
+    if (const std::optional<int> target = GoIndex1->StepTarget(step)) SelectAndLoad(*target);
+}
 void TGoGameMainForm::FirstProblem() {
-    if (GoIndex1->Selected() > 0) SelectAndLoad(0);
+    StepProblem(TGoIndexModel::TStep::First);
 }
 void TGoGameMainForm::PriorProblem() {
-    if (GoIndex1->Selected() > 0) SelectAndLoad(GoIndex1->Selected() - 1);
+    StepProblem(TGoIndexModel::TStep::Prior);
 }
 void TGoGameMainForm::NextProblemCommand() {
-    if (GoIndex1->Selected() + 1 < GoIndex1->Count()) SelectAndLoad(GoIndex1->Selected() + 1);
+    StepProblem(TGoIndexModel::TStep::Next);
 }
 void TGoGameMainForm::LastProblem() {
-    if (GoIndex1->Count() > 0 && GoIndex1->Selected() < GoIndex1->Count() - 1)
-        SelectAndLoad(GoIndex1->Count() - 1);
+    StepProblem(TGoIndexModel::TStep::Last);
 }
 
 void TGoGameMainForm::FitBoardToPanel() {
-    if (!m_BoardFillsPanel) return;
+    if (!m_Zoom.FillsPanel()) return;
     auto* scroll = static_cast<QScrollArea*>(PanelGoGame1);
     // The board fills its panel, but never beyond 840 x 840.
     const QSize room = scroll->viewport()->size() - QSize(2, 2);
@@ -198,28 +200,24 @@ void TGoGameMainForm::SetPlainBackground(bool plain) {
 }
 
 void TGoGameMainForm::ZoomIn() {
-    const int radius = std::min(3 * GoGame1->Radius() / 2, 18);
-    // A board already at its largest stays as it is, attached to its panel.
-    if (radius <= GoGame1->Radius()) return;
-    if (m_BoardFillsPanel) {
-        m_BaseRadius = GoGame1->Radius();
-        m_BoardFillsPanel = false;
-        GoGame1->SetDisplayInfo(0);
-    }
-    GoGame1->SetRadius(static_cast<int16_t>(radius));
-    Item(TCommand::miZoomout1)->setEnabled(true);
+    const bool filled = m_Zoom.FillsPanel();
+    const std::optional<int> radius = m_Zoom.In(GoGame1->Radius());
+    if (!radius) return;
+    // Zoomed, the board leaves its panel's size behind, and its panel of texts too.
+    if (filled) GoGame1->SetDisplayInfo(0);
+    GoGame1->SetRadius(static_cast<int16_t>(*radius));
+    Item(TCommand::miZoomout1)->setEnabled(m_Zoom.Zoomed());
 }
 
 void TGoGameMainForm::ZoomOut() {
-    const int radius = std::max({2 * GoGame1->Radius() / 3, 6, m_BaseRadius});
-    if (radius >= GoGame1->Radius()) return;
-    GoGame1->SetRadius(static_cast<int16_t>(radius));
-    if (radius == m_BaseRadius && !m_BoardFillsPanel) {
-        m_BoardFillsPanel = true;
+    const std::optional<int> radius = m_Zoom.Out(GoGame1->Radius());
+    if (!radius) return;
+    GoGame1->SetRadius(static_cast<int16_t>(*radius));
+    if (m_Zoom.FillsPanel()) {
         GoGame1->SetDisplayInfo(1);
         FitBoardToPanel();
-        Item(TCommand::miZoomout1)->setEnabled(false);
     }
+    Item(TCommand::miZoomout1)->setEnabled(m_Zoom.Zoomed());
 }
 
 void TGoGameMainForm::SetDelay(int seconds) {

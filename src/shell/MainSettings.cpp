@@ -63,7 +63,7 @@ void TGoGameMainForm::FirstActivation() {
     if (!m_History.KeySpacesSeparate()) m_Collections.SeparateKeySpaces();
     RefreshGroupMenus();
     OpenGroup(m_Start.Database, m_Start.TopRow);
-    m_BaseRadius = GoGame1->Radius();
+    m_Zoom.SetBaseRadius(GoGame1->Radius());
 }
 
 void TGoGameMainForm::ReadSettings() {
@@ -72,6 +72,7 @@ void TGoGameMainForm::ReadSettings() {
     m_Start = ReadStartSettings(*m_Settings, DefaultWidth(whole.width()),
                                 DefaultHeight(whole.height()));
     SetSilent(m_Start.Silent);
+    m_HintLock.SetAllowed(m_Start.HintAllowed);
     Item(TCommand::miHintallowed1)->setChecked(m_Start.HintAllowed);
     m_Loop->Options().HintAllowed = m_Start.HintAllowed;
     Item(TCommand::miDisplaynumbers1)->setChecked(m_Start.DisplayNumbers);

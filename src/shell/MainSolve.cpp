@@ -2,7 +2,7 @@
 #include <QApplication>
 #include <QStatusBar>
 
-#include "shell/HintLock.h"
+#include "solving/HintLock.h"
 #include "shell/Main.h"
 #include "shell/QtText.h"
 
@@ -151,37 +151,16 @@ namespace karvena {
 
 void TGoGameMainForm::HintAllowedClick() {
     QAction* item = Item(TCommand::miHintallowed1);
-    // The check mark flipped with the click; what counts is the state before it.
-    const bool wasAllowed = !item->isChecked();
-    item->setChecked(wasAllowed);
-    m_PasswordDlg->Prepare(wasAllowed);
+    // The check mark flipped with the click; the lock says what it shows.
+    item->setChecked(m_HintLock.Allowed());
+    m_PasswordDlg->Prepare(m_HintLock.Allowed());
     const int result = PasswordHook ? PasswordHook(*m_PasswordDlg) : m_PasswordDlg->exec();
-    if (result != QDialog::Accepted) return;
-    // A store that cannot be written locks for this run and compares against the empty digest.
-    const bool writable = m_Settings->Usable();
-    if (wasAllowed) {
-        item->setChecked(false);
-        if (writable) {
-            m_Settings->Set("HintAllowed", "0");
-            m_Settings->Set("HintPassword",
-                            HintPasswordDigest(m_PasswordDlg->Text().toStdString()));
-        }
-    } else if (m_PasswordDlg->Forgotten()) {
-        if (writable) {
-            m_Settings->Set("HintPassword", "");
-            m_Settings->Set("HintAllowed", "1");
-        }
-        item->setChecked(true);
-    } else {
-        const std::string stored = writable ? m_Settings->Get("HintPassword").value_or("") : "";
-        if (stored != HintPasswordDigest(m_PasswordDlg->Text().toStdString())) {
-            Beep();
-            return;
-        }
-        item->setChecked(true);
-        if (writable) m_Settings->Set("HintAllowed", "1");
-    }
-    m_Loop->Options().HintAllowed = item->isChecked();
+    const THintLockOutcome outcome =
+        m_HintLock.Answer({result == QDialog::Accepted, m_PasswordDlg->Text().toStdString(),
+                           m_PasswordDlg->Forgotten()});
+    if (outcome == THintLockOutcome::WrongPassword) Beep();
+    item->setChecked(m_HintLock.Allowed());
+    m_Loop->Options().HintAllowed = m_HintLock.Allowed();
 }
 
 } // namespace karvena

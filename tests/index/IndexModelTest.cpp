@@ -203,6 +203,32 @@ TEST(IndexModel, PagesAndTheWheelReachEveryRow) {
     EXPECT_EQ(model.TopRow(), 1);
 }
 
+TEST(IndexModel, SteppingThroughTheProblemsStopsAtBothEnds) {
+    using TStep = TGoIndexModel::TStep;
+    const struct {
+        int count, selected;
+        std::optional<int> first, prior, next, last;
+    } cases[] = {
+        {5, 2, 0, 1, 3, 4},
+        {5, 0, std::nullopt, std::nullopt, 1, 4},
+        {5, 4, 0, 3, std::nullopt, std::nullopt},
+        {1, 0, std::nullopt, std::nullopt, std::nullopt, std::nullopt},
+        {0, -1, std::nullopt, std::nullopt, std::nullopt, std::nullopt},
+        {3, -1, std::nullopt, std::nullopt, 0, 2}, // nothing selected: Next starts at the first
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.selected) + " of " + std::to_string(c.count));
+        TGoIndexModel model;
+        model.SetGames(std::vector<std::string>(c.count, "000100 1 CC DD"));
+        model.SetSelected(c.selected);
+        ASSERT_EQ(model.Selected(), c.selected);
+        EXPECT_EQ(model.StepTarget(TStep::First), c.first);
+        EXPECT_EQ(model.StepTarget(TStep::Prior), c.prior);
+        EXPECT_EQ(model.StepTarget(TStep::Next), c.next);
+        EXPECT_EQ(model.StepTarget(TStep::Last), c.last);
+    }
+}
+
 TEST(IndexModel, SetGamesFiresInOrderAndResets) {
     TGoIndexModel model;
     TEventLog log;

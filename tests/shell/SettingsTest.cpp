@@ -5,21 +5,13 @@
 #include <map>
 
 #include "shell/Settings.h"
+#include "support/MapSettings.h"
 
 namespace karvena {
 namespace {
 
-class TMapStore : public ISettingsStore {
-public:
-    std::map<std::string, std::string> values;
-    bool usable = true;
-    std::optional<std::string> Get(const std::string& name) const override {
-        const auto found = values.find(name);
-        return found == values.end() ? std::nullopt : std::optional<std::string>(found->second);
-    }
-    void Set(const std::string& name, const std::string& value) override { values[name] = value; }
-    bool Usable() const override { return usable; }
-};
+using test::TMapStore;
+
 
 // Where the window opens: the stored rectangle as it was, kept inside the screen's free area;
 // without a stored size 7/8 of the whole screen, fitted to the free area.
