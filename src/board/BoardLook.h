@@ -12,6 +12,16 @@ constexpr TColor kColorWhite = 0xFFFFFF;
 // The system button-face colour, as the low-colour mode takes it.
 constexpr TColor kColorBtnFace = 0xFF00000F;
 
+// Low-colour mode, for the board and the thumbnails alike: the dithered pattern scheme (1)
+// becomes flat stones on the plain button-face colour; other schemes stay as they are.
+inline void ToLowColour(TColor& colour, int16_t& scheme, bool& dim3, bool& painting) {
+    if (scheme != 1) return;
+    dim3 = false;
+    scheme = 6;
+    colour = kColorBtnFace;
+    painting = false;
+}
+
 struct TBoardLook {
     bool NoBoard = false;
     bool Pal256 = false;
@@ -54,12 +64,7 @@ struct TBoardLook {
     // button-face colour; turning it off restores nothing.
     void SetPal256(bool v) {
         Pal256 = v;
-        if (v && BoardColorNum == 1) {
-            Dim3 = false;
-            BoardColorNum = 6;
-            BoardColor = kColorBtnFace;
-            Painting = false;
-        }
+        if (v) ToLowColour(BoardColor, BoardColorNum, Dim3, Painting);
     }
 };
 

@@ -281,6 +281,9 @@ public:
     // Converts a text the board shows for Language 1 through OnToBig5; unchanged otherwise.
     std::string LocalText(std::string text) const;
 
+    // The side to move is the user's side (SelfSide: 0 black, else white).
+    bool IsUsersTurn() const;
+
 private:
     static bool InGrid(int P, int Q) { return P >= 0 && P < kGridSize && Q >= 0 && Q < kGridSize; }
     // Places the stones of a setup string for a side (no capture, no occupancy test).
@@ -295,7 +298,6 @@ private:
     void RenameChain(int16_t from, int16_t to);
     // Appends a played move at the record's position NextMove.
     void RecordMove(int P, int Q);
-    bool IsUsersTurn() const;
     void EmptyGrids();
     // Everything a point is drawn from, to repaint exactly the points a reset or replay changed.
     struct TPointLooks {

@@ -202,8 +202,7 @@ bool TGoGame::HandTest(int P, int Q) {
     else if (GameOver())
         hand = ChainId(P, Q) > 0 && !empty;
     else {
-        const bool usersSide = SameSide(Turn(), SelfSide() == 0 ? kBlack : kWhite);
-        hand = NewMoveEnabled() && (SingleMode() || usersSide) && empty && Winner() > 2;
+        hand = NewMoveEnabled() && (SingleMode() || IsUsersTurn()) && empty && Winner() > 2;
     }
     SetHint(static_cast<int16_t>(P * 256 + Q), HintStr());
     return hand;

@@ -168,36 +168,30 @@ TNodeId TSolutionTree::ChooseReply(TNodeId node, int mask) {
     return kNoNode;
 }
 
-bool TSolutionTree::HasSuccessBelow(TNodeId node) const {
-    const int level = Level(node);
-    for (TNodeId d = NextInDepthFirst(node); d != kNoNode && Level(d) > level;
-         d = NextInDepthFirst(d)) {
-        if (!IsSuccess(ResultValue(ResultCodeOf(d)))) continue;
-        // The success counts only when no opponent move on the way down to it is flagged.
-        bool clean = true;
-        for (TNodeId a = d; a != kNoNode && Level(a) >= level + 1; a = Parent(a)) {
-            if (Level(a) % 2 == 0 && IsFlagged(FlagsOf(a))) {
-                clean = false;
-                break;
-            }
-        }
-        if (clean) return true;
+std::vector<bool> TSolutionTree::SuccessBelowFrom(TNodeId from) const {
+    // A child is always added after its parent, so going down the ids sees children first, and
+    // every node below `from` has a higher id.
+    // reaches[n]: a success at n or below it, with no flagged opponent move from n down to it.
+    const int n = Size();
+    if (from < 0 || from >= n) return {};
+    std::vector<bool> reaches(n - from, false), below(n - from, false);
+    for (TNodeId id = n - 1; id >= from; --id) {
+        const size_t at = static_cast<size_t>(id - from);
+        for (TNodeId c = FirstChild(id); c != kNoNode && !below[at]; c = NextSibling(c))
+            below[at] = reaches[static_cast<size_t>(c - from)];
+        const bool flaggedOpponent = Level(id) % 2 == 0 && IsFlagged(FlagsOf(id));
+        reaches[at] = !flaggedOpponent && (below[at] || IsSuccess(ResultValue(ResultCodeOf(id))));
     }
-    return false;
+    return below;
+}
+
+bool TSolutionTree::HasSuccessBelow(TNodeId node) const {
+    const std::vector<bool> below = SuccessBelowFrom(node);
+    return !below.empty() && below[0];
 }
 
 std::vector<bool> TSolutionTree::SuccessBelowAll() const {
-    // A child is always added after its parent, so going down the ids sees children first.
-    // reaches[n]: a success at n or below it, with no flagged opponent move from n down to it.
-    const int n = Size();
-    std::vector<bool> reaches(n, false), below(n, false);
-    for (TNodeId id = n - 1; id >= 0; --id) {
-        for (TNodeId c = FirstChild(id); c != kNoNode && !below[id]; c = NextSibling(c))
-            below[id] = reaches[c];
-        const bool flaggedOpponent = Level(id) % 2 == 0 && IsFlagged(FlagsOf(id));
-        reaches[id] = !flaggedOpponent && (below[id] || IsSuccess(ResultValue(ResultCodeOf(id))));
-    }
-    return below;
+    return SuccessBelowFrom(0);
 }
 
 TNodeId TSolutionTree::RetryPoint(TNodeId node) const {

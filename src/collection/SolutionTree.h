@@ -143,6 +143,10 @@ public:
     static constexpr int kDumpIndentLevels = 30;
 
 private:
+    // For each node from `from` on (index = id - from): a success below it on a path without
+    // a flagged opponent move.
+    std::vector<bool> SuccessBelowFrom(TNodeId from) const;
+
     std::vector<TSolutionNode> m_Nodes;
     TNodeId m_FirstTop = kNoNode;
     TNodeId m_LastTop = kNoNode;

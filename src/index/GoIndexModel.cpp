@@ -161,7 +161,7 @@ void TGoIndexModel::SetBoardColor(TColor c) {
 
 void TGoIndexModel::SetBoardColorNum(int v) {
     if (v < 0 || v > 6 || v == m_BoardColorNum) return;
-    m_BoardColorNum = v;
+    m_BoardColorNum = static_cast<int16_t>(v);
     m_View->ThumbnailLookChanged();
 }
 
@@ -177,12 +177,7 @@ void TGoIndexModel::SetDrawLastMove(bool v) {
 
 void TGoIndexModel::SetPal256(bool v) {
     m_Pal256 = v;
-    if (v && m_BoardColorNum == 1) {
-        m_Dim3 = false;
-        m_BoardColorNum = 6;
-        m_BoardColor = kColorBtnFace;
-        m_Painting = false;
-    }
+    if (v) ToLowColour(m_BoardColor, m_BoardColorNum, m_Dim3, m_Painting);
     m_View->ThumbnailLookChanged();
 }
 

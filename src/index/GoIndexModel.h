@@ -163,7 +163,7 @@ private:
     int m_SolvedCount = 0;
     int m_Radius = 5, m_BoardCols = 14, m_BoardRows = 14;
     TColor m_BoardColor = 0x006699;
-    int m_BoardColorNum = 1;
+    int16_t m_BoardColorNum = 1;
     bool m_Dim3 = true, m_DrawLastMove = true, m_Pal256 = false, m_Painting = false;
     int m_Turn = 0, m_GameKind = 0, m_Language = 0;
     std::string m_Hints[3];

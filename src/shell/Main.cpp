@@ -242,18 +242,17 @@ void TGoGameMainForm::ConnectParts() {
         if (auto* label = findChild<QLabel*>("DelayLabel"))
             label->setText(T("TrackBar1") + ": " + QString::number(position));
     });
-    m_Splash1 = new TSplashForm(
-        T("HintWindow1"), true,
-        [this](bool on) {
-            if (m_Settings->Usable()) m_Settings->Set("DisplaySpashForm1", on ? "1" : "0");
-        },
-        this);
-    m_Splash2 = new TSplashForm(
-        T("HintWindow2"), true,
-        [this](bool on) {
-            if (m_Settings->Usable()) m_Settings->Set("DisplaySpashForm2", on ? "1" : "0");
-        },
-        this);
+    // The hint windows: shown until the player ticks "Do not display", which is stored.
+    auto hintWindow = [this](const char* text, std::string flag) {
+        return new TSplashForm(
+            T(text), true,
+            [this, flag](bool on) {
+                if (m_Settings->Usable()) m_Settings->Set(flag, on ? "1" : "0");
+            },
+            this);
+    };
+    m_Splash1 = hintWindow("HintWindow1", "DisplaySpashForm1");
+    m_Splash2 = hintWindow("HintWindow2", "DisplaySpashForm2");
 }
 
 bool TGoGameMainForm::Message(const QString& kind, const QString& title, const QString& text) {

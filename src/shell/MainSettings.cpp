@@ -99,20 +99,8 @@ void TGoGameMainForm::ReadSettings() {
     }
     PlaceWindow();
     // The hint windows follow their stored flags.
-    delete m_Splash1;
-    delete m_Splash2;
-    m_Splash1 = new TSplashForm(
-        QString::fromStdString(Tx("HintWindow1")), m_Start.DisplaySpashForm1,
-        [this](bool on) {
-            if (m_Settings->Usable()) m_Settings->Set("DisplaySpashForm1", on ? "1" : "0");
-        },
-        this);
-    m_Splash2 = new TSplashForm(
-        QString::fromStdString(Tx("HintWindow2")), m_Start.DisplaySpashForm2,
-        [this](bool on) {
-            if (m_Settings->Usable()) m_Settings->Set("DisplaySpashForm2", on ? "1" : "0");
-        },
-        this);
+    m_Splash1->SetDisplayFlag(m_Start.DisplaySpashForm1);
+    m_Splash2->SetDisplayFlag(m_Start.DisplaySpashForm2);
 }
 
 void TGoGameMainForm::PlaceWindow() {

@@ -40,6 +40,11 @@ TSplashForm::TSplashForm(const QString& text, bool display, std::function<void(b
     connect(&m_CloseTimer, &QTimer::timeout, this, &QDialog::accept);
 }
 
+void TSplashForm::SetDisplayFlag(bool display) {
+    m_Display = display;
+    m_DoNotDisplay->setChecked(!display);
+}
+
 void TSplashForm::ShowIfWanted() {
     if (!m_Display) return;
     show();

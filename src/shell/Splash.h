@@ -16,6 +16,8 @@ public:
     TSplashForm(const QString& text, bool display, std::function<void(bool)> writeFlag,
                 QWidget* parent = nullptr);
     bool DisplayFlag() const { return m_Display; }
+    // The stored flag, read at start-up.
+    void SetDisplayFlag(bool display);
     // Shows the window when its flag is on.
     void ShowIfWanted();
 

@@ -2,6 +2,7 @@
 // run from the wrong page, the hint windows, the study window, the index after a resize.
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QMenu>
 #include <QMenuBar>
 #include <QDir>
@@ -287,6 +288,20 @@ TEST_F(Keys, ClicksInsideTheRetryHintWindowNeverReachTheBoard) {
     hint->hide();
     ClickPoint(10, 10);
     EXPECT_EQ(Board()->Process().substr(0, 2), "JJ") << "without the window the click plays";
+}
+
+// "Do not display this window", ticked in an earlier run, keeps the hint window away; ticked
+// now, it is stored for the next run.
+TEST_F(Keys, AHintWindowSwitchedOffStaysOff) {
+    Store("DisplaySpashForm2", "0");
+    OpenFirstProblem();
+    ClickPoint(3, 3); // a failure
+    ASSERT_EQ(window->LabelResult->text(), "Failure");
+    EXPECT_FALSE(window->SplashForm2()->isVisible());
+    EXPECT_FALSE(window->SplashForm2()->DisplayFlag());
+    auto* tick = window->SplashForm2()->findChild<QCheckBox*>();
+    ASSERT_NE(tick, nullptr);
+    EXPECT_TRUE(tick->isChecked()) << "the box shows the stored choice";
 }
 
 TEST_F(Keys, ThePageFollowsTheWindowWhenItIsNarrowedOrWidened) {
