@@ -30,7 +30,6 @@ TGoBoard::TGoBoard() {
 }
 
 void TGoBoard::EmptyGrids() {
-    m_Clean = true;
     for (int p = 0; p < kGridSize; ++p) {
         for (int q = 0; q < kGridSize; ++q) {
             m_Cell[p][q] = 0;
@@ -69,7 +68,6 @@ int8_t TGoBoard::GetCell(int P, int Q) const {
 void TGoBoard::SetCell(int P, int Q, int8_t v) {
     if (InGrid(P, Q) && m_Cell[P][Q] != v) {
         m_Cell[P][Q] = v;
-        m_Clean = false;
     }
 }
 
@@ -102,7 +100,6 @@ void TGoBoard::RemoveSetup(const std::string& points) {
     for (int k = 0; k < MovesIn(points); ++k) {
         const TPoint pt = PointAt(points, k);
         if (IsOnBoard(pt.P, pt.Q)) m_Cell[pt.P][pt.Q] = 0;
-        m_Clean = false;
     }
 }
 
@@ -114,7 +111,6 @@ void TGoBoard::PlaceSetup(const std::string& points, int side, bool draw) {
         const TPoint pt = PointAt(points, k);
         if (!IsOnBoard(pt.P, pt.Q)) continue;
         m_Cell[pt.P][pt.Q] = StoneOf(side);
-        m_Clean = false;
         LabelChain(side, pt.P, pt.Q);
     }
     if (draw) m_View->RedrawAll();

@@ -160,9 +160,6 @@ public:
     void SetLastQ(int16_t v) { m_LastQ = v; }
     int16_t LastSide() const { return m_LastSide; }
     int16_t LastCaptureCount() const { return m_LastCaptureCount; }
-    // The Go move's shortcut on clean positions (on by default; tests turn it off to compare it
-    // with the whole-board move).
-    bool LocalMoves = true;
     int8_t Turn() const { return m_Turn; }
     // Stores a changed side to move and redraws the turn indicator.
     void SetTurn(int8_t v);
@@ -327,24 +324,9 @@ private:
     // Grids.
     TGrid<int8_t> m_Cell{};
     TGrid<int16_t> m_Chain{};
-    // True while every chain on the board is known to have a liberty and the chain ids to match
-    // the stones: then a move can only take the last liberty of the chains beside it, and the
-    // Go move looks at those alone. Anything that puts or changes stones other than the Go move
-    // clears it, and the move then examines the whole board as before.
-    bool m_Clean = true;
-    // Scratch of the neighbourhood search: a stamp per point, so nothing needs clearing.
-    TGrid<uint32_t> m_Seen{};
-    uint32_t m_Stamp = 0;
-    // The stones of the chain at (P, Q) into `stones` (appended); false as soon as the chain is
-    // found to have a liberty (then `stones` is incomplete).
-    bool ChainWithoutLiberty(int P, int Q, std::vector<TPoint>& stones);
-    // The Go move on a clean position; the same results as the whole-board move.
-    bool GoMoveLocal(int P, int Q, bool draw);
     // Records an accepted move: the previous last move and the captured stones repainted, the
     // captures removed, the turn passed on.
     void CommitMove(int P, int Q, TPoint previous, const std::vector<TPoint>& captured, bool draw);
-    // After a whole-board move: whether the position is clean again.
-    bool EveryChainHasALiberty() const;
     TGrid<int32_t> m_NumberLabel{};
     TGrid<uint32_t> m_LabelColor{};
     TGrid<char> m_LetterLabel{};

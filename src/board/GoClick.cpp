@@ -20,7 +20,6 @@ TClickResult TGoBoard::Click(int P, int Q, TMouseButton button, int pressedP, in
         const int side = button == TMouseButton::Right ? kWhite : m_Turn;
         (side > 0 ? m_ArrangedSideP : m_ArrangedSideN) += PointText(P, Q);
         m_Cell[P][Q] = StoneOf(side);
-        m_Clean = false;
         LabelChain(side, P, Q);
         m_View->RedrawPoint(P, Q);
         return TClickResult::SetupStone;

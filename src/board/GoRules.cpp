@@ -72,7 +72,6 @@ void TGoBoard::PlaceHandicap(bool draw) {
         m_Cell[10][10] = kBlackStone;
         m_Chain[10][10] = m_Handicap;
     }
-    m_Clean = false;
     if (draw) m_View->RedrawAll();
 }
 
@@ -157,67 +156,51 @@ bool TGoBoard::GoMove(int P, int Q, bool draw) {
         return true;
     }
     if (!IsOnBoard(P, Q) || IsStone(m_Cell[P][Q])) return false;
-    if (m_Clean && LocalMoves) return GoMoveLocal(P, Q, draw);
 
     // Put the stone on trial and label it; the copy restores the ids if the move is refused.
     m_Cell[P][Q] = StoneOf(m_Turn);
     const TGrid<int16_t> chainsBefore = m_Chain;
     LabelChain(m_Turn, P, Q);
 
-    // Liberties per chain id. The ring holds 9 meanwhile so the edge never counts as empty.
-    std::array<uint16_t, 362> liberties{};
-    // On a smaller board the ring runs just beyond its last line.
-    for (int i = 0; i < kGridSize; ++i) {
-        m_Cell[0][i] = m_Cell[m_Columns + 1][i] = m_Cell[i][0] = m_Cell[i][m_Rows + 1] = 9;
-    }
-    for (int p = 1; p <= m_Columns; ++p) {
-        for (int q = 1; q <= m_Rows; ++q) {
-            if (!IsStone(m_Cell[p][q])) continue;
-            const int id = m_Chain[p][q];
-            if (id < 0 || id > 361) continue;
-            liberties[id] += !IsStone(m_Cell[p - 1][q]) + !IsStone(m_Cell[p + 1][q]) +
-                             !IsStone(m_Cell[p][q - 1]) + !IsStone(m_Cell[p][q + 1]);
-        }
-    }
-    for (int i = 0; i < kGridSize; ++i) {
-        m_Cell[0][i] = m_Cell[m_Columns + 1][i] = m_Cell[i][0] = m_Cell[i][m_Rows + 1] = 0;
-    }
-    auto withoutLiberty = [&](int p, int q) {
-        const int8_t cell = m_Cell[p][q];
+    // Every chain that touches an empty point has a liberty; the ids say which stones belong
+    // together. A stone's colour is its sign: the owner's mark and the dead bit change nothing.
+    std::array<bool, 362> free{};
+    auto chainOf = [this](int p, int q) {
         const int id = m_Chain[p][q];
-        return IsStone(cell) && OppositeSides(cell, m_Turn) && id >= 0 && id <= 361 &&
-               liberties[id] == 0;
+        return id >= 0 && id <= 361 ? id : -1;
     };
-
-    int captures = 0;
-    TPoint lastCaptured{};
-    for (int p = 1; p <= m_Columns; ++p) {
+    for (int p = 1; p <= m_Columns; ++p)
         for (int q = 1; q <= m_Rows; ++q) {
-            if (withoutLiberty(p, q)) {
-                ++captures;
-                lastCaptured = {p, q};
-            }
+            const int id = chainOf(p, q);
+            if (!IsStone(m_Cell[p][q]) || id < 0 || free[id]) continue;
+            free[id] = (p > 1 && !IsStone(m_Cell[p - 1][q])) ||
+                       (p < m_Columns && !IsStone(m_Cell[p + 1][q])) ||
+                       (q > 1 && !IsStone(m_Cell[p][q - 1])) ||
+                       (q < m_Rows && !IsStone(m_Cell[p][q + 1]));
         }
-    }
 
-    const int ownId = m_Chain[P][Q];
-    const bool suicide = captures == 0 && liberties[ownId] == 0;
+    // Captured: every opponent stone whose chain has no liberty, anywhere on the board (a setup
+    // may have left a chain without one), in scan order.
+    std::vector<TPoint> captured;
+    for (int p = 1; p <= m_Columns; ++p)
+        for (int q = 1; q <= m_Rows; ++q) {
+            const int id = chainOf(p, q);
+            if (IsStone(m_Cell[p][q]) && OppositeSides(m_Cell[p][q], m_Turn) && id >= 0 &&
+                !free[id])
+                captured.push_back({p, q});
+        }
+
+    const int ownId = chainOf(P, Q);
+    const bool suicide = captured.empty() && ownId >= 0 && !free[ownId];
     // Ko: the single stone that has just captured one stone may not be taken back at once.
-    const bool ko =
-        captures == 1 && m_LastCaptureCount == 1 && lastCaptured == TPoint{m_LastP, m_LastQ};
+    const bool ko = captured.size() == 1 && m_LastCaptureCount == 1 &&
+                    captured[0] == TPoint{m_LastP, m_LastQ};
     if (suicide || ko) {
         m_Cell[P][Q] = 0;
         m_Chain = chainsBefore;
         return false;
     }
-
-    std::vector<TPoint> captured;
-    if (captures > 0)
-        for (int p = 1; p <= m_Columns; ++p)
-            for (int q = 1; q <= m_Rows; ++q)
-                if (withoutLiberty(p, q)) captured.push_back({p, q});
     CommitMove(P, Q, {previousP, previousQ}, captured, draw);
-    m_Clean = EveryChainHasALiberty();
     return true;
 }
 
@@ -240,89 +223,6 @@ void TGoBoard::CommitMove(int P, int Q, TPoint previous, const std::vector<TPoin
     }
     m_Turn = Opponent(m_Turn);
     if (draw) m_View->TurnChanged();
-}
-
-bool TGoBoard::EveryChainHasALiberty() const {
-    std::array<bool, 362> free{};
-    for (int p = 1; p <= m_Columns; ++p)
-        for (int q = 1; q <= m_Rows; ++q) {
-            const int id = m_Chain[p][q];
-            if (!IsStone(m_Cell[p][q]) || id < 1 || id > 361) continue;
-            if ((p > 1 && !IsStone(m_Cell[p - 1][q])) || (p < m_Columns && !IsStone(m_Cell[p + 1][q])) ||
-                (q > 1 && !IsStone(m_Cell[p][q - 1])) || (q < m_Rows && !IsStone(m_Cell[p][q + 1])))
-                free[id] = true;
-        }
-    for (int p = 1; p <= m_Columns; ++p)
-        for (int q = 1; q <= m_Rows; ++q) {
-            const int id = m_Chain[p][q];
-            if (IsStone(m_Cell[p][q]) && (id < 1 || id > 361 || !free[id])) return false;
-        }
-    return true;
-}
-
-bool TGoBoard::ChainWithoutLiberty(int P, int Q, std::vector<TPoint>& stones) {
-    // A stone is bit 0x01 and its colour the sign: the owner's mark bit 0x04 (a flagged move's
-    // stone) and the dead bit change neither, so a marked stone is a member like any other.
-    const int8_t colour = m_Cell[P][Q];
-    const size_t first = stones.size();
-    stones.push_back({P, Q});
-    m_Seen[P][Q] = m_Stamp;
-    for (size_t k = first; k < stones.size(); ++k) {
-        const TPoint at = stones[k];
-        for (const TPoint d : kLabelOrder) {
-            const int p = at.P + d.P, q = at.Q + d.Q;
-            if (p < 1 || p > m_Columns || q < 1 || q > m_Rows) continue;
-            const int8_t cell = m_Cell[p][q];
-            if (!IsStone(cell)) return false;
-            if (SameSide(cell, colour) && m_Seen[p][q] != m_Stamp) {
-                m_Seen[p][q] = m_Stamp;
-                stones.push_back({p, q});
-            }
-        }
-    }
-    return true;
-}
-
-bool TGoBoard::GoMoveLocal(int P, int Q, bool draw) {
-    const int previousP = m_LastP;
-    const int previousQ = m_LastQ;
-    m_Cell[P][Q] = StoneOf(m_Turn);
-
-    // Only the opponent chains beside the stone can have lost their last liberty.
-    std::vector<TPoint> captured;
-    std::vector<TPoint> chain;
-    for (const TPoint d : kLabelOrder) {
-        const int p = P + d.P, q = Q + d.Q;
-        if (p < 1 || p > m_Columns || q < 1 || q > m_Rows) continue;
-        if (!IsStone(m_Cell[p][q]) || !OppositeSides(m_Cell[p][q], m_Turn)) continue;
-        bool known = false;
-        for (const TPoint c : captured) known |= c == TPoint{p, q};
-        if (known) continue;
-        ++m_Stamp;
-        chain.clear();
-        if (ChainWithoutLiberty(p, q, chain)) captured.insert(captured.end(), chain.begin(), chain.end());
-    }
-    const int captures = static_cast<int>(captured.size());
-    // Suicide: without captures, the stone's own chain needs a liberty.
-    if (captures == 0) {
-        ++m_Stamp;
-        chain.clear();
-        if (ChainWithoutLiberty(P, Q, chain)) {
-            m_Cell[P][Q] = 0;
-            return false;
-        }
-    }
-    // Ko: the single stone that has just captured one stone may not be taken back at once.
-    if (captures == 1 && m_LastCaptureCount == 1 && captured[0] == TPoint{m_LastP, m_LastQ}) {
-        m_Cell[P][Q] = 0;
-        return false;
-    }
-    LabelChain(m_Turn, P, Q);
-    // Removed in scan order, as the whole-board move removes them.
-    std::sort(captured.begin(), captured.end(),
-              [](TPoint a, TPoint b) { return a.P != b.P ? a.P < b.P : a.Q < b.Q; });
-    CommitMove(P, Q, {previousP, previousQ}, captured, draw);
-    return true;
 }
 
 void TGoBoard::TakeBack() {

@@ -132,7 +132,6 @@ void TGoBoard::ToggleDead(int P, int Q) {
                                                : static_cast<int8_t>(m_Cell[p][q] | kDeadBit);
                 if (changed == m_Cell[p][q]) continue;
                 m_Cell[p][q] = changed;
-                m_Clean = false;
                 m_View->RedrawPoint(p, q);
             }
         }

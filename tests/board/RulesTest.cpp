@@ -292,10 +292,10 @@ TEST(Rules, OwnersMarkBitKeepsTheStonesColour) {
     EXPECT_EQ(board.GetCell(2, 1), 0) << "still a white stone, so still captured";
 }
 
-// A black stone marked by the owner (0x05) is still a black stone to both moves: a chain member
+// A black stone marked by the owner (0x05) is still a black stone to the Go move: a chain member
 // that shares its liberties and is captured with its chain. After the mark both sides play
-// elsewhere, so the shortcut for clean positions plays the move under test.
-TEST(Rules, AMarkedStoneIsAChainMemberInBothMoves) {
+// elsewhere before the move under test.
+TEST(Rules, AMarkedStoneIsAChainMember) {
     const struct {
         const char* name;
         std::vector<std::string> picture;
@@ -312,11 +312,10 @@ TEST(Rules, AMarkedStoneIsAChainMemberInBothMoves) {
         {"a marked stone is captured with its chain", {"X X O .", "O . . .", ". . . .", ". . . ."},
          kWhite, {1, 1}, {2, 2}, true, {". . O .", "O O . .", ". . . .", ". . . ."}},
     };
-    for (const bool local : {true, false}) {
+    {
         for (const auto& c : cases) {
-            SCOPED_TRACE(std::string(c.name) + (local ? " (shortcut)" : " (whole board)"));
+            SCOPED_TRACE(c.name);
             TGoBoard board;
-            board.LocalMoves = local;
             SetUpPicture(board, c.picture, c.mover);
             board.SetCell(c.marked.P, c.marked.Q, 0x05);
             ASSERT_TRUE(board.MakeMove(15, 15, false));
@@ -410,11 +409,9 @@ TEST(Rules, TheLastLineOfASmallerBoardIsAnEdge) {
         {13, {5, 13}, {{5, 12}, {4, 13}, {6, 13}}},
         {7, {7, 1}, {{6, 1}, {7, 2}}},
     };
-    for (const bool localMoves : {true, false})
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(c.lines) + " lines" + (localMoves ? "" : ", whole-board move"));
+        SCOPED_TRACE(std::to_string(c.lines) + " lines");
         TGoBoard board;
-        board.LocalMoves = localMoves;
         board.SetGoLines(c.lines);
         EXPECT_EQ(board.Rows(), c.lines);
         board.SetArrangedSideN(PointText(c.white.P, c.white.Q));
