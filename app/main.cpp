@@ -14,6 +14,7 @@
 #include "shell/QtSettingsStore.h"
 #include "shell/QtTranslations.h"
 #include "shell/SingleInstance.h"
+#include "shell/ToolIcons.h"
 #include "text/Texts.h"
 
 namespace {
@@ -29,6 +30,8 @@ public:
             QTimer::singleShot(0, [this] {
                 std::printf("first index page painted after %lld ms\n",
                             static_cast<long long>(m_Clock.elapsed()));
+                std::printf("sound module: %s\n",
+                            qPrintable(karvena::SoundModulePath()));
                 QApplication::quit();
             });
         }
@@ -56,11 +59,13 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     QApplication app(argc, argv);
+    // Our own pictures for the bars' extension buttons: no image plugin loads at start-up.
+    QApplication::setStyle(new karvena::TTrainerStyle());
     QApplication::setApplicationName("Karvena");
     QApplication::setOrganizationName("Tellurix");
-    // The desktop entry and the icon an install puts in place.
+    // The desktop entry and the icon an install puts in place; the icon is looked up once the
+    // window is up, since the theme lookup loads every image-format plugin.
     QGuiApplication::setDesktopFileName("org.karvena.Karvena");
-    QApplication::setWindowIcon(QIcon::fromTheme("org.karvena.Karvena"));
 
     karvena::TSingleInstance instance;
     if (!instance.Acquire()) {
@@ -94,5 +99,6 @@ int main(int argc, char* argv[]) {
     if (std::getenv("KARVENA_STARTUP_TIMING")) window.GoIndex1->installEventFilter(&timing);
     instance.OnRaise = [&window] { window.BringToFront(); };
     window.show();
+    QTimer::singleShot(0, [] { QApplication::setWindowIcon(QIcon::fromTheme("org.karvena.Karvena")); });
     return app.exec();
 }

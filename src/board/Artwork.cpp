@@ -173,7 +173,6 @@ const QPixmap& TArtwork::Wood256() const {
 
 TArtwork::TArtwork(qreal dpr) : m_Dpr(dpr) {
     m_Pattern = MakePattern();
-    m_Background = MakeBackground(dpr);
     m_FlagA = MakeFlagA(dpr);
     m_Solved = MakeSolvedMark(dpr);
 }
@@ -183,6 +182,11 @@ const TArtwork& TArtwork::For(qreal dpr) {
     auto& slot = cache[dpr];
     if (!slot) slot.reset(new TArtwork(dpr));
     return *slot;
+}
+
+const QPixmap& TArtwork::Background() const {
+    if (m_Background.isNull()) m_Background = MakeBackground(m_Dpr);
+    return m_Background;
 }
 
 const QPixmap& TArtwork::Stone(int colour, int r) const {

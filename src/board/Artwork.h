@@ -25,8 +25,8 @@ public:
     // The index's 16 x 16 pictures: flag A (a red pennant) and the solved mark (a green tick).
     const QPixmap& FlagA() const { return m_FlagA; }
     const QPixmap& SolvedMark() const { return m_Solved; }
-    // The control background, tiled from (0, 0).
-    const QPixmap& Background() const { return m_Background; }
+    // The control background, tiled from (0, 0) (made when first asked for, as the wood).
+    const QPixmap& Background() const;
 
     // The 128 x 128 wood tile itself (its left edge continues its right edge, top continues
     // bottom).
@@ -38,7 +38,7 @@ private:
     mutable std::map<int, std::array<QPixmap, 2>> m_Stones;
     mutable QPixmap m_Wood256;
     QPixmap m_Pattern;
-    QPixmap m_Background;
+    mutable QPixmap m_Background;
     QPixmap m_FlagA;
     QPixmap m_Solved;
 };

@@ -2,6 +2,7 @@
 // and tool bars laid out from its lists, and their captions from the text table.
 #include "shell/Main.h"
 #include "shell/QtText.h"
+#include "shell/ToolIcons.h"
 
 #include <QActionGroup>
 #include <QMenuBar>
@@ -206,28 +207,18 @@ void TGoGameMainForm::CreateActions() {
 
 void TGoGameMainForm::CreateToolButtons() {
     using enum TCommand;
-    const std::pair<TCommand, QStyle::StandardPixmap> pictures[] = {
-        {btnProblemIndex, QStyle::SP_FileDialogListView},
-        {btnSolveIt, QStyle::SP_MediaPlay},
-        {btnFirstPage, QStyle::SP_MediaSkipBackward},
-        {btnPriorPage, QStyle::SP_MediaSeekBackward},
-        {btnNextPage, QStyle::SP_MediaSeekForward},
-        {btnLastPage, QStyle::SP_MediaSkipForward},
-        {btnFirstProblem, QStyle::SP_MediaSkipBackward},
-        {btnPriorProblem, QStyle::SP_ArrowUp},
-        {btnNextProblem, QStyle::SP_ArrowDown},
-        {btnLastProblem, QStyle::SP_MediaSkipForward},
-        {btnSolveAgain1, QStyle::SP_BrowserReload},
-        {btnBack1, QStyle::SP_ArrowBack},
-        {btnNextVofComputer, QStyle::SP_ArrowForward},
-        {btnResult1, QStyle::SP_DialogApplyButton},
-        {btnHint1, QStyle::SP_MessageBoxQuestion},
-        {btnStudy1, QStyle::SP_FileDialogDetailedView},
-        {btnStopStudy1, QStyle::SP_MediaStop},
+    using enum TToolPicture;
+    const std::pair<TCommand, TToolPicture> pictures[] = {
+        {btnProblemIndex, List},    {btnSolveIt, Play},       {btnFirstPage, First},
+        {btnPriorPage, Prior},      {btnNextPage, Next},      {btnLastPage, Last},
+        {btnFirstProblem, First},   {btnPriorProblem, Up},    {btnNextProblem, Down},
+        {btnLastProblem, Last},     {btnSolveAgain1, Again},  {btnBack1, Back},
+        {btnNextVofComputer, Forward}, {btnResult1, Tick},    {btnHint1, Question},
+        {btnStudy1, Try},           {btnStopStudy1, Stop},
     };
     for (const auto& [button, picture] : pictures) {
         QAction* command = Item(*ButtonCommand(button));
-        auto* action = new QAction(style()->standardIcon(picture), CommandName(button), this);
+        auto* action = new QAction(ToolIcon(picture), CommandName(button), this);
         action->setObjectName(CommandName(button));
         connect(action, &QAction::triggered, command, &QAction::trigger);
         m_Items[static_cast<std::size_t>(button)] = action;
@@ -250,7 +241,7 @@ void TGoGameMainForm::SetSilent(bool silent) {
     // Two pictures tell the state at a glance: a speaker, or a muted one.
     Item(TCommand::miSilent1)
         ->setIcon(
-            style()->standardIcon(silent ? QStyle::SP_MediaVolumeMuted : QStyle::SP_MediaVolume));
+            ToolIcon(silent ? TToolPicture::Silent : TToolPicture::Sound));
     m_Sounds.SetSilent(silent);
 }
 
@@ -318,7 +309,7 @@ void TGoGameMainForm::CreateToolBars() {
     connect(m_PopupMenuOpen, &QMenu::aboutToShow, this, [this] { RefreshGroupMenus(); });
     btnOpen = new QToolButton(this);
     btnOpen->setObjectName("btnOpen");
-    btnOpen->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+    btnOpen->setIcon(ToolIcon(TToolPicture::Open));
     btnOpen->setMenu(m_PopupMenuOpen);
     btnOpen->setPopupMode(QToolButton::MenuButtonPopup);
     connect(btnOpen, &QToolButton::clicked, this, [this] {

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 #include <QStandardPaths>
 
 #include <filesystem>
@@ -63,6 +64,9 @@ void TGoGameMainForm::FirstActivation() {
     if (!m_History.KeySpacesSeparate()) m_Collections.SeparateKeySpaces();
     RefreshGroupMenus();
     OpenGroup(m_Start.Database, m_Start.TopRow);
+    // The sound machinery loads a moment after the first page is up, on a worker thread; a
+    // sound asked for sooner loads it at once.
+    QTimer::singleShot(300, this, [this] { m_Sounds.Preload(); });
     m_Zoom.SetBaseRadius(GoGame1->Radius());
 }
 

@@ -1,12 +1,13 @@
 #pragma once
 // One trainer at a time: a lock file named after "QmvGoGameKarvena" in the per-user runtime
 // folder. A lock left by a crashed run is stale and taken over. The running trainer listens on
-// a local socket beside the lock, so a second start can ask it to come to the front.
+// a local socket beside the lock, so a second start can ask it to come to the front. The socket
+// is a plain Unix-domain socket watched by the event loop: no network library is loaded for it.
 #include <QLockFile>
+#include <QSocketNotifier>
 #include <functional>
+#include <map>
 #include <memory>
-
-class QLocalServer;
 
 namespace karvena {
 
@@ -25,8 +26,12 @@ public:
     static QString SocketPath();
 
 private:
+    // A client has something to read: "raise" runs OnRaise; the connection then ends.
+    void Answer(int client);
     std::unique_ptr<QLockFile> m_Lock;
-    std::unique_ptr<QLocalServer> m_Server;
+    int m_Server = -1;
+    std::unique_ptr<QSocketNotifier> m_Listening;
+    std::map<int, std::unique_ptr<QSocketNotifier>> m_Clients;
 };
 
 } // namespace karvena

@@ -1,9 +1,10 @@
 #include "shell/Sound.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
-#include <QSoundEffect>
-#include <QUrl>
+
+#include "shell/SoundEffects.h"
 
 // The sounds live in the static ui library: their resources must be pulled in by name.
 static void InitSoundResources() {
@@ -27,7 +28,39 @@ TSoundPlayer::TSoundPlayer(QObject* parent) : QObject(parent) {
     });
 }
 
-TSoundPlayer::~TSoundPlayer() = default;
+// The module stays loaded to the end of the process: its effects are children of this player.
+TSoundPlayer::~TSoundPlayer() {
+    if (m_Loading.valid()) m_Loading.wait();
+}
+
+QString SoundModulePath() {
+    const QString beside = QCoreApplication::applicationDirPath();
+    for (const QString& folder :
+         {beside, QDir(beside).absoluteFilePath(QStringLiteral(KARVENA_INSTALLED_MODULE_DIR)),
+          QStringLiteral(KARVENA_BUILD_MODULE_DIR)}) {
+        const QString path = QDir(folder).absoluteFilePath(kSoundModuleName);
+        if (QFile::exists(path)) return path;
+    }
+    return {};
+}
+
+void TSoundPlayer::Preload() {
+    if (m_LoadTried || m_Loading.valid()) return;
+    m_Module.setFileName(SoundModulePath());
+    if (m_Module.fileName().isEmpty()) return;
+    m_Loading = std::async(std::launch::async, [this] { return m_Module.load(); });
+}
+
+ISoundEffects* TSoundPlayer::Effects() {
+    if (m_LoadTried) return m_Effects;
+    Preload();
+    m_LoadTried = true;
+    if (!m_Loading.valid() || !m_Loading.get()) return nullptr;
+    // The effects are made here, on the window's thread, where they play.
+    if (auto create = reinterpret_cast<TCreateSoundEffects>(m_Module.resolve(kCreateSoundEffects)))
+        m_Effects = create(this);
+    return m_Effects;
+}
 
 int TSoundPlayer::LengthMs(int number) {
     QFile file(ResourceOf(number));
@@ -40,23 +73,13 @@ int TSoundPlayer::LengthMs(int number) {
     return rate ? static_cast<int>(1000LL * bytes / 2 / rate) : 0;
 }
 
-QSoundEffect* TSoundPlayer::Effect(int number) {
-    auto found = m_Effects.find(number);
-    if (found != m_Effects.end()) return found->second;
-    if (!QFile::exists(ResourceOf(number))) return m_Effects[number] = nullptr;
-    auto* effect = new QSoundEffect(this);
-    effect->setSource(QUrl(QStringLiteral("qrc") + ResourceOf(number)));
-    return m_Effects[number] = effect;
-}
-
 void TSoundPlayer::PlayNow(int number) {
-    QSoundEffect* effect = Effect(number);
-    if (!effect || effect->status() == QSoundEffect::Error) {
+    ISoundEffects* effects = Effects();
+    if (OnPlay) OnPlay(number);
+    if (!effects || !effects->Play(number)) {
         ++m_Beeps;
         QApplication::beep();
-        return;
     }
-    effect->play();
 }
 
 void TSoundPlayer::Play(int number, bool wait) {

@@ -33,6 +33,8 @@ export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$wo
        QT_QPA_PLATFORM=offscreen KARVENA_LANG=en KARVENA_STARTUP_TIMING=1
 output=$(timeout 60 "$prefix/bin/karvena" 2>/dev/null)
 echo "$output" | grep -q "first index page painted" || { echo "no index page: $output"; exit 1; }
+# The sound module is the installed one, not the build's.
+echo "$output" | grep -q "^sound module: $prefix/lib" || { echo "no installed sound module: $output"; exit 1; }
 [ -f "$XDG_DATA_HOME/Tellurix/Karvena/History1.cds" ] || { echo "no history in the data folder"; exit 1; }
 [ ! -e "$prefix/bin/History1.cds" ] && [ ! -e "$prefix/share/karvena/History1.cds" ] \
     || { echo "a history beside the installed program"; exit 1; }

@@ -290,6 +290,34 @@ TEST_F(Keys, ClicksInsideTheRetryHintWindowNeverReachTheBoard) {
     EXPECT_EQ(Board()->Process().substr(0, 2), "JJ") << "without the window the click plays";
 }
 
+// Whether a library of that name is mapped into this process.
+bool LibraryLoaded(const QString& name) {
+    QFile maps("/proc/self/maps");
+    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains(name.toUtf8());
+}
+
+// The audio libraries are not loaded for the first page: the sound module comes once the window
+// is up, and the first sound of a move plays through it.
+TEST_F(Keys, TheSoundModuleLoadsAfterTheFirstPageAndPlaysTheFirstSound) {
+    ASSERT_FALSE(LibraryLoaded("libQt6Multimedia")) << "the trainer does not link it";
+    BeforeShow = [](TGoGameMainForm& w) {
+        EXPECT_FALSE(w.Sounds().Loaded());
+        EXPECT_FALSE(LibraryLoaded("libkarvena-sound"));
+    };
+    OpenFirstProblem();
+    std::vector<std::pair<int, bool>> played;
+    window->Sounds().SetSilent(false);
+    window->Sounds().OnPlay = [&](int number) {
+        played.emplace_back(number, window->Sounds().Loaded());
+    };
+    ClickPoint(1, 1); // AA, answered by BA
+    ASSERT_EQ(Board()->Process(), "AABA");
+    ASSERT_FALSE(played.empty()) << "the move made a sound";
+    EXPECT_TRUE(played.front().second) << "through the loaded module";
+    EXPECT_TRUE(LibraryLoaded("libkarvena-sound"));
+    EXPECT_TRUE(LibraryLoaded("libQt6Multimedia"));
+}
+
 // "Do not display this window", ticked in an earlier run, keeps the hint window away; ticked
 // now, it is stored for the next run.
 TEST_F(Keys, AHintWindowSwitchedOffStaysOff) {
