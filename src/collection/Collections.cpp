@@ -7,14 +7,13 @@ namespace karvena {
 
 std::pair<int, int> SolvedAndTotal(const TProblemStore& store, int group,
                                    const std::unordered_map<int32_t, int32_t>& solved) {
-    int done = 0, total = 0;
-    for (const TProblemRow& row : store.GroupWithNext(group)) {
-        if (row.Group1 != group) break;
-        ++total;
-        const auto past = solved.find(store.HistoryKeyOf(row.Auto1));
+    const std::vector<int32_t> keys = store.KeysOfGroup(group);
+    int done = 0;
+    for (const int32_t key : keys) {
+        const auto past = solved.find(store.HistoryKeyOf(key));
         done += past != solved.end() && past->second > 0;
     }
-    return {done, total};
+    return {done, static_cast<int>(keys.size())};
 }
 
 void TCollections::SetProgramFolder(std::string folder, std::string cacheFolder) {
@@ -101,11 +100,14 @@ TOpenedGroup TCollections::Open(int group, int today) {
 }
 
 std::vector<TDueProblem> TCollections::Due(int today) {
+    std::vector<TDueProblem> rows;
+    const std::vector<TReviewEntry> due = m_History.DueReviews(today);
+    // Nothing due: no collection needs reading.
+    if (due.empty()) return rows;
     TProblemStore& bundled = Bundled();
     TProblemStore imported;
     const bool importedReadable = m_User.OpenStore(imported);
-    std::vector<TDueProblem> rows;
-    for (const TReviewEntry& entry : m_History.DueReviews(today)) {
+    for (const TReviewEntry& entry : due) {
         const TCollectionId from = CollectionOfHistoryKey(entry.Auto1);
         if (from == TCollectionId::Imported && !importedReadable) continue;
         const TProblemStore& store = from == TCollectionId::Imported ? imported : bundled;
@@ -167,15 +169,14 @@ std::pair<int, int> TCollections::Progress(int group) {
 std::vector<int32_t> TCollections::HistoryKeysOf(int group) {
     std::vector<int32_t> keys;
     const std::optional<TCollectionId> from = CollectionOf(group);
+    auto historyKeys = [&keys, group](const TProblemStore& store) {
+        for (const int32_t key : store.KeysOfGroup(group)) keys.push_back(store.HistoryKeyOf(key));
+    };
     if (from == TCollectionId::Imported) {
         TProblemStore store;
-        if (m_User.OpenStore(store))
-            for (const TProblemRow& row : store.GroupWithNext(group))
-                if (row.Group1 == group) keys.push_back(store.HistoryKeyOf(row.Auto1));
+        if (m_User.OpenStore(store)) historyKeys(store);
     } else if (from) {
-        const TProblemStore& store = *from == TCollectionId::Bundled ? Bundled() : m_Review;
-        for (const TProblemRow& row : store.GroupWithNext(group))
-            if (row.Group1 == group) keys.push_back(store.HistoryKeyOf(row.Auto1));
+        historyKeys(*from == TCollectionId::Bundled ? Bundled() : m_Review);
     }
     return keys;
 }

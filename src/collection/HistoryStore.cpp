@@ -296,6 +296,7 @@ std::optional<THistoryRow> THistoryStore::FindStored(int32_t auto1) const {
 
 std::unordered_map<int32_t, int32_t> THistoryStore::SolvedCounts() const {
     std::unordered_map<int32_t, int32_t> solved;
+    solved.reserve(static_cast<size_t>(std::max(0, Count())) + m_Unsaved.size());
     TSqliteStatement q = m_Db.Prepare("SELECT Auto1, SolvedCount FROM tblHistory");
     while (q.Ok() && q.Step())
         solved[static_cast<int32_t>(q.Int(0))] =

@@ -9,6 +9,18 @@
 namespace karvena {
 
 std::string IndexLineOf(const TProblemRow& row, bool solved) {
+    TProblemStore::TListedRow listed;
+    listed.Auto1 = row.Auto1;
+    listed.ArrangedBlack = row.ArrangedBlack;
+    listed.ArrangedWhite = row.ArrangedWhite;
+    listed.Initial = row.Initial;
+    listed.FirstToPlay = row.FirstToPlay;
+    listed.Result2 = row.Result2;
+    listed.BoardSize = row.BoardSize;
+    return IndexLineOf(listed, solved);
+}
+
+std::string IndexLineOf(const TProblemStore::TListedRow& row, bool solved) {
     const std::string result = row.Result2 ? std::to_string(*row.Result2) : "";
     // The first side as the solve loop reads it: "W" is white, anything else black.
     const bool whiteFirst = !row.FirstToPlay.empty() && row.FirstToPlay[0] == 'W';
@@ -58,24 +70,24 @@ TOpenGroupResult OpenGroup(const std::string& programFolder, int group, TProblem
 
 void ListGroup(const TProblemStore& problems, int group, THistoryStore& history,
                TOpenGroupResult& result) {
-    const std::vector<TProblemRow> rows = problems.GroupWithNext(group);
+    // The missing history rows are appended together, in one transaction.
+    std::vector<int32_t> missing;
+    const std::unordered_map<int32_t, int32_t> solved = history.SolvedCounts();
+    std::vector<std::string> lines;
+    problems.ListGroupWithNext(group, [&](const TProblemStore::TListedRow& row) {
+        const int32_t key = problems.HistoryKeyOf(row.Auto1);
+        const auto past = solved.find(key);
+        if (past == solved.end()) missing.push_back(key);
+        if (row.Group1 != group) return;
+        lines.push_back(IndexLineOf(row, past != solved.end() && past->second > 0));
+    });
     if (!problems.ReadError().empty()) {
         // A damaged table is an error, never a shorter list.
         result.Status = TOpenGroupStatus::BadArchive;
         result.Detail = "the problem table is damaged: " + problems.ReadError();
         return;
     }
-    // The missing history rows are appended together, in one transaction.
-    std::vector<int32_t> missing;
-    const std::unordered_map<int32_t, int32_t> solved = history.SolvedCounts();
-    result.Lines.reserve(rows.size());
-    for (const TProblemRow& row : rows) {
-        const int32_t key = problems.HistoryKeyOf(row.Auto1);
-        const auto past = solved.find(key);
-        if (past == solved.end()) missing.push_back(key);
-        if (row.Group1 != group) break;
-        result.Lines.push_back(IndexLineOf(row, past != solved.end() && past->second > 0));
-    }
+    result.Lines = std::move(lines);
     history.AppendAll(missing);
 }
 

@@ -31,6 +31,7 @@ struct TOpenGroupResult {
 // result, the black and white stones, the initial moves, the first side as the solve loop reads
 // it, and the board's lines when they are not 19.
 std::string IndexLineOf(const TProblemRow& row, bool solved);
+std::string IndexLineOf(const TProblemStore::TListedRow& row, bool solved);
 
 // Opens the archive in `programFolder` into `problems` and lists `group`, appending missing
 // history rows (the next group's first problem gets its row too). With a cache folder the

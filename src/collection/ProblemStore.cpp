@@ -113,8 +113,8 @@ std::optional<TProblemRow> TProblemStore::Find(int32_t auto1) const {
     return row;
 }
 
-std::vector<TProblemRow> TProblemStore::GroupWithNext(int32_t group) const {
-    std::vector<TProblemRow> rows;
+void TProblemStore::ListGroupWithNext(int32_t group,
+                                      const std::function<void(const TListedRow&)>& row) const {
     // Auto1 breaks ties so that equal levels and numbers always list in the same order. Only
     // what an index line shows is read: collections written with the ByGroupListing index answer
     // from it alone, without touching the rows and their trees; older ones still list.
@@ -122,21 +122,60 @@ std::vector<TProblemRow> TProblemStore::GroupWithNext(int32_t group) const {
     const bool extras = m_Db.HasTable("tblProblemExtras");
     TSqliteStatement q = m_Db.Prepare(
         std::string("SELECT p.Auto1, Group1, Level1, Num, ArrangedBlack, ArrangedWhite, Initial, "
-                    "FirstToPlay, 0, 0, NULL, 0, 0, Result2, 0, 0, 0, 0, ") +
+                    "FirstToPlay, Result2, ") +
         (extras ? "coalesce(e.BoardSize, 19) FROM tblProblems p LEFT JOIN tblProblemExtras e "
                   "ON e.Auto1 = p.Auto1 "
                 : "19 FROM tblProblems p ") +
         "WHERE Group1 >= ? ORDER BY Group1, Level1, Num, p.Auto1");
-    if (!q.Ok()) return rows;
+    if (!q.Ok()) return;
     q.Bind(1, group);
+    TListedRow listed;
+    bool first = true;
     while (q.Step()) {
-        rows.push_back(RowOf(q));
-        rows.back().BoardSize = static_cast<int32_t>(q.Int(18));
-        if (rows.front().Group1 != group) return {}; // the group has no rows
-        if (rows.back().Group1 != group) break;      // the next group's first row
+        listed.Auto1 = static_cast<int32_t>(q.Int(0));
+        listed.Group1 = static_cast<int32_t>(q.Int(1));
+        if (first && listed.Group1 != group) break; // the group has no rows
+        first = false;
+        listed.Level1 = static_cast<int32_t>(q.Int(2));
+        listed.Num = static_cast<int32_t>(q.Int(3));
+        listed.ArrangedBlack = q.TextView(4);
+        listed.ArrangedWhite = q.TextView(5);
+        listed.Initial = q.TextView(6);
+        listed.FirstToPlay = q.TextView(7);
+        listed.Result2 = q.IsNull(8) ? std::nullopt : std::optional<int32_t>(q.Int(8));
+        listed.BoardSize = static_cast<int32_t>(q.Int(9));
+        row(listed);
+        if (listed.Group1 != group) break; // the next group's first row
     }
     Check(q);
+}
+
+std::vector<TProblemRow> TProblemStore::GroupWithNext(int32_t group) const {
+    std::vector<TProblemRow> rows;
+    ListGroupWithNext(group, [&rows](const TListedRow& listed) {
+        TProblemRow& row = rows.emplace_back();
+        row.Auto1 = listed.Auto1;
+        row.Group1 = listed.Group1;
+        row.Level1 = listed.Level1;
+        row.Num = listed.Num;
+        row.ArrangedBlack = listed.ArrangedBlack;
+        row.ArrangedWhite = listed.ArrangedWhite;
+        row.Initial = listed.Initial;
+        row.FirstToPlay = listed.FirstToPlay;
+        row.Result2 = listed.Result2;
+        row.BoardSize = listed.BoardSize;
+    });
     return rows;
+}
+
+std::vector<int32_t> TProblemStore::KeysOfGroup(int32_t group) const {
+    std::vector<int32_t> keys;
+    TSqliteStatement q = m_Db.Prepare("SELECT Auto1 FROM tblProblems WHERE Group1 = ?");
+    if (!q.Ok()) return keys;
+    q.Bind(1, group);
+    while (q.Step()) keys.push_back(static_cast<int32_t>(q.Int(0)));
+    Check(q);
+    return keys;
 }
 
 std::vector<std::pair<int32_t, int32_t>> TProblemStore::KeysAndLevels() const {

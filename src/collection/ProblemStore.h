@@ -3,6 +3,7 @@
 // member bytes. Rows are looked up by Auto1 and listed by level group in the order
 // Group1, Level1, Num.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -60,6 +61,17 @@ public:
     // one (its history row is created with the group's); empty when the group has no rows.
     // The rows come without their Solution: Find gives the whole row.
     std::vector<TProblemRow> GroupWithNext(int32_t group) const;
+    // The same rows, what an index line shows of each, handed to `row` one by one without a
+    // copy (the texts are valid during the call); nothing for a group without rows.
+    struct TListedRow {
+        int32_t Auto1 = 0, Group1 = 0, Level1 = 0, Num = 0;
+        std::string_view ArrangedBlack, ArrangedWhite, Initial, FirstToPlay;
+        std::optional<int32_t> Result2;
+        int32_t BoardSize = 19;
+    };
+    void ListGroupWithNext(int32_t group, const std::function<void(const TListedRow&)>& row) const;
+    // The keys of a group's problems (any order): what a count needs, without the rows.
+    std::vector<int32_t> KeysOfGroup(int32_t group) const;
     // Every problem's key and level, in key order (the whole collection, every group).
     std::vector<std::pair<int32_t, int32_t>> KeysAndLevels() const;
     // The groups that have problems, in order.

@@ -59,6 +59,12 @@ std::string TSqliteStatement::Text(int column) const {
     return text ? std::string(text, static_cast<size_t>(sqlite3_column_bytes(m_Stmt, column))) : "";
 }
 
+std::string_view TSqliteStatement::TextView(int column) const {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_Stmt, column));
+    return text ? std::string_view(text, static_cast<size_t>(sqlite3_column_bytes(m_Stmt, column)))
+                : std::string_view();
+}
+
 std::vector<uint8_t> TSqliteStatement::Blob(int column) const {
     const auto* data = static_cast<const uint8_t*>(sqlite3_column_blob(m_Stmt, column));
     const int size = sqlite3_column_bytes(m_Stmt, column);

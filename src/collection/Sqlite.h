@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace karvena {
@@ -37,6 +38,8 @@ public:
     bool IsNull(int column) const;
     int64_t Int(int column) const; // null reads as 0
     std::string Text(int column) const;
+    // The text in place, valid until the next Step (no copy).
+    std::string_view TextView(int column) const;
     std::vector<uint8_t> Blob(int column) const;
 
 private:

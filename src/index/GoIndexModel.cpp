@@ -6,10 +6,10 @@ namespace karvena {
 
 TGoIndexModel::TGoIndexModel() = default;
 
-void TGoIndexModel::SetGames(const std::vector<std::string>& games) {
+void TGoIndexModel::SetGames(std::vector<std::string> games) {
     const int oldCount = Count();
     m_Selected = -1;
-    m_Games = games;
+    m_Games = std::move(games);
     if (OnGamesChanged) OnGamesChanged(*this, Count(), oldCount, 3);
     if (m_TopRow != 1) {
         const int oldTop = m_TopRow;

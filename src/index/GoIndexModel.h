@@ -50,7 +50,7 @@ public:
     // ---- Lines and paging ----
     const std::vector<std::string>& Games() const { return m_Games; }
     // Copies the lines, clears the selection, fires OnGamesChanged and returns to the first row.
-    void SetGames(const std::vector<std::string>& games);
+    void SetGames(std::vector<std::string> games);
     int Count() const { return static_cast<int>(m_Games.size()); }
     int Rows() const { return m_Rows; }
     int Cols() const { return m_Cols; }

@@ -69,14 +69,26 @@ TIndexLine ParseIndexLine(std::string_view text) {
     return out;
 }
 
-std::string BuildIndexLine(int key, bool flagA, bool solved, const std::string& result,
-                           const std::string& black, const std::string& white,
-                           const std::string& initial, bool whiteFirst, int lines) {
+std::string BuildIndexLine(int key, bool flagA, bool solved, std::string_view result,
+                           std::string_view black, std::string_view white,
+                           std::string_view initial, bool whiteFirst, int lines) {
     if (key < 0 || key > 0xFFFF) return "";
     char head[8];
     std::snprintf(head, sizeof head, "%04X%c%c", key, flagA ? '1' : '0', solved ? '1' : '0');
-    return std::string(head) + " " + result + " " + black + " " + white + " " + initial + " " +
-           (whiteFirst ? "W" : "B") + (lines != 19 ? " " + std::to_string(lines) : "");
+    // Written in one piece: a large group builds tens of thousands of lines at its opening.
+    std::string line;
+    line.reserve(16 + result.size() + black.size() + white.size() + initial.size());
+    line.append(head, 6);
+    for (const std::string_view field : {result, black, white, initial}) {
+        line += ' ';
+        line += field;
+    }
+    line += whiteFirst ? " W" : " B";
+    if (lines != 19) {
+        line += ' ';
+        line += std::to_string(lines);
+    }
+    return line;
 }
 
 TThumbnailStones StonesOf(const TIndexLine& line) {

@@ -41,9 +41,9 @@ int SolvedCount(const std::vector<std::string>& lines);
 // Writes a line the index reads back: the key as four hex digits (keys above 0xFFFF do not fit
 // and give an empty line), the flags, and the fields joined by single blanks; the board's lines
 // last when they are not 19.
-std::string BuildIndexLine(int key, bool flagA, bool solved, const std::string& result,
-                           const std::string& black, const std::string& white,
-                           const std::string& initial, bool whiteFirst, int lines = 19);
+std::string BuildIndexLine(int key, bool flagA, bool solved, std::string_view result,
+                           std::string_view black, std::string_view white,
+                           std::string_view initial, bool whiteFirst, int lines = 19);
 
 // The stones a thumbnail shows and the last-move mark.
 struct TThumbnailStones {

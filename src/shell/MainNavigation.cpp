@@ -103,7 +103,7 @@ void TGoGameMainForm::OpenGroup(int group, int topRow) {
         QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     }
     // The open group and the solve loop's store change only when the opening succeeded.
-    const TOpenedGroup result = m_Collections.Open(group, m_Statistics->TodayNumber());
+    TOpenedGroup result = m_Collections.Open(group, m_Statistics->TodayNumber());
     delete wait;
     if (result.Problems) m_Loop->SetProblems(result.Problems);
     if (result.Status != TOpenGroupStatus::Ok) {
@@ -115,7 +115,7 @@ void TGoGameMainForm::OpenGroup(int group, int topRow) {
         return;
     }
     MarkDefaultGroup(group);
-    GoIndex1->SetGames(result.Lines);
+    GoIndex1->SetGames(std::move(result.Lines));
     m_OpenedGroup = group;
     ShowGroupProgress();
     if (topRow > 0 && topRow <= GoIndex1->RowCount()) GoIndex1->SetTopRow(topRow);
