@@ -9,15 +9,7 @@
 namespace karvena {
 
 std::string IndexLineOf(const TProblemRow& row, bool solved) {
-    TProblemStore::TListedRow listed;
-    listed.Auto1 = row.Auto1;
-    listed.ArrangedBlack = row.ArrangedBlack;
-    listed.ArrangedWhite = row.ArrangedWhite;
-    listed.Initial = row.Initial;
-    listed.FirstToPlay = row.FirstToPlay;
-    listed.Result2 = row.Result2;
-    listed.BoardSize = row.BoardSize;
-    return IndexLineOf(listed, solved);
+    return IndexLineOf(TProblemStore::TListedRow::Of(row), solved);
 }
 
 std::string IndexLineOf(const TProblemStore::TListedRow& row, bool solved) {

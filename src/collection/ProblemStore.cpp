@@ -150,21 +150,30 @@ void TProblemStore::ListGroupWithNext(int32_t group,
     Check(q);
 }
 
+TProblemStore::TListedRow TProblemStore::TListedRow::Of(const TProblemRow& row) {
+    return {row.Auto1,        row.Group1,        row.Level1,  row.Num,
+            row.ArrangedBlack, row.ArrangedWhite, row.Initial, row.FirstToPlay,
+            row.Result2,      row.BoardSize};
+}
+
+TProblemRow TProblemStore::TListedRow::Row() const {
+    TProblemRow row;
+    row.Auto1 = Auto1;
+    row.Group1 = Group1;
+    row.Level1 = Level1;
+    row.Num = Num;
+    row.ArrangedBlack = ArrangedBlack;
+    row.ArrangedWhite = ArrangedWhite;
+    row.Initial = Initial;
+    row.FirstToPlay = FirstToPlay;
+    row.Result2 = Result2;
+    row.BoardSize = BoardSize;
+    return row;
+}
+
 std::vector<TProblemRow> TProblemStore::GroupWithNext(int32_t group) const {
     std::vector<TProblemRow> rows;
-    ListGroupWithNext(group, [&rows](const TListedRow& listed) {
-        TProblemRow& row = rows.emplace_back();
-        row.Auto1 = listed.Auto1;
-        row.Group1 = listed.Group1;
-        row.Level1 = listed.Level1;
-        row.Num = listed.Num;
-        row.ArrangedBlack = listed.ArrangedBlack;
-        row.ArrangedWhite = listed.ArrangedWhite;
-        row.Initial = listed.Initial;
-        row.FirstToPlay = listed.FirstToPlay;
-        row.Result2 = listed.Result2;
-        row.BoardSize = listed.BoardSize;
-    });
+    ListGroupWithNext(group, [&rows](const TListedRow& listed) { rows.push_back(listed.Row()); });
     return rows;
 }
 

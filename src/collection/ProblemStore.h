@@ -68,6 +68,9 @@ public:
         std::string_view ArrangedBlack, ArrangedWhite, Initial, FirstToPlay;
         std::optional<int32_t> Result2;
         int32_t BoardSize = 19;
+        // The listed fields of a whole row, and back (the other fields left as they start).
+        static TListedRow Of(const TProblemRow& row);
+        TProblemRow Row() const;
     };
     void ListGroupWithNext(int32_t group, const std::function<void(const TListedRow&)>& row) const;
     // The keys of a group's problems (any order): what a count needs, without the rows.
