@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <cerrno>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace karvena {
@@ -52,6 +54,19 @@ TArchiveRead ReadArchiveMember(const std::string& path) {
 
 TArchiveRead ReadArchiveMember(const std::string& path, const std::string& password,
                                uint64_t maxBytes) {
+    std::vector<uint8_t> bytes;
+    TArchiveRead out = ReadArchiveMemberInto(path, password, maxBytes,
+                                             [&bytes](const uint8_t* data, size_t size) {
+                                                 bytes.insert(bytes.end(), data, data + size);
+                                                 return true;
+                                             });
+    if (out.Error == TArchiveError::None) out.Bytes = std::move(bytes);
+    return out;
+}
+
+TArchiveRead ReadArchiveMemberInto(const std::string& path, const std::string& password,
+                                   uint64_t maxBytes,
+                                   const std::function<bool(const uint8_t*, size_t)>& sink) {
     TArchiveRead out;
     int errorCode = 0;
     TZip archive(zip_open(path.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &errorCode));
@@ -103,10 +118,10 @@ TArchiveRead ReadArchiveMember(const std::string& path, const std::string& passw
     }
     // The stated size is only a hint: read in chunks, so a lying header cannot make us
     // allocate without bound, and check the total against it afterwards.
-    std::vector<uint8_t> bytes;
-    uint8_t chunk[1 << 16];
+    uint64_t total = 0;
+    std::vector<uint8_t> chunk(1 << 16);
     for (;;) {
-        const zip_int64_t n = zip_fread(member.get(), chunk, sizeof chunk);
+        const zip_int64_t n = zip_fread(member.get(), chunk.data(), chunk.size());
         if (n < 0) {
             const int code = zip_error_code_zip(zip_file_get_error(member.get()));
             const bool password = code == ZIP_ER_WRONGPASSWD;
@@ -118,20 +133,24 @@ TArchiveRead ReadArchiveMember(const std::string& path, const std::string& passw
         }
         if (n == 0) break;
         // A header may understate the size: the bound holds for what is read, too.
-        if (bytes.size() + static_cast<uint64_t>(n) > maxBytes) {
+        if (total + static_cast<uint64_t>(n) > maxBytes) {
             out.Error = TArchiveError::TooLarge;
             out.Detail = "the problem table unpacks to more than the " +
                          std::to_string(maxBytes >> 20) + " MB allowed";
             return out;
         }
-        bytes.insert(bytes.end(), chunk, chunk + n);
+        total += static_cast<uint64_t>(n);
+        if (!sink(chunk.data(), static_cast<size_t>(n))) {
+            out.Error = TArchiveError::Unreadable;
+            out.Detail = "the problem table could not be written out";
+            return out;
+        }
     }
-    if ((stat.valid & ZIP_STAT_SIZE) && bytes.size() != stat.size) {
+    if ((stat.valid & ZIP_STAT_SIZE) && total != stat.size) {
         out.Error = TArchiveError::Unreadable;
         out.Detail = "the problem table is damaged: its size does not match the archive's record";
         return out;
     }
-    out.Bytes = std::move(bytes);
     return out;
 }
 
@@ -197,6 +216,49 @@ std::string WriteArchiveFromFile(const std::string& path, const std::string& mem
     });
 }
 
+namespace {
+
+// Scrambles every Solution blob of the problem table in the file, in one transaction; the file
+// is a scratch copy, thrown away on failure, so it keeps no journal.
+bool ScrambleSolutionsInFile(const std::string& path, uint64_t key) {
+    TSqliteDb db;
+    if (!db.OpenFile(path, false) || !db.HasTable("tblProblems") ||
+        !db.Exec("PRAGMA journal_mode=OFF") || !db.Exec("PRAGMA synchronous=OFF"))
+        return false;
+    std::vector<int64_t> rows;
+    {
+        TSqliteStatement all = db.Prepare("SELECT rowid FROM tblProblems");
+        while (all.Ok() && all.Step()) rows.push_back(all.Int(0));
+        if (!all.Ok()) return false;
+    }
+    if (!db.Exec("BEGIN")) return false;
+    TSqliteStatement read = db.Prepare("SELECT Solution FROM tblProblems WHERE rowid = ?");
+    TSqliteStatement write = db.Prepare("UPDATE tblProblems SET Solution = ? WHERE rowid = ?");
+    if (!read.Ok() || !write.Ok()) return false;
+    for (const int64_t row : rows) {
+        read.Bind(1, row);
+        if (!read.Step()) return false;
+        std::vector<uint8_t> blob = read.Blob(0);
+        read.Reset();
+        ScrambleSolution(blob, key);
+        write.BindBlob(1, blob);
+        write.Bind(2, row);
+        if (!write.Run()) return false;
+        write.Reset();
+    }
+    return db.Exec("COMMIT");
+}
+
+// Makes a written file durable before it is renamed into place.
+bool SyncFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool synced = ::fsync(fd) == 0;
+    return ::close(fd) == 0 && synced;
+}
+
+} // namespace
+
 TCachedMember CachedMember(const std::string& archivePath, const std::string& cacheFolder) {
     if (cacheFolder.empty()) return {};
     std::error_code error;
@@ -228,37 +290,37 @@ TCachedMember CachedMember(const std::string& archivePath, const std::string& ca
     // one that does not read is dropped by the caller.
     if (fs::is_regular_file(cache, error) && !error) return {cache.string(), key};
 
-    const TArchiveRead read = ReadArchiveMember(archivePath);
-    if (read.Error != TArchiveError::None) return {};
-    std::vector<uint8_t> image;
-    {
-        TSqliteDb db;
-        if (!db.OpenImage(read.Bytes, true) || !db.HasTable("tblProblems")) return {};
-        std::vector<std::pair<int64_t, std::vector<uint8_t>>> solutions;
-        TSqliteStatement all = db.Prepare("SELECT rowid, Solution FROM tblProblems");
-        while (all.Ok() && all.Step()) solutions.emplace_back(all.Int(0), all.Blob(1));
-        if (!all.Ok() || !db.Exec("BEGIN")) return {};
-        TSqliteStatement update = db.Prepare("UPDATE tblProblems SET Solution = ? WHERE rowid = ?");
-        for (auto& [rowid, blob] : solutions) {
-            ScrambleSolution(blob, key);
-            update.BindBlob(1, blob);
-            update.Bind(2, rowid);
-            if (!update.Run()) return {};
-            update.Reset();
-        }
-        if (!db.Exec("COMMIT")) return {};
-        image = db.Serialize();
-    }
-    if (image.empty()) return {};
+    // The table is unpacked straight into a temporary file beside the cache and its answers
+    // scrambled there, a row at a time: a large collection never sits in memory whole.
     fs::create_directories(cacheFolder, error);
     const std::string temporary = cache.string() + ".tmp-" + std::to_string(getpid());
-    FILE* out = std::fopen(temporary.c_str(), "wb");
-    if (!out) return {};
-    const bool written = std::fwrite(image.data(), 1, image.size(), out) == image.size() &&
-                         std::fflush(out) == 0 && fsync(fileno(out)) == 0;
-    std::fclose(out);
-    if (!written) {
-        fs::remove(temporary, error);
+    auto dropTemporary = [&temporary] {
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
+    };
+    {
+        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        if (fd < 0) return {};
+        const TArchiveRead read = ReadArchiveMemberInto(
+            archivePath, ArchivePassword(), kMaxMemberBytes,
+            [fd](const uint8_t* data, size_t size) {
+                while (size > 0) {
+                    const ssize_t n = ::write(fd, data, size);
+                    if (n < 0 && errno == EINTR) continue;
+                    if (n <= 0) return false;
+                    data += n;
+                    size -= static_cast<size_t>(n);
+                }
+                return true;
+            });
+        const bool closed = ::close(fd) == 0;
+        if (read.Error != TArchiveError::None || !closed) {
+            dropTemporary();
+            return {};
+        }
+    }
+    if (!ScrambleSolutionsInFile(temporary, key) || !SyncFile(temporary)) {
+        dropTemporary();
         return {};
     }
     // The copies of older versions of this archive go.
@@ -269,7 +331,7 @@ TCachedMember CachedMember(const std::string& archivePath, const std::string& ca
     }
     fs::rename(temporary, cache, error);
     if (error) {
-        fs::remove(temporary, error);
+        dropTemporary();
         return {};
     }
     return {cache.string(), key};

@@ -2,6 +2,7 @@
 // The collection archive: a ZIP file whose member "Karvena.cds" holds the problem database,
 // encrypted with AES-256 under a password the program builds at run time.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,11 @@ TArchiveRead ReadArchiveMember(const std::string& path);
 // the member's size.
 TArchiveRead ReadArchiveMember(const std::string& path, const std::string& password,
                                uint64_t maxBytes = kMaxMemberBytes);
+// The same, handing the member to `sink` in chunks as it is unpacked (Bytes stays empty); a sink
+// that returns false stops the read as unreadable.
+TArchiveRead ReadArchiveMemberInto(const std::string& path, const std::string& password,
+                                   uint64_t maxBytes,
+                                   const std::function<bool(const uint8_t*, size_t)>& sink);
 
 // The archive's problem table as a file of its own in `cacheFolder`, decrypted once and read
 // from then on without unpacking: the cache's name carries the archive's size and time and the

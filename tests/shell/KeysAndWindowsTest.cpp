@@ -718,9 +718,11 @@ TEST_F(Keys, ATryRestsTheStepAndGroupCommandsAndStoppingGivesThemBack) {
     EXPECT_TRUE(window->Item(TCommand::miStopStudy1)->isEnabled());
     window->Item(TCommand::miStopStudy1)->trigger();
     // A hidden item reads as disabled; the visible ones are given back.
-    for (const TCommand command : CommandsRestingDuringTry())
-        if (window->Item(command)->isVisible())
+    for (const TCommand command : CommandsRestingDuringTry()) {
+        if (window->Item(command)->isVisible()) {
             EXPECT_TRUE(window->Item(command)->isEnabled()) << CommandName(command);
+        }
+    }
     window->ShowIndexView();
     EXPECT_TRUE(window->Item(TCommand::miIntermediate1)->isEnabled());
     EXPECT_TRUE(window->Item(TCommand::miSolveIt1)->isEnabled());
