@@ -6,13 +6,10 @@
 namespace karvena {
 
 std::pair<int, int> SolvedAndTotal(const TProblemStore& store, int group,
-                                   const std::unordered_map<int32_t, int32_t>& solved) {
+                                   const THistoryStore::TSolvedKeys& solved) {
     const std::vector<int32_t> keys = store.KeysOfGroup(group);
     int done = 0;
-    for (const int32_t key : keys) {
-        const auto past = solved.find(store.HistoryKeyOf(key));
-        done += past != solved.end() && past->second > 0;
-    }
+    for (const int32_t key : keys) done += solved.IsSolved(store.HistoryKeyOf(key));
     return {done, static_cast<int>(keys.size())};
 }
 
@@ -149,7 +146,7 @@ TOpenGroupResult TCollections::GatherReview(int today) {
 std::pair<int, int> TCollections::Progress(int group) {
     const std::optional<TCollectionId> from = CollectionOf(group);
     if (!from) return {0, 0};
-    const std::unordered_map<int32_t, int32_t> solved = m_History.SolvedCounts();
+    const THistoryStore::TSolvedKeys solved = m_History.SolvedKeys();
     switch (*from) {
     case TCollectionId::Bundled: {
         // Counted once the collection has been read; never read only for a count.

@@ -34,10 +34,9 @@ struct TOpenedGroup : TOpenGroupResult {
     TProblemStore* Problems = nullptr;
 };
 
-// "solved/total" of a group: the total from the problem table, the solved from the history's
-// solved counts (history key -> count).
+// "solved/total" of a group: the total from the problem table, the solved from the history.
 std::pair<int, int> SolvedAndTotal(const TProblemStore& store, int group,
-                                   const std::unordered_map<int32_t, int32_t>& solved);
+                                   const THistoryStore::TSolvedKeys& solved);
 
 class TCollections {
 public:

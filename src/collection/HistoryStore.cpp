@@ -294,15 +294,24 @@ std::optional<THistoryRow> THistoryStore::FindStored(int32_t auto1) const {
     return row;
 }
 
-std::unordered_map<int32_t, int32_t> THistoryStore::SolvedCounts() const {
-    std::unordered_map<int32_t, int32_t> solved;
-    solved.reserve(static_cast<size_t>(std::max(0, Count())) + m_Unsaved.size());
+THistoryStore::TSolvedKeys THistoryStore::SolvedKeys() const {
+    TSolvedKeys keys;
+    const int rows = std::max(0, Count());
+    keys.Known.reserve(static_cast<size_t>(rows) + m_Unsaved.size());
     TSqliteStatement q = m_Db.Prepare("SELECT Auto1, SolvedCount FROM tblHistory");
-    while (q.Ok() && q.Step())
-        solved[static_cast<int32_t>(q.Int(0))] =
-            m_SolvedClearedUnsaved ? 0 : static_cast<int32_t>(q.Int(1));
-    for (const auto& [key, row] : m_Unsaved) solved[key] = row.SolvedCount;
-    return solved;
+    while (q.Ok() && q.Step()) {
+        const auto key = static_cast<int32_t>(q.Int(0));
+        if (m_Unsaved.count(key)) continue; // the session's own row below
+        keys.Known.push_back(key);
+        if (!m_SolvedClearedUnsaved && q.Int(1) > 0) keys.Solved.push_back(key);
+    }
+    for (const auto& [key, row] : m_Unsaved) {
+        keys.Known.push_back(key);
+        if (row.SolvedCount > 0) keys.Solved.push_back(key);
+    }
+    std::sort(keys.Known.begin(), keys.Known.end());
+    std::sort(keys.Solved.begin(), keys.Solved.end());
+    return keys;
 }
 
 bool THistoryStore::Append(int32_t auto1) {

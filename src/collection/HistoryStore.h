@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <algorithm>
 #include <map>
 #include <set>
 #include <memory>
@@ -78,9 +79,18 @@ public:
     // The row of a problem as this session knows it (a change that could not be saved included);
     // null counters read as 0.
     std::optional<THistoryRow> Find(int32_t auto1) const;
-    // Every row's SolvedCount by key, read in one pass (as Find would give them): listing a group
-    // of ten thousand problems asks this once instead of ten thousand lookups.
-    std::unordered_map<int32_t, int32_t> SolvedCounts() const;
+    // Which keys have a row, and which of them were solved (as Find would give them), read in
+    // one pass: listing a group of tens of thousands of problems asks this once instead of a
+    // lookup per problem.
+    struct TSolvedKeys {
+        std::vector<int32_t> Known;  // sorted
+        std::vector<int32_t> Solved; // sorted, SolvedCount > 0
+        bool Has(int32_t key) const { return std::binary_search(Known.begin(), Known.end(), key); }
+        bool IsSolved(int32_t key) const {
+            return std::binary_search(Solved.begin(), Solved.end(), key);
+        }
+    };
+    TSolvedKeys SolvedKeys() const;
     // Appends a row with only Auto1 set; false when it is there already or cannot be written.
     bool Append(int32_t auto1);
     // Appends rows for all these keys in one transaction: after a crash either all are there or

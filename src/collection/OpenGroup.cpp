@@ -64,14 +64,13 @@ void ListGroup(const TProblemStore& problems, int group, THistoryStore& history,
                TOpenGroupResult& result) {
     // The missing history rows are appended together, in one transaction.
     std::vector<int32_t> missing;
-    const std::unordered_map<int32_t, int32_t> solved = history.SolvedCounts();
+    const THistoryStore::TSolvedKeys known = history.SolvedKeys();
     std::vector<std::string> lines;
     problems.ListGroupWithNext(group, [&](const TProblemStore::TListedRow& row) {
         const int32_t key = problems.HistoryKeyOf(row.Auto1);
-        const auto past = solved.find(key);
-        if (past == solved.end()) missing.push_back(key);
+        if (!known.Has(key)) missing.push_back(key);
         if (row.Group1 != group) return;
-        lines.push_back(IndexLineOf(row, past != solved.end() && past->second > 0));
+        lines.push_back(IndexLineOf(row, known.IsSolved(key)));
     });
     if (!problems.ReadError().empty()) {
         // A damaged table is an error, never a shorter list.

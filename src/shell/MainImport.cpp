@@ -123,8 +123,11 @@ void TGoGameMainForm::RemoveImportedGroup(int group) {
 
 void TGoGameMainForm::RefreshGroupMenus() {
     // The bundled groups: "Beginner 37/140" once the collection has been read.
-    const std::unordered_map<int32_t, int32_t> solved = m_History.SolvedCounts();
     TProblemStore& bundled = m_Collections.Store(TCollectionId::Bundled);
+    const std::vector<TImportedGroup> groups = m_Collections.User().Groups();
+    // The history is read for the counts only when there is a collection to count.
+    const THistoryStore::TSolvedKeys solved =
+        bundled.IsOpen() || !groups.empty() ? m_History.SolvedKeys() : THistoryStore::TSolvedKeys{};
     for (auto& [file, popup] : m_GroupItems) {
         QString caption = T(file->objectName().toStdString().c_str());
         const int group = file->data().toInt();
@@ -144,7 +147,6 @@ void TGoGameMainForm::RefreshGroupMenus() {
     }
     m_ImportedItems.clear();
     m_RemoveMenu->clear();
-    const std::vector<TImportedGroup> groups = m_Collections.User().Groups();
     TProblemStore store;
     const bool readable = !groups.empty() && m_Collections.User().OpenStore(store);
     for (const TImportedGroup& g : groups) {
