@@ -10,6 +10,7 @@
 #include <QPixmap>
 #include <cstdio>
 
+#include "shell/ToolIcons.h"
 #include "board/GoGame.h"
 #include "index/GoIndex.h"
 #include "index/IndexLine.h"
@@ -68,6 +69,8 @@ bool Save(QWidget& board, const QString& path) {
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    // The trainer's own style, as its main sets it.
+    QApplication::setStyle(new karvena::TTrainerStyle());
     const QString out = argc > 1 ? argv[1] : "screenshots";
     QDir().mkpath(out);
     bool ok = true;
