@@ -1,6 +1,5 @@
 #include "collection/Collections.h"
 
-#include <algorithm>
 #include <set>
 
 namespace karvena {
@@ -19,7 +18,7 @@ void TCollections::SetProgramFolder(std::string folder, std::string cacheFolder)
 }
 
 bool TCollections::IsBundledGroup(int group) {
-    return group == -1 || group == -100 || (group >= 0 && group <= 4);
+    return group == -1 || group == -100 || IsBundledLevelGroup(group);
 }
 
 std::optional<TCollectionId> TCollections::CollectionOf(int group) const {
@@ -39,8 +38,7 @@ int32_t TCollections::HistoryBase(TCollectionId id) {
 }
 
 bool TCollections::IsLevelGroup(int group) const {
-    if (group >= 0 && group <= 4) return true;
-    return CollectionOf(group) == TCollectionId::Imported;
+    return IsBundledLevelGroup(group) || CollectionOf(group) == TCollectionId::Imported;
 }
 
 TProblemStore& TCollections::Store(TCollectionId id) {
@@ -143,24 +141,26 @@ TOpenGroupResult TCollections::GatherReview(int today) {
     return result;
 }
 
-std::pair<int, int> TCollections::Progress(int group) {
-    const std::optional<TCollectionId> from = CollectionOf(group);
-    if (!from) return {0, 0};
+std::map<int, std::pair<int, int>> TCollections::ProgressOfGroups() {
+    std::map<int, std::pair<int, int>> progress;
+    const std::vector<TImportedGroup> imported = m_User.Groups();
+    TProblemStore user;
+    const bool userReadable = !imported.empty() && m_User.OpenStore(user);
+    if (!m_Bundled.IsOpen() && !userReadable) return progress;
     const THistoryStore::TSolvedKeys solved = m_History.SolvedKeys();
-    switch (*from) {
-    case TCollectionId::Bundled: {
-        // Counted once the collection has been read; never read only for a count.
-        if (!m_Bundled.IsOpen()) return {0, 0};
-        return SolvedAndTotal(m_Bundled, group, solved);
-    }
-    case TCollectionId::Imported: {
-        TProblemStore store;
-        if (!m_User.OpenStore(store)) return {0, 0};
-        return SolvedAndTotal(store, group, solved);
-    }
-    case TCollectionId::Review: break;
-    }
-    return SolvedAndTotal(m_Review, group, solved);
+    if (m_Bundled.IsOpen())
+        for (int group = 0; IsBundledLevelGroup(group); ++group)
+            progress[group] = SolvedAndTotal(m_Bundled, group, solved);
+    if (userReadable)
+        for (const TImportedGroup& g : imported)
+            progress[g.Group] = SolvedAndTotal(user, g.Group, solved);
+    return progress;
+}
+
+std::pair<int, int> TCollections::Progress(int group) {
+    const std::map<int, std::pair<int, int>> progress = ProgressOfGroups();
+    const auto found = progress.find(group);
+    return found != progress.end() ? found->second : std::pair<int, int>{0, 0};
 }
 
 std::vector<int32_t> TCollections::HistoryKeysOf(int group) {

@@ -4,6 +4,7 @@
 // and the review, a view over both that lists the problems due today. Which collection holds a
 // group, which one a history row belongs to, which store a problem is played from: every caller
 // asks here, and each collection answers from its own groups and its own key space.
+#include <map>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -50,6 +51,8 @@ public:
     // The bundled collection's level groups: the order of ending (-1), basic (0) to bonus (4),
     // and all (-100).
     static bool IsBundledGroup(int group);
+    // The bundled level groups a player picks from: basic (0) to bonus (4).
+    static bool IsBundledLevelGroup(int group) { return group >= 0 && group <= 4; }
     // The collection that holds the group; none for a group no collection has (an imported
     // group since removed).
     std::optional<TCollectionId> CollectionOf(int group) const;
@@ -71,7 +74,11 @@ public:
 
     // The problems due for review on `today` that are still in a collection.
     std::vector<TDueProblem> Due(int today);
-    // A group's "solved/total" (0/0 when its collection cannot be read).
+    // "solved/total" of every level group that can be counted now: the bundled ones once their
+    // collection has been read (never read only for a count), and every imported one. The
+    // history is read once for all.
+    std::map<int, std::pair<int, int>> ProgressOfGroups();
+    // One group's of those (0/0 when it cannot be counted now).
     std::pair<int, int> Progress(int group);
     // The history keys of a group's problems (read before the group is removed).
     std::vector<int32_t> HistoryKeysOf(int group);

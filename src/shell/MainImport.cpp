@@ -123,18 +123,12 @@ void TGoGameMainForm::RemoveImportedGroup(int group) {
 
 void TGoGameMainForm::RefreshGroupMenus() {
     // The bundled groups: "Beginner 37/140" once the collection has been read.
-    TProblemStore& bundled = m_Collections.Store(TCollectionId::Bundled);
-    const std::vector<TImportedGroup> groups = m_Collections.User().Groups();
-    // The history is read for the counts only when there is a collection to count.
-    const THistoryStore::TSolvedKeys solved =
-        bundled.IsOpen() || !groups.empty() ? m_History.SolvedKeys() : THistoryStore::TSolvedKeys{};
+    const std::map<int, std::pair<int, int>> progress = m_Collections.ProgressOfGroups();
     for (auto& [file, popup] : m_GroupItems) {
         QString caption = T(file->objectName().toStdString().c_str());
-        const int group = file->data().toInt();
-        if (bundled.IsOpen() && group >= 0 && group <= 4) {
-            const auto [done, total] = SolvedAndTotal(bundled, group, solved);
-            if (total > 0) caption += QString(" %1/%2").arg(done).arg(total);
-        }
+        const auto counted = progress.find(file->data().toInt());
+        if (counted != progress.end() && counted->second.second > 0)
+            caption += QString(" %1/%2").arg(counted->second.first).arg(counted->second.second);
         file->setText(caption);
         popup->setText(caption);
     }
@@ -147,11 +141,11 @@ void TGoGameMainForm::RefreshGroupMenus() {
     }
     m_ImportedItems.clear();
     m_RemoveMenu->clear();
-    TProblemStore store;
-    const bool readable = !groups.empty() && m_Collections.User().OpenStore(store);
+    const std::vector<TImportedGroup> groups = m_Collections.User().Groups();
     for (const TImportedGroup& g : groups) {
         // "Name solved/total": the solved count from the history.
-        const int done = readable ? SolvedAndTotal(store, g.Group, solved).first : 0;
+        const auto counted = progress.find(g.Group);
+        const int done = counted != progress.end() ? counted->second.first : 0;
         const QString caption = QString("%1 %2/%3").arg(Q(g.Name)).arg(done).arg(g.Count);
         const int number = g.Group;
         auto* file = new QAction(caption, this);
