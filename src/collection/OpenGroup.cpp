@@ -1,5 +1,6 @@
 #include "collection/OpenGroup.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
@@ -60,18 +61,54 @@ TOpenGroupResult OpenGroup(const std::string& programFolder, int group, TProblem
     return result;
 }
 
+namespace {
+
+// A large group's lines, read from the store a block at a time as the index shows them.
+class TStoreLines : public IIndexLineSource {
+public:
+    TStoreLines(const TProblemStore& problems, int group) : m_Problems(problems), m_Group(group) {}
+    std::vector<std::string> Lines(int first, int count) const override {
+        std::vector<std::string> lines;
+        lines.reserve(static_cast<size_t>(std::max(0, count)));
+        m_Problems.ListGroupRange(m_Group, first, count, [&](const TProblemStore::TListedRow& row) {
+            lines.push_back(IndexLineOf(row, false));
+        });
+        return lines;
+    }
+
+private:
+    const TProblemStore& m_Problems;
+    const int m_Group;
+};
+
+} // namespace
+
 void ListGroup(const TProblemStore& problems, int group, THistoryStore& history,
-               TOpenGroupResult& result) {
+               TOpenGroupResult& result, int wholeUpTo) {
     // The missing history rows are appended together, in one transaction.
     std::vector<int32_t> missing;
     const THistoryStore::TSolvedKeys known = history.SolvedKeys();
+    std::vector<std::pair<int32_t, int32_t>> keys = problems.KeysOfGroupWithNext(group);
+    const auto inGroup = static_cast<int>(
+        std::count_if(keys.begin(), keys.end(), [group](const auto& k) { return k.second == group; }));
     std::vector<std::string> lines;
-    problems.ListGroupWithNext(group, [&](const TProblemStore::TListedRow& row) {
-        const int32_t key = problems.HistoryKeyOf(row.Auto1);
-        if (!known.Has(key)) missing.push_back(key);
-        if (row.Group1 != group) return;
-        lines.push_back(IndexLineOf(row, known.IsSolved(key)));
-    });
+    std::vector<bool> solved;
+    if (inGroup <= wholeUpTo) {
+        problems.ListGroupWithNext(group, [&](const TProblemStore::TListedRow& row) {
+            const int32_t key = problems.HistoryKeyOf(row.Auto1);
+            if (!known.Has(key)) missing.push_back(key);
+            if (row.Group1 != group) return;
+            lines.push_back(IndexLineOf(row, known.IsSolved(key)));
+        });
+    } else {
+        // A large group: its keys are all the opening reads; the lines come page by page.
+        solved.reserve(static_cast<size_t>(inGroup));
+        for (const auto& [auto1, itsGroup] : keys) {
+            const int32_t key = problems.HistoryKeyOf(auto1);
+            if (!known.Has(key)) missing.push_back(key);
+            if (itsGroup == group) solved.push_back(known.IsSolved(key));
+        }
+    }
     if (!problems.ReadError().empty()) {
         // A damaged table is an error, never a shorter list.
         result.Status = TOpenGroupStatus::BadArchive;
@@ -79,6 +116,10 @@ void ListGroup(const TProblemStore& problems, int group, THistoryStore& history,
         return;
     }
     result.Lines = std::move(lines);
+    if (inGroup > wholeUpTo) {
+        result.Solved = std::move(solved);
+        result.Source = std::make_shared<TStoreLines>(problems, group);
+    }
     history.AppendAll(missing);
 }
 

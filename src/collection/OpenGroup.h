@@ -1,11 +1,13 @@
 #pragma once
 // Opening a level group: read the collection archive beside the program, make sure every
 // problem of the group has a history row, and build the index lines the problem index shows.
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "collection/HistoryStore.h"
 #include "collection/ProblemStore.h"
+#include "index/IndexLine.h"
 
 namespace karvena {
 
@@ -20,7 +22,11 @@ struct TOpenGroupResult {
     TOpenGroupStatus Status = TOpenGroupStatus::Ok;
     std::string ArchivePath;
     std::string Detail; // what the reader said, for BadArchive
+    // The index lines of a group listed whole; a large group comes as its solved flags (one per
+    // line) and the source of its lines instead (TGoIndexModel::SetListing).
     std::vector<std::string> Lines;
+    std::vector<bool> Solved;
+    std::shared_ptr<const IIndexLineSource> Source;
     // The failures that play the error sound.
     bool ErrorSound() const {
         return Status == TOpenGroupStatus::BadArchive || Status == TOpenGroupStatus::NoProblemTable;
@@ -40,9 +46,11 @@ TOpenGroupResult OpenGroup(const std::string& programFolder, int group, TProblem
                            THistoryStore& history, const std::string& cacheFolder = "");
 
 // Lists `group` of an open problem table into `result` (its Lines, or BadArchive when the table
-// is damaged), appending missing history rows as OpenGroup does.
+// is damaged), appending missing history rows as OpenGroup does. A group of more than
+// `wholeUpTo` problems is listed by its keys, its lines left to `result.Source`.
+constexpr int kListWholeUpTo = 2000;
 void ListGroup(const TProblemStore& problems, int group, THistoryStore& history,
-               TOpenGroupResult& result);
+               TOpenGroupResult& result, int wholeUpTo = kListWholeUpTo);
 
 // The message a failed opening shows, in English or Chinese; empty for Ok.
 std::string OpenGroupMessage(const TOpenGroupResult& result, bool english);

@@ -113,41 +113,79 @@ std::optional<TProblemRow> TProblemStore::Find(int32_t auto1) const {
     return row;
 }
 
-void TProblemStore::ListGroupWithNext(int32_t group,
-                                      const std::function<void(const TListedRow&)>& row) const {
+TSqliteStatement TProblemStore::PrepareListing(const std::string& where,
+                                               const std::string& tail) const {
     // Auto1 breaks ties so that equal levels and numbers always list in the same order. Only
     // what an index line shows is read: collections written with the ByGroupListing index answer
     // from it alone, without touching the rows and their trees; older ones still list.
     // An imported collection's board sizes come along from beside the table.
     const bool extras = m_Db.HasTable("tblProblemExtras");
-    TSqliteStatement q = m_Db.Prepare(
+    return m_Db.Prepare(
         std::string("SELECT p.Auto1, Group1, Level1, Num, ArrangedBlack, ArrangedWhite, Initial, "
                     "FirstToPlay, Result2, ") +
         (extras ? "coalesce(e.BoardSize, 19) FROM tblProblems p LEFT JOIN tblProblemExtras e "
                   "ON e.Auto1 = p.Auto1 "
                 : "19 FROM tblProblems p ") +
-        "WHERE Group1 >= ? ORDER BY Group1, Level1, Num, p.Auto1");
+        where + " ORDER BY Group1, Level1, Num, p.Auto1" + tail);
+}
+
+TProblemStore::TListedRow TProblemStore::ListedRowOf(const TSqliteStatement& q) {
+    TListedRow listed;
+    listed.Auto1 = static_cast<int32_t>(q.Int(0));
+    listed.Group1 = static_cast<int32_t>(q.Int(1));
+    listed.Level1 = static_cast<int32_t>(q.Int(2));
+    listed.Num = static_cast<int32_t>(q.Int(3));
+    listed.ArrangedBlack = q.TextView(4);
+    listed.ArrangedWhite = q.TextView(5);
+    listed.Initial = q.TextView(6);
+    listed.FirstToPlay = q.TextView(7);
+    listed.Result2 = q.IsNull(8) ? std::nullopt : std::optional<int32_t>(q.Int(8));
+    listed.BoardSize = static_cast<int32_t>(q.Int(9));
+    return listed;
+}
+
+void TProblemStore::ListGroupWithNext(int32_t group,
+                                      const std::function<void(const TListedRow&)>& row) const {
+    TSqliteStatement q = PrepareListing("WHERE Group1 >= ?", "");
     if (!q.Ok()) return;
     q.Bind(1, group);
-    TListedRow listed;
     bool first = true;
     while (q.Step()) {
-        listed.Auto1 = static_cast<int32_t>(q.Int(0));
-        listed.Group1 = static_cast<int32_t>(q.Int(1));
+        const TListedRow listed = ListedRowOf(q);
         if (first && listed.Group1 != group) break; // the group has no rows
         first = false;
-        listed.Level1 = static_cast<int32_t>(q.Int(2));
-        listed.Num = static_cast<int32_t>(q.Int(3));
-        listed.ArrangedBlack = q.TextView(4);
-        listed.ArrangedWhite = q.TextView(5);
-        listed.Initial = q.TextView(6);
-        listed.FirstToPlay = q.TextView(7);
-        listed.Result2 = q.IsNull(8) ? std::nullopt : std::optional<int32_t>(q.Int(8));
-        listed.BoardSize = static_cast<int32_t>(q.Int(9));
         row(listed);
         if (listed.Group1 != group) break; // the next group's first row
     }
     Check(q);
+}
+
+void TProblemStore::ListGroupRange(int32_t group, int first, int count,
+                                   const std::function<void(const TListedRow&)>& row) const {
+    if (first < 0 || count <= 0) return;
+    TSqliteStatement q = PrepareListing("WHERE Group1 = ?", " LIMIT ? OFFSET ?");
+    if (!q.Ok()) return;
+    q.Bind(1, group);
+    q.Bind(2, count);
+    q.Bind(3, first);
+    while (q.Step()) row(ListedRowOf(q));
+    Check(q);
+}
+
+std::vector<std::pair<int32_t, int32_t>> TProblemStore::KeysOfGroupWithNext(int32_t group) const {
+    std::vector<std::pair<int32_t, int32_t>> keys;
+    TSqliteStatement q = m_Db.Prepare("SELECT Auto1, Group1 FROM tblProblems WHERE Group1 >= ? "
+                                      "ORDER BY Group1, Level1, Num, Auto1");
+    if (!q.Ok()) return keys;
+    q.Bind(1, group);
+    while (q.Step()) {
+        const auto key = static_cast<int32_t>(q.Int(0)), itsGroup = static_cast<int32_t>(q.Int(1));
+        if (keys.empty() && itsGroup != group) break;
+        keys.emplace_back(key, itsGroup);
+        if (itsGroup != group) break;
+    }
+    Check(q);
+    return keys;
 }
 
 TProblemStore::TListedRow TProblemStore::TListedRow::Of(const TProblemRow& row) {

@@ -73,6 +73,11 @@ public:
         TProblemRow Row() const;
     };
     void ListGroupWithNext(int32_t group, const std::function<void(const TListedRow&)>& row) const;
+    // Rows [first, first + count) of the group alone, in the same order.
+    void ListGroupRange(int32_t group, int first, int count,
+                        const std::function<void(const TListedRow&)>& row) const;
+    // The keys of ListGroupWithNext's rows, in its order, and the group of each.
+    std::vector<std::pair<int32_t, int32_t>> KeysOfGroupWithNext(int32_t group) const;
     // The keys of a group's problems (any order): what a count needs, without the rows.
     std::vector<int32_t> KeysOfGroup(int32_t group) const;
     // Every problem's key and level, in key order (the whole collection, every group).
@@ -99,6 +104,10 @@ public:
 private:
     // Notes a statement that ended in an error.
     void Check(const TSqliteStatement& q) const;
+    // The listing's query: what an index line shows, in the group's order, `where` and `tail`
+    // placed around the order.
+    TSqliteStatement PrepareListing(const std::string& where, const std::string& tail) const;
+    static TListedRow ListedRowOf(const TSqliteStatement& q);
     TSqliteDb m_Db;
     mutable std::string m_ReadError;
     uint64_t m_SolutionKey = 0;

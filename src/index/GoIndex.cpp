@@ -81,7 +81,7 @@ void TGoIndex::paintEvent(QPaintEvent* event) {
 }
 
 const QPixmap& TGoIndex::Thumbnail(int index) {
-    const std::string& line = Games()[index];
+    const std::string& line = Line(index);
     const bool selected = index == Selected();
     auto found = m_Cache.find(index);
     if (found != m_Cache.end() && found->second.Line == line && found->second.Selected == selected)
@@ -117,7 +117,7 @@ QPixmap TGoIndex::DrawThumbnail(int index) const {
 
     // The lines run on past the last one shown: a corner cut out of a larger board. A board
     // small enough to be shown whole ends at its own edge.
-    const TIndexLine line = index >= 0 ? ParseIndexLine(Games()[index]) : TIndexLine{};
+    const TIndexLine line = index >= 0 ? ParseIndexLine(Line(index)) : TIndexLine{};
     const int cols = std::min(BoardCols(), line.Lines), rows = std::min(BoardRows(), line.Lines);
     const int runCols = cols < line.Lines ? step * cols - r / 2 : step * (cols - 1);
     const int runRows = rows < line.Lines ? step * rows - r / 2 : step * (rows - 1);

@@ -2,14 +2,33 @@
 
 #include <algorithm>
 
+#include "index/IndexLine.h"
+
 namespace karvena {
 
 TGoIndexModel::TGoIndexModel() = default;
 
 void TGoIndexModel::SetGames(std::vector<std::string> games) {
+    std::vector<bool> solved(games.size());
+    for (size_t i = 0; i < games.size(); ++i)
+        solved[i] = LineSaysSolved(games[i]);
+    ReplaceLines(std::move(games), std::move(solved), nullptr);
+}
+
+void TGoIndexModel::SetListing(std::vector<bool> solved,
+                               std::shared_ptr<const IIndexLineSource> source) {
+    std::vector<std::string> games(solved.size());
+    ReplaceLines(std::move(games), std::move(solved), std::move(source));
+}
+
+void TGoIndexModel::ReplaceLines(std::vector<std::string> games, std::vector<bool> solved,
+                                 std::shared_ptr<const IIndexLineSource> source) {
     const int oldCount = Count();
     m_Selected = -1;
     m_Games = std::move(games);
+    m_Solved = std::move(solved);
+    m_Source = std::move(source);
+    m_BlockFetched.assign(m_Source ? (m_Games.size() + kBlock - 1) / kBlock : 0, false);
     if (OnGamesChanged) OnGamesChanged(*this, Count(), oldCount, 3);
     if (m_TopRow != 1) {
         const int oldTop = m_TopRow;
@@ -17,6 +36,28 @@ void TGoIndexModel::SetGames(std::vector<std::string> games) {
         if (OnTopRowChanged) OnTopRowChanged(*this, 1, oldTop, 2);
     }
     m_View->RedrawAllCells();
+}
+
+const std::string& TGoIndexModel::Line(int index) const {
+    if (m_Source && !m_BlockFetched[static_cast<size_t>(index / kBlock)]) FetchBlockOf(index);
+    return m_Games[static_cast<size_t>(index)];
+}
+
+void TGoIndexModel::FetchBlockOf(int index) const {
+    const int block = index / kBlock;
+    m_BlockFetched[static_cast<size_t>(block)] = true; // a store that fails is not asked again
+    const int first = block * kBlock;
+    std::vector<std::string> lines = m_Source->Lines(first, std::min(kBlock, Count() - first));
+    const int fetched = std::min(static_cast<int>(lines.size()), Count() - first);
+    for (int i = 0; i < fetched; ++i) {
+        std::string& line = m_Games[static_cast<size_t>(first + i)];
+        line = std::move(lines[static_cast<size_t>(i)]);
+        SetSolvedFlagOf(line, m_Solved[static_cast<size_t>(first + i)]);
+    }
+}
+
+int TGoIndexModel::SolvedLines() const {
+    return static_cast<int>(std::count(m_Solved.begin(), m_Solved.end(), true));
 }
 
 void TGoIndexModel::SetGrid(int rows, int cols) {
@@ -129,12 +170,11 @@ TCell TGoIndexModel::CellOf(int index) const {
 void TGoIndexModel::SetSolvedCount(int value) {
     if (m_Selected < 0 || m_Selected >= Count() || value == m_SolvedCount) return;
     m_SolvedCount = value;
-    std::string& line = m_Games[m_Selected];
-    const char flag = value > 0 ? '1' : '0';
-    if (line.size() > 5 && line[5] != flag) {
-        line[5] = flag;
+    const bool solved = value > 0;
+    const bool changed = m_Solved[static_cast<size_t>(m_Selected)] != solved;
+    m_Solved[static_cast<size_t>(m_Selected)] = solved;
+    if (SetSolvedFlagOf(m_Games[static_cast<size_t>(m_Selected)], solved) || changed)
         m_View->RedrawLine(m_Selected);
-    }
 }
 
 void TGoIndexModel::SetRadius(int r) {

@@ -4,11 +4,13 @@
 // IIndexView to repaint the whole grid or one line's cell. Plain C++, no Qt.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "board/BoardLook.h"
+#include "index/IndexLine.h"
 
 namespace karvena {
 
@@ -48,9 +50,18 @@ public:
     TGoIndexStatisticEvent OnSolved, OnFailed, OnHint;
 
     // ---- Lines and paging ----
+    // The lines held: every line of a group listed whole; of a group listed from a source, the
+    // ones fetched so far (the others are empty). Line() is the one to read.
     const std::vector<std::string>& Games() const { return m_Games; }
-    // Copies the lines, clears the selection, fires OnGamesChanged and returns to the first row.
+    // Takes the lines, clears the selection, fires OnGamesChanged and returns to the first row.
     void SetGames(std::vector<std::string> games);
+    // As SetGames for a group whose lines come from `source` a block at a time: `solved` holds
+    // each line's solved flag, and its size is the count.
+    void SetListing(std::vector<bool> solved, std::shared_ptr<const IIndexLineSource> source);
+    // Line `index` (0 <= index < Count), fetched with its block when it is not there yet.
+    const std::string& Line(int index) const;
+    // How many lines say solved.
+    int SolvedLines() const;
     int Count() const { return static_cast<int>(m_Games.size()); }
     int Rows() const { return m_Rows; }
     int Cols() const { return m_Cols; }
@@ -158,7 +169,16 @@ private:
     TNullView m_NullView;
     IIndexView* m_View = &m_NullView;
 
-    std::vector<std::string> m_Games;
+    // The lines fetched are kept; a block is fetched once.
+    static constexpr int kBlock = 512;
+    void ReplaceLines(std::vector<std::string> games, std::vector<bool> solved,
+                      std::shared_ptr<const IIndexLineSource> source);
+    void FetchBlockOf(int index) const;
+
+    mutable std::vector<std::string> m_Games;
+    std::vector<bool> m_Solved;
+    std::shared_ptr<const IIndexLineSource> m_Source;
+    mutable std::vector<bool> m_BlockFetched;
     int m_Rows = 2, m_Cols = 2, m_TopRow = 1, m_Selected = -1, m_Hot = -1;
     int m_SolvedCount = 0;
     int m_Radius = 5, m_BoardCols = 14, m_BoardRows = 14;

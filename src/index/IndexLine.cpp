@@ -1,8 +1,8 @@
 #include "index/IndexLine.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
-#include <cstdio>
 #include <vector>
 
 namespace karvena {
@@ -73,8 +73,9 @@ std::string BuildIndexLine(int key, bool flagA, bool solved, std::string_view re
                            std::string_view black, std::string_view white,
                            std::string_view initial, bool whiteFirst, int lines) {
     if (key < 0 || key > 0xFFFF) return "";
-    char head[8];
-    std::snprintf(head, sizeof head, "%04X%c%c", key, flagA ? '1' : '0', solved ? '1' : '0');
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    const char head[6] = {kHex[(key >> 12) & 15], kHex[(key >> 8) & 15], kHex[(key >> 4) & 15],
+                          kHex[key & 15], flagA ? '1' : '0', solved ? '1' : '0'};
     // Written in one piece: a large group builds tens of thousands of lines at its opening.
     std::string line;
     line.reserve(16 + result.size() + black.size() + white.size() + initial.size());
@@ -109,15 +110,24 @@ TThumbnailStones StonesOf(const TIndexLine& line) {
     return out;
 }
 
+bool LineSaysSolved(std::string_view line) {
+    const size_t head = line.find_first_not_of(' ');
+    return head != std::string_view::npos && line.size() > head + 5 && line[head + 5] == '1' &&
+           line.find(' ', head) > head + 5;
+}
+
 int SolvedCount(const std::vector<std::string>& lines) {
-    int solved = 0;
     // The head is read in place: a group may hold tens of thousands of lines.
-    for (const std::string& line : lines) {
-        const size_t head = line.find_first_not_of(' ');
-        solved += head != std::string::npos && line.size() > head + 5 && line[head + 5] == '1' &&
-                  line.find(' ', head) > head + 5;
-    }
-    return solved;
+    return static_cast<int>(std::count_if(lines.begin(), lines.end(), [](const std::string& line) {
+        return LineSaysSolved(line);
+    }));
+}
+
+bool SetSolvedFlagOf(std::string& line, bool solved) {
+    const char flag = solved ? '1' : '0';
+    if (line.size() <= 5 || line[5] == flag) return false;
+    line[5] = flag;
+    return true;
 }
 
 } // namespace karvena

@@ -35,8 +35,12 @@ struct TIndexLine {
 // field taking the remainder; a line of only two fields gives no result and no stones.
 TIndexLine ParseIndexLine(std::string_view line);
 
+// Whether a line's head says solved, read in place (leading blanks allowed).
+bool LineSaysSolved(std::string_view line);
 // How many of the lines say solved (a group's "solved/total" is this over the line count).
 int SolvedCount(const std::vector<std::string>& lines);
+// Writes the solved flag of a line that has a head; true when that changed it.
+bool SetSolvedFlagOf(std::string& line, bool solved);
 
 // Writes a line the index reads back: the key as four hex digits (keys above 0xFFFF do not fit
 // and give an empty line), the flags, and the fields joined by single blanks; the board's lines
@@ -44,6 +48,16 @@ int SolvedCount(const std::vector<std::string>& lines);
 std::string BuildIndexLine(int key, bool flagA, bool solved, std::string_view result,
                            std::string_view black, std::string_view white,
                            std::string_view initial, bool whiteFirst, int lines = 19);
+
+// Where the lines of a large group come from: the index holds its count and solved flags and
+// fetches the lines of the pages it shows.
+class IIndexLineSource {
+public:
+    virtual ~IIndexLineSource() = default;
+    // The lines at positions [first, first + count); fewer, or none, when the store cannot
+    // answer. Their solved flags need not be right: the index keeps its own.
+    virtual std::vector<std::string> Lines(int first, int count) const = 0;
+};
 
 // The stones a thumbnail shows and the last-move mark.
 struct TThumbnailStones {

@@ -33,7 +33,7 @@ void TGoGameMainForm::ShowAttemptTime() {
 }
 
 void TGoGameMainForm::ShowGroupProgress() {
-    const int solved = SolvedCount(GoIndex1->Games());
+    const int solved = GoIndex1->SolvedLines();
     // An empty list (no review due, the open group removed) shows no count.
     StatusProgress->setText(GoIndex1->Count() > 0
                                 ? Q(Fill(Tx("GroupProgress"), {std::to_string(solved),
@@ -115,7 +115,10 @@ void TGoGameMainForm::OpenGroup(int group, int topRow) {
         return;
     }
     MarkDefaultGroup(group);
-    GoIndex1->SetGames(std::move(result.Lines));
+    if (result.Source)
+        GoIndex1->SetListing(std::move(result.Solved), std::move(result.Source));
+    else
+        GoIndex1->SetGames(std::move(result.Lines));
     m_OpenedGroup = group;
     ShowGroupProgress();
     if (topRow > 0 && topRow <= GoIndex1->RowCount()) GoIndex1->SetTopRow(topRow);

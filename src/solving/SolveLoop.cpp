@@ -72,7 +72,7 @@ int TSolveLoop::MovesBeyondStart() const {
 
 bool TSolveLoop::LoadProblem(int position) {
     if (position < 0 || position >= m_Index.Count() || !m_Problems) return false;
-    const int key = ParseIndexLine(m_Index.Games()[position]).Key();
+    const int key = ParseIndexLine(m_Index.Line(position)).Key();
     m_CurrentAuto1 = key;
     const std::optional<TProblemRow> row = m_Problems->Find(key);
     if (!row) {

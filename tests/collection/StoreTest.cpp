@@ -10,6 +10,7 @@
 #include "collection/OpenGroup.h"
 #include "collection/HistoryLock.h"
 #include "collection/TempFolder.h"
+#include "index/GoIndexModel.h"
 #include <zip.h>
 
 namespace karvena::test {
@@ -85,6 +86,50 @@ TEST_F(Store, SolvedProblemsAndNullResults) {
     EXPECT_EQ(result.Lines[0].substr(0, 4), "0ABC") << "upper-case hex, four digits";
     EXPECT_EQ(result.Lines[1], "0ABD00  CCDC BBCB  B")
         << "a null result leaves two blanks in a row";
+}
+
+TEST_F(Store, ALargeGroupIsListedByItsKeysAndGivesTheSameLinesFromTheStore) {
+    // Levels and numbers out of key order, ties broken by key, a solved problem, a null result.
+    std::vector<TProblemRow> rows = {Problem(0x30, 0, 1, 1), Problem(0x41, 2, 1, 1)};
+    for (int i = 0; i < 9; ++i)
+        rows.push_back(Problem(0x100 + i, 1, 9 - i / 3, i % 2, i == 4 ? std::nullopt
+                                                                       : std::optional<int>(i)));
+    ASSERT_EQ(WriteArchive(folder.File(kArchiveName), Collection(rows)), "");
+    THistoryRow solved;
+    solved.Auto1 = 0x106; // first in the listing, seventh by key
+    solved.SolvedCount = 1;
+    ASSERT_TRUE(history.Post(solved));
+    const TOpenGroupResult whole = Open(1);
+    ASSERT_EQ(whole.Status, TOpenGroupStatus::Ok);
+    ASSERT_EQ(whole.Lines.size(), 9u);
+    EXPECT_FALSE(whole.Source) << "a small group is listed whole";
+    const int rowsAfterWhole = history.Count();
+
+    // The same group listed by its keys into a fresh history.
+    TTempFolder other;
+    THistoryStore fresh;
+    ASSERT_TRUE(fresh.Open(other.File(kHistoryFileName)).Ok);
+    ASSERT_TRUE(fresh.Post(solved));
+    TOpenGroupResult listed;
+    ListGroup(problems, 1, fresh, listed, 0);
+    ASSERT_EQ(listed.Status, TOpenGroupStatus::Ok);
+    ASSERT_TRUE(listed.Source);
+    EXPECT_TRUE(listed.Lines.empty());
+    EXPECT_EQ(fresh.Count(), rowsAfterWhole) << "the same history rows, the next group's too";
+    EXPECT_TRUE(fresh.Find(0x41));
+    TGoIndexModel index;
+    index.SetListing(listed.Solved, listed.Source);
+    ASSERT_EQ(index.Count(), 9);
+    EXPECT_EQ(index.SolvedLines(), 1);
+    for (int i = 0; i < 9; ++i)
+        EXPECT_EQ(index.Line(i), whole.Lines[static_cast<size_t>(i)]) << i;
+    // A block from the middle (the source leaves the solved flags to the index), and one past
+    // the end.
+    std::vector<std::string> expected(whole.Lines.begin() + 3, whole.Lines.begin() + 7);
+    for (std::string& line : expected)
+        SetSolvedFlagOf(line, false);
+    EXPECT_EQ(listed.Source->Lines(3, 4), expected);
+    EXPECT_TRUE(listed.Source->Lines(9, 5).empty());
 }
 
 TEST_F(Store, TheFullArchiveWinsWhenBothArePresent) {

@@ -290,6 +290,75 @@ TEST(IndexModel, SolvedCountRewritesTheSixthCharacterAndRedrawsThatCell) {
     EXPECT_EQ(model.Games()[1][5], '0');
 }
 
+// Lines "KKKK00 …" for the positions asked, the last `shortBy` of each block left out; it
+// counts what it was asked.
+class TCountingSource : public IIndexLineSource {
+public:
+    explicit TCountingSource(int count, int shortBy = 0) : m_Count(count), m_ShortBy(shortBy) {}
+    std::vector<std::string> Lines(int first, int count) const override {
+        asked.emplace_back(first, count);
+        std::vector<std::string> lines;
+        for (int i = first; i < std::min(first + count, m_Count) - m_ShortBy; ++i)
+            lines.push_back(BuildIndexLine(i, false, false, "1", "CC", "DD", "", false));
+        return lines;
+    }
+    mutable std::vector<std::pair<int, int>> asked;
+
+private:
+    int m_Count, m_ShortBy;
+};
+
+TEST(IndexModel, AListingFetchesEachBlockOnceAndKeepsItsOwnSolvedFlags) {
+    struct TCase {
+        const char* name;
+        int count, shortBy;
+        std::vector<int> read;                    // the lines read, in turn
+        std::vector<std::pair<int, int>> asked;   // the blocks the source is asked for
+    };
+    const std::vector<TCase> cases = {
+        {"one block", 10, 0, {0, 9, 3}, {{0, 10}}},
+        {"two blocks, the last short", 700, 0, {699, 0, 600, 511, 512}, {{512, 188}, {0, 512}}},
+        {"a store that answers short", 600, 5, {598, 598, 2}, {{512, 88}, {0, 512}}},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto source = std::make_shared<TCountingSource>(c.count, c.shortBy);
+        std::vector<bool> solved(static_cast<size_t>(c.count));
+        solved[2] = solved[598 % c.count] = true;
+        TGoIndexModel model;
+        TCellRecorder view;
+        model.SetIndexView(&view);
+        model.SetListing(solved, source);
+        EXPECT_EQ(model.Count(), c.count);
+        EXPECT_EQ(model.SolvedLines(), 2);
+        EXPECT_TRUE(source->asked.empty()) << "nothing is fetched before it is shown";
+        for (const int i : c.read) {
+            const std::string& line = model.Line(i);
+            const bool answered = i % 512 < std::min(512, c.count - i / 512 * 512) - c.shortBy;
+            if (!answered) {
+                EXPECT_EQ(line, "") << "a line the store did not give is empty, " << i;
+                continue;
+            }
+            EXPECT_EQ(ParseIndexLine(line).Key(), i);
+            EXPECT_EQ(ParseIndexLine(line).Solved(), solved[static_cast<size_t>(i)])
+                << "the index's flag, not the source's, " << i;
+        }
+        EXPECT_EQ(source->asked, c.asked);
+        // Solving the selected line sets its flag in the count and in a fetched line.
+        model.SetSelected(0);
+        view.lines.clear();
+        model.SetSolvedCount(1);
+        EXPECT_EQ(model.SolvedLines(), 3);
+        EXPECT_TRUE(ParseIndexLine(model.Line(0)).Solved());
+        EXPECT_EQ(view.lines, std::vector<int>{0});
+        // A whole list replaces the listing and its source.
+        model.SetGames(Lines(3));
+        EXPECT_EQ(model.Count(), 3);
+        EXPECT_EQ(model.SolvedLines(), SolvedCount(Lines(3)));
+        EXPECT_EQ(source->asked, c.asked);
+    }
+}
+
 TEST(IndexModel, ThumbnailGeometryAndResize) {
     TGoIndexModel model;
     EXPECT_EQ(model.BoardWidth(), 164);
