@@ -46,6 +46,10 @@ struct TZipFileCloser {
     void operator()(zip_file_t* f) const { zip_fclose(f); }
 };
 
+TArchiveRead ReadMemberInto(const std::string& path, const char* memberName,
+                            const std::string& password, uint64_t maxBytes,
+                            const std::function<bool(const uint8_t*, size_t)>& sink);
+
 } // namespace
 
 TArchiveRead ReadArchiveMember(const std::string& path) {
@@ -67,6 +71,25 @@ TArchiveRead ReadArchiveMember(const std::string& path, const std::string& passw
 TArchiveRead ReadArchiveMemberInto(const std::string& path, const std::string& password,
                                    uint64_t maxBytes,
                                    const std::function<bool(const uint8_t*, size_t)>& sink) {
+    return ReadMemberInto(path, kArchiveMember, password, maxBytes, sink);
+}
+
+TArchiveRead ReadArchiveListing(const std::string& path) {
+    std::vector<uint8_t> bytes;
+    TArchiveRead out = ReadMemberInto(path, kListingMember, ArchivePassword(), kMaxMemberBytes,
+                                      [&bytes](const uint8_t* data, size_t size) {
+                                          bytes.insert(bytes.end(), data, data + size);
+                                          return true;
+                                      });
+    if (out.Error == TArchiveError::None) out.Bytes = std::move(bytes);
+    return out;
+}
+
+namespace {
+
+TArchiveRead ReadMemberInto(const std::string& path, const char* memberName,
+                            const std::string& password, uint64_t maxBytes,
+                            const std::function<bool(const uint8_t*, size_t)>& sink) {
     TArchiveRead out;
     int errorCode = 0;
     TZip archive(zip_open(path.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &errorCode));
@@ -84,10 +107,10 @@ TArchiveRead ReadArchiveMemberInto(const std::string& path, const std::string& p
     }
     zip_stat_t stat;
     zip_stat_init(&stat);
-    if (zip_stat(archive.get(), kArchiveMember, 0, &stat) != 0) {
+    if (zip_stat(archive.get(), memberName, 0, &stat) != 0) {
         out.Error = TArchiveError::NoMember;
         out.Detail = std::string("the archive holds no problem table: it has no member ") +
-                     kArchiveMember;
+                     memberName;
         return out;
     }
     // This program's archives encrypt the table with AES-256 under its own password; any other
@@ -106,7 +129,7 @@ TArchiveRead ReadArchiveMemberInto(const std::string& path, const std::string& p
         return out;
     }
     std::unique_ptr<zip_file_t, TZipFileCloser> member(
-        zip_fopen_encrypted(archive.get(), kArchiveMember, 0, password.c_str()));
+        zip_fopen_encrypted(archive.get(), memberName, 0, password.c_str()));
     if (!member) {
         const int code = zip_error_code_zip(zip_get_error(archive.get()));
         const bool password = code == ZIP_ER_WRONGPASSWD || code == ZIP_ER_NOPASSWD;
@@ -154,15 +177,57 @@ TArchiveRead ReadArchiveMemberInto(const std::string& path, const std::string& p
     return out;
 }
 
+} // namespace
+
 std::string WriteArchive(const std::string& path, const std::vector<uint8_t>& member) {
     return WriteArchive(path, member, ArchivePassword());
 }
 
 namespace {
 
-// Writes the archive with the member from `source`, made for the open archive by `make`.
+// What the index shows of each problem, in the listing's order, and the board sizes beside:
+// the listing member, made from the table open in `table`; empty when it cannot be made.
+std::vector<uint8_t> ListingOf(TSqliteDb& table) {
+    if (!table.IsOpen() || !table.HasTable("tblProblems") ||
+        !table.Exec("ATTACH DATABASE ':memory:' AS listing"))
+        return {};
+    bool made = table.Exec(
+        "CREATE TABLE listing.tblProblems (Auto1 INTEGER NOT NULL, Group1 INTEGER, "
+        "Level1 INTEGER, Num INTEGER, ArrangedBlack TEXT, ArrangedWhite TEXT, Initial TEXT, "
+        "FirstToPlay TEXT, Result2 INTEGER);"
+        "INSERT INTO listing.tblProblems SELECT Auto1, Group1, Level1, Num, ArrangedBlack, "
+        "ArrangedWhite, Initial, FirstToPlay, Result2 FROM main.tblProblems "
+        "ORDER BY Group1, Level1, Num, Auto1;"
+        "CREATE UNIQUE INDEX listing.ByAuto1 ON tblProblems (Auto1);"
+        "CREATE INDEX listing.ByGroupListing ON tblProblems (Group1, Level1, Num, Auto1, "
+        "ArrangedBlack, ArrangedWhite, Initial, FirstToPlay, Result2);");
+    if (made && table.HasTable("tblProblemExtras"))
+        made = table.Exec("CREATE TABLE listing.tblProblemExtras (Auto1 INTEGER PRIMARY KEY, "
+                          "BoardSize INTEGER NOT NULL DEFAULT 19);"
+                          "INSERT INTO listing.tblProblemExtras SELECT Auto1, BoardSize "
+                          "FROM main.tblProblemExtras;");
+    std::vector<uint8_t> image = made ? table.Serialize("listing") : std::vector<uint8_t>();
+    table.Exec("DETACH DATABASE listing");
+    return image;
+}
+
+// Adds an encrypted member; false when it could not be added.
+bool AddMember(zip_t* archive, const char* name, zip_source_t* source,
+               const std::string& password) {
+    const zip_int64_t index = zip_file_add(archive, name, source, ZIP_FL_OVERWRITE);
+    if (index < 0) {
+        zip_source_free(source);
+        return false;
+    }
+    return zip_file_set_encryption(archive, static_cast<zip_uint64_t>(index), ZIP_EM_AES_256,
+                                   password.c_str()) == 0;
+}
+
+// Writes the archive with the member from `source`, made for the open archive by `make`, and
+// the listing member when `listing` holds one.
 std::string WriteArchiveFrom(const std::string& path, const std::string& password,
-                             const std::function<zip_source_t*(zip_t*)>& make) {
+                             const std::function<zip_source_t*(zip_t*)>& make,
+                             const std::vector<uint8_t>& listing = {}) {
     const std::string temporary = path + ".tmp-" + std::to_string(getpid());
     std::error_code ignored;
     fs::remove(temporary, ignored);
@@ -177,14 +242,12 @@ std::string WriteArchiveFrom(const std::string& path, const std::string& passwor
     };
     zip_source_t* source = make(archive);
     if (!source) return fail("cannot hold the member");
-    const zip_int64_t index = zip_file_add(archive, kArchiveMember, source, ZIP_FL_OVERWRITE);
-    if (index < 0) {
-        zip_source_free(source);
-        return fail("cannot add the member");
+    if (!AddMember(archive, kArchiveMember, source, password)) return fail("cannot add the member");
+    if (!listing.empty()) {
+        zip_source_t* listed = zip_source_buffer(archive, listing.data(), listing.size(), 0);
+        if (!listed || !AddMember(archive, kListingMember, listed, password))
+            return fail("cannot add the listing");
     }
-    if (zip_file_set_encryption(archive, static_cast<zip_uint64_t>(index), ZIP_EM_AES_256,
-                                password.c_str()) != 0)
-        return fail("cannot encrypt the member");
     if (zip_close(archive) != 0) return fail("cannot write the archive");
     // zip_close has written and closed the file; make it durable before it replaces the old one.
     if (FILE* f = std::fopen(temporary.c_str(), "rb")) {
@@ -209,18 +272,35 @@ std::string WriteArchive(const std::string& path, const std::vector<uint8_t>& me
     });
 }
 
+std::string WriteArchiveWithListing(const std::string& path, const std::vector<uint8_t>& member) {
+    TSqliteDb table;
+    const std::vector<uint8_t> listing =
+        table.OpenImage(member, true) ? ListingOf(table) : std::vector<uint8_t>();
+    table.Close();
+    return WriteArchiveFrom(
+        path, ArchivePassword(),
+        [&](zip_t* archive) { return zip_source_buffer(archive, member.data(), member.size(), 0); },
+        listing);
+}
+
 std::string WriteArchiveFromFile(const std::string& path, const std::string& memberFile) {
+    TSqliteDb table;
+    const std::vector<uint8_t> listing =
+        table.OpenFile(memberFile, false) ? ListingOf(table) : std::vector<uint8_t>();
+    table.Close();
     // libzip reads the member from its file as it compresses: it is never held whole.
-    return WriteArchiveFrom(path, ArchivePassword(), [&](zip_t* archive) {
-        return zip_source_file(archive, memberFile.c_str(), 0, -1);
-    });
+    return WriteArchiveFrom(
+        path, ArchivePassword(),
+        [&](zip_t* archive) { return zip_source_file(archive, memberFile.c_str(), 0, -1); },
+        listing);
 }
 
 namespace {
 
 // Scrambles every Solution blob of the problem table in the file, in one transaction; the file
 // is a scratch copy, thrown away on failure, so it keeps no journal.
-bool ScrambleSolutionsInFile(const std::string& path, uint64_t key) {
+bool ScrambleSolutionsInFile(const std::string& path, uint64_t key,
+                             const std::atomic<bool>* cancel) {
     TSqliteDb db;
     if (!db.OpenFile(path, false) || !db.HasTable("tblProblems") ||
         !db.Exec("PRAGMA journal_mode=OFF") || !db.Exec("PRAGMA synchronous=OFF"))
@@ -236,6 +316,7 @@ bool ScrambleSolutionsInFile(const std::string& path, uint64_t key) {
     TSqliteStatement write = db.Prepare("UPDATE tblProblems SET Solution = ? WHERE rowid = ?");
     if (!read.Ok() || !write.Ok()) return false;
     for (const int64_t row : rows) {
+        if (cancel && *cancel) return false;
         read.Bind(1, row);
         if (!read.Step()) return false;
         std::vector<uint8_t> blob = read.Blob(0);
@@ -260,6 +341,13 @@ bool SyncFile(const std::string& path) {
 } // namespace
 
 TCachedMember CachedMember(const std::string& archivePath, const std::string& cacheFolder) {
+    TCachedMember cache = FindCachedMember(archivePath, cacheFolder);
+    if (cache.Path.empty() || cache.Made) return cache;
+    cache.Made = MakeCachedMember(archivePath, cache);
+    return cache.Made ? cache : TCachedMember();
+}
+
+TCachedMember FindCachedMember(const std::string& archivePath, const std::string& cacheFolder) {
     if (cacheFolder.empty()) return {};
     std::error_code error;
     const auto size = fs::file_size(archivePath, error);
@@ -283,27 +371,46 @@ TCachedMember CachedMember(const std::string& archivePath, const std::string& ca
     char tail[64];
     std::snprintf(tail, sizeof tail, "%llu-%lld-%08x.cds", static_cast<unsigned long long>(size),
                   static_cast<long long>(time), static_cast<unsigned>(stat.crc));
-    const fs::path cache = fs::path(cacheFolder) / (stem + tail);
+    TCachedMember cache;
+    cache.Path = (fs::path(cacheFolder) / (stem + tail)).string();
+    cache.Stem = stem;
     // The scrambling key follows the member, so a copy is read with the key it was made with.
-    const uint64_t key = (0x6B617276656E61ull ^ (static_cast<uint64_t>(stat.crc) << 20)) | 1;
+    cache.SolutionKey = (0x6B617276656E61ull ^ (static_cast<uint64_t>(stat.crc) << 20)) | 1;
     // A copy is renamed into place only once written whole, so one that is there is complete;
     // one that does not read is dropped by the caller.
-    if (fs::is_regular_file(cache, error) && !error) return {cache.string(), key};
+    cache.Made = fs::is_regular_file(cache.Path, error) && !error;
+    return cache;
+}
+
+bool MakeCachedMember(const std::string& archivePath, const TCachedMember& cache,
+                      const std::atomic<bool>* cancel) {
+    if (cache.Path.empty()) return false;
+    std::error_code error;
+    const fs::path target(cache.Path);
+    const fs::path folder = target.parent_path();
+    const std::string name = target.filename().string();
+    fs::create_directories(folder, error);
+    // A start that was stopped while it made a copy leaves its half; it goes now.
+    for (const auto& entry : fs::directory_iterator(folder, error)) {
+        const std::string other = entry.path().filename().string();
+        if (other.rfind(name + ".tmp-", 0) == 0) fs::remove(entry.path(), error);
+    }
 
     // The table is unpacked straight into a temporary file beside the cache and its answers
     // scrambled there, a row at a time: a large collection never sits in memory whole.
-    fs::create_directories(cacheFolder, error);
-    const std::string temporary = cache.string() + ".tmp-" + std::to_string(getpid());
+    const std::string temporary = cache.Path + ".tmp-" + std::to_string(getpid());
     auto dropTemporary = [&temporary] {
         std::error_code ignored;
         fs::remove(temporary, ignored);
+        return false;
     };
     {
         const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-        if (fd < 0) return {};
+        if (fd < 0) return false;
         const TArchiveRead read = ReadArchiveMemberInto(
             archivePath, ArchivePassword(), kMaxMemberBytes,
-            [fd](const uint8_t* data, size_t size) {
+            [fd, cancel](const uint8_t* data, size_t size) {
+                if (cancel && *cancel) return false;
                 while (size > 0) {
                     const ssize_t n = ::write(fd, data, size);
                     if (n < 0 && errno == EINTR) continue;
@@ -314,27 +421,19 @@ TCachedMember CachedMember(const std::string& archivePath, const std::string& ca
                 return true;
             });
         const bool closed = ::close(fd) == 0;
-        if (read.Error != TArchiveError::None || !closed) {
-            dropTemporary();
-            return {};
-        }
+        if (read.Error != TArchiveError::None || !closed) return dropTemporary();
     }
-    if (!ScrambleSolutionsInFile(temporary, key) || !SyncFile(temporary)) {
-        dropTemporary();
-        return {};
-    }
+    if (!ScrambleSolutionsInFile(temporary, cache.SolutionKey, cancel) || !SyncFile(temporary))
+        return dropTemporary();
     // The copies of older versions of this archive go.
-    for (const auto& entry : fs::directory_iterator(cacheFolder, error)) {
-        const std::string name = entry.path().filename().string();
-        if (name.rfind(stem, 0) == 0 && name.size() > 4 && name.substr(name.size() - 4) == ".cds")
+    for (const auto& entry : fs::directory_iterator(folder, error)) {
+        const std::string other = entry.path().filename().string();
+        if (other.rfind(cache.Stem, 0) == 0 && other.size() > 4 && other.substr(other.size() - 4) == ".cds")
             fs::remove(entry.path(), error);
     }
-    fs::rename(temporary, cache, error);
-    if (error) {
-        dropTemporary();
-        return {};
-    }
-    return {cache.string(), key};
+    fs::rename(temporary, cache.Path, error);
+    if (error) return dropTemporary();
+    return true;
 }
 
 void ScrambleSolution(std::vector<uint8_t>& bytes, uint64_t key) {

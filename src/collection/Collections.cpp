@@ -51,6 +51,8 @@ TProblemStore& TCollections::Store(TCollectionId id) {
 }
 
 TOpenGroupResult TCollections::OpenBundled(int group, TProblemStore& into) {
+    // The table a first start is still making is waited for: it is the copy this opening reads.
+    m_Bundled.FinishFullTable();
     return karvena::OpenGroup(m_ProgramFolder, group, into, m_History, m_CacheFolder);
 }
 
@@ -91,6 +93,8 @@ TOpenedGroup TCollections::Open(int group, int today) {
     if (opened.Status != TOpenGroupStatus::Ok) return opened;
     if (from != TCollectionId::Review) Store(from) = std::move(store);
     opened.Problems = &Store(from);
+    // A large group's lines are read from the store where it now lies.
+    if (opened.Source) opened.Source = GroupLines(*opened.Problems, group);
     return opened;
 }
 

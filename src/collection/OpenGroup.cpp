@@ -21,6 +21,35 @@ std::string IndexLineOf(const TProblemStore::TListedRow& row, bool solved) {
                           row.Initial, whiteFirst, row.BoardSize);
 }
 
+namespace {
+
+// Opens the archive's listing into `problems`, the table's copy made behind it into `cache`
+// (or, when no copy can be written, the table read into memory); false for an archive without
+// a listing.
+bool OpenListing(const std::string& archivePath, const TCachedMember& cache,
+                 TProblemStore& problems) {
+    const TArchiveRead listing = ReadArchiveListing(archivePath);
+    if (listing.Error != TArchiveError::None) return false;
+    const bool opened =
+        problems.OpenListing(listing.Bytes, [archivePath, cache](const std::atomic<bool>& cancel) {
+            TFullTable full;
+            if (MakeCachedMember(archivePath, cache, &cancel)) {
+                full.Path = cache.Path;
+                full.SolutionKey = cache.SolutionKey;
+            } else if (!cancel) {
+                TArchiveRead read = ReadArchiveMember(archivePath);
+                full.Bytes = std::move(read.Bytes);
+                full.Error = read.Detail;
+            }
+            return full;
+        });
+    if (opened && problems.HasProblemTable()) return true;
+    problems.Close();
+    return false;
+}
+
+} // namespace
+
 TOpenGroupResult OpenGroup(const std::string& programFolder, int group, TProblemStore& problems,
                            THistoryStore& history, const std::string& cacheFolder) {
     TOpenGroupResult result;
@@ -30,9 +59,21 @@ TOpenGroupResult OpenGroup(const std::string& programFolder, int group, TProblem
         result.Status = TOpenGroupStatus::MissingArchive;
         return result;
     }
+    // A table still being made from an earlier opening is waited for: it is the copy below.
+    problems.FinishFullTable();
+    // The first start of an archive with a listing: the group is listed from it at once while
+    // the copy is made on a worker thread.
+    const TCachedMember found = FindCachedMember(result.ArchivePath, cacheFolder);
+    if (!found.Path.empty() && !found.Made && OpenListing(result.ArchivePath, found, problems)) {
+        ListGroup(problems, group, history, result);
+        if (result.Status == TOpenGroupStatus::Ok) return result;
+        problems.Close();
+        result = TOpenGroupResult();
+        result.ArchivePath = ChooseArchive(programFolder);
+    }
     // The decrypted copy when there is a good one; a copy that does not read is dropped and the
     // archive itself read instead.
-    const TCachedMember cached = CachedMember(result.ArchivePath, cacheFolder);
+    const TCachedMember cached = found.Made ? found : CachedMember(result.ArchivePath, cacheFolder);
     if (!cached.Path.empty() && problems.OpenFile(cached.Path, cached.SolutionKey) &&
         problems.HasProblemTable()) {
         ListGroup(problems, group, history, result);
@@ -118,9 +159,13 @@ void ListGroup(const TProblemStore& problems, int group, THistoryStore& history,
     result.Lines = std::move(lines);
     if (inGroup > wholeUpTo) {
         result.Solved = std::move(solved);
-        result.Source = std::make_shared<TStoreLines>(problems, group);
+        result.Source = GroupLines(problems, group);
     }
     history.AppendAll(missing);
+}
+
+std::shared_ptr<const IIndexLineSource> GroupLines(const TProblemStore& problems, int group) {
+    return std::make_shared<TStoreLines>(problems, group);
 }
 
 std::string OpenGroupMessage(const TOpenGroupResult& result, bool english) {

@@ -47,10 +47,14 @@ TOpenGroupResult OpenGroup(const std::string& programFolder, int group, TProblem
 
 // Lists `group` of an open problem table into `result` (its Lines, or BadArchive when the table
 // is damaged), appending missing history rows as OpenGroup does. A group of more than
-// `wholeUpTo` problems is listed by its keys, its lines left to `result.Source`.
+// `wholeUpTo` problems is listed by its keys, its lines left to `result.Source`, which reads
+// them from `problems` where it lies (GroupLines again for a store moved elsewhere).
 constexpr int kListWholeUpTo = 2000;
 void ListGroup(const TProblemStore& problems, int group, THistoryStore& history,
                TOpenGroupResult& result, int wholeUpTo = kListWholeUpTo);
+
+// The lines of `group` read from `problems`, a block at a time.
+std::shared_ptr<const IIndexLineSource> GroupLines(const TProblemStore& problems, int group);
 
 // The message a failed opening shows, in English or Chinese; empty for Ok.
 std::string OpenGroupMessage(const TOpenGroupResult& result, bool english);

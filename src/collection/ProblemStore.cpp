@@ -56,6 +56,7 @@ TProblemRow RowOf(const TSqliteStatement& q) {
 } // namespace
 
 bool TProblemStore::OpenFile(const std::string& path, uint64_t solutionKey) {
+    StopMakingFullTable();
     m_ReadError.clear();
     m_SolutionKey = solutionKey;
     // Read page by page through SQLite's small cache: only what a listing or a problem needs is
@@ -64,9 +65,57 @@ bool TProblemStore::OpenFile(const std::string& path, uint64_t solutionKey) {
 }
 
 bool TProblemStore::Open(const std::vector<uint8_t>& image) {
+    StopMakingFullTable();
     m_ReadError.clear();
     m_SolutionKey = 0;
     return m_Db.OpenImage(image);
+}
+
+bool TProblemStore::OpenListing(const std::vector<uint8_t>& listing, TMakeFullTable make) {
+    if (!Open(listing)) return false;
+    m_Cancel = std::make_shared<std::atomic<bool>>(false);
+    m_Full = std::async(std::launch::async,
+                        [make = std::move(make), cancel = m_Cancel] { return make(*cancel); });
+    return true;
+}
+
+bool TProblemStore::FinishFullTable() const {
+    if (!m_Full.valid()) return true;
+    TFullTable full = m_Full.get();
+    const bool opened = !full.Path.empty() ? m_Db.OpenFile(full.Path, false, true)
+                        : !full.Bytes.empty() ? m_Db.OpenImage(full.Bytes)
+                                              : false;
+    m_SolutionKey = full.Path.empty() ? 0 : full.SolutionKey;
+    if (!opened) {
+        m_Db.Close();
+        m_ReadError = !full.Error.empty() ? full.Error : "the problem table cannot be read";
+    }
+    return opened;
+}
+
+void TProblemStore::StopMakingFullTable() {
+    if (!m_Full.valid()) return;
+    *m_Cancel = true;
+    m_Full.wait();
+    m_Full = {};
+}
+
+TProblemStore& TProblemStore::operator=(TProblemStore&& other) noexcept {
+    if (this == &other) return *this;
+    Close();
+    m_Db = std::move(other.m_Db);
+    m_ReadError = std::move(other.m_ReadError);
+    m_SolutionKey = other.m_SolutionKey;
+    m_Full = std::move(other.m_Full);
+    m_Cancel = std::move(other.m_Cancel);
+    HistoryBase = other.HistoryBase;
+    HistoryKeys = std::move(other.HistoryKeys);
+    return *this;
+}
+
+void TProblemStore::Close() {
+    StopMakingFullTable();
+    m_Db.Close();
 }
 
 std::vector<int32_t> TProblemStore::Keys() const {
@@ -79,6 +128,12 @@ std::vector<int32_t> TProblemStore::Keys() const {
 
 bool TProblemStore::HasProblemTable() const {
     if (!m_Db.IsOpen() || !m_Db.HasTable("tblProblems")) return false;
+    // The listing has what a listing reads; the whole table is checked when it comes.
+    if (MakingFullTable())
+        return TSqliteStatement(m_Db.Handle(), "SELECT Auto1, Group1, Level1, Num, ArrangedBlack, "
+                                               "ArrangedWhite, Initial, FirstToPlay, Result2 "
+                                               "FROM tblProblems LIMIT 0")
+            .Ok();
     return TSqliteStatement(m_Db.Handle(),
                             std::string("SELECT ") + kColumns + " FROM tblProblems LIMIT 0")
         .Ok();
@@ -89,6 +144,7 @@ void TProblemStore::Check(const TSqliteStatement& q) const {
 }
 
 std::optional<TProblemRow> TProblemStore::Find(int32_t auto1) const {
+    if (!FinishFullTable()) return std::nullopt;
     TSqliteStatement q =
         m_Db.Prepare(std::string("SELECT ") + kColumns + " FROM tblProblems WHERE Auto1 = ?");
     if (!q.Ok()) return std::nullopt;

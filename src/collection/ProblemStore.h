@@ -2,8 +2,11 @@
 // tblProblems: the problem collection, an SQLite database opened read-only from the archive's
 // member bytes. Rows are looked up by Auto1 and listed by level group in the order
 // Group1, Level1, Num.
+#include <atomic>
 #include <cstdint>
 #include <functional>
+#include <future>
+#include <memory>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -44,14 +47,40 @@ extern const char* const kProblemSchema;
 // What an imported problem has beyond the table's columns: its author's comments, its board size.
 extern const char* const kProblemExtrasSchema;
 
+// The whole table as a worker made it: a cached copy to open, or the bytes themselves when no
+// copy could be written, or why neither could be had.
+struct TFullTable {
+    std::string Path;
+    uint64_t SolutionKey = 0;
+    std::vector<uint8_t> Bytes;
+    std::string Error;
+};
+// Makes the whole table; returns early, with nothing, once `cancel` is set.
+using TMakeFullTable = std::function<TFullTable(const std::atomic<bool>& cancel)>;
+
 class TProblemStore {
 public:
+    TProblemStore() = default;
+    ~TProblemStore() { Close(); }
+    TProblemStore(TProblemStore&&) noexcept = default;
+    // Takes the other's table; a table this one was making is stopped first.
+    TProblemStore& operator=(TProblemStore&& other) noexcept;
     // Opens the database image; false when the bytes are no SQLite database.
     bool Open(const std::vector<uint8_t>& image);
     // Opens a collection database file for reading (the player's imported problems, or the
     // cached table, whose Solution blobs are scrambled with `solutionKey`, undone as read).
     bool OpenFile(const std::string& path, uint64_t solutionKey = 0);
-    void Close() { m_Db.Close(); }
+    // Opens the listing image (what the index shows, no answers) and has `make` bring the whole
+    // table on a worker thread meanwhile: every listing reads the listing, the first read of a
+    // whole row waits for the table. False when the image is no database.
+    bool OpenListing(const std::vector<uint8_t>& listing, TMakeFullTable make);
+    // True while the whole table is still being made.
+    bool MakingFullTable() const { return m_Full.valid(); }
+    // Waits for the whole table being made, if it is, and reads from it from then on; false,
+    // with ReadError, when it could not be had.
+    bool FinishFullTable() const;
+    // Closes the table; a table being made is stopped first.
+    void Close();
     bool IsOpen() const { return m_Db.IsOpen(); }
     // True when the database holds tblProblems with its fields.
     bool HasProblemTable() const;
@@ -108,9 +137,14 @@ private:
     // placed around the order.
     TSqliteStatement PrepareListing(const std::string& where, const std::string& tail) const;
     static TListedRow ListedRowOf(const TSqliteStatement& q);
-    TSqliteDb m_Db;
+    // Stops the table being made, if it is, and forgets it.
+    void StopMakingFullTable();
+    // The whole table replaces the listing when it arrives, behind a reader's const call.
+    mutable TSqliteDb m_Db;
     mutable std::string m_ReadError;
-    uint64_t m_SolutionKey = 0;
+    mutable uint64_t m_SolutionKey = 0;
+    mutable std::future<TFullTable> m_Full;
+    std::shared_ptr<std::atomic<bool>> m_Cancel;
 };
 
 // Inserts a problem row into a collection database; false with `error` for a key outside

@@ -171,9 +171,9 @@ std::vector<std::string> TSqliteDb::Columns(const std::string& table) const {
     return out;
 }
 
-std::vector<uint8_t> TSqliteDb::Serialize() const {
+std::vector<uint8_t> TSqliteDb::Serialize(const std::string& schema) const {
     sqlite3_int64 size = 0;
-    unsigned char* data = m_Db ? sqlite3_serialize(m_Db, "main", &size, 0) : nullptr;
+    unsigned char* data = m_Db ? sqlite3_serialize(m_Db, schema.c_str(), &size, 0) : nullptr;
     if (!data) return {};
     std::vector<uint8_t> out(data, data + size);
     sqlite3_free(data);

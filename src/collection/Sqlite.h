@@ -83,7 +83,7 @@ public:
     // The column names of a table, in order.
     std::vector<std::string> Columns(const std::string& table) const;
     // The whole database as bytes (the image OpenImage reads).
-    std::vector<uint8_t> Serialize() const;
+    std::vector<uint8_t> Serialize(const std::string& schema = "main") const;
     const std::string& Error() const { return m_Error; }
     sqlite3* Handle() const { return m_Db; }
 

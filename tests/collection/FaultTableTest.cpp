@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <atomic>
+#include <fstream>
 #include <functional>
 #include <sys/wait.h>
 
@@ -219,6 +221,83 @@ TEST(MemberCache, MadeOnceReusedReplacedAndDroppedWhenBroken) {
     const TOpenGroupResult result = OpenGroup(program.Path(), 1, problems, history, cache.Path());
     EXPECT_EQ(result.Status, TOpenGroupStatus::Ok) << result.Detail;
     EXPECT_EQ(result.Lines.size(), 1u);
+}
+
+// A first start of an archive with a listing: the group is listed from the listing at once, the
+// copy made behind it; a problem read meanwhile waits for it, and a copy that cannot be written
+// leaves the table read into memory.
+TEST(MemberCache, AFirstStartListsFromTheListingWhileTheCopyIsMadeBehindIt) {
+    const struct {
+        const char* name;
+        bool listing;     // the archive carries one
+        bool cacheIsFile; // the cache folder cannot be made
+        bool copyAfter;   // a copy lies in the cache afterwards
+    } cases[] = {
+        {"listing, copy made behind", true, false, true},
+        {"listing, no copy can be written", true, true, false},
+        {"no listing: copy made first", false, false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TTempFolder program;
+        TTempFolder cache;
+        const std::string folder = c.cacheIsFile ? cache.File("not-a-folder") : cache.File("cache");
+        if (c.cacheIsFile) cache.Write("not-a-folder", "x");
+        const std::vector<uint8_t> table = LargeCollection();
+        ASSERT_EQ(c.listing ? WriteArchiveWithListing(program.File(kArchiveName), table)
+                            : WriteArchive(program.File(kArchiveName), table),
+                  "");
+        // What a stopped start left behind goes.
+        const TCachedMember where = FindCachedMember(program.File(kArchiveName), folder);
+        if (!c.cacheIsFile) {
+            std::filesystem::create_directories(folder);
+            std::ofstream(where.Path + ".tmp-1") << "half";
+        }
+        THistoryStore history;
+        ASSERT_TRUE(history.Open(program.File(kHistoryFileName)).Ok);
+        TProblemStore problems;
+        const TOpenGroupResult result = OpenGroup(program.Path(), 1, problems, history, folder);
+        ASSERT_EQ(result.Status, TOpenGroupStatus::Ok) << result.Detail;
+        EXPECT_EQ(result.Lines.size(), 200u);
+        EXPECT_EQ(history.Count(), 200);
+        EXPECT_EQ(problems.MakingFullTable(), c.listing);
+        const std::optional<TProblemRow> row = problems.Find(7);
+        ASSERT_TRUE(row) << problems.ReadError();
+        EXPECT_EQ(row->Solution, std::vector<uint8_t>(300, 7));
+        EXPECT_FALSE(problems.MakingFullTable());
+        EXPECT_EQ(OpenGroup(program.Path(), 1, problems, history, folder).Lines.size(), 200u);
+        EXPECT_EQ(FindCachedMember(program.File(kArchiveName), folder).Made, c.copyAfter);
+        if (!c.cacheIsFile) {
+            std::vector<std::string> names;
+            for (const auto& entry : std::filesystem::directory_iterator(folder))
+                names.push_back(entry.path().filename().string());
+            EXPECT_EQ(names, std::vector<std::string>{std::filesystem::path(where.Path).filename()})
+                << "the copy alone, no temporary";
+        }
+    }
+}
+
+TEST(MemberCache, TheListingHoldsNoAnswerAndAStoppedCopyLeavesNothing) {
+    TTempFolder program;
+    TTempFolder cache;
+    ASSERT_EQ(WriteArchiveWithListing(program.File(kArchiveName), LargeCollection()), "");
+    const TArchiveRead listing = ReadArchiveListing(program.File(kArchiveName));
+    ASSERT_EQ(listing.Error, TArchiveError::None) << listing.Detail;
+    TSqliteDb db;
+    ASSERT_TRUE(db.OpenImage(listing.Bytes));
+    const std::vector<std::string> columns = db.Columns("tblProblems");
+    EXPECT_EQ(std::count(columns.begin(), columns.end(), "Solution"), 0);
+    EXPECT_EQ(std::count(columns.begin(), columns.end(), "ArrangedBlack"), 1);
+    ASSERT_EQ(WriteArchive(program.File("plain.dgo"), LargeCollection()), "");
+    EXPECT_EQ(ReadArchiveListing(program.File("plain.dgo")).Error, TArchiveError::NoMember);
+
+    const TCachedMember where = FindCachedMember(program.File(kArchiveName), cache.Path());
+    ASSERT_FALSE(where.Made);
+    const std::atomic<bool> stop{true};
+    EXPECT_FALSE(MakeCachedMember(program.File(kArchiveName), where, &stop));
+    EXPECT_TRUE(std::filesystem::is_empty(cache.Path())) << "a stopped copy leaves nothing";
+    EXPECT_TRUE(MakeCachedMember(program.File(kArchiveName), where));
+    EXPECT_TRUE(FindCachedMember(program.File(kArchiveName), cache.Path()).Made);
 }
 
 } // namespace

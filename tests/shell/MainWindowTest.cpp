@@ -12,6 +12,7 @@
 #include <QTest>
 
 #include "shell/SingleInstance.h"
+#include "index/IndexLine.h"
 #include "shell/TrainerFixture.h"
 
 namespace karvena::test {
@@ -58,6 +59,42 @@ TEST_F(Trainer, SolvingAProblemThroughEveryVariation) {
     EXPECT_EQ(window->LabelSuccessCount->text(), "Solved");
     EXPECT_EQ(window->GoIndex1->Games()[0][5], '1') << "the solved mark";
     EXPECT_EQ(window->History().Find(2)->SolvedCount, 1);
+}
+
+// A group of 2,500 problems at a first start: listed from the archive's listing while its table
+// is copied behind, its lines read a block at a time as pages show them.
+class LargeGroup : public TTrainerFixture {
+protected:
+    std::vector<TProblemRow> Problems() override {
+        std::vector<TProblemRow> rows;
+        for (int key = 1; key <= 2500; ++key)
+            rows.push_back(ImportedRow(key % 2 ? "(;AB[dd]AW[ee](;B[aa]C[Correct])(;B[bb];W[aa]))"
+                                               : "(;AB[pd]AW[qe](;B[bb]C[Correct])(;B[aa];W[bb]))",
+                                       key, 2));
+        return rows;
+    }
+    bool WithListing() override { return true; }
+};
+
+TEST_F(LargeGroup, IsListedAtOnceAndAProblemFarDownPlays) {
+    OpenWindow();
+    ASSERT_EQ(window->GoIndex1->Count(), 2500);
+    EXPECT_TRUE(window->StatusProgress->text().contains("2500")) << window->StatusProgress->text().toStdString();
+    EXPECT_EQ(ParseIndexLine(window->GoIndex1->Line(0)).Key(), 1);
+    EXPECT_TRUE(window->GoIndex1->Games()[2499].empty()) << "the last block not read yet";
+    window->GoIndex1->LastPage();
+    QApplication::processEvents();
+    const int last = window->GoIndex1->Count() - 1;
+    const TCell cell = window->GoIndex1->CellOf(last);
+    ASSERT_NE(cell, TCell{});
+    ClickThumbnail(cell.Row, cell.Col);
+    ASSERT_EQ(window->Pages->currentWidget(), window->tsProblem);
+    EXPECT_EQ(window->LabelStdResult->text(), "No. 2500");
+    ClickPoint(2, 2);
+    EXPECT_EQ(window->LabelResult->text(), "Success");
+    EXPECT_EQ(window->GoIndex1->Line(last)[5], '1') << "the solved mark";
+    EXPECT_EQ(window->History().Find(2500)->SolvedCount, 1);
+    EXPECT_EQ(window->History().Count(), 2500);
 }
 
 TEST_F(Trainer, ChineseResultText) {

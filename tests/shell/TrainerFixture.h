@@ -32,6 +32,8 @@ class TTrainerFixture : public ::testing::Test {
 protected:
     // The rows of the test collection.
     virtual std::vector<TProblemRow> Problems() = 0;
+    // Whether its archive carries a listing, as the collection tool's archives do.
+    virtual bool WithListing() { return false; }
 
     void SetUp() override {
         ASSERT_TRUE(folder.isValid());
@@ -42,8 +44,10 @@ protected:
         TProblemTableWriter writer;
         for (const TProblemRow& row : Problems())
             ASSERT_TRUE(writer.Add(row)) << writer.Error();
-        ASSERT_EQ(
-            WriteArchive(folder.filePath("program/Karvena.dgo").toStdString(), writer.Image()), "");
+        const std::string archive = folder.filePath("program/Karvena.dgo").toStdString();
+        ASSERT_EQ(WithListing() ? WriteArchiveWithListing(archive, writer.Image())
+                                : WriteArchive(archive, writer.Image()),
+                  "");
         SetLanguageFlags(TLanguage::English);
     }
     void TearDown() override {
