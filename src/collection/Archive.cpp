@@ -200,7 +200,8 @@ std::vector<uint8_t> ListingOf(TSqliteDb& table) {
         "ORDER BY Group1, Level1, Num, Auto1;"
         "CREATE UNIQUE INDEX listing.ByAuto1 ON tblProblems (Auto1);"
         "CREATE INDEX listing.ByGroupListing ON tblProblems (Group1, Level1, Num, Auto1, "
-        "ArrangedBlack, ArrangedWhite, Initial, FirstToPlay, Result2);");
+        "ArrangedBlack, ArrangedWhite, Initial, FirstToPlay, Result2);"
+        "CREATE INDEX listing.ByGroupKeys ON tblProblems (Group1, Level1, Num, Auto1);");
     if (made && table.HasTable("tblProblemExtras"))
         made = table.Exec("CREATE TABLE listing.tblProblemExtras (Auto1 INTEGER PRIMARY KEY, "
                           "BoardSize INTEGER NOT NULL DEFAULT 19);"

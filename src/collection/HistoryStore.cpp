@@ -296,20 +296,24 @@ std::optional<THistoryRow> THistoryStore::FindStored(int32_t auto1) const {
 
 THistoryStore::TSolvedKeys THistoryStore::SolvedKeys() const {
     TSolvedKeys keys;
-    const int rows = std::max(0, Count());
-    keys.Known.reserve(static_cast<size_t>(rows) + m_Unsaved.size());
-    TSqliteStatement q = m_Db.Prepare("SELECT Auto1, SolvedCount FROM tblHistory");
-    while (q.Ok() && q.Step()) {
-        const auto key = static_cast<int32_t>(q.Int(0));
-        if (m_Unsaved.count(key)) continue; // the session's own row below
-        keys.Known.push_back(key);
-        if (!m_SolvedClearedUnsaved && q.Int(1) > 0) keys.Solved.push_back(key);
+    // The keys come in order from the key index alone; the solved ones are few.
+    TSqliteStatement known = m_Db.Prepare("SELECT Auto1 FROM tblHistory ORDER BY Auto1");
+    while (known.Ok() && known.Step()) keys.Known.push_back(static_cast<int32_t>(known.Int(0)));
+    if (!m_SolvedClearedUnsaved) {
+        TSqliteStatement solved = m_Db.Prepare("SELECT Auto1 FROM tblHistory WHERE SolvedCount > 0");
+        while (solved.Ok() && solved.Step()) {
+            const auto key = static_cast<int32_t>(solved.Int(0));
+            if (!m_Unsaved.count(key)) keys.Solved.push_back(key); // the session's own row below
+        }
     }
     for (const auto& [key, row] : m_Unsaved) {
         keys.Known.push_back(key);
         if (row.SolvedCount > 0) keys.Solved.push_back(key);
     }
-    std::sort(keys.Known.begin(), keys.Known.end());
+    if (!m_Unsaved.empty()) {
+        std::sort(keys.Known.begin(), keys.Known.end());
+        keys.Known.erase(std::unique(keys.Known.begin(), keys.Known.end()), keys.Known.end());
+    }
     std::sort(keys.Solved.begin(), keys.Solved.end());
     return keys;
 }

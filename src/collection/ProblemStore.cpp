@@ -14,6 +14,7 @@ CREATE UNIQUE INDEX ByAuto1 ON tblProblems (Auto1);
 CREATE INDEX ByGroup1Level1Num ON tblProblems (Group1, Level1, Num);
 CREATE INDEX ByGroupListing ON tblProblems
     (Group1, Level1, Num, Auto1, ArrangedBlack, ArrangedWhite, Initial, FirstToPlay, Result2);
+CREATE INDEX ByGroupKeys ON tblProblems (Group1, Level1, Num, Auto1);
 CREATE TABLE tblProverb (
     Auto1 INTEGER PRIMARY KEY AUTOINCREMENT, Num INTEGER, Kind TEXT, Proverb TEXT,
     Chinese TEXT, English TEXT, Remark TEXT);

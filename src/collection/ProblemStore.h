@@ -105,7 +105,8 @@ public:
     // Rows [first, first + count) of the group alone, in the same order.
     void ListGroupRange(int32_t group, int first, int count,
                         const std::function<void(const TListedRow&)>& row) const;
-    // The keys of ListGroupWithNext's rows, in its order, and the group of each.
+    // The keys of ListGroupWithNext's rows, in its order, and the group of each (read from the
+    // narrow ByGroupKeys index where the table has it).
     std::vector<std::pair<int32_t, int32_t>> KeysOfGroupWithNext(int32_t group) const;
     // The keys of a group's problems (any order): what a count needs, without the rows.
     std::vector<int32_t> KeysOfGroup(int32_t group) const;
