@@ -1,0 +1,48 @@
+#pragma once
+// A life-and-death question and the rules of the game the solver plays to answer it.
+//
+// Moves are played only on the region's points (or passed); the rest of the board stays as it
+// is. The attacker wins as soon as a target stone is captured. The defender wins when its
+// target is unconditionally alive (Benson's test, the region's outside counting as no eye), or
+// when both sides pass in a row: whatever the attacker could not take is alive, seki included.
+// A single ko cannot be retaken at once. A position that repeats on the line played is decided
+// by the ko rule of the search: against the player when asked for a win outright, for the
+// player when asked whether a ko is won (and the player may then retake a ko at once, as with
+// threats enough); "ko" is the answer when only the second is won.
+#include <string>
+#include <vector>
+
+#include "solver/SolverBoard.h"
+
+namespace karvena {
+
+enum class TGoal { Kill, Live };
+
+enum class TVerdict { Win, Ko, Loss, Unknown };
+
+const char* VerdictName(TVerdict verdict); // "win", "ko", "loss", "unknown"
+
+struct TLifeAndDeath {
+    TSolverBoard Board;
+    std::vector<int> Region;  // the points where moves may be played
+    std::vector<int> Target;  // the defender's stones the attacker wants
+    TStone Attacker = TStone::Black;
+    TStone ToMove = TStone::Black;
+    TGoal Goal = TGoal::Kill; // the player's
+    int Passes = 0;           // passes in a row just before this position (0 or 1)
+
+    TStone Defender() const { return Other(Attacker); }
+    // The side whose goal is asked.
+    TStone Player() const { return Goal == TGoal::Kill ? Attacker : Defender(); }
+    // True when any target stone has been taken.
+    bool TargetCaptured(const TSolverBoard& board) const;
+    // True when every target stone is unconditionally alive on `board`.
+    bool TargetAlive(const TSolverBoard& board, const std::vector<bool>& inRegion) const;
+    // inRegion[point] for every cell.
+    std::vector<bool> RegionMask() const;
+};
+
+// The text of a point ("AA" is column 1, row 1, as the trainer's notation), or "TT" for a pass.
+std::string SolverPointText(int point);
+
+} // namespace karvena

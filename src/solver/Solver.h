@@ -1,0 +1,46 @@
+#pragma once
+// TSolver: proves, within a budget, what the side to move of a life-and-death question reaches.
+//
+// A depth-first proof search, deepened one ply at a time: a node of the player's is won when
+// one move wins, a node of the opponent's when every move (the pass among them) does. Settled
+// positions end a line at once (a target stone taken, the target unconditionally alive, two
+// passes); every position proven without leaning on a repetition of the line is kept in a
+// transposition table of fixed size, so later iterations and other lines read it back. The
+// search runs twice at most: once with repetitions against the player (a win outright), then,
+// when that fails, with repetitions for the player and the player free to retake a ko (a ko
+// the player wins); the answer is win, ko, loss, or unknown when the budget ran out first.
+#include <atomic>
+#include <cstdint>
+#include <vector>
+
+#include "solver/LifeAndDeath.h"
+
+namespace karvena {
+
+struct TSolverBudget {
+    int64_t Nodes = 0;        // positions visited, 0 for no bound
+    int64_t Milliseconds = 0; // 0 for no bound
+    const std::atomic<bool>* Cancel = nullptr;
+    size_t TableBytes = size_t{64} << 20;
+};
+
+struct TSolveResult {
+    TVerdict Verdict = TVerdict::Unknown;
+    int Best = -1;          // the move that reaches the verdict (kNoPoint: pass); -1 for none
+    std::vector<int> Line;  // the line that proves it, from the question's position
+    int64_t Nodes = 0;
+    int64_t Milliseconds = 0;
+};
+
+// The verdict for the player of `problem` (its side to move need not be the player).
+TSolveResult Solve(const TLifeAndDeath& problem, const TSolverBudget& budget = {});
+
+// Each move the side to move may play in the region, and the pass, with the verdict for the
+// player after it; the budget holds for each move.
+struct TJudgedMove {
+    int Point = 0;
+    TVerdict Verdict = TVerdict::Unknown;
+};
+std::vector<TJudgedMove> JudgeMoves(const TLifeAndDeath& problem, const TSolverBudget& budget = {});
+
+} // namespace karvena

@@ -1,0 +1,166 @@
+// The solver against a plain exhaustive search written only for this test: the same rules (the
+// solver's board, the target, passes, repetitions), but no table, no Benson, no depth limit and
+// no move order. On seeded random positions in the corner, on the edge and in the centre, with
+// small regions, both must give the same verdict whenever the plain search finishes.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+#include "solver/Solver.h"
+
+namespace karvena::test {
+namespace {
+
+enum class TPlain { Unknown, Win, Loss };
+
+// Minimax over every line, repetitions decided by the ko rule asked for.
+class TPlainSearch {
+public:
+    TPlainSearch(const TLifeAndDeath& problem, bool koForPlayer, int64_t cap)
+        : m_Problem(problem), m_Board(problem.Board), m_KoForPlayer(koForPlayer), m_Cap(cap) {}
+
+    TPlain Run() { return Visit(m_Problem.ToMove, m_Problem.Passes); }
+    int64_t Nodes() const { return m_Nodes; }
+
+private:
+    TPlain ForPlayer(bool attackerWins) const {
+        return attackerWins == (m_Problem.Player() == m_Problem.Attacker) ? TPlain::Win : TPlain::Loss;
+    }
+    TPlain Visit(TStone toMove, int passes) {
+        if (m_Problem.TargetCaptured(m_Board)) return ForPlayer(true);
+        if (passes >= 2) return ForPlayer(false);
+        const uint64_t key = m_Board.Hash() ^ (toMove == TStone::White ? 1 : 2) ^
+                             (passes > 0 ? 0x100 : 0);
+        if (std::find(m_Path.begin(), m_Path.end(), key) != m_Path.end())
+            return m_KoForPlayer ? TPlain::Win : TPlain::Loss;
+        if (++m_Nodes > m_Cap) return TPlain::Unknown;
+        const bool players = toMove == m_Problem.Player();
+        const TPlain wanted = players ? TPlain::Win : TPlain::Loss;
+        m_Path.push_back(key);
+        TPlain result = players ? TPlain::Loss : TPlain::Win;
+        std::vector<int> moves;
+        for (const int p : m_Problem.Region)
+            if (m_Board.At(p) == TStone::Empty) moves.push_back(p);
+        moves.push_back(TSolverBoard::kNoPoint);
+        for (const int move : moves) {
+            if (move == TSolverBoard::kNoPoint)
+                m_Board.Pass();
+            else if (!m_Board.Play(move, toMove, m_KoForPlayer && players))
+                continue;
+            const TPlain child = Visit(Other(toMove), move == TSolverBoard::kNoPoint ? passes + 1 : 0);
+            m_Board.Undo();
+            if (child == wanted || child == TPlain::Unknown) {
+                result = child;
+                break;
+            }
+        }
+        m_Path.pop_back();
+        return result;
+    }
+
+    const TLifeAndDeath& m_Problem;
+    TSolverBoard m_Board;
+    const bool m_KoForPlayer;
+    const int64_t m_Cap;
+    int64_t m_Nodes = 0;
+    std::vector<uint64_t> m_Path;
+};
+
+TVerdict PlainVerdict(const TLifeAndDeath& problem, int64_t cap) {
+    const TPlain outright = TPlainSearch(problem, false, cap).Run();
+    if (outright == TPlain::Win) return TVerdict::Win;
+    if (outright == TPlain::Unknown) return TVerdict::Unknown;
+    const TPlain withKo = TPlainSearch(problem, true, cap).Run();
+    if (withKo == TPlain::Unknown) return TVerdict::Unknown;
+    return withKo == TPlain::Win ? TVerdict::Ko : TVerdict::Loss;
+}
+
+// A random question: a rectangle of the board (in the corner, on the edge or in the centre)
+// walled in by the attacker's stones, which keep liberties outside it; inside, random stones of
+// both sides with at most `maxEmpty` empty points; the target the defender's largest chain.
+std::optional<TLifeAndDeath> RandomQuestion(std::mt19937& random, int where, int maxEmpty) {
+    TLifeAndDeath q;
+    const int w = 2 + static_cast<int>(random() % 3), h = 2 + static_cast<int>(random() % 2);
+    const int x0 = where == 0 ? 1 : where == 1 ? 7 : 8;
+    const int y0 = where == 2 ? 8 : 1;
+    q.Attacker = random() % 2 ? TStone::Black : TStone::White;
+    const TStone defender = q.Defender();
+    auto inside = [&](int x, int y) { return x >= x0 && x < x0 + w && y >= y0 && y < y0 + h; };
+    for (int x = x0 - 1; x <= x0 + w; ++x)
+        for (int y = y0 - 1; y <= y0 + h; ++y) {
+            if (x < 1 || y < 1 || inside(x, y)) continue;
+            q.Board.Set(TSolverBoard::PointOf(x, y), q.Attacker);
+        }
+    int empty = 0;
+    for (int x = x0; x < x0 + w; ++x)
+        for (int y = y0; y < y0 + h; ++y) {
+            const int p = TSolverBoard::PointOf(x, y);
+            q.Region.push_back(p);
+            const int roll = static_cast<int>(random() % 100);
+            q.Board.Set(p, roll < 40 ? defender : roll < 52 ? q.Attacker : TStone::Empty);
+        }
+    // No chain without a liberty: such stones go.
+    for (const int p : q.Region)
+        if (q.Board.At(p) != TStone::Empty && q.Board.Liberties(p, 1) == 0)
+            for (const int c : q.Board.ChainOf(p))
+                q.Board.Set(c, TStone::Empty);
+    for (const int p : q.Region) {
+        empty += q.Board.At(p) == TStone::Empty;
+        if (q.Board.At(p) == defender && q.Board.ChainOf(p).size() > q.Target.size())
+            q.Target = q.Board.ChainOf(p);
+    }
+    if (q.Target.empty() || empty == 0 || empty > maxEmpty) return std::nullopt;
+    q.ToMove = random() % 2 ? TStone::Black : TStone::White;
+    q.Goal = q.ToMove == q.Attacker ? TGoal::Kill : TGoal::Live;
+    if (random() % 4 == 0) q.Goal = q.Goal == TGoal::Kill ? TGoal::Live : TGoal::Kill;
+    return q;
+}
+
+struct TTally {
+    int Compared = 0, Skipped = 0;
+    int Verdicts[4] = {};
+};
+
+// `count` questions per place of at most `maxEmpty` empty points, each compared when the plain
+// search finishes within `cap` positions.
+void Compare(std::mt19937& random, int count, int maxEmpty, int64_t cap, TTally& tally) {
+    const char* const places[] = {"corner", "edge", "centre"};
+    for (int where = 0; where < 3; ++where) {
+        int made = 0;
+        while (made < count) {
+            const std::optional<TLifeAndDeath> q = RandomQuestion(random, where, maxEmpty);
+            if (!q) continue;
+            ++made;
+            const TVerdict plain = PlainVerdict(*q, cap);
+            if (plain == TVerdict::Unknown) {
+                ++tally.Skipped;
+                continue;
+            }
+            TSolverBudget budget;
+            budget.TableBytes = size_t{1} << 20;
+            const TSolveResult solved = Solve(*q, budget);
+            ASSERT_EQ(VerdictName(solved.Verdict), std::string(VerdictName(plain)))
+                << places[where] << " question " << made << " of at most " << maxEmpty
+                << " empty points";
+            ++tally.Compared;
+            ++tally.Verdicts[static_cast<int>(plain)];
+        }
+    }
+}
+
+TEST(SolverOracle, AgreesWithThePlainSearchOnSmallRegions) {
+    std::mt19937 random(20261209);
+    TTally tally;
+    Compare(random, 700, 7, 50000, tally);
+    TTally larger;
+    Compare(random, 15, 10, 600000, larger);
+    EXPECT_GT(larger.Compared, 15) << "questions of up to ten empty points";
+    EXPECT_GT(tally.Compared, 2000) << tally.Skipped << " left to the plain search's cap";
+    EXPECT_GT(tally.Verdicts[static_cast<int>(TVerdict::Win)], 300);
+    EXPECT_GT(tally.Verdicts[static_cast<int>(TVerdict::Loss)], 300);
+    EXPECT_GT(tally.Verdicts[static_cast<int>(TVerdict::Ko)], 10) << "kos must be among them";
+}
+
+} // namespace
+} // namespace karvena::test
