@@ -6,6 +6,9 @@
 //   dump <archive> <key>
 //   play <archive> <key> [--avoid-bad] [--lang en|zh_CN] [--history <file>] [--transform N]
 //        <word>...
+//   solve <archive> <key> [<word>...] [--budget-ms N] [--moves]
+//   prove <archive> [--group N] [--budget-ms N]
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +23,7 @@
 #include "collection/SolutionBlob.h"
 #include "text/Texts.h"
 #include "solving/PlaySession.h"
+#include "solving/ProblemProof.h"
 #include "solving/SettingsStore.h"
 
 #include <filesystem>
@@ -42,7 +46,12 @@ int Usage() {
         "--transform shows the problem turned, mirrored or with its colours swapped (0 as\n"
         "stored, 1 a quarter turn clockwise, 2 a half turn, 3 a quarter turn anticlockwise,\n"
         "4 mirrored left-right, 5 top-bottom, 6 across the P = Q diagonal, 7 across the other;\n"
-        "8-15 the same with the colours swapped); words and transcript name points as shown.\n");
+        "8-15 the same with the colours swapped); words and transcript name points as shown.\n"
+        "       karvena-collection solve <archive> <key> [<words>...] [--budget-ms N] [--moves]\n"
+        "       karvena-collection prove <archive> [--group N] [--budget-ms N]\n"
+        "solve plays the words as play does, then asks the solver what the side to move reaches\n"
+        "(win, ko, loss or unknown within the budget, 1000 ms unless given); --moves judges each\n"
+        "point of the region instead. prove judges every first move of every problem's tree.\n");
     return 2;
 }
 
@@ -274,6 +283,175 @@ int PlayWords(const std::vector<std::string>& args) {
     return status;
 }
 
+// The budget of --budget-ms N (1000 ms unless given); false for a number that is no budget.
+bool ReadBudget(const std::vector<std::string>& args, size_t& i, TSolverBudget& budget) {
+    if (args[i] != "--budget-ms" || i + 1 >= args.size()) return false;
+    const std::optional<int> ms = SettingNumber(args[++i]);
+    if (!ms || *ms <= 0) return false;
+    budget.Milliseconds = *ms;
+    return true;
+}
+
+int Solve(const std::vector<std::string>& args) {
+    if (args.size() < 2) return Usage();
+    TProblemStore store;
+    if (!OpenArchive(args[0], store)) return 2;
+    const std::optional<int> key = ParseKey(args[1]);
+    if (!key) return Usage();
+    TSolverBudget budget;
+    budget.Milliseconds = 1000;
+    bool eachMove = false;
+    std::optional<TLifeGoal> goal;
+    std::vector<std::string> words;
+    for (size_t i = 2; i < args.size(); ++i) {
+        if (args[i] == "--moves")
+            eachMove = true;
+        else if (args[i] == "--goal" && i + 1 < args.size())
+            goal = args[++i] == "kill" ? TLifeGoal::Kill : TLifeGoal::Live;
+        else if (args[i] == "--budget-ms") {
+            if (!ReadBudget(args, i, budget)) return Usage();
+        } else
+            words.push_back(args[i]);
+    }
+    const std::optional<TProblemRow> row = store.Find(*key);
+    if (!row) {
+        std::fprintf(stderr, "no problem %s\n", args[1].c_str());
+        return 1;
+    }
+    TSolutionTree tree;
+    try {
+        LoadSolution(tree, row->Solution);
+    } catch (const TBlobError& e) {
+        std::fprintf(stderr, "problem %s: solution data corrupted: %s\n", args[1].c_str(), e.what());
+        return 1;
+    }
+    TProblemQuestion start = QuestionOf(*row, tree, goal);
+    if (!start.Ok() && start.Error == kNoStatedGoal) {
+        // No stated goal: the one the tree's answer fits, as prove derives it.
+        const TProblemProof proof = ProveProblem(*row, budget);
+        start = proof.Error.empty() ? proof.Question : start;
+        if (!proof.Error.empty()) start.Error = proof.Error;
+    }
+    if (!start.Ok()) {
+        std::fprintf(stderr, "problem %s: %s\n", args[1].c_str(), start.Error.c_str());
+        return 1;
+    }
+    // The words are played as play plays them, the tree answering; the question is then asked
+    // of the position reached.
+    const std::string history = (std::filesystem::temp_directory_path() /
+                                 ("karvena-solve-" + std::to_string(getpid()) + ".cds"))
+                                    .string();
+    TLifeAndDeath question;
+    int status = 0;
+    {
+        TGoBoard board;
+        ApplyMainFormPreset(board);
+        TPlaySession session(board, store, history);
+        session.Loop().FixedOrientation = 0;
+        if (!session.Load(*key)) {
+            status = 1;
+        } else {
+            session.Take();
+            for (const std::string& word : words) {
+                if (!session.Word(word)) {
+                    std::fprintf(stderr, "unknown word %s\n", word.c_str());
+                    status = 2;
+                    break;
+                }
+                for (const std::string& line : session.Take())
+                    std::printf("%s\n", line.c_str());
+            }
+            question = QuestionAt(start, board);
+        }
+    }
+    for (const char* suffix : {"", "-wal", "-shm"})
+        std::filesystem::remove(history + suffix);
+    if (status != 0) return status;
+    std::string region;
+    for (const int p : question.Region)
+        region += " " + SolverPointText(p);
+    std::printf("goal %s target %s region%s\n", question.Goal == TLifeGoal::Kill ? "kill" : "live",
+                SolverPointText(question.Target.front()).c_str(), region.c_str());
+    if (eachMove) {
+        for (const TJudgedMove& judged : JudgeMoves(question, budget))
+            std::printf("move %s %s\n", SolverPointText(judged.Point).c_str(),
+                        VerdictName(judged.Verdict));
+        return 0;
+    }
+    const TSolveResult result = karvena::Solve(question, budget);
+    std::printf("solve %s best %s nodes %lld ms %lld\n", VerdictName(result.Verdict),
+                result.Best < 0 ? "-" : SolverPointText(result.Best).c_str(),
+                static_cast<long long>(result.Nodes), static_cast<long long>(result.Milliseconds));
+    if (!result.Line.empty()) {
+        std::string line;
+        for (const int p : result.Line)
+            line += (line.empty() ? "" : " ") + SolverPointText(p);
+        std::printf("line %s\n", line.c_str());
+    }
+    return 0;
+}
+
+int Prove(const std::vector<std::string>& args) {
+    if (args.empty()) return Usage();
+    TProblemStore store;
+    if (!OpenArchive(args[0], store)) return 2;
+    TSolverBudget budget;
+    budget.Milliseconds = 1000;
+    std::optional<int> onlyGroup;
+    for (size_t i = 1; i < args.size(); ++i) {
+        if (args[i] == "--group" && i + 1 < args.size())
+            onlyGroup = std::atoi(args[++i].c_str());
+        else if (!ReadBudget(args, i, budget))
+            return Usage();
+    }
+    int problems = 0, agree = 0, disagree = 0, unknown = 0;
+    std::vector<int64_t> times;
+    for (const int group : store.GroupNumbers()) {
+        if (onlyGroup && group != *onlyGroup) continue;
+        for (const TProblemRow& listed : store.GroupWithNext(group)) {
+            if (listed.Group1 != group) break;
+            const std::optional<TProblemRow> row = store.Find(listed.Auto1);
+            if (!row) continue; // a damaged row: ReadFailed says so below
+            ++problems;
+            const TProblemProof proof = ProveProblem(*row, budget);
+            char key[8];
+            std::snprintf(key, sizeof key, "%04X", static_cast<unsigned>(row->Auto1));
+            if (!proof.Error.empty()) {
+                std::printf("%s unknown goal - region 0 (%s)\n", key, proof.Error.c_str());
+                ++unknown;
+                continue;
+            }
+            times.push_back(proof.Milliseconds);
+            const TLifeAndDeath& q = proof.Question.Question;
+            std::string line = std::string(key) + " " + AgreementName(proof.Agreement) + " goal " +
+                               (q.Goal == TLifeGoal::Kill ? "kill" : "live") + " region " +
+                               std::to_string(q.Region.size());
+            for (const TFirstMoveProof& move : proof.Moves) {
+                if (move.Agreement == TAgreement::Agree) continue;
+                line += std::string(" ") + move.Move + (move.TreeCorrect ? " correct " : " wrong ") +
+                        VerdictName(move.Solved.Verdict);
+                if (move.Agreement == TAgreement::Disagree)
+                    line += " [" + LineText(move.Move, move.Solved.Line) + "]";
+            }
+            std::printf("%s\n", line.c_str());
+            std::fflush(stdout);
+            (proof.Agreement == TAgreement::Agree      ? agree
+             : proof.Agreement == TAgreement::Disagree ? disagree
+                                                       : unknown)++;
+        }
+    }
+    std::sort(times.begin(), times.end());
+    auto at = [&](double share) {
+        return times.empty() ? 0ll
+                             : static_cast<long long>(times[static_cast<size_t>(
+                                   share * static_cast<double>(times.size() - 1))]);
+    };
+    std::printf("prove: %d problems, %d agree, %d disagree, %d unknown; median %lld ms, 90th "
+                "percentile %lld ms\n",
+                problems, agree, disagree, unknown, at(0.5), at(0.9));
+    return ReadFailed(args[0], store) ? 2 : 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -285,5 +463,7 @@ int main(int argc, char* argv[]) {
     if (command == "check") return Check(args);
     if (command == "dump") return Dump(args);
     if (command == "play") return PlayWords(args);
+    if (command == "solve") return Solve(args);
+    if (command == "prove") return Prove(args);
     return Usage();
 }

@@ -6,15 +6,15 @@
 
 namespace karvena {
 
-const char* VerdictName(TVerdict verdict) {
+const char* VerdictName(TSolverVerdict verdict) {
     switch (verdict) {
-    case TVerdict::Win:
+    case TSolverVerdict::Win:
         return "win";
-    case TVerdict::Ko:
+    case TSolverVerdict::Ko:
         return "ko";
-    case TVerdict::Loss:
+    case TSolverVerdict::Loss:
         return "loss";
-    case TVerdict::Unknown:
+    case TSolverVerdict::Unknown:
         return "unknown";
     }
     return "unknown";

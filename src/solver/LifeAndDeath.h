@@ -16,11 +16,11 @@
 
 namespace karvena {
 
-enum class TGoal { Kill, Live };
+enum class TLifeGoal { Kill, Live };
 
-enum class TVerdict { Win, Ko, Loss, Unknown };
+enum class TSolverVerdict { Win, Ko, Loss, Unknown };
 
-const char* VerdictName(TVerdict verdict); // "win", "ko", "loss", "unknown"
+const char* VerdictName(TSolverVerdict verdict); // "win", "ko", "loss", "unknown"
 
 struct TLifeAndDeath {
     TSolverBoard Board;
@@ -28,12 +28,12 @@ struct TLifeAndDeath {
     std::vector<int> Target;  // the defender's stones the attacker wants
     TStone Attacker = TStone::Black;
     TStone ToMove = TStone::Black;
-    TGoal Goal = TGoal::Kill; // the player's
+    TLifeGoal Goal = TLifeGoal::Kill; // the player's
     int Passes = 0;           // passes in a row just before this position (0 or 1)
 
     TStone Defender() const { return Other(Attacker); }
     // The side whose goal is asked.
-    TStone Player() const { return Goal == TGoal::Kill ? Attacker : Defender(); }
+    TStone Player() const { return Goal == TLifeGoal::Kill ? Attacker : Defender(); }
     // True when any target stone has been taken.
     bool TargetCaptured(const TSolverBoard& board) const;
     // True when every target stone is unconditionally alive on `board`.

@@ -230,7 +230,7 @@ private:
 TSolveResult Solve(const TLifeAndDeath& problem, const TSolverBudget& budget) {
     TShared shared(budget);
     TSolveResult result;
-    auto finish = [&](TVerdict verdict, TSearch* search, TOutcome outcome) {
+    auto finish = [&](TSolverVerdict verdict, TSearch* search, TOutcome outcome) {
         result.Verdict = verdict;
         if (search) {
             result.Line = search->Line(outcome);
@@ -242,13 +242,13 @@ TSolveResult Solve(const TLifeAndDeath& problem, const TSolverBudget& budget) {
     };
     TSearch outright(problem, false, shared);
     const TOutcome first = outright.Run();
-    if (first == TOutcome::Win) return finish(TVerdict::Win, &outright, TOutcome::Win);
+    if (first == TOutcome::Win) return finish(TSolverVerdict::Win, &outright, TOutcome::Win);
     TSearch withKo(problem, true, shared);
     const TOutcome second = withKo.Run();
-    if (second == TOutcome::Loss) return finish(TVerdict::Loss, &withKo, TOutcome::Loss);
+    if (second == TOutcome::Loss) return finish(TSolverVerdict::Loss, &withKo, TOutcome::Loss);
     if (first == TOutcome::Loss && second == TOutcome::Win)
-        return finish(TVerdict::Ko, &withKo, TOutcome::Win);
-    return finish(TVerdict::Unknown, nullptr, TOutcome::Unknown);
+        return finish(TSolverVerdict::Ko, &withKo, TOutcome::Win);
+    return finish(TSolverVerdict::Unknown, nullptr, TOutcome::Unknown);
 }
 
 std::vector<TJudgedMove> JudgeMoves(const TLifeAndDeath& problem, const TSolverBudget& budget) {

@@ -25,7 +25,7 @@ struct TSolverBudget {
 };
 
 struct TSolveResult {
-    TVerdict Verdict = TVerdict::Unknown;
+    TSolverVerdict Verdict = TSolverVerdict::Unknown;
     int Best = -1;          // the move that reaches the verdict (kNoPoint: pass); -1 for none
     std::vector<int> Line;  // the line that proves it, from the question's position
     int64_t Nodes = 0;
@@ -39,7 +39,7 @@ TSolveResult Solve(const TLifeAndDeath& problem, const TSolverBudget& budget = {
 // player after it; the budget holds for each move.
 struct TJudgedMove {
     int Point = 0;
-    TVerdict Verdict = TVerdict::Unknown;
+    TSolverVerdict Verdict = TSolverVerdict::Unknown;
 };
 std::vector<TJudgedMove> JudgeMoves(const TLifeAndDeath& problem, const TSolverBudget& budget = {});
 

@@ -67,13 +67,13 @@ private:
     std::vector<uint64_t> m_Path;
 };
 
-TVerdict PlainVerdict(const TLifeAndDeath& problem, int64_t cap) {
+TSolverVerdict PlainVerdict(const TLifeAndDeath& problem, int64_t cap) {
     const TPlain outright = TPlainSearch(problem, false, cap).Run();
-    if (outright == TPlain::Win) return TVerdict::Win;
-    if (outright == TPlain::Unknown) return TVerdict::Unknown;
+    if (outright == TPlain::Win) return TSolverVerdict::Win;
+    if (outright == TPlain::Unknown) return TSolverVerdict::Unknown;
     const TPlain withKo = TPlainSearch(problem, true, cap).Run();
-    if (withKo == TPlain::Unknown) return TVerdict::Unknown;
-    return withKo == TPlain::Win ? TVerdict::Ko : TVerdict::Loss;
+    if (withKo == TPlain::Unknown) return TSolverVerdict::Unknown;
+    return withKo == TPlain::Win ? TSolverVerdict::Ko : TSolverVerdict::Loss;
 }
 
 // A random question: a rectangle of the board (in the corner, on the edge or in the centre)
@@ -112,8 +112,8 @@ std::optional<TLifeAndDeath> RandomQuestion(std::mt19937& random, int where, int
     }
     if (q.Target.empty() || empty == 0 || empty > maxEmpty) return std::nullopt;
     q.ToMove = random() % 2 ? TStone::Black : TStone::White;
-    q.Goal = q.ToMove == q.Attacker ? TGoal::Kill : TGoal::Live;
-    if (random() % 4 == 0) q.Goal = q.Goal == TGoal::Kill ? TGoal::Live : TGoal::Kill;
+    q.Goal = q.ToMove == q.Attacker ? TLifeGoal::Kill : TLifeGoal::Live;
+    if (random() % 4 == 0) q.Goal = q.Goal == TLifeGoal::Kill ? TLifeGoal::Live : TLifeGoal::Kill;
     return q;
 }
 
@@ -132,8 +132,8 @@ void Compare(std::mt19937& random, int count, int maxEmpty, int64_t cap, TTally&
             const std::optional<TLifeAndDeath> q = RandomQuestion(random, where, maxEmpty);
             if (!q) continue;
             ++made;
-            const TVerdict plain = PlainVerdict(*q, cap);
-            if (plain == TVerdict::Unknown) {
+            const TSolverVerdict plain = PlainVerdict(*q, cap);
+            if (plain == TSolverVerdict::Unknown) {
                 ++tally.Skipped;
                 continue;
             }
@@ -157,9 +157,9 @@ TEST(SolverOracle, AgreesWithThePlainSearchOnSmallRegions) {
     Compare(random, 15, 10, 600000, larger);
     EXPECT_GT(larger.Compared, 15) << "questions of up to ten empty points";
     EXPECT_GT(tally.Compared, 2000) << tally.Skipped << " left to the plain search's cap";
-    EXPECT_GT(tally.Verdicts[static_cast<int>(TVerdict::Win)], 300);
-    EXPECT_GT(tally.Verdicts[static_cast<int>(TVerdict::Loss)], 300);
-    EXPECT_GT(tally.Verdicts[static_cast<int>(TVerdict::Ko)], 10) << "kos must be among them";
+    EXPECT_GT(tally.Verdicts[static_cast<int>(TSolverVerdict::Win)], 300);
+    EXPECT_GT(tally.Verdicts[static_cast<int>(TSolverVerdict::Loss)], 300);
+    EXPECT_GT(tally.Verdicts[static_cast<int>(TSolverVerdict::Ko)], 10) << "kos must be among them";
 }
 
 } // namespace

@@ -1,0 +1,138 @@
+#include "solving/ProblemProof.h"
+
+#include "collection/SolutionBlob.h"
+
+namespace karvena {
+
+const char* AgreementName(TAgreement agreement) {
+    switch (agreement) {
+    case TAgreement::Agree:
+        return "agree";
+    case TAgreement::Disagree:
+        return "disagree";
+    case TAgreement::Unknown:
+        return "unknown";
+    }
+    return "unknown";
+}
+
+namespace {
+
+// A correct move wins (or reaches the problem's own ko); a wrong move loses or only reaches a
+// ko the problem does not count as its answer.
+TAgreement AgreementOf(bool treeCorrect, TSolverVerdict verdict, bool koAnswer) {
+    if (verdict == TSolverVerdict::Unknown) return TAgreement::Unknown;
+    const bool works = verdict == TSolverVerdict::Win || (verdict == TSolverVerdict::Ko && koAnswer);
+    return works == treeCorrect ? TAgreement::Agree : TAgreement::Disagree;
+}
+
+} // namespace
+
+std::string LineText(const std::string& first, const std::vector<int>& line) {
+    std::string text = first;
+    for (const int p : line)
+        text += " " + SolverPointText(p);
+    return text;
+}
+
+namespace {
+
+// Judges every first move of the tree against `question`.
+void JudgeFirstMoves(const TSolutionTree& tree, const TSolverBudget& perMove, TProblemProof& proof) {
+    const TLifeAndDeath& question = proof.Question.Question;
+    const std::vector<bool> success = tree.SuccessBelowAll();
+    bool anyUnknown = false, anyDisagree = false;
+    for (const TNodeId child : tree.Children(tree.Root())) {
+        const std::string move = tree.MoveOf(child);
+        const int point = PointOfMove(move, question.Board.Lines());
+        bool seen = false;
+        for (const TFirstMoveProof& m : proof.Moves)
+            seen = seen || m.Move == move;
+        if (point <= 0 || seen) continue; // a pass or a move listed twice
+        TFirstMoveProof judged;
+        judged.Move = move;
+        judged.TreeCorrect = tree.LineEndOf(child) == TLineEnd::Success ||
+                             success[static_cast<size_t>(child)];
+        TLifeAndDeath after = question;
+        if (after.Board.Play(point, question.ToMove)) {
+            after.ToMove = Other(question.ToMove);
+            judged.Solved = Solve(after, perMove);
+        }
+        judged.Agreement = AgreementOf(judged.TreeCorrect, judged.Solved.Verdict, proof.Question.Ko);
+        anyUnknown = anyUnknown || judged.Agreement == TAgreement::Unknown;
+        anyDisagree = anyDisagree || judged.Agreement == TAgreement::Disagree;
+        proof.Milliseconds += judged.Solved.Milliseconds;
+        proof.Moves.push_back(std::move(judged));
+    }
+    proof.Agreement = anyDisagree                          ? TAgreement::Disagree
+                      : anyUnknown || proof.Moves.empty() ? TAgreement::Unknown
+                                                          : TAgreement::Agree;
+}
+
+// How a goal fits the tree: its correct first moves that work and that fail, its wrong first
+// moves that work.
+struct TFit {
+    int CorrectWork = 0, CorrectFail = 0, WrongWork = 0;
+};
+TFit FitOf(const TProblemProof& proof) {
+    TFit fit;
+    for (const TFirstMoveProof& m : proof.Moves) {
+        if (m.Solved.Verdict == TSolverVerdict::Unknown) continue;
+        const bool disagrees = m.Agreement == TAgreement::Disagree;
+        if (m.TreeCorrect) (disagrees ? fit.CorrectFail : fit.CorrectWork)++;
+        else if (disagrees) ++fit.WrongWork;
+    }
+    return fit;
+}
+
+} // namespace
+
+TProblemProof ProveProblem(const TProblemRow& row, const TSolverBudget& perMove) {
+    TProblemProof proof;
+    TSolutionTree tree;
+    try {
+        LoadSolution(tree, row.Solution);
+    } catch (const TBlobError& e) {
+        proof.Error = std::string("solution data corrupted: ") + e.what();
+        return proof;
+    }
+    if (tree.Empty()) {
+        proof.Error = "no solution tree";
+        return proof;
+    }
+    proof.Question = QuestionOf(row, tree);
+    if (proof.Question.Ok()) {
+        JudgeFirstMoves(tree, perMove, proof);
+        return proof;
+    }
+    if (proof.Question.Error != kNoStatedGoal) {
+        proof.Error = proof.Question.Error;
+        return proof;
+    }
+    // No stated goal: the one the tree's answer fits.
+    std::vector<TProblemProof> tried;
+    for (const TLifeGoal goal : {TLifeGoal::Kill, TLifeGoal::Live}) {
+        TProblemProof under;
+        under.GoalDerived = true;
+        under.Question = QuestionOf(row, tree, goal);
+        if (!under.Question.Ok()) continue;
+        JudgeFirstMoves(tree, perMove, under);
+        const TFit fit = FitOf(under);
+        if (fit.CorrectWork > 0 && fit.CorrectFail == 0) tried.push_back(std::move(under));
+    }
+    if (tried.size() == 2) {
+        // Both fit the correct moves: the wrong moves decide, if they can.
+        const int first = FitOf(tried[0]).WrongWork, second = FitOf(tried[1]).WrongWork;
+        if (first != second) tried.erase(tried.begin() + (first < second ? 1 : 0));
+    }
+    if (tried.size() != 1) {
+        proof.Error = tried.empty() ? "the goal cannot be derived: the tree's correct first moves "
+                                      "win neither as killing nor as living, within the budget"
+                                    : "the goal cannot be derived: the tree's answer fits killing "
+                                      "and living alike";
+        return proof;
+    }
+    return std::move(tried.front());
+}
+
+} // namespace karvena

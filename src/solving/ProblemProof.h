@@ -1,0 +1,42 @@
+#pragma once
+// A problem's tree checked by the solver: every first move the tree holds is judged and set
+// against the tree's mark (a move from which a success can be reached is the tree's correct
+// move). A correct move must win (or reach the ko that is the problem's own answer); a wrong one
+// must not.
+#include <string>
+#include <vector>
+
+#include "collection/ProblemStore.h"
+#include "solver/Solver.h"
+#include "solving/ProblemQuestion.h"
+
+namespace karvena {
+
+enum class TAgreement { Agree, Disagree, Unknown };
+const char* AgreementName(TAgreement agreement); // "agree", "disagree", "unknown"
+
+struct TFirstMoveProof {
+    std::string Move;          // as the tree writes it
+    bool TreeCorrect = false;  // a success can be reached through it
+    TSolveResult Solved;       // the verdict for the player after the move, and its line
+    TAgreement Agreement = TAgreement::Unknown;
+};
+
+struct TProblemProof {
+    std::string Error; // why the problem could not be put as a question (or read)
+    TProblemQuestion Question;
+    bool GoalDerived = false; // the problem states no goal: the tree's answer chose it
+    std::vector<TFirstMoveProof> Moves;
+    TAgreement Agreement = TAgreement::Unknown;
+    int64_t Milliseconds = 0;
+};
+
+// Judges the problem's first moves. A problem that states no goal is judged under both, and
+// takes the one under which the tree's correct first moves win (the wrong ones deciding when
+// they win under both); when neither or both remain, the goal cannot be derived (Error).
+TProblemProof ProveProblem(const TProblemRow& row, const TSolverBudget& perMove);
+
+// The line as move texts joined by blanks, the first move first.
+std::string LineText(const std::string& first, const std::vector<int>& line);
+
+} // namespace karvena

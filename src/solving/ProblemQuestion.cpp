@@ -1,0 +1,172 @@
+#include "solving/ProblemQuestion.h"
+
+#include <algorithm>
+
+#include "collection/ProblemComments.h"
+#include "collection/SgfMarks.h"
+#include "solving/SolveLoop.h"
+
+namespace karvena {
+
+namespace {
+
+TStone StoneOfSide(int side) { return side > 0 ? TStone::Black : TStone::White; }
+
+// The stones a trainer's board shows.
+TSolverBoard StonesOf(const TGoBoard& board, int lines) {
+    TSolverBoard stones(lines);
+    for (int x = 1; x <= lines; ++x)
+        for (int y = 1; y <= lines; ++y) {
+            const int8_t cell = board.GetCell(x, y);
+            if (IsStone(cell)) stones.Set(TSolverBoard::PointOf(x, y), StoneOfSide(cell));
+        }
+    return stones;
+}
+
+// The player's goal: the stated result first, then the root comment's words.
+bool GoalOfProblem(const TProblemRow& row, TStone player, TProblemQuestion& out) {
+    int result = row.Result2.value_or(-1);
+    const std::string root = DecodeComments(row.Comments).Root;
+    if (result < 0 || result > 3) result = StatedResult(root);
+    if (result >= 0 && result <= 3) {
+        out.Question.Goal = result == 0 || result == 2 ? TLifeGoal::Kill : TLifeGoal::Live;
+        out.Ko = result >= 2;
+        return true;
+    }
+    const TGoal goal = GoalOf(root, player == TStone::Black ? 'B' : 'W');
+    if (!goal.Known) return false;
+    out.Question.Goal = goal.Kill ? TLifeGoal::Kill : TLifeGoal::Live;
+    return true;
+}
+
+} // namespace
+
+int PointOfMove(const std::string& move, int lines) {
+    if (move == "TT") return TSolverBoard::kNoPoint;
+    if (move.size() != 2) return -1;
+    const int x = LetterToCoord(move[0]), y = LetterToCoord(move[1]);
+    if (x < 1 || y < 1 || x > lines || y > lines) return -1;
+    return TSolverBoard::PointOf(x, y);
+}
+
+const char* const kNoStatedGoal =
+    "the goal cannot be derived: the problem states no result and its comment names no goal";
+
+TProblemQuestion QuestionOf(const TProblemRow& row, const TSolutionTree& tree,
+                            std::optional<TLifeGoal> goal) {
+    TProblemQuestion out;
+    TLifeAndDeath& q = out.Question;
+    const int lines = row.BoardSize >= 7 && row.BoardSize <= 19 ? row.BoardSize : 19;
+    TGoBoard board;
+    board.SetGoLines(lines);
+    const char firstToPlay = (row.FirstToPlay + "B")[0];
+    SetUpPosition(board, row.ArrangedBlack, row.ArrangedWhite, row.Initial, firstToPlay);
+    q.Board = StonesOf(board, lines);
+    q.ToMove = StoneOfSide(SolverSideOf(firstToPlay, row.Initial));
+    if (goal) {
+        q.Goal = *goal;
+        GoalOfProblem(row, q.ToMove, out); // whether the answer is a ko, when it says
+        q.Goal = *goal;
+    } else if (!GoalOfProblem(row, q.ToMove, out)) {
+        out.Error = kNoStatedGoal;
+        return out;
+    }
+    q.Attacker = q.Goal == TLifeGoal::Kill ? q.ToMove : Other(q.ToMove);
+    const TStone defender = q.Defender();
+
+    // The tree's points and the box of everything the problem shows, one line wider.
+    std::vector<int> moves;
+    for (TNodeId n = tree.Empty() ? kNoNode : tree.FirstChild(tree.Root()); n != kNoNode;
+         n = tree.NextInDepthFirst(n)) {
+        if (tree.Level(n) <= 0) break;
+        const int p = PointOfMove(tree.MoveOf(n), lines);
+        if (p > 0) moves.push_back(p);
+    }
+    int x0 = lines + 1, y0 = lines + 1, x1 = 0, y1 = 0;
+    auto widen = [&](int p) {
+        x0 = std::min(x0, TSolverBoard::XOf(p));
+        x1 = std::max(x1, TSolverBoard::XOf(p));
+        y0 = std::min(y0, TSolverBoard::YOf(p));
+        y1 = std::max(y1, TSolverBoard::YOf(p));
+    };
+    std::vector<int> seeds = moves;
+    for (int x = 1; x <= lines; ++x)
+        for (int y = 1; y <= lines; ++y) {
+            const int p = TSolverBoard::PointOf(x, y);
+            if (q.Board.At(p) == TStone::Empty) continue;
+            widen(p);
+            if (q.Board.At(p) == defender) seeds.push_back(p);
+        }
+    for (const int p : moves)
+        widen(p);
+    if (seeds.empty()) {
+        out.Error = "the problem has neither stones of the side to be killed or saved nor moves";
+        return out;
+    }
+    x0 = std::max(1, x0 - 1), y0 = std::max(1, y0 - 1);
+    x1 = std::min(lines, x1 + 1), y1 = std::min(lines, y1 + 1);
+    auto inBox = [&](int p) {
+        const int x = TSolverBoard::XOf(p), y = TSolverBoard::YOf(p);
+        return x >= x0 && x <= x1 && y >= y0 && y <= y1;
+    };
+
+    // Everything the defender and the tree reach without crossing the attacker's stones.
+    std::vector<bool> reached(TSolverBoard::kCells, false);
+    std::vector<int> region;
+    for (const int seed : seeds) {
+        if (reached[static_cast<size_t>(seed)]) continue;
+        reached[static_cast<size_t>(seed)] = true;
+        region.push_back(seed);
+        for (size_t i = region.size() - 1; i < region.size(); ++i)
+            for (const int d : TSolverBoard::kDirections) {
+                const int n = region[i] + d;
+                if (!q.Board.OnBoard(n) || !inBox(n) || reached[static_cast<size_t>(n)] ||
+                    q.Board.At(n) == q.Attacker)
+                    continue;
+                reached[static_cast<size_t>(n)] = true;
+                region.push_back(n);
+            }
+    }
+    // Attacker chains whose every liberty lies in the region are inside it, not its wall.
+    std::vector<bool> looked(TSolverBoard::kCells, false);
+    const size_t reachedCount = region.size();
+    for (size_t i = 0; i < reachedCount; ++i)
+        for (const int d : TSolverBoard::kDirections) {
+            const int n = region[i] + d;
+            if (q.Board.At(n) != q.Attacker || looked[static_cast<size_t>(n)]) continue;
+            const std::vector<int> chain = q.Board.ChainOf(n);
+            bool inside = true;
+            for (const int s : chain) {
+                looked[static_cast<size_t>(s)] = true;
+                for (const int e : TSolverBoard::kDirections)
+                    if (q.Board.At(s + e) == TStone::Empty && !reached[static_cast<size_t>(s + e)])
+                        inside = false;
+            }
+            if (inside)
+                for (const int s : chain) {
+                    reached[static_cast<size_t>(s)] = true;
+                    region.push_back(s);
+                }
+        }
+    std::sort(region.begin(), region.end());
+    q.Region = region;
+    for (const int p : region) {
+        if (q.Board.At(p) != defender) continue;
+        std::vector<int> chain = q.Board.ChainOf(p);
+        if (chain.size() > q.Target.size()) q.Target = std::move(chain);
+    }
+    std::sort(q.Target.begin(), q.Target.end());
+    if (q.Target.empty())
+        out.Error = "no stone of the side to be killed or saved lies in the problem's region";
+    return out;
+}
+
+TLifeAndDeath QuestionAt(const TProblemQuestion& start, const TGoBoard& board) {
+    TLifeAndDeath q = start.Question;
+    q.Board = StonesOf(board, start.Question.Board.Lines());
+    q.ToMove = StoneOfSide(board.Turn());
+    q.Passes = 0;
+    return q;
+}
+
+} // namespace karvena

@@ -1,0 +1,45 @@
+#pragma once
+// A problem put to the solver as a question: the position the trainer sets up, the region where
+// moves may be played, the target and the player's goal, derived from what the problem says.
+//
+// The goal is the problem's stated result (it lives, it dies, by ko or not), else what its root
+// comment says ("Black to live", "黑先活", "白先杀" …); a problem that says neither has no
+// question, and says so. The region holds every point of the tree's moves and the empty points
+// around the defender's stones up to the attacker's wall or the edge, kept within the box of the
+// problem's stones and moves one line wider; attacker stones enclosed in it belong to it. Wall
+// stones keep their liberties outside the region, so they are never taken. The target is the
+// defender's largest chain in the region.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "board/GoBoard.h"
+#include "collection/ProblemStore.h"
+#include "collection/SolutionTree.h"
+#include "solver/LifeAndDeath.h"
+
+namespace karvena {
+
+struct TProblemQuestion {
+    TLifeAndDeath Question;
+    std::string Error; // why the problem cannot be put as a question; empty when it can
+    bool Ko = false;   // the problem's own answer is a ko
+    bool Ok() const { return Error.empty(); }
+};
+
+// The question of a problem at its start, with `goal` when given, else the goal the problem
+// states (an error when it states none: the solver then derives it, see DeriveQuestion).
+TProblemQuestion QuestionOf(const TProblemRow& row, const TSolutionTree& tree,
+                            std::optional<TLifeGoal> goal = std::nullopt);
+// The error text of a problem that states no goal.
+extern const char* const kNoStatedGoal;
+
+// The same question asked of the position on `board` (the problem played on from its start, as
+// the trainer shows it in its stored orientation), with the side to move the board's.
+TLifeAndDeath QuestionAt(const TProblemQuestion& start, const TGoBoard& board);
+
+// The solver's point of a move as the trainer writes it ("AB"; SolverPointText is the way
+// back): kNoPoint for "TT", -1 for text that is no point of the board.
+int PointOfMove(const std::string& move, int lines);
+
+} // namespace karvena
