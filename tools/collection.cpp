@@ -6,7 +6,7 @@
 //   dump <archive> <key>
 //   play <archive> <key> [--avoid-bad] [--lang en|zh_CN] [--history <file>] [--transform N]
 //        <word>...
-//   solve <archive> <key> [<word>...] [--budget-ms N] [--moves]
+//   solve <archive> <key> [<word>...] [--budget-ms N] [--moves] [--goal kill|live]
 //   prove <archive> [--group N] [--budget-ms N]
 #include <algorithm>
 #include <cctype>
@@ -48,6 +48,7 @@ int Usage() {
         "4 mirrored left-right, 5 top-bottom, 6 across the P = Q diagonal, 7 across the other;\n"
         "8-15 the same with the colours swapped); words and transcript name points as shown.\n"
         "       karvena-collection solve <archive> <key> [<words>...] [--budget-ms N] [--moves]\n"
+        "                                [--goal kill|live]\n"
         "       karvena-collection prove <archive> [--group N] [--budget-ms N]\n"
         "solve plays the words as play does, then asks the solver what the side to move reaches\n"
         "(win, ko, loss or unknown within the budget, 1000 ms unless given); --moves judges each\n"

@@ -127,26 +127,40 @@ TProblemQuestion QuestionOf(const TProblemRow& row, const TSolutionTree& tree,
                 region.push_back(n);
             }
     }
-    // Attacker chains whose every liberty lies in the region are inside it, not its wall.
+    // Attacker chains whose every liberty lies in the region are inside it, not its wall; a
+    // chain beside the region with two liberties or fewer can be taken, so it joins the region
+    // with its liberties.
     std::vector<bool> looked(TSolverBoard::kCells, false);
     const size_t reachedCount = region.size();
+    auto add = [&](int p) {
+        if (reached[static_cast<size_t>(p)]) return;
+        reached[static_cast<size_t>(p)] = true;
+        region.push_back(p);
+    };
     for (size_t i = 0; i < reachedCount; ++i)
         for (const int d : TSolverBoard::kDirections) {
             const int n = region[i] + d;
             if (q.Board.At(n) != q.Attacker || looked[static_cast<size_t>(n)]) continue;
             const std::vector<int> chain = q.Board.ChainOf(n);
+            std::vector<int> liberties;
             bool inside = true;
             for (const int s : chain) {
                 looked[static_cast<size_t>(s)] = true;
-                for (const int e : TSolverBoard::kDirections)
-                    if (q.Board.At(s + e) == TStone::Empty && !reached[static_cast<size_t>(s + e)])
-                        inside = false;
-            }
-            if (inside)
-                for (const int s : chain) {
-                    reached[static_cast<size_t>(s)] = true;
-                    region.push_back(s);
+                for (const int e : TSolverBoard::kDirections) {
+                    const int l = s + e;
+                    if (q.Board.At(l) != TStone::Empty) continue;
+                    if (!reached[static_cast<size_t>(l)]) inside = false;
+                    if (std::find(liberties.begin(), liberties.end(), l) == liberties.end())
+                        liberties.push_back(l);
                 }
+            }
+            const bool weak = liberties.size() <= 2 &&
+                              std::all_of(liberties.begin(), liberties.end(), inBox);
+            if (!inside && !weak) continue;
+            for (const int s : chain)
+                add(s);
+            for (const int l : liberties)
+                add(l);
         }
     std::sort(region.begin(), region.end());
     q.Region = region;

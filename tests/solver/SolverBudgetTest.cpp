@@ -1,0 +1,70 @@
+// The solver within its budget: a node bound and a cancel from another thread both end a
+// search that cannot finish with "unknown", and a settled question still gets its line.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "solver/Solver.h"
+
+namespace karvena::test {
+namespace {
+
+// An open 9 x 9 board with one black stone to kill: far beyond any budget.
+TLifeAndDeath OpenBoard() {
+    TLifeAndDeath q;
+    q.Board = TSolverBoard(9);
+    for (int x = 1; x <= 9; ++x)
+        for (int y = 1; y <= 9; ++y)
+            q.Region.push_back(TSolverBoard::PointOf(x, y));
+    q.Board.Set(TSolverBoard::PointOf(5, 5), TStone::Black);
+    q.Target = {TSolverBoard::PointOf(5, 5)};
+    q.Attacker = TStone::White;
+    q.ToMove = TStone::White;
+    q.Goal = TLifeGoal::Kill;
+    return q;
+}
+
+TEST(SolverBudget, ANodeBoundAndACancelEndTheSearch) {
+    TSolverBudget bounded;
+    bounded.Nodes = 5000;
+    bounded.TableBytes = size_t{1} << 20;
+    const TSolveResult byNodes = Solve(OpenBoard(), bounded);
+    EXPECT_EQ(byNodes.Verdict, TSolverVerdict::Unknown);
+    EXPECT_LE(byNodes.Nodes, 5001 + 1);
+    EXPECT_EQ(byNodes.Best, -1);
+
+    std::atomic<bool> cancel{false};
+    TSolverBudget unbounded;
+    unbounded.Cancel = &cancel;
+    unbounded.TableBytes = size_t{1} << 20;
+    TSolveResult cancelled;
+    std::thread worker([&] { cancelled = Solve(OpenBoard(), unbounded); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    cancel = true;
+    worker.join();
+    EXPECT_EQ(cancelled.Verdict, TSolverVerdict::Unknown);
+    EXPECT_GT(cancelled.Nodes, 0);
+}
+
+TEST(SolverBudget, ASettledQuestionGivesItsMoveAndLine) {
+    // A black stone in the corner with one liberty left: White takes it at once.
+    TLifeAndDeath q;
+    q.Board.Set(TSolverBoard::PointOf(1, 1), TStone::Black);
+    q.Board.Set(TSolverBoard::PointOf(2, 1), TStone::White);
+    q.Region = {TSolverBoard::PointOf(1, 2), TSolverBoard::PointOf(2, 2), TSolverBoard::PointOf(1, 3)};
+    q.Target = {TSolverBoard::PointOf(1, 1)};
+    q.Attacker = TStone::White;
+    q.ToMove = TStone::White;
+    q.Goal = TLifeGoal::Kill;
+    const TSolveResult result = Solve(q);
+    EXPECT_EQ(result.Verdict, TSolverVerdict::Win);
+    EXPECT_EQ(result.Best, TSolverBoard::PointOf(1, 2));
+    EXPECT_EQ(result.Line, std::vector<int>{TSolverBoard::PointOf(1, 2)});
+    // Black to move saves it by extending, and it is then White's loss to kill in this region.
+    q.ToMove = TStone::Black;
+    q.Goal = TLifeGoal::Live;
+    EXPECT_EQ(Solve(q).Verdict, TSolverVerdict::Win);
+}
+
+} // namespace
+} // namespace karvena::test

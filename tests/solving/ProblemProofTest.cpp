@@ -1,0 +1,95 @@
+// Problems put to the solver: the region, target and goal derived from what the problem says,
+// and the tree's first moves judged against its marks.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "collection/ImportedRow.h"
+#include "solving/ProblemProof.h"
+
+namespace karvena::test {
+namespace {
+
+// Black lives in the corner by BA (or CA); AA and EA die. `marks` are the three first moves'
+// comments in that order, `root` the root comment.
+std::string CornerLife(const std::string& root, const std::string& ba, const std::string& aa,
+                       const std::string& ea) {
+    return "(;SZ[19]C[" + root +
+           "]AB[ab][bb][da][db][eb][fa][fb]AW[ac][bc][bd][cb][cd][dc][ec][fc][ga][gb][gc]"
+           "(;B[ba]C[" + ba + "])(;B[aa];W[ba]C[" + aa + "])(;B[ea];W[ba]C[" + ea + "]))";
+}
+
+bool Contains(const std::vector<int>& points, const char* move) {
+    return std::find(points.begin(), points.end(), PointOfMove(move, 19)) != points.end();
+}
+
+TEST(ProblemQuestion, RegionTargetAndGoalOfACornerProblem) {
+    const TProblemRow row = ImportedRow(CornerLife("Black to live.", "Correct", "Wrong", "Wrong"));
+    TSolutionTree tree;
+    LoadSolution(tree, row.Solution);
+    const TProblemQuestion question = QuestionOf(row, tree);
+    ASSERT_TRUE(question.Ok()) << question.Error;
+    const TLifeAndDeath& q = question.Question;
+    EXPECT_EQ(q.Goal, TLifeGoal::Live);
+    EXPECT_EQ(q.ToMove, TStone::Black);
+    EXPECT_EQ(q.Attacker, TStone::White);
+    EXPECT_TRUE(Contains(q.Target, "DA")) << "the largest black chain";
+    for (const char* inside : {"AA", "BA", "CA", "EA", "DA"})
+        EXPECT_TRUE(Contains(q.Region, inside)) << inside;
+    for (const char* outside : {"AC", "GA", "HA", "AE", "KK"})
+        EXPECT_FALSE(Contains(q.Region, outside)) << outside;
+
+    // Without a stated goal there is no question until the tree's answer chooses one.
+    const TProblemRow silent = ImportedRow(CornerLife("", "Correct", "Wrong", "Wrong"));
+    TSolutionTree silentTree;
+    LoadSolution(silentTree, silent.Solution);
+    EXPECT_EQ(QuestionOf(silent, silentTree).Error, kNoStatedGoal);
+    EXPECT_TRUE(QuestionOf(silent, silentTree, TLifeGoal::Kill).Ok());
+}
+
+TEST(ProblemProof, TheTreesFirstMovesAgainstTheSolver) {
+    TSolverBudget budget;
+    budget.Nodes = 2000000;
+    budget.TableBytes = size_t{4} << 20;
+    const struct {
+        const char* name;
+        std::string sgf;
+        TAgreement agreement;
+        bool derived;
+        std::vector<std::string> disagreeing;
+    } cases[] = {
+        {"stated goal, tree right", CornerLife("Black to live.", "Correct", "Wrong", "Wrong"),
+         TAgreement::Agree, false, {}},
+        {"goal from the tree's answer", CornerLife("", "Correct", "Wrong", "Wrong"),
+         TAgreement::Agree, true, {}},
+        {"a tree that calls a dead move correct",
+         CornerLife("Black to live.", "Correct", "Correct", "Wrong"), TAgreement::Disagree, false,
+         {"AA"}},
+        {"a tree that calls the answer wrong",
+         CornerLife("Black to live.", "Wrong", "Correct", "Wrong"), TAgreement::Disagree, false,
+         {"BA", "AA"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TProblemProof proof = ProveProblem(ImportedRow(c.sgf), budget);
+        ASSERT_EQ(proof.Error, "");
+        EXPECT_EQ(AgreementName(proof.Agreement), std::string(AgreementName(c.agreement)));
+        EXPECT_EQ(proof.GoalDerived, c.derived);
+        EXPECT_EQ(proof.Question.Question.Goal, TLifeGoal::Live);
+        ASSERT_EQ(proof.Moves.size(), 3u);
+        std::vector<std::string> disagreeing;
+        for (const TFirstMoveProof& move : proof.Moves) {
+            EXPECT_NE(move.Solved.Verdict, TSolverVerdict::Unknown) << move.Move;
+            if (move.Agreement != TAgreement::Disagree) continue;
+            disagreeing.push_back(move.Move);
+            EXPECT_EQ(LineText(move.Move, move.Solved.Line).substr(0, 2), move.Move);
+        }
+        EXPECT_EQ(disagreeing, c.disagreeing);
+    }
+    // A tree whose answer fits no goal says so.
+    const TProblemProof none = ProveProblem(ImportedRow(CornerLife("", "Wrong", "Correct", "Correct")), budget);
+    EXPECT_NE(none.Error.find("the goal cannot be derived"), std::string::npos) << none.Error;
+}
+
+} // namespace
+} // namespace karvena::test
