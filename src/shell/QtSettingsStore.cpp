@@ -35,7 +35,12 @@ std::optional<std::string> TQtSettingsStore::Get(const std::string& name) const 
 }
 
 void TQtSettingsStore::Set(const std::string& name, const std::string& value) {
-    m_Settings->setValue(m_Group + QString::fromStdString(name), QString::fromStdString(value));
+    // A value that is there already is not written again: a start that changes nothing leaves
+    // the settings file alone.
+    const QString path = m_Group + QString::fromStdString(name);
+    const QString text = QString::fromStdString(value);
+    if (m_Settings->contains(path) && m_Settings->value(path).toString() == text) return;
+    m_Settings->setValue(path, text);
 }
 
 bool TQtSettingsStore::Usable() const {

@@ -97,6 +97,28 @@ TEST_F(LargeGroup, IsListedAtOnceAndAProblemFarDownPlays) {
     EXPECT_EQ(window->History().Count(), 2500);
 }
 
+// A start stores what it read back: the settings file is written only when a value changes.
+TEST(QtSettings, AValueAlreadyThereLeavesTheFileAlone) {
+    QTemporaryDir folder;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.path());
+    const QString file = folder.filePath("Tellurix/Karvena.ini");
+    { TQtSettingsStore().Set("Database", "2"); }
+    ASSERT_TRUE(QFile::exists(file));
+    // A comment survives only as long as nobody rewrites the file.
+    {
+        QFile ini(file);
+        ASSERT_TRUE(ini.open(QIODevice::Append));
+        ini.write("; untouched\n");
+    }
+    { TQtSettingsStore().Set("Database", "2"); }
+    QFile ini(file);
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(ini.readAll().contains("; untouched")) << "the same value was written again";
+    ini.close();
+    { TQtSettingsStore().Set("Database", "3"); }
+    EXPECT_EQ(TQtSettingsStore().Get("Database"), "3");
+}
+
 TEST_F(Trainer, ChineseResultText) {
     SetLanguageFlags(TLanguage::SimplifiedChinese);
     Start();
