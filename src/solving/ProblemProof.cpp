@@ -109,14 +109,24 @@ TProblemProof ProveProblem(const TProblemRow& row, const TSolverBudget& perMove)
         proof.Error = proof.Question.Error;
         return proof;
     }
-    // No stated goal: the one the tree's answer fits.
+    // No stated goal: the one the tree's answer fits. The goal of the smaller region is tried
+    // first (the enclosed side is most often the one the problem is about); a goal under which
+    // every first move agrees with the tree is taken at once.
+    std::vector<TProblemProof> candidates(2);
+    const TLifeGoal goals[2] = {TLifeGoal::Kill, TLifeGoal::Live};
+    for (int i = 0; i < 2; ++i) {
+        candidates[static_cast<size_t>(i)].GoalDerived = true;
+        candidates[static_cast<size_t>(i)].Question = QuestionOf(row, tree, goals[i]);
+    }
+    const auto size = [](const TProblemProof& p) {
+        return p.Question.Ok() ? p.Question.Question.Region.size() : size_t{100000};
+    };
+    if (size(candidates[1]) < size(candidates[0])) std::swap(candidates[0], candidates[1]);
     std::vector<TProblemProof> tried;
-    for (const TLifeGoal goal : {TLifeGoal::Kill, TLifeGoal::Live}) {
-        TProblemProof under;
-        under.GoalDerived = true;
-        under.Question = QuestionOf(row, tree, goal);
+    for (TProblemProof& under : candidates) {
         if (!under.Question.Ok()) continue;
         JudgeFirstMoves(tree, perMove, under);
+        if (under.Agreement == TAgreement::Agree) return std::move(under);
         const TFit fit = FitOf(under);
         if (fit.CorrectWork > 0 && fit.CorrectFail == 0) tried.push_back(std::move(under));
     }

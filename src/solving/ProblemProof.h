@@ -31,9 +31,10 @@ struct TProblemProof {
     int64_t Milliseconds = 0;
 };
 
-// Judges the problem's first moves. A problem that states no goal is judged under both, and
-// takes the one under which the tree's correct first moves win (the wrong ones deciding when
-// they win under both); when neither or both remain, the goal cannot be derived (Error).
+// Judges the problem's first moves. A problem that states no goal takes the goal the tree fits:
+// the goal of the smaller region first, taken at once when every first move agrees with the
+// tree; else the one under which the tree's correct first moves win (the wrong ones deciding
+// when they win under both); when neither or both remain, the goal cannot be derived (Error).
 TProblemProof ProveProblem(const TProblemRow& row, const TSolverBudget& perMove);
 
 // The line as move texts joined by blanks, the first move first.
