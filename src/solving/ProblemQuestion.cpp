@@ -110,7 +110,18 @@ TProblemQuestion QuestionOf(const TProblemRow& row, const TSolutionTree& tree,
         return x >= x0 && x <= x1 && y >= y0 && y <= y1;
     };
 
-    // Everything the defender and the tree reach without crossing the attacker's stones.
+    // Near the problem: the defender's stones, the tree's points, and the points around either
+    // (diagonals too). An open side of the board stays outside: a group that gets out there
+    // has escaped.
+    std::vector<bool> near(TSolverBoard::kCells, false);
+    for (const int seed : seeds)
+        for (int dx = -1; dx <= 1; ++dx)
+            for (int dy = -1; dy <= 1; ++dy) {
+                const int n = seed + dx + dy * TSolverBoard::kStride;
+                if (q.Board.OnBoard(n)) near[static_cast<size_t>(n)] = true;
+            }
+    // Everything the defender and the tree reach near the problem without crossing the
+    // attacker's stones.
     std::vector<bool> reached(TSolverBoard::kCells, false);
     std::vector<int> region;
     for (const int seed : seeds) {
@@ -120,8 +131,8 @@ TProblemQuestion QuestionOf(const TProblemRow& row, const TSolutionTree& tree,
         for (size_t i = region.size() - 1; i < region.size(); ++i)
             for (const int d : TSolverBoard::kDirections) {
                 const int n = region[i] + d;
-                if (!q.Board.OnBoard(n) || !inBox(n) || reached[static_cast<size_t>(n)] ||
-                    q.Board.At(n) == q.Attacker)
+                if (!q.Board.OnBoard(n) || !inBox(n) || !near[static_cast<size_t>(n)] ||
+                    reached[static_cast<size_t>(n)] || q.Board.At(n) == q.Attacker)
                     continue;
                 reached[static_cast<size_t>(n)] = true;
                 region.push_back(n);

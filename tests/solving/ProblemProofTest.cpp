@@ -47,6 +47,20 @@ TEST(ProblemQuestion, RegionTargetAndGoalOfACornerProblem) {
     EXPECT_TRUE(QuestionOf(silent, silentTree, TLifeGoal::Kill).Ok());
 }
 
+TEST(ProblemQuestion, AnOpenSideStaysOutsideTheRegion) {
+    // Two black stones far apart on the first line: the empty line between them is open board.
+    const TProblemRow row =
+        ImportedRow("(;SZ[19]C[Black to live.]AB[aa][ia]AW[ba](;B[ab]C[Correct])(;B[bb]))");
+    TSolutionTree tree;
+    LoadSolution(tree, row.Solution);
+    const TProblemQuestion question = QuestionOf(row, tree);
+    ASSERT_TRUE(question.Ok()) << question.Error;
+    for (const char* inside : {"AB", "BB", "HA", "JB"})
+        EXPECT_TRUE(Contains(question.Question.Region, inside)) << inside;
+    for (const char* outside : {"EA", "EB", "DB"})
+        EXPECT_FALSE(Contains(question.Question.Region, outside)) << outside;
+}
+
 TEST(ProblemProof, TheTreesFirstMovesAgainstTheSolver) {
     TSolverBudget budget;
     budget.Nodes = 2000000;
