@@ -15,11 +15,17 @@ struct TArea {
 
 // The test itself, for the areas of `region`: fills chainOf (the chain of each stone looked at,
 // -1 for none; every cell it set is listed in `touched`) and says which chains are kept.
+// Everything is kept between calls, emptied but not freed: the search asks millions of times.
 struct TScratch {
     std::vector<int> AreaOf = std::vector<int>(TSolverBoard::kCells, -1);
     std::vector<int> ChainOf = std::vector<int>(TSolverBoard::kCells, -1);
     std::vector<int> Touched;
-    std::vector<std::vector<int>> Chains;
+    std::vector<std::vector<int>> Chains; // the first ChainCount are this call's
+    size_t ChainCount = 0;
+    std::vector<TArea> Areas;             // the first AreaCount are this call's
+    size_t AreaCount = 0;
+    std::vector<std::vector<int>> Vital;  // per area: the chains it is vital to
+    std::vector<int> Points;
     std::vector<bool> KeptChain;
     void Clear() {
         for (const int p : Touched) {
@@ -27,8 +33,21 @@ struct TScratch {
             ChainOf[static_cast<size_t>(p)] = -1;
         }
         Touched.clear();
-        Chains.clear();
+        ChainCount = 0;
+        AreaCount = 0;
         KeptChain.clear();
+    }
+    std::vector<int>& NewChain() {
+        if (ChainCount == Chains.size()) Chains.emplace_back();
+        return Chains[ChainCount++];
+    }
+    TArea& NewArea() {
+        if (AreaCount == Areas.size()) Areas.emplace_back();
+        TArea& area = Areas[AreaCount++];
+        area.Empty.clear();
+        area.Chains.clear();
+        area.Kept = true;
+        return area;
     }
 };
 
@@ -38,18 +57,16 @@ TScratch& Benson(const TSolverBoard& board, TStone side, const std::vector<int>&
     scratch.Clear();
     std::vector<int>& areaOf = scratch.AreaOf;
     std::vector<int>& chainOf = scratch.ChainOf;
-    std::vector<std::vector<int>>& chains = scratch.Chains;
     auto inside = [&](int p) { return inRegion[static_cast<size_t>(p)]; };
     // Only areas wholly inside the region can be vital, and only the chains bounding them can
     // keep two of them: the rest of the board is never looked at.
-    std::vector<TArea> areas;
-    std::vector<int> points;
+    std::vector<int>& points = scratch.Points;
     for (const int start : region) {
         if (areaOf[static_cast<size_t>(start)] != -1) continue;
         const TStone at = board.At(start);
         if (at == side || at == TStone::Edge) continue;
-        const int id = static_cast<int>(areas.size());
-        TArea area;
+        const int id = static_cast<int>(scratch.AreaCount);
+        TArea& area = scratch.NewArea();
         bool outside = false;
         points.assign(1, start);
         areaOf[static_cast<size_t>(start)] = id;
@@ -64,9 +81,10 @@ TScratch& Benson(const TSolverBoard& board, TStone side, const std::vector<int>&
                 if (there == side) {
                     if (chainOf[static_cast<size_t>(n)] == -1) {
                         // A new chain: labelled whole, wherever it runs.
-                        const int c = static_cast<int>(chains.size());
-                        chains.push_back(board.ChainOf(n));
-                        for (const int s : chains.back()) {
+                        const int c = static_cast<int>(scratch.ChainCount);
+                        std::vector<int>& chain = scratch.NewChain();
+                        board.ChainInto(n, chain);
+                        for (const int s : chain) {
                             chainOf[static_cast<size_t>(s)] = c;
                             scratch.Touched.push_back(s);
                         }
@@ -84,38 +102,44 @@ TScratch& Benson(const TSolverBoard& board, TStone side, const std::vector<int>&
             }
         }
         area.Kept = !outside;
-        areas.push_back(std::move(area));
     }
+    const size_t areas = scratch.AreaCount, chains = scratch.ChainCount;
     // vital[a]: the chains area a is vital to (every empty point of it is their liberty).
-    std::vector<std::vector<int>> vital(areas.size());
-    for (size_t a = 0; a < areas.size(); ++a) {
-        if (!areas[a].Kept) continue;
-        for (const int c : areas[a].Chains) {
-            const bool all = std::all_of(areas[a].Empty.begin(), areas[a].Empty.end(), [&](int e) {
+    if (scratch.Vital.size() < areas) scratch.Vital.resize(areas);
+    for (size_t a = 0; a < areas; ++a) {
+        const TArea& area = scratch.Areas[a];
+        std::vector<int>& vital = scratch.Vital[a];
+        vital.clear();
+        if (!area.Kept) continue;
+        for (const int c : area.Chains) {
+            const bool all = std::all_of(area.Empty.begin(), area.Empty.end(), [&](int e) {
                 for (const int d : TSolverBoard::kDirections)
                     if (chainOf[static_cast<size_t>(e + d)] == c) return true;
                 return false;
             });
-            if (all) vital[a].push_back(c);
+            if (all) vital.push_back(c);
         }
     }
     // Chains with fewer than two vital areas go, and the areas they bound, until none changes.
     std::vector<bool>& keptChain = scratch.KeptChain;
-    keptChain.assign(chains.size(), true);
+    keptChain.assign(chains, true);
     for (bool changed = true; changed;) {
         changed = false;
-        for (size_t c = 0; c < chains.size(); ++c) {
+        for (size_t c = 0; c < chains; ++c) {
             if (!keptChain[c]) continue;
             int eyes = 0;
-            for (size_t a = 0; a < areas.size(); ++a)
-                eyes += areas[a].Kept &&
-                        std::find(vital[a].begin(), vital[a].end(), static_cast<int>(c)) != vital[a].end();
+            for (size_t a = 0; a < areas; ++a) {
+                const std::vector<int>& vital = scratch.Vital[a];
+                eyes += scratch.Areas[a].Kept &&
+                        std::find(vital.begin(), vital.end(), static_cast<int>(c)) != vital.end();
+            }
             if (eyes < 2) {
                 keptChain[c] = false;
                 changed = true;
             }
         }
-        for (TArea& area : areas) {
+        for (size_t a = 0; a < areas; ++a) {
+            TArea& area = scratch.Areas[a];
             if (!area.Kept) continue;
             if (std::any_of(area.Chains.begin(), area.Chains.end(),
                             [&](int c) { return !keptChain[static_cast<size_t>(c)]; })) {
@@ -134,7 +158,7 @@ std::vector<bool> UnconditionallyAlive(const TSolverBoard& board, TStone side,
                                        const std::vector<bool>& inRegion) {
     const TScratch& result = Benson(board, side, region, inRegion);
     std::vector<bool> alive(TSolverBoard::kCells, false);
-    for (size_t c = 0; c < result.Chains.size(); ++c)
+    for (size_t c = 0; c < result.ChainCount; ++c)
         if (result.KeptChain[c])
             for (const int p : result.Chains[c])
                 alive[static_cast<size_t>(p)] = true;

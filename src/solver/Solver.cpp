@@ -154,7 +154,10 @@ private:
         if (const TOutcome known = m_Shared.Table.Find(key); known != TOutcome::Unknown)
             return {known, false};
         if (m_Shared.Spent()) return {};
-        if (m_Problem.TargetAlive(m_Board, m_InRegion)) {
+        // Life is looked for after the defender's moves and passes (and at the start): an
+        // attacker's move seldom makes it, and the defender's next move looks again.
+        const bool defenderMoved = toMove == m_Problem.Attacker || passes > 0 || m_Path.empty();
+        if (defenderMoved && m_Problem.TargetAlive(m_Board, m_InRegion)) {
             m_Shared.Table.Store(key, ForPlayer(false));
             return {ForPlayer(false), false};
         }

@@ -87,8 +87,14 @@ int TSolverBoard::Liberties(int point, int enough) const {
 
 std::vector<int> TSolverBoard::ChainOf(int point) const {
     std::vector<int> chain;
+    ChainInto(point, chain);
+    return chain;
+}
+
+void TSolverBoard::ChainInto(int point, std::vector<int>& chain) const {
+    chain.clear();
     const TStone stone = m_Cells[point];
-    if (stone != TStone::Black && stone != TStone::White) return chain;
+    if (stone != TStone::Black && stone != TStone::White) return;
     NextMark();
     chain.push_back(point);
     m_Mark[point] = m_Generation;
@@ -100,7 +106,6 @@ std::vector<int> TSolverBoard::ChainOf(int point) const {
                 chain.push_back(n);
             }
         }
-    return chain;
 }
 
 int TSolverBoard::RemoveChain(int point, TStone stone) {

@@ -58,6 +58,8 @@ public:
     int Liberties(int point, int enough = 1000) const;
     // The points of the chain at `point`.
     std::vector<int> ChainOf(int point) const;
+    // The same into `chain` (emptied first), which keeps its room for the next.
+    void ChainInto(int point, std::vector<int>& chain) const;
 
     // The random number of a stone on a point, and of the side to move (the solver's part of a
     // position's key).

@@ -175,6 +175,18 @@ TProblemQuestion QuestionOf(const TProblemRow& row, const TSolutionTree& tree,
         }
     std::sort(region.begin(), region.end());
     q.Region = region;
+    // The frame: where the region is open, the attacker holds the points around it.
+    for (const int p : region)
+        for (const int d : TSolverBoard::kDirections) {
+            const int n = p + d;
+            if (!q.Board.OnBoard(n) || reached[static_cast<size_t>(n)] ||
+                q.Board.At(n) != TStone::Empty ||
+                std::find(out.Frame.begin(), out.Frame.end(), n) != out.Frame.end())
+                continue;
+            out.Frame.push_back(n);
+        }
+    for (const int p : out.Frame)
+        q.Board.Set(p, q.Attacker);
     for (const int p : region) {
         if (q.Board.At(p) != defender) continue;
         std::vector<int> chain = q.Board.ChainOf(p);
@@ -189,6 +201,8 @@ TProblemQuestion QuestionOf(const TProblemRow& row, const TSolutionTree& tree,
 TLifeAndDeath QuestionAt(const TProblemQuestion& start, const TGoBoard& board) {
     TLifeAndDeath q = start.Question;
     q.Board = StonesOf(board, start.Question.Board.Lines());
+    for (const int p : start.Frame)
+        if (q.Board.At(p) == TStone::Empty) q.Board.Set(p, q.Attacker);
     q.ToMove = StoneOfSide(board.Turn());
     q.Passes = 0;
     return q;

@@ -8,7 +8,8 @@
 // around the defender's stones up to the attacker's wall or the edge, kept within the box of the
 // problem's stones and moves one line wider; attacker stones enclosed in it belong to it. Wall
 // stones keep their liberties outside the region, so they are never taken. The target is the
-// defender's largest chain in the region.
+// defender's largest chain in the region. The empty points just outside the region are the
+// attacker's (Frame).
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,6 +23,9 @@ namespace karvena {
 
 struct TProblemQuestion {
     TLifeAndDeath Question;
+    // The empty points just outside the region: the question holds attacker stones there, so
+    // that a group can neither escape nor gain liberties outside (the outside is the attacker's).
+    std::vector<int> Frame;
     std::string Error; // why the problem cannot be put as a question; empty when it can
     bool Ko = false;   // the problem's own answer is a ko
     bool Ok() const { return Error.empty(); }

@@ -63,7 +63,7 @@ TEST(ProblemQuestion, AnOpenSideStaysOutsideTheRegion) {
 
 TEST(ProblemProof, TheTreesFirstMovesAgainstTheSolver) {
     TSolverBudget budget;
-    budget.Nodes = 2000000;
+    budget.Nodes = 600000;
     budget.TableBytes = size_t{4} << 20;
     const struct {
         const char* name;
