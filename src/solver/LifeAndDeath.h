@@ -5,10 +5,10 @@
 // is. The attacker wins as soon as a target stone is captured. The defender wins when its
 // target is unconditionally alive (Benson's test, the region's outside counting as no eye), or
 // when both sides pass in a row: whatever the attacker could not take is alive, seki included.
-// A single ko cannot be retaken at once. A position that repeats on the line played is decided
-// by the ko rule of the search: against the player when asked for a win outright, for the
-// player when asked whether a ko is won (and the player may then retake a ko at once, as with
-// threats enough); "ko" is the answer when only the second is won.
+// A single ko cannot be retaken at once, except by the side the search favours, as if it had
+// threats enough: the opponent when a win outright is asked (and a position that repeats on the
+// line then counts against the player), the player when a won ko is asked (and a repetition
+// counts for the player); "ko" is the answer when only the second is won.
 #include <string>
 #include <vector>
 

@@ -142,7 +142,9 @@ private:
             m_Board.Pass();
             return true;
         }
-        return m_Board.Play(move, side, m_KoForPlayer && side == m_Player);
+        // Whoever the ko rule of the search favours may retake a ko at once, as with threats
+        // enough: the opponent when a win outright is asked, the player when a ko is.
+        return m_Board.Play(move, side, m_KoForPlayer == (side == m_Player));
     }
 
     TNodeResult Visit(TStone toMove, int passes, int depth) {

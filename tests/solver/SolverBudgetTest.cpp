@@ -66,5 +66,30 @@ TEST(SolverBudget, ASettledQuestionGivesItsMoveAndLine) {
     EXPECT_EQ(Solve(q).Verdict, TSolverVerdict::Win);
 }
 
+int At(const char* point) {
+    return TSolverBoard::PointOf(point[0] - 'A' + 1, point[1] - 'A' + 1);
+}
+
+// Black to kill, with a ko to take first at AA: taking it is no win outright, since White may
+// answer a threat elsewhere and retake; it is a ko.
+TEST(SolverKo, TakingAKoFirstIsAKoNotAWin) {
+    TLifeAndDeath q;
+    for (const char* p : {"AE", "BE", "CA", "CD", "CE", "DC", "EC", "FA", "FB", "FC", "BB"})
+        q.Board.Set(At(p), TStone::Black);
+    for (const char* p : {"AB", "AC", "BD", "CB", "CC", "DB", "EA", "EB", "BA"})
+        q.Board.Set(At(p), TStone::White);
+    for (const char* p : {"AA", "BA", "CA", "DA", "EA", "AB", "BB", "CB", "DB", "EB", "AC", "BC",
+                          "CC", "AD", "BD"})
+        q.Region.push_back(At(p));
+    for (const char* p : {"CB", "CC", "DB", "EB", "EA"})
+        q.Target.push_back(At(p));
+    q.Attacker = TStone::Black;
+    q.ToMove = TStone::Black;
+    q.Goal = TLifeGoal::Kill;
+    const TSolveResult result = Solve(q);
+    EXPECT_EQ(VerdictName(result.Verdict), std::string("ko"));
+    EXPECT_EQ(result.Best, At("AA"));
+}
+
 } // namespace
 } // namespace karvena::test

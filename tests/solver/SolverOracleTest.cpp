@@ -46,7 +46,7 @@ private:
         for (const int move : moves) {
             if (move == TSolverBoard::kNoPoint)
                 m_Board.Pass();
-            else if (!m_Board.Play(move, toMove, m_KoForPlayer && players))
+            else if (!m_Board.Play(move, toMove, m_KoForPlayer == players))
                 continue;
             const TPlain child = Visit(Other(toMove), move == TSolverBoard::kNoPoint ? passes + 1 : 0);
             m_Board.Undo();
