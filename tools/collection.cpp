@@ -214,6 +214,26 @@ int Dump(const std::vector<std::string>& args) {
     return 0;
 }
 
+// Loads the problem into the session and plays the words, printing the transcript; 0, or 1 for
+// a problem that is not there, 2 for a word that is none.
+int PlayTheWords(TPlaySession& session, int key, const std::string& keyText,
+                 const std::vector<std::string>& words) {
+    if (!session.Load(key)) {
+        std::fprintf(stderr, "no problem %s\n", keyText.c_str());
+        return 1;
+    }
+    session.Take(); // the set-up itself is not a move
+    for (const std::string& word : words) {
+        if (!session.Word(word)) {
+            std::fprintf(stderr, "unknown word %s\n", word.c_str());
+            return 2;
+        }
+        for (const std::string& line : session.Take())
+            std::printf("%s\n", line.c_str());
+    }
+    return 0;
+}
+
 int PlayWords(const std::vector<std::string>& args) {
     if (args.size() < 2) return Usage();
     TProblemStore store;
@@ -255,21 +275,7 @@ int PlayWords(const std::vector<std::string>& args) {
         TPlaySession session(board, store, history);
         session.Loop().SetComputerDoNotPlayBadMove(avoidBad);
         session.Loop().FixedOrientation = transform;
-        if (!session.Load(key)) {
-            std::fprintf(stderr, "no problem %s\n", args[1].c_str());
-            status = 1;
-        } else {
-            session.Take(); // the set-up itself is not a move
-            for (const std::string& word : words) {
-                if (!session.Word(word)) {
-                    std::fprintf(stderr, "unknown word %s\n", word.c_str());
-                    status = 2;
-                    break;
-                }
-                for (const std::string& line : session.Take())
-                    std::printf("%s\n", line.c_str());
-            }
-        }
+        status = PlayTheWords(session, key, args[1], words);
         // A named history that could not take every change is an error, not a quiet success.
         if (!throwaway && session.History().SaveFailed()) {
             std::fprintf(stderr, "%s: changes could not be saved: %s\n", history.c_str(),
@@ -349,21 +355,8 @@ int Solve(const std::vector<std::string>& args) {
         ApplyMainFormPreset(board);
         TPlaySession session(board, store, history);
         session.Loop().FixedOrientation = 0;
-        if (!session.Load(*key)) {
-            status = 1;
-        } else {
-            session.Take();
-            for (const std::string& word : words) {
-                if (!session.Word(word)) {
-                    std::fprintf(stderr, "unknown word %s\n", word.c_str());
-                    status = 2;
-                    break;
-                }
-                for (const std::string& line : session.Take())
-                    std::printf("%s\n", line.c_str());
-            }
-            question = QuestionAt(start, board);
-        }
+        status = PlayTheWords(session, *key, args[1], words);
+        if (status == 0) question = QuestionAt(start, board);
     }
     for (const char* suffix : {"", "-wal", "-shm"})
         std::filesystem::remove(history + suffix);
