@@ -1,6 +1,7 @@
 #include "solver/Solver.h"
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 
 namespace karvena {
@@ -9,33 +10,75 @@ namespace {
 
 enum class TOutcome : uint8_t { Unknown, Win, Loss }; // for the player
 
-struct TNodeResult {
-    TOutcome Outcome = TOutcome::Unknown;
-    bool LeansOnRepetition = false; // true when a repetition of the line decided it
-};
+// Proof and disproof numbers of the player's win: how many positions at least must still be
+// settled to prove it (0: proven), or to disprove it (0: the player loses). kInfinity stands
+// for "cannot be": the other number is then 0. Sums stop one short of it.
+constexpr uint32_t kInfinity = 1u << 30;
+constexpr uint32_t kLargest = kInfinity - 1;
 
-// Proven outcomes by position key; a new entry takes the slot of whatever was there.
+uint32_t Sum(uint32_t a, uint32_t b) {
+    if (a == kInfinity || b == kInfinity) return kInfinity;
+    return std::min<uint32_t>(kLargest, a + b);
+}
+
+// What a proof or disproof leans on beyond the position itself: a repetition of the line
+// (true on this line only), or the depth bound (true of nothing: the answer is unknown).
+enum : uint8_t { kLeansOnRepetition = 1, kLeansOnHorizon = 2 };
+
+struct TNumbers {
+    uint32_t Pn = 1, Dn = 1;
+    uint8_t Leans = 0;
+    bool Won() const { return Pn == 0; }
+    bool Lost() const { return Dn == 0; }
+    bool Final() const { return Pn == 0 || Dn == 0; }
+};
+constexpr TNumbers kWon{0, kInfinity, 0};
+constexpr TNumbers kLost{kInfinity, 0, 0};
+
+// Proof numbers by position key, in buckets of two: a new position takes the slot that holds
+// less work. Only answers that hold on every line are stored as final.
 class TTable {
 public:
     explicit TTable(size_t bytes) {
-        size_t slots = 1;
-        while (slots * 2 * sizeof(TEntry) <= std::max<size_t>(bytes, sizeof(TEntry))) slots *= 2;
-        m_Entries.assign(slots, TEntry{});
+        size_t buckets = 1;
+        while (buckets * 2 * sizeof(TBucket) <= std::max(bytes, sizeof(TBucket))) buckets *= 2;
+        m_Buckets.assign(buckets, TBucket{});
     }
-    TOutcome Find(uint64_t key) const {
-        const TEntry& entry = m_Entries[key & (m_Entries.size() - 1)];
-        return entry.Key == key ? entry.Outcome : TOutcome::Unknown;
+    bool Find(uint64_t key, TNumbers& numbers, uint32_t* work = nullptr) const {
+        for (const TEntry& e : BucketOf(key).Entries)
+            if (e.Key == key && e.Work > 0) {
+                numbers = {e.Pn, e.Dn, 0};
+                if (work) *work = e.Work;
+                return true;
+            }
+        return false;
     }
-    void Store(uint64_t key, TOutcome outcome) {
-        m_Entries[key & (m_Entries.size() - 1)] = {key, outcome};
+    void Store(uint64_t key, const TNumbers& numbers, int64_t work) {
+        TBucket& bucket = BucketOf(key);
+        const uint32_t w = static_cast<uint32_t>(std::clamp<int64_t>(work, 1, UINT32_MAX));
+        TEntry* slot = &bucket.Entries[0];
+        for (TEntry& e : bucket.Entries) {
+            if (e.Key == key) {
+                slot = &e;
+                break;
+            }
+            if (e.Work < slot->Work) slot = &e;
+        }
+        *slot = {key, numbers.Pn, numbers.Dn, std::max(w, slot->Key == key ? slot->Work : 0u)};
     }
 
 private:
     struct TEntry {
         uint64_t Key = 0;
-        TOutcome Outcome = TOutcome::Unknown;
+        uint32_t Pn = 0, Dn = 0;
+        uint32_t Work = 0; // nodes spent below it; 0 for an empty slot
     };
-    std::vector<TEntry> m_Entries;
+    struct TBucket {
+        std::array<TEntry, 2> Entries;
+    };
+    TBucket& BucketOf(uint64_t key) { return m_Buckets[key & (m_Buckets.size() - 1)]; }
+    const TBucket& BucketOf(uint64_t key) const { return m_Buckets[key & (m_Buckets.size() - 1)]; }
+    std::vector<TBucket> m_Buckets;
 };
 
 using TClock = std::chrono::steady_clock;
@@ -46,8 +89,8 @@ struct TShared {
     TClock::time_point Start = TClock::now();
     int64_t Nodes = 0;
     bool Stopped = false;
-    TTable Table;
-    explicit TShared(const TSolverBudget& budget) : Budget(budget), Table(budget.TableBytes) {}
+    TTable& Table;
+    TShared(const TSolverBudget& budget, TTable& table) : Budget(budget), Table(table) {}
     int64_t Elapsed() const {
         return std::chrono::duration_cast<std::chrono::milliseconds>(TClock::now() - Start).count();
     }
@@ -62,55 +105,89 @@ struct TShared {
         }
         return Stopped;
     }
+    // Room to read the proving line out of a finished search: a few more nodes, no clock.
+    void AllowForTheLine() {
+        Stopped = false;
+        Budget.Nodes = Nodes + std::max<int64_t>(20000, Nodes / 4);
+        Budget.Milliseconds = 0;
+    }
 };
 
 constexpr uint64_t kWhiteToMoveKey = 0x5A17E70D0B1ACC5Eull;
 constexpr uint64_t kPassedKey = 0x0F1E2D3C4B5A6978ull;
 constexpr uint64_t kKoForPlayerKey = 0x6B6F666F72706C61ull;
 
+// The positions of the line being searched, with a quick filter before the scan.
+class TPath {
+public:
+    void Push(uint64_t key) {
+        m_Keys.push_back(key);
+        ++m_Seen[key & kMask];
+    }
+    void Pop() {
+        --m_Seen[m_Keys.back() & kMask];
+        m_Keys.pop_back();
+    }
+    bool Holds(uint64_t key) const {
+        return m_Seen[key & kMask] > 0 && std::find(m_Keys.begin(), m_Keys.end(), key) != m_Keys.end();
+    }
+    int Size() const { return static_cast<int>(m_Keys.size()); }
+
+private:
+    static constexpr uint64_t kMask = 4095;
+    std::vector<uint64_t> m_Keys;
+    std::array<uint16_t, kMask + 1> m_Seen{};
+};
+
+// One proof-number search (depth-first, df-pn): from the question's position it always goes
+// down the line that looks cheapest to settle, as far as thresholds on the proof and disproof
+// numbers allow, and comes back up when a cheaper line appears elsewhere.
 class TSearch {
 public:
     TSearch(const TLifeAndDeath& problem, bool koForPlayer, TShared& shared)
         : m_Problem(problem), m_Board(problem.Board), m_InRegion(problem.RegionMask()),
-          m_Player(problem.Player()), m_KoForPlayer(koForPlayer), m_Shared(shared) {}
+          m_Player(problem.Player()), m_KoForPlayer(koForPlayer), m_Shared(shared),
+          m_Deepest(4 * static_cast<int>(problem.Region.size()) + 8) {}
 
-    // Deepens until the question is settled, the budget is spent or the depth is beyond any
-    // line the region allows.
     TOutcome Run() {
-        const int deepest = 4 * static_cast<int>(m_Problem.Region.size()) + 8;
-        for (int depth = 1; depth <= deepest; ++depth) {
-            const TNodeResult result = Visit(m_Problem.ToMove, m_Problem.Passes, depth);
-            if (result.Outcome != TOutcome::Unknown) return result.Outcome;
-            if (m_Shared.Stopped) break;
-        }
-        return TOutcome::Unknown;
+        const TNumbers root = Prove(m_Problem.ToMove, m_Problem.Passes, kInfinity, kInfinity);
+        if (root.Leans & kLeansOnHorizon) return TOutcome::Unknown;
+        return root.Won() ? TOutcome::Win : root.Lost() ? TOutcome::Loss : TOutcome::Unknown;
     }
 
     // The move of the side to move that reaches `outcome` (after Run has proven it), and the
-    // line that follows: the player's proven moves against the opponent's first resistance.
+    // line that follows: the quickest proven move of the side the outcome is for, against the
+    // other side's most stubborn resistance.
     std::vector<int> Line(TOutcome outcome) {
+        m_Shared.AllowForTheLine();
         std::vector<int> line;
         TStone toMove = m_Problem.ToMove;
         int passes = m_Problem.Passes;
-        const int deepest = 4 * static_cast<int>(m_Problem.Region.size()) + 8;
         while (static_cast<int>(line.size()) < 80 && !Settled(passes)) {
             const bool mine = (toMove == m_Player) == (outcome == TOutcome::Win);
+            m_Path.Push(Key(toMove, passes));
             int chosen = -1;
-            for (const int move : Moves(toMove)) {
+            uint32_t chosenWork = 0;
+            for (const int move : Moves()) {
                 if (!PlayMove(move, toMove)) continue;
-                m_Path.push_back(Key(toMove, passes));
-                const TNodeResult r = Visit(Other(toMove), move == kPass ? passes + 1 : 0, deepest);
-                m_Path.pop_back();
+                const int childPasses = move == kPass ? passes + 1 : 0;
+                const TNumbers child = Prove(Other(toMove), childPasses, kInfinity, kInfinity);
+                TNumbers stored;
+                uint32_t work = 0;
+                m_Shared.Table.Find(Key(Other(toMove), childPasses), stored, &work);
                 m_Board.Undo();
-                // The side the outcome is for plays a move that keeps it; the other side its
-                // first move (every one of them fails).
-                if (!mine || r.Outcome == outcome) {
-                    chosen = move;
+                const bool keeps = outcome == TOutcome::Win ? child.Won() : child.Lost();
+                if (!keeps) {
+                    if (mine) continue;
+                    chosen = -1; // the outcome does not hold here after all
                     break;
                 }
+                if (chosen < 0 || (mine ? work < chosenWork : work > chosenWork)) {
+                    chosen = move;
+                    chosenWork = work;
+                }
             }
-            if (chosen < 0) break;
-            m_Path.push_back(Key(toMove, passes));
+            if (chosen < 0 || m_Shared.Stopped) break;
             PlayMove(chosen, toMove);
             line.push_back(chosen);
             passes = chosen == kPass ? passes + 1 : 0;
@@ -127,8 +204,15 @@ private:
                (passes > 0 ? kPassedKey : 0) ^ (m_KoForPlayer ? kKoForPlayerKey : 0);
     }
 
-    TOutcome ForPlayer(bool attackerWins) const {
-        return attackerWins == (m_Player == m_Problem.Attacker) ? TOutcome::Win : TOutcome::Loss;
+    TNumbers ForPlayer(bool attackerWins) const {
+        return attackerWins == (m_Player == m_Problem.Attacker) ? kWon : kLost;
+    }
+    // A repetition of the line, or a line too long to follow, goes against the side the search
+    // asks about: the player when a win outright is asked, the opponent when a won ko is.
+    TNumbers AgainstTheAsked(uint8_t leans) const {
+        TNumbers n = m_KoForPlayer ? kWon : kLost;
+        n.Leans = leans;
+        return n;
     }
 
     // Captured, alive or passed out: the line ends here.
@@ -147,55 +231,138 @@ private:
         return m_Board.Play(move, side, m_KoForPlayer == (side == m_Player));
     }
 
-    TNodeResult Visit(TStone toMove, int passes, int depth) {
-        if (m_Problem.TargetCaptured(m_Board)) return {ForPlayer(true), false};
-        if (passes >= 2) return {ForPlayer(false), false};
+    // What is known of the position on the board without searching it: settled by the rules,
+    // a repetition, beyond the depth bound, or read from the table.
+    bool Known(uint64_t key, int passes, TNumbers& numbers) const {
+        if (m_Problem.TargetCaptured(m_Board)) {
+            numbers = ForPlayer(true);
+            return true;
+        }
+        if (passes >= 2) {
+            numbers = ForPlayer(false);
+            return true;
+        }
+        if (m_Path.Holds(key)) {
+            numbers = AgainstTheAsked(kLeansOnRepetition);
+            return true;
+        }
+        if (m_Path.Size() >= m_Deepest) {
+            numbers = AgainstTheAsked(kLeansOnHorizon);
+            return true;
+        }
+        return m_Shared.Table.Find(key, numbers);
+    }
+
+    struct TChild {
+        int Move;
+        TNumbers Numbers;
+    };
+
+    // The position on the board, searched until its numbers reach a threshold or it is settled.
+    TNumbers Prove(TStone toMove, int passes, uint32_t thPn, uint32_t thDn) {
         const uint64_t key = Key(toMove, passes);
-        if (std::find(m_Path.begin(), m_Path.end(), key) != m_Path.end())
-            return {m_KoForPlayer ? TOutcome::Win : TOutcome::Loss, true};
-        if (const TOutcome known = m_Shared.Table.Find(key); known != TOutcome::Unknown)
-            return {known, false};
+        TNumbers numbers;
+        if (Known(key, passes, numbers) && (numbers.Final() || numbers.Pn >= thPn || numbers.Dn >= thDn))
+            return numbers;
         if (m_Shared.Spent()) return {};
+        const int64_t nodesBefore = m_Shared.Nodes;
         // Life is looked for after the defender's moves and passes (and at the start): an
         // attacker's move seldom makes it, and the defender's next move looks again.
-        const bool defenderMoved = toMove == m_Problem.Attacker || passes > 0 || m_Path.empty();
+        const bool defenderMoved = toMove == m_Problem.Attacker || passes > 0 || m_Path.Size() == 0;
         if (defenderMoved && m_Problem.TargetAlive(m_Board, m_InRegion)) {
-            m_Shared.Table.Store(key, ForPlayer(false));
-            return {ForPlayer(false), false};
+            m_Shared.Table.Store(key, ForPlayer(false), 1);
+            return ForPlayer(false);
         }
-        if (depth <= 0) return {};
+
+        // The moves, each with what is known of the position after it.
+        std::vector<TChild> children;
+        for (const int move : Moves()) {
+            if (!PlayMove(move, toMove)) continue;
+            const int childPasses = move == kPass ? passes + 1 : 0;
+            TChild child{move, {}};
+            Known(Key(Other(toMove), childPasses), childPasses, child.Numbers);
+            m_Board.Undo();
+            children.push_back(child);
+        }
 
         const bool players = toMove == m_Player;
-        const TOutcome wanted = players ? TOutcome::Win : TOutcome::Loss;
-        const TOutcome otherwise = players ? TOutcome::Loss : TOutcome::Win;
-        TNodeResult result{otherwise, false};
-        bool open = false;
-        m_Path.push_back(key);
-        for (const int move : Moves(toMove)) {
-            if (!PlayMove(move, toMove)) continue;
-            const TNodeResult child = Visit(Other(toMove), move == kPass ? passes + 1 : 0, depth - 1);
-            m_Board.Undo();
-            if (child.Outcome == wanted) {
-                result = child; // this move alone decides
-                open = false;
+        m_Path.Push(key);
+        while (true) {
+            numbers = Combine(children, players);
+            if (numbers.Final() || numbers.Pn >= thPn || numbers.Dn >= thDn || m_Shared.Stopped)
                 break;
+            // The child that looks cheapest for the side to move, and how far it may go before
+            // the second cheapest is tried (a quarter beyond it, so the two do not take turns
+            // at every step).
+            size_t best = 0;
+            uint32_t second = kInfinity;
+            auto cost = [players](const TNumbers& n) { return players ? n.Pn : n.Dn; };
+            for (size_t i = 1; i < children.size(); ++i) {
+                if (cost(children[i].Numbers) < cost(children[best].Numbers)) {
+                    second = cost(children[best].Numbers);
+                    best = i;
+                } else {
+                    second = std::min(second, cost(children[i].Numbers));
+                }
             }
-            if (child.Outcome == TOutcome::Unknown) open = true;
-            result.LeansOnRepetition |= child.LeansOnRepetition;
-            if (m_Shared.Stopped) {
-                open = true;
-                break;
+            TChild& child = children[best];
+            const uint64_t beyond = uint64_t{second} + second / 4 + 1;
+            uint32_t childPn, childDn;
+            if (players) {
+                childPn = static_cast<uint32_t>(std::min<uint64_t>(thPn, beyond));
+                childDn = thDn - numbers.Dn + child.Numbers.Dn;
+            } else {
+                childDn = static_cast<uint32_t>(std::min<uint64_t>(thDn, beyond));
+                childPn = thPn - numbers.Pn + child.Numbers.Pn;
+            }
+            PlayMove(child.Move, toMove);
+            child.Numbers = Prove(Other(toMove), child.Move == kPass ? passes + 1 : 0, childPn, childDn);
+            m_Board.Undo();
+        }
+        m_Path.Pop();
+        // A final answer that leans on this line is kept for the line only.
+        if (!numbers.Final() || numbers.Leans == 0)
+            m_Shared.Table.Store(key, numbers, m_Shared.Nodes - nodesBefore + 1);
+        return numbers;
+    }
+
+    // The numbers of a position from its children's: the side to move needs one move that
+    // works, the other side's every move must.
+    static TNumbers Combine(const std::vector<TChild>& children, bool players) {
+        TNumbers n;
+        if (players) {
+            n = {kInfinity, 0, 0};
+            for (const TChild& c : children) {
+                n.Pn = std::min(n.Pn, c.Numbers.Pn);
+                n.Dn = Sum(n.Dn, c.Numbers.Dn);
+            }
+        } else {
+            n = {0, kInfinity, 0};
+            for (const TChild& c : children) {
+                n.Pn = Sum(n.Pn, c.Numbers.Pn);
+                n.Dn = std::min(n.Dn, c.Numbers.Dn);
             }
         }
-        m_Path.pop_back();
-        if (open) return {};
-        if (!result.LeansOnRepetition) m_Shared.Table.Store(key, result.Outcome);
-        return result;
+        if (children.empty()) return players ? kLost : kWon; // never: the pass is always there
+        // A proof leans on what its deciding children lean on: the one move that settles it,
+        // or every move when all must.
+        const bool oneDecides = players ? n.Won() : n.Lost();
+        if (n.Final()) {
+            for (const TChild& c : children) {
+                const bool decides = players == n.Won() ? c.Numbers.Pn == 0 : c.Numbers.Dn == 0;
+                if (oneDecides && decides) {
+                    n.Leans = c.Numbers.Leans;
+                    break;
+                }
+                if (!oneDecides) n.Leans |= c.Numbers.Leans;
+            }
+        }
+        return n;
     }
 
     // The empty points of the region in a useful order (the target's liberties first, then
     // points next to stones), the pass last.
-    std::vector<int> Moves(TStone) const {
+    std::vector<int> Moves() const {
         std::vector<std::pair<int, int>> scored;
         for (const int p : m_Problem.Region) {
             if (m_Board.At(p) != TStone::Empty) continue;
@@ -227,22 +394,21 @@ private:
     const TStone m_Player;
     const bool m_KoForPlayer;
     TShared& m_Shared;
-    std::vector<uint64_t> m_Path;
+    const int m_Deepest;
+    TPath m_Path;
 };
 
-} // namespace
-
-TSolveResult Solve(const TLifeAndDeath& problem, const TSolverBudget& budget) {
-    TShared shared(budget);
+TSolveResult SolveWith(const TLifeAndDeath& problem, const TSolverBudget& budget, TTable& table) {
+    TShared shared(budget, table);
     TSolveResult result;
     auto finish = [&](TSolverVerdict verdict, TSearch* search, TOutcome outcome) {
         result.Verdict = verdict;
+        result.Nodes = shared.Nodes;
+        result.Milliseconds = shared.Elapsed();
         if (search) {
             result.Line = search->Line(outcome);
             if (!result.Line.empty()) result.Best = result.Line.front();
         }
-        result.Nodes = shared.Nodes;
-        result.Milliseconds = shared.Elapsed();
         return result;
     };
     TSearch outright(problem, false, shared);
@@ -256,7 +422,17 @@ TSolveResult Solve(const TLifeAndDeath& problem, const TSolverBudget& budget) {
     return finish(TSolverVerdict::Unknown, nullptr, TOutcome::Unknown);
 }
 
+} // namespace
+
+TSolveResult Solve(const TLifeAndDeath& problem, const TSolverBudget& budget) {
+    TTable table(budget.TableBytes);
+    return SolveWith(problem, budget, table);
+}
+
 std::vector<TJudgedMove> JudgeMoves(const TLifeAndDeath& problem, const TSolverBudget& budget) {
+    // One table for all the moves: what it holds as final is true of a position wherever it
+    // was reached from.
+    TTable table(budget.TableBytes);
     std::vector<TJudgedMove> judged;
     std::vector<int> moves;
     for (const int p : problem.Region)
@@ -270,7 +446,7 @@ std::vector<TJudgedMove> JudgeMoves(const TLifeAndDeath& problem, const TSolverB
             continue;
         after.ToMove = Other(problem.ToMove);
         after.Passes = move == TSolverBoard::kNoPoint ? problem.Passes + 1 : 0;
-        judged.push_back({move, Solve(after, budget).Verdict});
+        judged.push_back({move, SolveWith(after, budget, table).Verdict});
     }
     return judged;
 }

@@ -103,8 +103,10 @@ TProblemQuestion QuestionOf(const TProblemRow& row, const TSolutionTree& tree,
         out.Error = "the problem has neither stones of the side to be killed or saved nor moves";
         return out;
     }
-    x0 = std::max(1, x0 - 1), y0 = std::max(1, y0 - 1);
-    x1 = std::min(lines, x1 + 1), y1 = std::min(lines, y1 + 1);
+    // The box reaches the edge across the first two lines: the space between a problem and a
+    // near edge is part of the problem.
+    x0 = x0 - 1 <= 3 ? 1 : x0 - 1, y0 = y0 - 1 <= 3 ? 1 : y0 - 1;
+    x1 = x1 + 1 >= lines - 2 ? lines : x1 + 1, y1 = y1 + 1 >= lines - 2 ? lines : y1 + 1;
     auto inBox = [&](int p) {
         const int x = TSolverBoard::XOf(p), y = TSolverBoard::YOf(p);
         return x >= x0 && x <= x1 && y >= y0 && y <= y1;
@@ -120,6 +122,24 @@ TProblemQuestion QuestionOf(const TProblemRow& row, const TSolutionTree& tree,
                 const int n = seed + dx + dy * TSolverBoard::kStride;
                 if (q.Board.OnBoard(n)) near[static_cast<size_t>(n)] = true;
             }
+    // The first line beside a near point of the second is near too: a group at the edge lives
+    // or dies by the points between it and the edge.
+    auto towardTheEdge = [&](int from, int to) {
+        const int x = TSolverBoard::XOf(to), y = TSolverBoard::YOf(to);
+        const int fx = TSolverBoard::XOf(from), fy = TSolverBoard::YOf(from);
+        return (x == 1 && fx == 2) || (y == 1 && fy == 2) || (x == lines && fx == lines - 1) ||
+               (y == lines && fy == lines - 1);
+    };
+    std::vector<bool> nearer = near;
+    for (int p = 0; p < TSolverBoard::kCells; ++p) {
+        if (!near[static_cast<size_t>(p)]) continue;
+        for (int dx = -1; dx <= 1; ++dx)
+            for (int dy = -1; dy <= 1; ++dy) {
+                const int n = p + dx + dy * TSolverBoard::kStride;
+                if (q.Board.OnBoard(n) && towardTheEdge(p, n)) nearer[static_cast<size_t>(n)] = true;
+            }
+    }
+    near = std::move(nearer);
     // Everything the defender and the tree reach near the problem without crossing the
     // attacker's stones.
     std::vector<bool> reached(TSolverBoard::kCells, false);

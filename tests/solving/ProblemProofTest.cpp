@@ -61,6 +61,24 @@ TEST(ProblemQuestion, AnOpenSideStaysOutsideTheRegion) {
         EXPECT_FALSE(Contains(question.Question.Region, outside)) << outside;
 }
 
+TEST(ProblemQuestion, TheEdgeBesideTheProblemIsInside) {
+    // White on the third line from the left edge, walled in by Black; the tree plays to the
+    // right of it only. The empty first and second lines on the left are White's to live by.
+    const TProblemRow row = ImportedRow(
+        "(;SZ[19]C[Black to kill.]AW[ca][cb][cc][da]AB[db][dc][cd][bd][fa][fb]"
+        "(;B[ea]C[Correct])(;B[eb]))");
+    TSolutionTree tree;
+    LoadSolution(tree, row.Solution);
+    const TProblemQuestion question = QuestionOf(row, tree);
+    ASSERT_TRUE(question.Ok()) << question.Error;
+    for (const char* inside : {"AB", "AC", "BB", "BC"})
+        EXPECT_TRUE(Contains(question.Question.Region, inside)) << inside;
+    for (const char* framed : {"AB", "AC"})
+        EXPECT_FALSE(std::find(question.Frame.begin(), question.Frame.end(),
+                               PointOfMove(framed, 19)) != question.Frame.end())
+            << framed << " is no attacker's stone";
+}
+
 TEST(ProblemProof, TheTreesFirstMovesAgainstTheSolver) {
     TSolverBudget budget;
     budget.Nodes = 600000;
