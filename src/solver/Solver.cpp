@@ -22,8 +22,9 @@ uint32_t Sum(uint32_t a, uint32_t b) {
 }
 
 // What a proof or disproof leans on beyond the position itself: a repetition of the line
-// (true on this line only), or the depth bound (true of nothing: the answer is unknown).
-enum : uint8_t { kLeansOnRepetition = 1, kLeansOnHorizon = 2 };
+// (true on this line only), the depth bound (true of nothing: the answer is unknown), or a ko
+// on the way (true of this search's ko rule only).
+enum : uint8_t { kLeansOnRepetition = 1, kLeansOnHorizon = 2, kLeansOnKo = 4 };
 
 struct TNumbers {
     uint32_t Pn = 1, Dn = 1;
@@ -35,9 +36,11 @@ struct TNumbers {
 constexpr TNumbers kWon{0, kInfinity, 0};
 constexpr TNumbers kLost{kInfinity, 0, 0};
 
+} // namespace
+
 // Proof numbers by position key, in buckets of two: a new position takes the slot that holds
 // less work. Only answers that hold on every line are stored as final.
-class TTable {
+class TSolverTable::TTable {
 public:
     explicit TTable(size_t bytes) {
         size_t buckets = 1;
@@ -47,7 +50,7 @@ public:
     bool Find(uint64_t key, TNumbers& numbers, uint32_t* work = nullptr) const {
         for (const TEntry& e : BucketOf(key).Entries)
             if (e.Key == key && e.Work > 0) {
-                numbers = {e.Pn, e.Dn, 0};
+                numbers = {e.Pn, e.Dn, e.Leans};
                 if (work) *work = e.Work;
                 return true;
             }
@@ -64,7 +67,8 @@ public:
             }
             if (e.Work < slot->Work) slot = &e;
         }
-        *slot = {key, numbers.Pn, numbers.Dn, std::max(w, slot->Key == key ? slot->Work : 0u)};
+        *slot = {key, numbers.Pn, numbers.Dn, std::max(w, slot->Key == key ? slot->Work : 0u),
+                 numbers.Leans};
     }
 
 private:
@@ -72,6 +76,7 @@ private:
         uint64_t Key = 0;
         uint32_t Pn = 0, Dn = 0;
         uint32_t Work = 0; // nodes spent below it; 0 for an empty slot
+        uint8_t Leans = 0;
     };
     struct TBucket {
         std::array<TEntry, 2> Entries;
@@ -81,6 +86,12 @@ private:
     std::vector<TBucket> m_Buckets;
 };
 
+TSolverTable::TSolverTable(size_t bytes) : m_Table(std::make_unique<TTable>(bytes)) {}
+TSolverTable::~TSolverTable() = default;
+
+namespace {
+
+using TTable = TSolverTable::TTable;
 using TClock = std::chrono::steady_clock;
 
 // What both searches of one question share: the budget, the clock and the table.
@@ -147,13 +158,16 @@ public:
     TSearch(const TLifeAndDeath& problem, bool koForPlayer, TShared& shared)
         : m_Problem(problem), m_Board(problem.Board), m_InRegion(problem.RegionMask()),
           m_Player(problem.Player()), m_KoForPlayer(koForPlayer), m_Shared(shared),
-          m_Deepest(4 * static_cast<int>(problem.Region.size()) + 8) {}
+          m_Deepest(4 * static_cast<int>(problem.Region.size()) + 8), m_Salt(SaltOf(problem)) {}
 
     TOutcome Run() {
         const TNumbers root = Prove(m_Problem.ToMove, m_Problem.Passes, kInfinity, kInfinity);
+        m_RootLeans = root.Leans;
         if (root.Leans & kLeansOnHorizon) return TOutcome::Unknown;
         return root.Won() ? TOutcome::Win : root.Lost() ? TOutcome::Loss : TOutcome::Unknown;
     }
+    // True when the answer of Run holds under any ko rule: no ko and no repetition on the way.
+    bool WithoutKo() const { return (m_RootLeans & (kLeansOnKo | kLeansOnRepetition)) == 0; }
 
     // The move of the side to move that reaches `outcome` (after Run has proven it), and the
     // line that follows: the quickest proven move of the side the outcome is for, against the
@@ -199,8 +213,20 @@ public:
 private:
     static constexpr int kPass = TSolverBoard::kNoPoint;
 
+    // What tells this question's positions from another's in a shared table: the attacker,
+    // the goal, the target and the region.
+    static uint64_t SaltOf(const TLifeAndDeath& problem) {
+        uint64_t salt = problem.Goal == TLifeGoal::Kill ? 0x4B696C6C : 0x4C697665;
+        salt ^= problem.Attacker == TStone::Black ? 0x426C61636B000000ull : 0x5768697465000000ull;
+        for (const int p : problem.Region)
+            salt = salt * 0x100000001B3ull ^ TSolverBoard::KoKey(p);
+        for (const int p : problem.Target)
+            salt = salt * 0x100000001B3ull ^ TSolverBoard::StoneKey(p, TStone::Black);
+        return salt;
+    }
+
     uint64_t Key(TStone toMove, int passes) const {
-        return m_Board.Hash() ^ (toMove == TStone::White ? kWhiteToMoveKey : 0) ^
+        return m_Board.Hash() ^ m_Salt ^ (toMove == TStone::White ? kWhiteToMoveKey : 0) ^
                (passes > 0 ? kPassedKey : 0) ^ (m_KoForPlayer ? kKoForPlayerKey : 0);
     }
 
@@ -253,6 +279,16 @@ private:
         return m_Shared.Table.Find(key, numbers);
     }
 
+    // A first guess at the numbers of a position not searched yet, from the target's
+    // liberties: few bring the capture near, many the target's life.
+    TNumbers Estimate() const {
+        const int liberties = m_Board.Liberties(m_Problem.Target.front(), 6);
+        const uint32_t toCapture = static_cast<uint32_t>(std::max(1, liberties));
+        const uint32_t toLive = static_cast<uint32_t>(std::max(1, 7 - liberties));
+        return m_Player == m_Problem.Attacker ? TNumbers{toCapture, toLive, 0}
+                                              : TNumbers{toLive, toCapture, 0};
+    }
+
     struct TChild {
         int Move;
         TNumbers Numbers;
@@ -280,7 +316,8 @@ private:
             if (!PlayMove(move, toMove)) continue;
             const int childPasses = move == kPass ? passes + 1 : 0;
             TChild child{move, {}};
-            Known(Key(Other(toMove), childPasses), childPasses, child.Numbers);
+            if (!Known(Key(Other(toMove), childPasses), childPasses, child.Numbers))
+                child.Numbers = Estimate();
             m_Board.Undo();
             children.push_back(child);
         }
@@ -320,8 +357,9 @@ private:
             m_Board.Undo();
         }
         m_Path.Pop();
+        if (numbers.Final() && m_Board.KoPoint() != TSolverBoard::kNoPoint) numbers.Leans |= kLeansOnKo;
         // A final answer that leans on this line is kept for the line only.
-        if (!numbers.Final() || numbers.Leans == 0)
+        if (!numbers.Final() || (numbers.Leans & (kLeansOnRepetition | kLeansOnHorizon)) == 0)
             m_Shared.Table.Store(key, numbers, m_Shared.Nodes - nodesBefore + 1);
         return numbers;
     }
@@ -349,7 +387,7 @@ private:
         const bool oneDecides = players ? n.Won() : n.Lost();
         if (n.Final()) {
             for (const TChild& c : children) {
-                const bool decides = players == n.Won() ? c.Numbers.Pn == 0 : c.Numbers.Dn == 0;
+                const bool decides = n.Won() ? c.Numbers.Pn == 0 : c.Numbers.Dn == 0;
                 if (oneDecides && decides) {
                     n.Leans = c.Numbers.Leans;
                     break;
@@ -395,11 +433,15 @@ private:
     const bool m_KoForPlayer;
     TShared& m_Shared;
     const int m_Deepest;
+    const uint64_t m_Salt;
     TPath m_Path;
+    uint8_t m_RootLeans = 0;
 };
 
-TSolveResult SolveWith(const TLifeAndDeath& problem, const TSolverBudget& budget, TTable& table) {
-    TShared shared(budget, table);
+} // namespace
+
+TSolveResult Solve(const TLifeAndDeath& problem, const TSolverBudget& budget, TSolverTable& table) {
+    TShared shared(budget, *table.m_Table);
     TSolveResult result;
     auto finish = [&](TSolverVerdict verdict, TSearch* search, TOutcome outcome) {
         result.Verdict = verdict;
@@ -414,6 +456,9 @@ TSolveResult SolveWith(const TLifeAndDeath& problem, const TSolverBudget& budget
     TSearch outright(problem, false, shared);
     const TOutcome first = outright.Run();
     if (first == TOutcome::Win) return finish(TSolverVerdict::Win, &outright, TOutcome::Win);
+    // A loss with no ko and no repetition on the way is a loss under any ko rule.
+    if (first == TOutcome::Loss && outright.WithoutKo())
+        return finish(TSolverVerdict::Loss, &outright, TOutcome::Loss);
     TSearch withKo(problem, true, shared);
     const TOutcome second = withKo.Run();
     if (second == TOutcome::Loss) return finish(TSolverVerdict::Loss, &withKo, TOutcome::Loss);
@@ -422,17 +467,15 @@ TSolveResult SolveWith(const TLifeAndDeath& problem, const TSolverBudget& budget
     return finish(TSolverVerdict::Unknown, nullptr, TOutcome::Unknown);
 }
 
-} // namespace
-
 TSolveResult Solve(const TLifeAndDeath& problem, const TSolverBudget& budget) {
-    TTable table(budget.TableBytes);
-    return SolveWith(problem, budget, table);
+    TSolverTable table(budget.TableBytes);
+    return Solve(problem, budget, table);
 }
 
 std::vector<TJudgedMove> JudgeMoves(const TLifeAndDeath& problem, const TSolverBudget& budget) {
     // One table for all the moves: what it holds as final is true of a position wherever it
     // was reached from.
-    TTable table(budget.TableBytes);
+    TSolverTable table(budget.TableBytes);
     std::vector<TJudgedMove> judged;
     std::vector<int> moves;
     for (const int p : problem.Region)
@@ -446,7 +489,7 @@ std::vector<TJudgedMove> JudgeMoves(const TLifeAndDeath& problem, const TSolverB
             continue;
         after.ToMove = Other(problem.ToMove);
         after.Passes = move == TSolverBoard::kNoPoint ? problem.Passes + 1 : 0;
-        judged.push_back({move, SolveWith(after, budget, table).Verdict});
+        judged.push_back({move, Solve(after, budget, table).Verdict});
     }
     return judged;
 }

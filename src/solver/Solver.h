@@ -12,6 +12,7 @@
 // the answer is win, ko, loss, or unknown when the budget ran out first.
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "solver/LifeAndDeath.h"
@@ -33,8 +34,27 @@ struct TSolveResult {
     int64_t Milliseconds = 0;
 };
 
-// The verdict for the player of `problem` (its side to move need not be the player).
+// The positions proven so far, kept from one search to the next: the moves of one problem,
+// solved one after another, read what the others proved. Each question's positions are told
+// apart, so any questions may share one. Its size is fixed when made.
+class TSolverTable {
+public:
+    explicit TSolverTable(size_t bytes = size_t{64} << 20);
+    ~TSolverTable();
+    TSolverTable(const TSolverTable&) = delete;
+    TSolverTable& operator=(const TSolverTable&) = delete;
+
+    class TTable;
+
+private:
+    friend TSolveResult Solve(const TLifeAndDeath&, const TSolverBudget&, TSolverTable&);
+    std::unique_ptr<TTable> m_Table;
+};
+
+// The verdict for the player of `problem` (its side to move need not be the player); the
+// budget's TableBytes sizes a table of its own, or `table` is used instead.
 TSolveResult Solve(const TLifeAndDeath& problem, const TSolverBudget& budget = {});
+TSolveResult Solve(const TLifeAndDeath& problem, const TSolverBudget& budget, TSolverTable& table);
 
 // Each move the side to move may play in the region, and the pass, with the verdict for the
 // player after it; the budget holds for each move.

@@ -1,5 +1,7 @@
 #include "solving/ProblemProof.h"
 
+#include <algorithm>
+
 #include "collection/SolutionBlob.h"
 
 namespace karvena {
@@ -37,33 +39,55 @@ std::string LineText(const std::string& first, const std::vector<int>& line) {
 
 namespace {
 
-// Judges every first move of the tree against `question`.
-void JudgeFirstMoves(const TSolutionTree& tree, const TSolverBudget& perMove, TProblemProof& proof) {
-    const TLifeAndDeath& question = proof.Question.Question;
+// The tree's first moves, a pass or a move listed twice left out.
+std::vector<TFirstMoveProof> FirstMovesOf(const TSolutionTree& tree, int lines) {
     const std::vector<bool> success = tree.SuccessBelowAll();
-    bool anyUnknown = false, anyDisagree = false;
+    std::vector<TFirstMoveProof> moves;
     for (const TNodeId child : tree.Children(tree.Root())) {
-        const std::string move = tree.MoveOf(child);
-        const int point = PointOfMove(move, question.Board.Lines());
-        bool seen = false;
-        for (const TFirstMoveProof& m : proof.Moves)
-            seen = seen || m.Move == move;
-        if (point <= 0 || seen) continue; // a pass or a move listed twice
-        TFirstMoveProof judged;
-        judged.Move = move;
-        judged.TreeCorrect = tree.LineEndOf(child) == TLineEnd::Success ||
-                             success[static_cast<size_t>(child)];
+        TFirstMoveProof m;
+        m.Move = tree.MoveOf(child);
+        const bool seen = std::any_of(moves.begin(), moves.end(),
+                                      [&](const TFirstMoveProof& o) { return o.Move == m.Move; });
+        if (PointOfMove(m.Move, lines) <= 0 || seen) continue;
+        m.TreeCorrect = tree.LineEndOf(child) == TLineEnd::Success ||
+                        success[static_cast<size_t>(child)];
+        moves.push_back(std::move(m));
+    }
+    return moves;
+}
+
+// Judges the tree's first moves against `question`, correct ones first; with
+// `stopAtAFailingAnswer`, a correct move that fails ends the judging (the goal is not this one).
+void JudgeFirstMoves(const TSolutionTree& tree, const TSolverBudget& perMove, TSolverTable& table,
+                     bool stopAtAFailingAnswer, TProblemProof& proof) {
+    const TLifeAndDeath& question = proof.Question.Question;
+    bool anyUnknown = false, anyDisagree = false;
+    std::vector<TFirstMoveProof> moves = FirstMovesOf(tree, question.Board.Lines());
+    const std::vector<TFirstMoveProof> treeOrder = moves;
+    std::stable_partition(moves.begin(), moves.end(),
+                          [](const TFirstMoveProof& m) { return m.TreeCorrect; });
+    for (TFirstMoveProof& judged : moves) {
         TLifeAndDeath after = question;
-        if (after.Board.Play(point, question.ToMove)) {
+        if (after.Board.Play(PointOfMove(judged.Move, question.Board.Lines()), question.ToMove)) {
             after.ToMove = Other(question.ToMove);
-            judged.Solved = Solve(after, perMove);
+            judged.Solved = Solve(after, perMove, table);
         }
         judged.Agreement = AgreementOf(judged.TreeCorrect, judged.Solved.Verdict, proof.Question.Ko);
         anyUnknown = anyUnknown || judged.Agreement == TAgreement::Unknown;
         anyDisagree = anyDisagree || judged.Agreement == TAgreement::Disagree;
         proof.Milliseconds += judged.Solved.Milliseconds;
+        const bool answerFails = judged.TreeCorrect && judged.Agreement == TAgreement::Disagree;
         proof.Moves.push_back(std::move(judged));
+        if (stopAtAFailingAnswer && answerFails) break;
     }
+    // Reported in the tree's order.
+    auto rank = [&](const TFirstMoveProof& m) {
+        return std::find_if(treeOrder.begin(), treeOrder.end(),
+                            [&](const TFirstMoveProof& o) { return o.Move == m.Move; }) -
+               treeOrder.begin();
+    };
+    std::stable_sort(proof.Moves.begin(), proof.Moves.end(),
+                     [&](const TFirstMoveProof& a, const TFirstMoveProof& b) { return rank(a) < rank(b); });
     proof.Agreement = anyDisagree                          ? TAgreement::Disagree
                       : anyUnknown || proof.Moves.empty() ? TAgreement::Unknown
                                                           : TAgreement::Agree;
@@ -100,9 +124,11 @@ TProblemProof ProveProblem(const TProblemRow& row, const TSolverBudget& perMove)
         proof.Error = "no solution tree";
         return proof;
     }
+    // One table for the problem: each question's positions are its own in it.
+    TSolverTable table(perMove.TableBytes);
     proof.Question = QuestionOf(row, tree);
     if (proof.Question.Ok()) {
-        JudgeFirstMoves(tree, perMove, proof);
+        JudgeFirstMoves(tree, perMove, table, false, proof);
         return proof;
     }
     if (proof.Question.Error != kNoStatedGoal) {
@@ -111,7 +137,8 @@ TProblemProof ProveProblem(const TProblemRow& row, const TSolverBudget& perMove)
     }
     // No stated goal: the one the tree's answer fits. The goal of the smaller region is tried
     // first (the enclosed side is most often the one the problem is about); a goal under which
-    // every first move agrees with the tree is taken at once.
+    // every first move agrees with the tree is taken at once, one under which a correct move
+    // fails is left at once.
     std::vector<TProblemProof> candidates(2);
     const TLifeGoal goals[2] = {TLifeGoal::Kill, TLifeGoal::Live};
     for (int i = 0; i < 2; ++i) {
@@ -125,7 +152,7 @@ TProblemProof ProveProblem(const TProblemRow& row, const TSolverBudget& perMove)
     std::vector<TProblemProof> tried;
     for (TProblemProof& under : candidates) {
         if (!under.Question.Ok()) continue;
-        JudgeFirstMoves(tree, perMove, under);
+        JudgeFirstMoves(tree, perMove, table, true, under);
         if (under.Agreement == TAgreement::Agree) return std::move(under);
         const TFit fit = FitOf(under);
         if (fit.CorrectWork > 0 && fit.CorrectFail == 0) tried.push_back(std::move(under));
