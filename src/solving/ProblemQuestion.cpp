@@ -122,24 +122,25 @@ TProblemQuestion QuestionOf(const TProblemRow& row, const TSolutionTree& tree,
                 const int n = seed + dx + dy * TSolverBoard::kStride;
                 if (q.Board.OnBoard(n)) near[static_cast<size_t>(n)] = true;
             }
-    // The first line beside a near point of the second is near too: a group at the edge lives
-    // or dies by the points between it and the edge.
-    auto towardTheEdge = [&](int from, int to) {
-        const int x = TSolverBoard::XOf(to), y = TSolverBoard::YOf(to);
-        const int fx = TSolverBoard::XOf(from), fy = TSolverBoard::YOf(from);
-        return (x == 1 && fx == 2) || (y == 1 && fy == 2) || (x == lines && fx == lines - 1) ||
-               (y == lines && fy == lines - 1);
-    };
-    std::vector<bool> nearer = near;
-    for (int p = 0; p < TSolverBoard::kCells; ++p) {
-        if (!near[static_cast<size_t>(p)]) continue;
-        for (int dx = -1; dx <= 1; ++dx)
-            for (int dy = -1; dy <= 1; ++dy) {
-                const int n = p + dx + dy * TSolverBoard::kStride;
-                if (q.Board.OnBoard(n) && towardTheEdge(p, n)) nearer[static_cast<size_t>(n)] = true;
+    // A stone or tree point on the third line sees the edge: the empty second-line point
+    // between and the first-line points beyond it are near too, for a group at the edge lives
+    // or dies by them. Behind the attacker's stones the edge stays outside.
+    for (const int seed : seeds) {
+        const int x = TSolverBoard::XOf(seed), y = TSolverBoard::YOf(seed);
+        const int towardEdge[4][2] = {{x == 3 ? -1 : 0, 0}, {x == lines - 2 ? 1 : 0, 0},
+                                      {0, y == 3 ? -1 : 0}, {0, y == lines - 2 ? 1 : 0}};
+        for (const auto& [dx, dy] : towardEdge) {
+            if (dx == 0 && dy == 0) continue;
+            const int second = seed + dx + dy * TSolverBoard::kStride;
+            if (q.Board.At(second) != TStone::Empty) continue;
+            const int first = second + dx + dy * TSolverBoard::kStride;
+            near[static_cast<size_t>(second)] = true;
+            for (const int side : {-1, 0, 1}) {
+                const int n = first + (dx == 0 ? side : 0) + (dy == 0 ? side * TSolverBoard::kStride : 0);
+                if (q.Board.OnBoard(n)) near[static_cast<size_t>(n)] = true;
             }
+        }
     }
-    near = std::move(nearer);
     // Everything the defender and the tree reach near the problem without crossing the
     // attacker's stones.
     std::vector<bool> reached(TSolverBoard::kCells, false);

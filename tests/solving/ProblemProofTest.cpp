@@ -77,6 +77,19 @@ TEST(ProblemQuestion, TheEdgeBesideTheProblemIsInside) {
         EXPECT_FALSE(std::find(question.Frame.begin(), question.Frame.end(),
                                PointOfMove(framed, 19)) != question.Frame.end())
             << framed << " is no attacker's stone";
+
+    // Black inside a white wall on the second line, and reaching the edge below it: the first
+    // line above is White's outside, and the region does not run round the wall along it.
+    const TProblemRow walled = ImportedRow(
+        "(;SZ[19]C[Black to live.]AW[ba][bb][bc][af][bf][cf][df]AB[ca][cb][cc][bd][be][ce][de][dd]"
+        "(;B[dc]C[Correct])(;B[eb]))");
+    TSolutionTree walledTree;
+    LoadSolution(walledTree, walled.Solution);
+    const TProblemQuestion inside = QuestionOf(walled, walledTree);
+    ASSERT_TRUE(inside.Ok()) << inside.Error;
+    for (const char* outside : {"AA", "AB"})
+        EXPECT_FALSE(Contains(inside.Question.Region, outside)) << outside;
+    EXPECT_TRUE(Contains(inside.Question.Region, "AD"));
 }
 
 TEST(ProblemProof, TheTreesFirstMovesAgainstTheSolver) {
