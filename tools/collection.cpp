@@ -6,8 +6,8 @@
 //   dump <archive> <key>
 //   play <archive> <key> [--avoid-bad] [--lang en|zh_CN] [--history <file>] [--transform N]
 //        <word>...
-//   solve <archive> <key> [<word>...] [--budget-ms N] [--moves] [--goal kill|live]
-//   prove <archive> [--group N] [--budget-ms N]
+//   solve <archive> <key> [<word>...] [--budget-ms N | --budget-nodes N] [--moves] [--goal kill|live]
+//   prove <archive> [--group N] [--budget-ms N | --budget-nodes N]
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -52,7 +52,9 @@ int Usage() {
         "       karvena-collection prove <archive> [--group N] [--budget-ms N]\n"
         "solve plays the words as play does, then asks the solver what the side to move reaches\n"
         "(win, ko, loss or unknown within the budget, 1000 ms unless given); --moves judges each\n"
-        "point of the region instead. prove judges every first move of every problem's tree.\n");
+        "point of the region instead. prove judges every first move of every problem's tree.\n"
+        "--budget-nodes N bounds each search by positions instead of time: the same answer on\n"
+        "any machine.\n");
     return 2;
 }
 
@@ -290,12 +292,18 @@ int PlayWords(const std::vector<std::string>& args) {
     return status;
 }
 
-// The budget of --budget-ms N (1000 ms unless given); false for a number that is no budget.
+// The budget of --budget-ms N (1000 ms unless given) or --budget-nodes N (positions, the same
+// answer on any machine; no time bound then); false for a number that is no budget.
 bool ReadBudget(const std::vector<std::string>& args, size_t& i, TSolverBudget& budget) {
-    if (args[i] != "--budget-ms" || i + 1 >= args.size()) return false;
-    const std::optional<int> ms = SettingNumber(args[++i]);
-    if (!ms || *ms <= 0) return false;
-    budget.Milliseconds = *ms;
+    const bool ms = args[i] == "--budget-ms", nodes = args[i] == "--budget-nodes";
+    if ((!ms && !nodes) || i + 1 >= args.size()) return false;
+    const std::optional<int> n = SettingNumber(args[++i]);
+    if (!n || *n <= 0) return false;
+    if (ms) budget.Milliseconds = *n;
+    if (nodes) {
+        budget.Nodes = *n;
+        budget.Milliseconds = 0;
+    }
     return true;
 }
 
@@ -315,7 +323,7 @@ int Solve(const std::vector<std::string>& args) {
             eachMove = true;
         else if (args[i] == "--goal" && i + 1 < args.size())
             goal = args[++i] == "kill" ? TLifeGoal::Kill : TLifeGoal::Live;
-        else if (args[i] == "--budget-ms") {
+        else if (args[i] == "--budget-ms" || args[i] == "--budget-nodes") {
             if (!ReadBudget(args, i, budget)) return Usage();
         } else
             words.push_back(args[i]);

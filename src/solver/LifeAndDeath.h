@@ -30,6 +30,7 @@ struct TLifeAndDeath {
     TStone ToMove = TStone::Black;
     TLifeGoal Goal = TLifeGoal::Kill; // the player's
     int Passes = 0;           // passes in a row just before this position (0 or 1)
+    std::vector<int> Preferred; // points tried first (the problem's own moves), if any
 
     TStone Defender() const { return Other(Attacker); }
     // The side whose goal is asked.

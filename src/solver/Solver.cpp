@@ -38,8 +38,9 @@ constexpr TNumbers kLost{kInfinity, 0, 0};
 
 } // namespace
 
-// Proof numbers by position key, in buckets of two: a new position takes the slot that holds
-// less work. Only answers that hold on every line are stored as final.
+// Proof numbers by position key, in buckets of three that fill one cache line: a new position
+// takes the slot that holds the least work. Only answers that hold on every line are stored as
+// final.
 class TSolverTable::TTable {
 public:
     explicit TTable(size_t bytes) {
@@ -47,10 +48,12 @@ public:
         while (buckets * 2 * sizeof(TBucket) <= std::max(bytes, sizeof(TBucket))) buckets *= 2;
         m_Buckets.assign(buckets, TBucket{});
     }
+    // Asks the memory for a key's bucket ahead of its Find.
+    void Prefetch(uint64_t key) const { __builtin_prefetch(&BucketOf(key)); }
     bool Find(uint64_t key, TNumbers& numbers, uint32_t* work = nullptr) const {
         for (const TEntry& e : BucketOf(key).Entries)
-            if (e.Key == key && e.Work > 0) {
-                numbers = {e.Pn, e.Dn, e.Leans};
+            if (e.Key() == key && e.Work > 0) {
+                numbers = {e.Pn, e.Dn, static_cast<uint8_t>(e.Leans)};
                 if (work) *work = e.Work;
                 return true;
             }
@@ -58,29 +61,41 @@ public:
     }
     void Store(uint64_t key, const TNumbers& numbers, int64_t work) {
         TBucket& bucket = BucketOf(key);
-        const uint32_t w = static_cast<uint32_t>(std::clamp<int64_t>(work, 1, UINT32_MAX));
+        uint32_t w = static_cast<uint32_t>(std::clamp<int64_t>(work, 1, kMostWork));
         TEntry* slot = &bucket.Entries[0];
         for (TEntry& e : bucket.Entries) {
-            if (e.Key == key) {
+            if (e.Key() == key) {
                 slot = &e;
+                w = std::max(w, static_cast<uint32_t>(e.Work));
                 break;
             }
             if (e.Work < slot->Work) slot = &e;
         }
-        *slot = {key, numbers.Pn, numbers.Dn, std::max(w, slot->Key == key ? slot->Work : 0u),
-                 numbers.Leans};
+        slot->SetKey(key);
+        slot->Pn = numbers.Pn;
+        slot->Dn = numbers.Dn;
+        slot->Work = w;
+        slot->Leans = numbers.Leans;
     }
 
 private:
+    static constexpr int64_t kMostWork = (int64_t{1} << 28) - 1;
+    // The key in two halves, so that three entries fit a line.
     struct TEntry {
-        uint64_t Key = 0;
+        uint32_t KeyLow = 0, KeyHigh = 0;
         uint32_t Pn = 0, Dn = 0;
-        uint32_t Work = 0; // nodes spent below it; 0 for an empty slot
-        uint8_t Leans = 0;
+        uint32_t Work : 28 = 0; // nodes spent below it; 0 for an empty slot
+        uint32_t Leans : 4 = 0;
+        uint64_t Key() const { return uint64_t{KeyHigh} << 32 | KeyLow; }
+        void SetKey(uint64_t key) {
+            KeyLow = static_cast<uint32_t>(key);
+            KeyHigh = static_cast<uint32_t>(key >> 32);
+        }
     };
-    struct TBucket {
-        std::array<TEntry, 2> Entries;
+    struct alignas(64) TBucket {
+        std::array<TEntry, 3> Entries;
     };
+    static_assert(sizeof(TBucket) == 64);
     TBucket& BucketOf(uint64_t key) { return m_Buckets[key & (m_Buckets.size() - 1)]; }
     const TBucket& BucketOf(uint64_t key) const { return m_Buckets[key & (m_Buckets.size() - 1)]; }
     std::vector<TBucket> m_Buckets;
@@ -158,7 +173,11 @@ public:
     TSearch(const TLifeAndDeath& problem, bool koForPlayer, TShared& shared)
         : m_Problem(problem), m_Board(problem.Board), m_InRegion(problem.RegionMask()),
           m_Player(problem.Player()), m_KoForPlayer(koForPlayer), m_Shared(shared),
-          m_Deepest(4 * static_cast<int>(problem.Region.size()) + 8), m_Salt(SaltOf(problem)) {}
+          m_Deepest(4 * static_cast<int>(problem.Region.size()) + 8), m_Salt(SaltOf(problem)),
+          m_Preferred(TSolverBoard::kCells, false) {
+        for (const int p : problem.Preferred)
+            if (p > 0 && p < TSolverBoard::kCells) m_Preferred[static_cast<size_t>(p)] = true;
+    }
 
     TOutcome Run() {
         const TNumbers root = Prove(m_Problem.ToMove, m_Problem.Passes, kInfinity, kInfinity);
@@ -260,6 +279,10 @@ private:
     // What is known of the position on the board without searching it: settled by the rules,
     // a repetition, beyond the depth bound, or read from the table.
     bool Known(uint64_t key, int passes, TNumbers& numbers) const {
+        return SettledByTheRules(key, passes, numbers) || m_Shared.Table.Find(key, numbers);
+    }
+    // Captured, passed out, a repetition or beyond the depth bound.
+    bool SettledByTheRules(uint64_t key, int passes, TNumbers& numbers) const {
         if (m_Problem.TargetCaptured(m_Board)) {
             numbers = ForPlayer(true);
             return true;
@@ -276,15 +299,17 @@ private:
             numbers = AgainstTheAsked(kLeansOnHorizon);
             return true;
         }
-        return m_Shared.Table.Find(key, numbers);
+        return false;
     }
 
-    // A first guess at the numbers of a position not searched yet, from the target's
-    // liberties: few bring the capture near, many the target's life.
-    TNumbers Estimate() const {
+    // A first guess at the numbers of the position after `move` of `mover`, not searched
+    // yet, from the target's liberties: few bring the capture near, many the target's life.
+    // A move the problem plays itself looks as good as any to its mover.
+    TNumbers Estimate(int move, TStone mover) const {
         const int liberties = m_Board.Liberties(m_Problem.Target.front(), 6);
-        const uint32_t toCapture = static_cast<uint32_t>(std::max(1, liberties));
-        const uint32_t toLive = static_cast<uint32_t>(std::max(1, 7 - liberties));
+        uint32_t toCapture = static_cast<uint32_t>(std::max(1, liberties));
+        uint32_t toLive = static_cast<uint32_t>(std::max(1, 7 - liberties));
+        if (m_Preferred[static_cast<size_t>(move)]) (mover == m_Problem.Attacker ? toCapture : toLive) = 1;
         return m_Player == m_Problem.Attacker ? TNumbers{toCapture, toLive, 0}
                                               : TNumbers{toLive, toCapture, 0};
     }
@@ -292,6 +317,8 @@ private:
     struct TChild {
         int Move;
         TNumbers Numbers;
+        uint64_t Key;
+        bool Settled; // by the rules, not by a search
     };
 
     // The position on the board, searched until its numbers reach a threshold or it is settled.
@@ -310,16 +337,23 @@ private:
             return ForPlayer(false);
         }
 
-        // The moves, each with what is known of the position after it.
+        // The moves, each with what is known of the position after it: first what the rules
+        // settle, while the table's lines for the rest are fetched; then the table; then a
+        // guess for the positions it does not hold.
         std::vector<TChild> children;
         for (const int move : Moves()) {
             if (!PlayMove(move, toMove)) continue;
-            const int childPasses = move == kPass ? passes + 1 : 0;
-            TChild child{move, {}};
-            if (!Known(Key(Other(toMove), childPasses), childPasses, child.Numbers))
-                child.Numbers = Estimate();
+            TChild child{move, {}, Key(Other(toMove), move == kPass ? passes + 1 : 0), false};
+            child.Settled = SettledByTheRules(child.Key, move == kPass ? passes + 1 : 0, child.Numbers);
+            if (!child.Settled) m_Shared.Table.Prefetch(child.Key);
             m_Board.Undo();
             children.push_back(child);
+        }
+        for (TChild& child : children) {
+            if (child.Settled || m_Shared.Table.Find(child.Key, child.Numbers)) continue;
+            PlayMove(child.Move, toMove);
+            child.Numbers = Estimate(child.Move, toMove);
+            m_Board.Undo();
         }
 
         const bool players = toMove == m_Player;
@@ -398,13 +432,13 @@ private:
         return n;
     }
 
-    // The empty points of the region in a useful order (the target's liberties first, then
-    // points next to stones), the pass last.
+    // The empty points of the region in a useful order (the problem's own points first, then
+    // the target's liberties and the points next to stones), the pass last.
     std::vector<int> Moves() const {
         std::vector<std::pair<int, int>> scored;
         for (const int p : m_Problem.Region) {
             if (m_Board.At(p) != TStone::Empty) continue;
-            int score = 0;
+            int score = m_Preferred[static_cast<size_t>(p)] ? 10 : 0;
             for (const int d : TSolverBoard::kDirections) {
                 const TStone n = m_Board.At(p + d);
                 if (n == TStone::Black || n == TStone::White) score += 2;
@@ -434,6 +468,7 @@ private:
     TShared& m_Shared;
     const int m_Deepest;
     const uint64_t m_Salt;
+    std::vector<bool> m_Preferred;
     TPath m_Path;
     uint8_t m_RootLeans = 0;
 };

@@ -196,6 +196,10 @@ TProblemQuestion QuestionOf(const TProblemRow& row, const TSolutionTree& tree,
         }
     std::sort(region.begin(), region.end());
     q.Region = region;
+    // The tree's points are the first the solver tries.
+    std::sort(moves.begin(), moves.end());
+    moves.erase(std::unique(moves.begin(), moves.end()), moves.end());
+    q.Preferred = moves;
     // The frame: where the region is open, the attacker holds the points around it.
     for (const int p : region)
         for (const int d : TSolverBoard::kDirections) {
