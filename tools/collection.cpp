@@ -7,6 +7,7 @@
 //   play <archive> <key> [--avoid-bad] [--lang en|zh_CN] [--history <file>] [--transform N]
 //        <word>...
 //   solve <archive> <key> [<word>...] [--budget-ms N | --budget-nodes N] [--moves] [--goal kill|live]
+//         [--transform N]
 //   prove <archive> [--group N] [--budget-ms N | --budget-nodes N]
 #include <algorithm>
 #include <cctype>
@@ -48,7 +49,7 @@ int Usage() {
         "4 mirrored left-right, 5 top-bottom, 6 across the P = Q diagonal, 7 across the other;\n"
         "8-15 the same with the colours swapped); words and transcript name points as shown.\n"
         "       karvena-collection solve <archive> <key> [<words>...] [--budget-ms N] [--moves]\n"
-        "                                [--goal kill|live]\n"
+        "                                [--goal kill|live] [--transform N]\n"
         "       karvena-collection prove <archive> [--group N] [--budget-ms N]\n"
         "solve plays the words as play does, then asks the solver what the side to move reaches\n"
         "(win, ko, loss or unknown within the budget, 1000 ms unless given); --moves judges each\n"
@@ -316,6 +317,7 @@ int Solve(const std::vector<std::string>& args) {
     TSolverBudget budget;
     budget.Milliseconds = 1000;
     bool eachMove = false;
+    int transform = 0;
     std::optional<TLifeGoal> goal;
     std::vector<std::string> words;
     for (size_t i = 2; i < args.size(); ++i) {
@@ -325,6 +327,10 @@ int Solve(const std::vector<std::string>& args) {
             goal = args[++i] == "kill" ? TLifeGoal::Kill : TLifeGoal::Live;
         else if (args[i] == "--budget-ms" || args[i] == "--budget-nodes") {
             if (!ReadBudget(args, i, budget)) return Usage();
+        } else if (args[i] == "--transform" && i + 1 < args.size()) {
+            const std::optional<int> number = SettingNumber(args[++i]);
+            if (!number || *number < 0 || *number >= TOrientation::kCount) return Usage();
+            transform = *number;
         } else
             words.push_back(args[i]);
     }
@@ -351,8 +357,9 @@ int Solve(const std::vector<std::string>& args) {
         std::fprintf(stderr, "problem %s: %s\n", args[1].c_str(), start.Error.c_str());
         return 1;
     }
-    // The words are played as play plays them, the tree answering; the question is then asked
-    // of the position reached.
+    // The words are played as play plays them, the tree answering, in the orientation asked
+    // for; the question is then asked of the position reached.
+    start = Oriented(start, TOrientation(transform, start.Question.Board.Lines()));
     const std::string history = (std::filesystem::temp_directory_path() /
                                  ("karvena-solve-" + std::to_string(getpid()) + ".cds"))
                                     .string();
@@ -362,7 +369,7 @@ int Solve(const std::vector<std::string>& args) {
         TGoBoard board;
         ApplyMainFormPreset(board);
         TPlaySession session(board, store, history);
-        session.Loop().FixedOrientation = 0;
+        session.Loop().FixedOrientation = transform;
         status = PlayTheWords(session, *key, args[1], words);
         if (status == 0) question = QuestionAt(start, board);
     }

@@ -223,6 +223,38 @@ TProblemQuestion QuestionOf(const TProblemRow& row, const TSolutionTree& tree,
     return out;
 }
 
+TProblemQuestion Oriented(const TProblemQuestion& start, const TOrientation& orientation) {
+    TProblemQuestion out = start;
+    TLifeAndDeath& q = out.Question;
+    const int lines = start.Question.Board.Lines();
+    const auto move = [&](int point) {
+        const TPoint shown =
+            orientation.Apply(TPoint{TSolverBoard::XOf(point), TSolverBoard::YOf(point)});
+        return TSolverBoard::PointOf(shown.P, shown.Q);
+    };
+    const auto colour = [&](TStone stone) {
+        return orientation.SwapsColours() && stone != TStone::Empty ? Other(stone) : stone;
+    };
+    const auto moveAll = [&](std::vector<int>& points) {
+        for (int& p : points)
+            p = move(p);
+        std::sort(points.begin(), points.end());
+    };
+    q.Board = TSolverBoard(lines);
+    for (int x = 1; x <= lines; ++x)
+        for (int y = 1; y <= lines; ++y) {
+            const int p = TSolverBoard::PointOf(x, y);
+            q.Board.Set(move(p), colour(start.Question.Board.At(p)));
+        }
+    q.Attacker = colour(q.Attacker);
+    q.ToMove = colour(q.ToMove);
+    moveAll(q.Region);
+    moveAll(q.Target);
+    moveAll(q.Preferred);
+    moveAll(out.Frame);
+    return out;
+}
+
 TLifeAndDeath QuestionAt(const TProblemQuestion& start, const TGoBoard& board) {
     TLifeAndDeath q = start.Question;
     q.Board = StonesOf(board, start.Question.Board.Lines());

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "board/GoBoard.h"
+#include "board/Orientation.h"
 #include "collection/ProblemStore.h"
 #include "collection/SolutionTree.h"
 #include "solver/LifeAndDeath.h"
@@ -32,14 +33,18 @@ struct TProblemQuestion {
 };
 
 // The question of a problem at its start, with `goal` when given, else the goal the problem
-// states (an error when it states none: the solver then derives it, see DeriveQuestion).
+// states (an error when it states none: ProveProblem then derives it).
 TProblemQuestion QuestionOf(const TProblemRow& row, const TSolutionTree& tree,
                             std::optional<TLifeGoal> goal = std::nullopt);
 // The error text of a problem that states no goal.
 extern const char* const kNoStatedGoal;
 
+// The question as the problem is shown turned, mirrored or with its colours swapped: every
+// point moved as `orientation` moves it, the attacker's colour swapped with the stones'.
+TProblemQuestion Oriented(const TProblemQuestion& start, const TOrientation& orientation);
+
 // The same question asked of the position on `board` (the problem played on from its start, as
-// the trainer shows it in its stored orientation), with the side to move the board's.
+// the trainer shows it in the orientation of `start`), with the side to move the board's.
 TLifeAndDeath QuestionAt(const TProblemQuestion& start, const TGoBoard& board);
 
 // The solver's point of a move as the trainer writes it ("AB"; SolverPointText is the way

@@ -79,9 +79,12 @@ TSolverVerdict PlainVerdict(const TLifeAndDeath& problem, int64_t cap) {
 // A random question: a rectangle of the board (in the corner, on the edge or in the centre)
 // walled in by the attacker's stones, which keep liberties outside it; inside, random stones of
 // both sides with at most `maxEmpty` empty points; the target the defender's largest chain.
-std::optional<TLifeAndDeath> RandomQuestion(std::mt19937& random, int where, int maxEmpty) {
+// `koRich` plants a ko on the first line (a stone that can be taken and retaken at once) and
+// fills the rest more densely.
+std::optional<TLifeAndDeath> RandomQuestion(std::mt19937& random, int where, int maxEmpty,
+                                            bool koRich = false) {
     TLifeAndDeath q;
-    const int w = 2 + static_cast<int>(random() % 3), h = 2 + static_cast<int>(random() % 2);
+    const int w = koRich ? 4 : 2 + static_cast<int>(random() % 3), h = 2 + static_cast<int>(random() % 2);
     const int x0 = where == 0 ? 1 : where == 1 ? 7 : 8;
     const int y0 = where == 2 ? 8 : 1;
     q.Attacker = random() % 2 ? TStone::Black : TStone::White;
@@ -98,8 +101,18 @@ std::optional<TLifeAndDeath> RandomQuestion(std::mt19937& random, int where, int
             const int p = TSolverBoard::PointOf(x, y);
             q.Region.push_back(p);
             const int roll = static_cast<int>(random() % 100);
-            q.Board.Set(p, roll < 40 ? defender : roll < 52 ? q.Attacker : TStone::Empty);
+            const int defenders = koRich ? 38 : 40, attackers = koRich ? 62 : 52;
+            q.Board.Set(p, roll < defenders ? defender : roll < attackers ? q.Attacker : TStone::Empty);
         }
+    if (koRich && y0 == 1) {
+        // X O . O on the first line, . X O . above it: X takes at the gap, O may take back.
+        const TStone x = random() % 2 ? TStone::Black : TStone::White, o = Other(x);
+        const TStone firstLine[4] = {x, o, TStone::Empty, o}, secondLine[4] = {TStone::Empty, x, o, TStone::Empty};
+        for (int i = 0; i < 4; ++i) {
+            q.Board.Set(TSolverBoard::PointOf(x0 + i, 1), firstLine[i]);
+            q.Board.Set(TSolverBoard::PointOf(x0 + i, 2), secondLine[i]);
+        }
+    }
     // No chain without a liberty: such stones go.
     for (const int p : q.Region)
         if (q.Board.At(p) != TStone::Empty && q.Board.Liberties(p, 1) == 0)
@@ -124,12 +137,13 @@ struct TTally {
 
 // `count` questions per place of at most `maxEmpty` empty points, each compared when the plain
 // search finishes within `cap` positions.
-void Compare(std::mt19937& random, int count, int maxEmpty, int64_t cap, TTally& tally) {
+void Compare(std::mt19937& random, int count, int maxEmpty, int64_t cap, TTally& tally,
+             bool koRich = false) {
     const char* const places[] = {"corner", "edge", "centre"};
     for (int where = 0; where < 3; ++where) {
         int made = 0;
         while (made < count) {
-            const std::optional<TLifeAndDeath> q = RandomQuestion(random, where, maxEmpty);
+            const std::optional<TLifeAndDeath> q = RandomQuestion(random, where, maxEmpty, koRich);
             if (!q) continue;
             ++made;
             const TSolverVerdict plain = PlainVerdict(*q, cap);
@@ -160,6 +174,14 @@ TEST(SolverOracle, AgreesWithThePlainSearchOnSmallRegions) {
     EXPECT_GT(tally.Verdicts[static_cast<int>(TSolverVerdict::Win)], 300);
     EXPECT_GT(tally.Verdicts[static_cast<int>(TSolverVerdict::Loss)], 300);
     EXPECT_GT(tally.Verdicts[static_cast<int>(TSolverVerdict::Ko)], 10) << "kos must be among them";
+}
+
+TEST(SolverOracle, AgreesOnShapesFullOfCaptures) {
+    std::mt19937 random(91);
+    TTally tally;
+    Compare(random, 400, 7, 50000, tally, true);
+    EXPECT_GT(tally.Compared, 1000) << tally.Skipped << " left to the plain search's cap";
+    EXPECT_GT(tally.Verdicts[static_cast<int>(TSolverVerdict::Ko)], 25) << "kos must be many";
 }
 
 } // namespace

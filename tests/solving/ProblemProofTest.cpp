@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "collection/ImportedRow.h"
+#include "solver/Solver.h"
 #include "solving/ProblemProof.h"
 
 namespace karvena::test {
@@ -90,6 +91,41 @@ TEST(ProblemQuestion, TheEdgeBesideTheProblemIsInside) {
     for (const char* outside : {"AA", "AB"})
         EXPECT_FALSE(Contains(inside.Question.Region, outside)) << outside;
     EXPECT_TRUE(Contains(inside.Question.Region, "AD"));
+}
+
+TEST(ProblemQuestion, EveryOrientationAsksTheSameQuestion) {
+    const TProblemRow row = ImportedRow(CornerLife("Black to live.", "Correct", "Wrong", "Wrong"));
+    TSolutionTree tree;
+    LoadSolution(tree, row.Solution);
+    const TProblemQuestion stored = QuestionOf(row, tree);
+    ASSERT_TRUE(stored.Ok()) << stored.Error;
+    TSolverBudget budget;
+    budget.Nodes = 200000;
+    budget.TableBytes = size_t{1} << 20;
+    const std::vector<TJudgedMove> asStored = JudgeMoves(stored.Question, budget);
+    for (int number = 1; number < TOrientation::kCount; ++number) {
+        SCOPED_TRACE("orientation " + std::to_string(number));
+        const TOrientation orientation(number);
+        const TProblemQuestion shown = Oriented(stored, orientation);
+        const TLifeAndDeath& q = shown.Question;
+        EXPECT_EQ(q.Attacker, number >= 8 ? TStone::Black : TStone::White);
+        ASSERT_EQ(q.Region.size(), stored.Question.Region.size());
+        // Each move judged as stored is judged alike where the orientation puts it.
+        const std::vector<TJudgedMove> judged = JudgeMoves(q, budget);
+        ASSERT_EQ(judged.size(), asStored.size());
+        for (const TJudgedMove& m : asStored) {
+            int where = m.Point;
+            if (where != TSolverBoard::kNoPoint) {
+                const TPoint p = orientation.Apply(TPoint{TSolverBoard::XOf(where), TSolverBoard::YOf(where)});
+                where = TSolverBoard::PointOf(p.P, p.Q);
+            }
+            const auto found = std::find_if(judged.begin(), judged.end(),
+                                            [&](const TJudgedMove& j) { return j.Point == where; });
+            ASSERT_NE(found, judged.end()) << SolverPointText(m.Point);
+            EXPECT_EQ(VerdictName(found->Verdict), std::string(VerdictName(m.Verdict)))
+                << SolverPointText(m.Point) << " shown at " << SolverPointText(where);
+        }
+    }
 }
 
 TEST(ProblemProof, TheTreesFirstMovesAgainstTheSolver) {
