@@ -31,6 +31,72 @@ bool TLifeAndDeath::TargetAlive(const TSolverBoard& board, const std::vector<boo
     return AllUnconditionallyAlive(board, Defender(), Region, inRegion, Target);
 }
 
+bool TLifeAndDeath::TargetDead(const TSolverBoard& board, const std::vector<bool>& inRegion,
+                               bool attackerToMove) const {
+    if (Target.empty() || board.At(Target.front()) != Defender()) return false;
+    const TStone defender = Defender();
+    // The target's area: its stones and the empty points of the region reached from them
+    // without crossing the attacker's stones. Another defender chain in it could lend an eye;
+    // more than three empty points could make two.
+    thread_local std::vector<int> area, chain;
+    thread_local std::vector<uint8_t> seen;
+    seen.assign(TSolverBoard::kCells, 0);
+    board.ChainInto(Target.front(), chain);
+    area = chain;
+    for (const int p : chain)
+        seen[static_cast<size_t>(p)] = 1;
+    std::vector<int> empty;
+    for (size_t i = 0; i < area.size(); ++i)
+        for (const int d : TSolverBoard::kDirections) {
+            const int n = area[i] + d;
+            if (seen[static_cast<size_t>(n)]) continue;
+            const TStone stone = board.At(n);
+            if (stone == defender) return false;
+            if (stone != TStone::Empty) continue;
+            // An empty point outside the region is a liberty no one can fill.
+            if (!inRegion[static_cast<size_t>(n)]) return false;
+            seen[static_cast<size_t>(n)] = 1;
+            area.push_back(n);
+            empty.push_back(n);
+            if (empty.size() > 3) return false;
+        }
+    // Every attacker chain beside the area keeps a liberty outside the region: none can be
+    // taken to widen it, and none can stand in seki with the target.
+    for (const int p : area)
+        for (const int d : TSolverBoard::kDirections) {
+            const int n = p + d;
+            if (board.At(n) != Attacker || seen[static_cast<size_t>(n)] == 2) continue;
+            board.ChainInto(n, chain);
+            bool safe = false;
+            for (const int s : chain) {
+                seen[static_cast<size_t>(s)] = 2;
+                for (const int e : TSolverBoard::kDirections)
+                    safe = safe || (board.At(s + e) == TStone::Empty && !inRegion[static_cast<size_t>(s + e)]);
+            }
+            if (!safe) return false;
+        }
+    // Each empty point touches the target, so a stone the defender plays there joins it: no
+    // lone stone, no ko.
+    for (const int e : empty)
+        if (std::none_of(std::begin(TSolverBoard::kDirections), std::end(TSolverBoard::kDirections),
+                         [&](int d) { return board.At(e + d) == defender; }))
+            return false;
+    // The empty points form one piece (a flood through empties from the first reaches all).
+    if (empty.empty()) return true;
+    size_t joined = 1;
+    std::vector<int> piece{empty.front()};
+    for (size_t i = 0; i < piece.size(); ++i)
+        for (const int q : empty)
+            if (std::find(piece.begin(), piece.end(), q) == piece.end() &&
+                std::any_of(std::begin(TSolverBoard::kDirections), std::end(TSolverBoard::kDirections),
+                            [&](int d) { return piece[i] + d == q; })) {
+                piece.push_back(q);
+                ++joined;
+            }
+    if (joined != empty.size()) return false; // two eyes already, or the makings of them
+    return empty.size() <= 2 || attackerToMove;
+}
+
 std::vector<bool> TLifeAndDeath::RegionMask() const {
     std::vector<bool> mask(TSolverBoard::kCells, false);
     for (const int p : Region)

@@ -2,7 +2,8 @@
 // A life-and-death question and the rules of the game the solver plays to answer it.
 //
 // Moves are played only on the region's points (or passed); the rest of the board stays as it
-// is. The attacker wins as soon as a target stone is captured. The defender wins when its
+// is. The attacker wins as soon as a target stone is captured (or the target is sure to be: it
+// stands alone in an area too small for two eyes, see TargetDead). The defender wins when its
 // target is unconditionally alive (Benson's test, the region's outside counting as no eye), or
 // when both sides pass in a row: whatever the attacker could not take is alive, seki included.
 // A single ko cannot be retaken at once, except by the side the search favours, as if it had
@@ -39,6 +40,11 @@ struct TLifeAndDeath {
     bool TargetCaptured(const TSolverBoard& board) const;
     // True when every target stone is unconditionally alive on `board`.
     bool TargetAlive(const TSolverBoard& board, const std::vector<bool>& inRegion) const;
+    // True when the target is dead however it is played: it stands alone in an area of at most
+    // three empty points that no capture can widen, too small for two eyes (three only with
+    // the attacker to move, who takes the middle).
+    bool TargetDead(const TSolverBoard& board, const std::vector<bool>& inRegion,
+                    bool attackerToMove) const;
     // inRegion[point] for every cell.
     std::vector<bool> RegionMask() const;
 };

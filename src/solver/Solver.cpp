@@ -336,6 +336,11 @@ private:
             m_Shared.Table.Store(key, ForPlayer(false), 1);
             return ForPlayer(false);
         }
+        // A target alone in too small an area is dead before it is taken.
+        if (m_Problem.TargetDead(m_Board, m_InRegion, toMove == m_Problem.Attacker)) {
+            m_Shared.Table.Store(key, ForPlayer(true), 1);
+            return ForPlayer(true);
+        }
 
         // The moves, each with what is known of the position after it: first what the rules
         // settle, while the table's lines for the rest are fetched; then the table; then a

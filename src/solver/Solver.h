@@ -1,15 +1,17 @@
 #pragma once
 // Solve: proves, within a budget, what the side to move of a life-and-death question reaches.
 //
-// A depth-first proof search, deepened one ply at a time: a node of the player's is won when
-// one move wins, a node of the opponent's when every move (the pass among them) does. Settled
-// positions end a line at once (a target stone taken, the target unconditionally alive, two
-// passes); every position proven without leaning on a repetition of the line is kept in a
-// transposition table of fixed size, so later iterations and other lines read it back. The
-// search runs twice at most: once with repetitions against the player and the opponent free to
-// retake a ko at once (a win outright, whatever threats the opponent has), then, when that
-// fails, with repetitions for the player and the player free to retake (a ko the player wins);
-// the answer is win, ko, loss, or unknown when the budget ran out first.
+// A depth-first proof-number search (df-pn): a node of the player's is won when one move wins,
+// a node of the opponent's when every move (the pass among them) does, and the search always
+// follows the line that looks cheapest to settle. Settled positions end a line at once (a
+// target stone taken, the target unconditionally alive, two passes); every position proven
+// without leaning on a repetition of the line is kept in a transposition table of fixed size,
+// so other lines (and other questions sharing the table) read it back. The search runs twice
+// at most: once with repetitions against the player and the opponent free to retake a ko at
+// once (a win outright, whatever threats the opponent has; a loss there that met no ko and no
+// repetition is a loss under any rule), then with repetitions for the player and the player
+// free to retake (a ko the player wins); the answer is win, ko, loss, or unknown when the
+// budget ran out first.
 #include <atomic>
 #include <cstdint>
 #include <memory>

@@ -1,0 +1,61 @@
+// Textbook shapes in the corner and on the edge, each with the answer Go gives it: Black's
+// group around an eye space, White's wall outside it. A three-point space lives if Black plays
+// its middle first and dies if White does; four in a square die whoever starts; four in a row
+// live even when White starts.
+#include <gtest/gtest.h>
+
+#include "solver/Solver.h"
+
+namespace karvena::test {
+namespace {
+
+// Rows from the first line: X and O stones, '.' an empty point; the region is every empty
+// point drawn and Black's stones. Whatever is not drawn is empty and outside the region.
+TLifeAndDeath Shape(const std::vector<std::string>& rows, TStone toMove) {
+    TLifeAndDeath q;
+    for (size_t y = 0; y < rows.size(); ++y)
+        for (size_t x = 0; x < rows[y].size(); ++x) {
+            const int p = TSolverBoard::PointOf(static_cast<int>(x) + 1, static_cast<int>(y) + 1);
+            const char c = rows[y][x];
+            if (c == 'X' || c == 'O') q.Board.Set(p, c == 'X' ? TStone::Black : TStone::White);
+            if (c == 'X' || c == '.') q.Region.push_back(p);
+            if (c == 'X' && q.Target.empty()) q.Target = q.Board.ChainOf(p);
+        }
+    q.Target = q.Board.ChainOf(q.Target.front());
+    q.Attacker = TStone::White;
+    q.ToMove = toMove;
+    q.Goal = toMove == TStone::White ? TLifeGoal::Kill : TLifeGoal::Live;
+    return q;
+}
+
+TEST(SolverShapes, TextbookEyeSpaces) {
+    const struct {
+        const char* name;
+        std::vector<std::string> rows;
+        const char* whiteFirst; // White to kill
+        const char* blackFirst; // Black to live
+        const char* vital;      // the move that wins for whoever starts, if one does
+    } cases[] = {
+        {"straight three on the edge", {"...XO", "XXXXO", "OOOOO"}, "win", "win", "BA"},
+        {"bent three in the corner", {"..XO", ".XXO", "XXOO", "OOO"}, "win", "win", "AA"},
+        {"square four in the corner", {"..XO", "..XO", "XXXO", "OOOO"}, "win", "loss", nullptr},
+        {"straight four on the edge", {"....XO", "XXXXXO", "OOOOOO"}, "loss", "win", nullptr},
+    };
+    TSolverBudget budget;
+    budget.Nodes = 2000000;
+    budget.TableBytes = size_t{4} << 20;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TSolveResult white = Solve(Shape(c.rows, TStone::White), budget);
+        const TSolveResult black = Solve(Shape(c.rows, TStone::Black), budget);
+        EXPECT_EQ(VerdictName(white.Verdict), std::string(c.whiteFirst));
+        EXPECT_EQ(VerdictName(black.Verdict), std::string(c.blackFirst));
+        if (c.vital) {
+            EXPECT_EQ(SolverPointText(white.Best), c.vital) << "White's killing move";
+            EXPECT_EQ(SolverPointText(black.Best), c.vital) << "Black's living move";
+        }
+    }
+}
+
+} // namespace
+} // namespace karvena::test
