@@ -20,10 +20,14 @@ const char* VerdictName(TSolverVerdict verdict) {
     return "unknown";
 }
 
+int TLifeAndDeath::TargetStone(const TSolverBoard& board) const {
+    for (const int p : Target)
+        if (board.At(p) == Defender()) return p;
+    return TSolverBoard::kNoPoint;
+}
+
 bool TLifeAndDeath::TargetCaptured(const TSolverBoard& board) const {
-    const TStone defender = Defender();
-    return std::any_of(Target.begin(), Target.end(),
-                       [&](int p) { return board.At(p) != defender; });
+    return TargetStone(board) == TSolverBoard::kNoPoint;
 }
 
 bool TLifeAndDeath::TargetAlive(const TSolverBoard& board, const std::vector<bool>& inRegion) const {
@@ -33,7 +37,8 @@ bool TLifeAndDeath::TargetAlive(const TSolverBoard& board, const std::vector<boo
 
 bool TLifeAndDeath::TargetDead(const TSolverBoard& board, const std::vector<bool>& inRegion,
                                bool attackerToMove) const {
-    if (Target.empty() || board.At(Target.front()) != Defender()) return false;
+    const int stone = TargetStone(board);
+    if (stone == TSolverBoard::kNoPoint) return false;
     const TStone defender = Defender();
     // The target's area: its stones and the empty points of the region reached from them
     // without crossing the attacker's stones. Another defender chain in it could lend an eye;
@@ -41,7 +46,11 @@ bool TLifeAndDeath::TargetDead(const TSolverBoard& board, const std::vector<bool
     thread_local std::vector<int> area, chain;
     thread_local std::vector<uint8_t> seen;
     seen.assign(TSolverBoard::kCells, 0);
-    board.ChainInto(Target.front(), chain);
+    board.ChainInto(stone, chain);
+    // The chain must hold every target stone left: taking it then takes them all.
+    for (const int p : Target)
+        if (board.At(p) == defender && std::find(chain.begin(), chain.end(), p) == chain.end())
+            return false;
     area = chain;
     for (const int p : chain)
         seen[static_cast<size_t>(p)] = 1;

@@ -2,10 +2,12 @@
 // A life-and-death question and the rules of the game the solver plays to answer it.
 //
 // Moves are played only on the region's points (or passed); the rest of the board stays as it
-// is. The attacker wins as soon as a target stone is captured (or the target is sure to be: it
-// stands alone in an area too small for two eyes, see TargetDead). The defender wins when its
-// target is unconditionally alive (Benson's test, the region's outside counting as no eye), or
-// when both sides pass in a row: whatever the attacker could not take is alive, seki included.
+// is. The target is the defender's group (its chains that share liberties): the attacker wins
+// once none of its stones is left on the board (or that is sure to come: the group stands
+// alone in an area too small for two eyes, see TargetDead); giving up part of the group to
+// save the rest is life. The defender wins when its target is unconditionally alive (Benson's
+// test, the region's outside counting as no eye), or when both sides pass in a row: whatever
+// the attacker could not take is alive, seki included.
 // A single ko cannot be retaken at once, except by the side the search favours, as if it had
 // threats enough: the opponent when a win outright is asked (and a position that repeats on the
 // line then counts against the player), the player when a won ko is asked (and a repetition
@@ -26,7 +28,7 @@ const char* VerdictName(TSolverVerdict verdict); // "win", "ko", "loss", "unknow
 struct TLifeAndDeath {
     TSolverBoard Board;
     std::vector<int> Region;  // the points where moves may be played
-    std::vector<int> Target;  // the defender's stones the attacker wants
+    std::vector<int> Target;  // the points of the defender's stones the attacker wants
     TStone Attacker = TStone::Black;
     TStone ToMove = TStone::Black;
     TLifeGoal Goal = TLifeGoal::Kill; // the player's
@@ -36,7 +38,9 @@ struct TLifeAndDeath {
     TStone Defender() const { return Other(Attacker); }
     // The side whose goal is asked.
     TStone Player() const { return Goal == TLifeGoal::Kill ? Attacker : Defender(); }
-    // True when any target stone has been taken.
+    // A target point that holds a defender's stone, or kNoPoint when none does.
+    int TargetStone(const TSolverBoard& board) const;
+    // True when no target point holds a defender's stone: the whole group has been taken.
     bool TargetCaptured(const TSolverBoard& board) const;
     // True when every target stone is unconditionally alive on `board`.
     bool TargetAlive(const TSolverBoard& board, const std::vector<bool>& inRegion) const;

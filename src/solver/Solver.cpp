@@ -306,7 +306,7 @@ private:
     // yet, from the target's liberties: few bring the capture near, many the target's life.
     // A move the problem plays itself looks as good as any to its mover.
     TNumbers Estimate(int move, TStone mover) const {
-        const int liberties = m_Board.Liberties(m_Problem.Target.front(), 6);
+        const int liberties = m_Board.Liberties(m_Problem.TargetStone(m_Board), 6);
         uint32_t toCapture = static_cast<uint32_t>(std::max(1, liberties));
         uint32_t toLive = static_cast<uint32_t>(std::max(1, 7 - liberties));
         if (m_Preferred[static_cast<size_t>(move)]) (mover == m_Problem.Attacker ? toCapture : toLive) = 1;

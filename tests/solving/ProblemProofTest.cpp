@@ -128,6 +128,28 @@ TEST(ProblemQuestion, EveryOrientationAsksTheSameQuestion) {
     }
 }
 
+TEST(ProblemQuestion, TheTargetIsTheGroupThatMayGiveUpAPart) {
+    // White's group of three chains joined by shared liberties. After Black's FA and White's
+    // DA, Black can take the three stones on the right, but White lives with the rest: that
+    // is no kill.
+    const TProblemRow row = ImportedRow(
+        "(;SZ[19]C[Black to kill.]AB[ga][ha][hb][ec][fc][gc][hc][ad][bd][cd][dd]"
+        "AW[ba][eb][fb][gb][bc][cc][dc](;B[ab]C[Correct])(;B[fa];W[da]))");
+    TSolutionTree tree;
+    LoadSolution(tree, row.Solution);
+    const TProblemQuestion question = QuestionOf(row, tree);
+    ASSERT_TRUE(question.Ok()) << question.Error;
+    for (const char* stone : {"BA", "BC", "DC", "EB", "GB"})
+        EXPECT_TRUE(Contains(question.Question.Target, stone)) << stone;
+    TLifeAndDeath after = question.Question;
+    ASSERT_TRUE(after.Board.Play(PointOfMove("FA", 19), TStone::Black));
+    ASSERT_TRUE(after.Board.Play(PointOfMove("DA", 19), TStone::White));
+    TSolverBudget budget;
+    budget.Nodes = 2000000;
+    budget.TableBytes = size_t{4} << 20;
+    EXPECT_EQ(VerdictName(Solve(after, budget).Verdict), std::string("loss"));
+}
+
 TEST(ProblemProof, TheTreesFirstMovesAgainstTheSolver) {
     TSolverBudget budget;
     budget.Nodes = 600000;
