@@ -150,23 +150,31 @@ TProblemProof ProveProblem(const TProblemRow& row, const TSolverBudget& perMove)
     };
     if (size(candidates[1]) < size(candidates[0])) std::swap(candidates[0], candidates[1]);
     std::vector<TProblemProof> tried;
+    std::string wrongMovesWinUnder;
     for (TProblemProof& under : candidates) {
         if (!under.Question.Ok()) continue;
         JudgeFirstMoves(tree, perMove, table, true, under);
         if (under.Agreement == TAgreement::Agree) return std::move(under);
+        // The goal is the one under which the correct moves win and the wrong ones lose: one
+        // under which a wrong move wins too is not it (the tree would be wrong either way).
         const TFit fit = FitOf(under);
-        if (fit.CorrectWork > 0 && fit.CorrectFail == 0) tried.push_back(std::move(under));
-    }
-    if (tried.size() == 2) {
-        // Both fit the correct moves: the wrong moves decide, if they can.
-        const int first = FitOf(tried[0]).WrongWork, second = FitOf(tried[1]).WrongWork;
-        if (first != second) tried.erase(tried.begin() + (first < second ? 1 : 0));
+        if (fit.CorrectWork == 0 || fit.CorrectFail > 0) continue;
+        if (fit.WrongWork > 0) {
+            const char* goal = under.Question.Question.Goal == TLifeGoal::Kill ? "killing" : "living";
+            wrongMovesWinUnder += (wrongMovesWinUnder.empty() ? "" : " or as ") + std::string(goal);
+            continue;
+        }
+        tried.push_back(std::move(under));
     }
     if (tried.size() != 1) {
-        proof.Error = tried.empty() ? "the goal cannot be derived: the tree's correct first moves "
-                                      "win neither as killing nor as living, within the budget"
-                                    : "the goal cannot be derived: the tree's answer fits killing "
-                                      "and living alike";
+        proof.Error =
+            tried.size() == 2 ? "the goal cannot be derived: the tree's answer fits killing and "
+                                "living alike"
+            : !wrongMovesWinUnder.empty()
+                ? "the goal cannot be derived: as " + wrongMovesWinUnder +
+                      ", the tree's correct first moves win but so do wrong ones"
+                : "the goal cannot be derived: the tree's correct first moves win neither as "
+                  "killing nor as living, within the budget";
         return proof;
     }
     return std::move(tried.front());

@@ -192,6 +192,16 @@ TEST(ProblemProof, TheTreesFirstMovesAgainstTheSolver) {
     // A tree whose answer fits no goal says so.
     const TProblemProof none = ProveProblem(ImportedRow(CornerLife("", "Wrong", "Correct", "Correct")), budget);
     EXPECT_NE(none.Error.find("the goal cannot be derived"), std::string::npos) << none.Error;
+
+    // A straight four on the edge lives whatever Black plays, yet the tree calls CA wrong: as
+    // living the wrong move wins too. No goal is guessed.
+    const TProblemProof wrongWins = ProveProblem(
+        ImportedRow("(;SZ[19]AB[ea][ab][bb][cb][db][eb]AW[fa][fb][ac][bc][cc][dc][ec][fc]"
+                    "(;B[ba]C[Correct])(;B[ca]))"),
+        budget);
+    EXPECT_NE(wrongWins.Error.find("as living or as killing, the tree's correct first moves win but so do wrong"),
+              std::string::npos)
+        << wrongWins.Error;
 }
 
 } // namespace
