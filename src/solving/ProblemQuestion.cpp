@@ -39,6 +39,45 @@ bool GoalOfProblem(const TProblemRow& row, TStone player, TProblemQuestion& out)
     return true;
 }
 
+// The target: the defender's largest chain in the region and every chain of the region that
+// shares a liberty with it, or with one that does (the group, which may give up a part to live).
+std::vector<int> TargetGroup(const TSolverBoard& board, const std::vector<int>& region,
+                             TStone defender) {
+    std::vector<int> target;
+    for (const int p : region) {
+        if (board.At(p) != defender) continue;
+        std::vector<int> chain = board.ChainOf(p);
+        if (chain.size() > target.size()) target = std::move(chain);
+    }
+    std::vector<bool> inTarget(TSolverBoard::kCells, false);
+    for (const int p : target)
+        inTarget[static_cast<size_t>(p)] = true;
+    auto sharesALiberty = [&](const std::vector<int>& chain) {
+        for (const int s : chain)
+            for (const int d : TSolverBoard::kDirections) {
+                const int l = s + d;
+                if (board.At(l) != TStone::Empty) continue;
+                for (const int e : TSolverBoard::kDirections)
+                    if (inTarget[static_cast<size_t>(l + e)]) return true;
+            }
+        return false;
+    };
+    for (bool grown = !target.empty(); grown;) {
+        grown = false;
+        for (const int p : region) {
+            if (board.At(p) != defender || inTarget[static_cast<size_t>(p)]) continue;
+            const std::vector<int> chain = board.ChainOf(p);
+            if (!sharesALiberty(chain)) continue;
+            for (const int s : chain) {
+                inTarget[static_cast<size_t>(s)] = true;
+                target.push_back(s);
+            }
+            grown = true;
+        }
+    }
+    return target;
+}
+
 } // namespace
 
 int PointOfMove(const std::string& move, int lines) {
@@ -212,39 +251,7 @@ TProblemQuestion QuestionOf(const TProblemRow& row, const TSolutionTree& tree,
         }
     for (const int p : out.Frame)
         q.Board.Set(p, q.Attacker);
-    // The target: the defender's largest chain and every chain of the region that shares a
-    // liberty with it, or with one that does (the group, which may give up a part to live).
-    for (const int p : region) {
-        if (q.Board.At(p) != defender) continue;
-        std::vector<int> chain = q.Board.ChainOf(p);
-        if (chain.size() > q.Target.size()) q.Target = std::move(chain);
-    }
-    std::vector<bool> inTarget(TSolverBoard::kCells, false);
-    for (const int p : q.Target)
-        inTarget[static_cast<size_t>(p)] = true;
-    auto sharesALiberty = [&](const std::vector<int>& chain) {
-        for (const int s : chain)
-            for (const int d : TSolverBoard::kDirections) {
-                const int l = s + d;
-                if (q.Board.At(l) != TStone::Empty) continue;
-                for (const int e : TSolverBoard::kDirections)
-                    if (inTarget[static_cast<size_t>(l + e)]) return true;
-            }
-        return false;
-    };
-    for (bool grown = !q.Target.empty(); grown;) {
-        grown = false;
-        for (const int p : region) {
-            if (q.Board.At(p) != defender || inTarget[static_cast<size_t>(p)]) continue;
-            const std::vector<int> chain = q.Board.ChainOf(p);
-            if (!sharesALiberty(chain)) continue;
-            for (const int s : chain) {
-                inTarget[static_cast<size_t>(s)] = true;
-                q.Target.push_back(s);
-            }
-            grown = true;
-        }
-    }
+    q.Target = TargetGroup(q.Board, region, defender);
     std::sort(q.Target.begin(), q.Target.end());
     if (q.Target.empty())
         out.Error = "no stone of the side to be killed or saved lies in the problem's region";
