@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "collection/ImportedRow.h"
 #include "solver/Solver.h"
@@ -24,11 +25,17 @@ bool Contains(const std::vector<int>& points, const char* move) {
     return std::find(points.begin(), points.end(), PointOfMove(move, 19)) != points.end();
 }
 
-TEST(ProblemQuestion, RegionTargetAndGoalOfACornerProblem) {
-    const TProblemRow row = ImportedRow(CornerLife("Black to live.", "Correct", "Wrong", "Wrong"));
+// The question of an imported SGF problem, with `goal` when given.
+TProblemQuestion AskedOf(const std::string& sgf, std::optional<TLifeGoal> goal = std::nullopt) {
+    const TProblemRow row = ImportedRow(sgf);
     TSolutionTree tree;
     LoadSolution(tree, row.Solution);
-    const TProblemQuestion question = QuestionOf(row, tree);
+    return QuestionOf(row, tree, goal);
+}
+
+TEST(ProblemQuestion, RegionTargetAndGoalOfACornerProblem) {
+    const TProblemQuestion question =
+        AskedOf(CornerLife("Black to live.", "Correct", "Wrong", "Wrong"));
     ASSERT_TRUE(question.Ok()) << question.Error;
     const TLifeAndDeath& q = question.Question;
     EXPECT_EQ(q.Goal, TLifeGoal::Live);
@@ -41,20 +48,15 @@ TEST(ProblemQuestion, RegionTargetAndGoalOfACornerProblem) {
         EXPECT_FALSE(Contains(q.Region, outside)) << outside;
 
     // Without a stated goal there is no question until the tree's answer chooses one.
-    const TProblemRow silent = ImportedRow(CornerLife("", "Correct", "Wrong", "Wrong"));
-    TSolutionTree silentTree;
-    LoadSolution(silentTree, silent.Solution);
-    EXPECT_EQ(QuestionOf(silent, silentTree).Error, kNoStatedGoal);
-    EXPECT_TRUE(QuestionOf(silent, silentTree, TLifeGoal::Kill).Ok());
+    const std::string silent = CornerLife("", "Correct", "Wrong", "Wrong");
+    EXPECT_EQ(AskedOf(silent).Error, kNoStatedGoal);
+    EXPECT_TRUE(AskedOf(silent, TLifeGoal::Kill).Ok());
 }
 
 TEST(ProblemQuestion, AnOpenSideStaysOutsideTheRegion) {
     // Two black stones far apart on the first line: the empty line between them is open board.
-    const TProblemRow row =
-        ImportedRow("(;SZ[19]C[Black to live.]AB[aa][ia]AW[ba](;B[ab]C[Correct])(;B[bb]))");
-    TSolutionTree tree;
-    LoadSolution(tree, row.Solution);
-    const TProblemQuestion question = QuestionOf(row, tree);
+    const TProblemQuestion question =
+        AskedOf("(;SZ[19]C[Black to live.]AB[aa][ia]AW[ba](;B[ab]C[Correct])(;B[bb]))");
     ASSERT_TRUE(question.Ok()) << question.Error;
     for (const char* inside : {"AB", "BB", "HA", "JB"})
         EXPECT_TRUE(Contains(question.Question.Region, inside)) << inside;
@@ -65,12 +67,9 @@ TEST(ProblemQuestion, AnOpenSideStaysOutsideTheRegion) {
 TEST(ProblemQuestion, TheEdgeBesideTheProblemIsInside) {
     // White on the third line from the left edge, walled in by Black; the tree plays to the
     // right of it only. The empty first and second lines on the left are White's to live by.
-    const TProblemRow row = ImportedRow(
+    const TProblemQuestion question = AskedOf(
         "(;SZ[19]C[Black to kill.]AW[ca][cb][cc][da]AB[db][dc][cd][bd][fa][fb]"
         "(;B[ea]C[Correct])(;B[eb]))");
-    TSolutionTree tree;
-    LoadSolution(tree, row.Solution);
-    const TProblemQuestion question = QuestionOf(row, tree);
     ASSERT_TRUE(question.Ok()) << question.Error;
     for (const char* inside : {"AB", "AC", "BB", "BC"})
         EXPECT_TRUE(Contains(question.Question.Region, inside)) << inside;
@@ -81,12 +80,9 @@ TEST(ProblemQuestion, TheEdgeBesideTheProblemIsInside) {
 
     // Black inside a white wall on the second line, and reaching the edge below it: the first
     // line above is White's outside, and the region does not run round the wall along it.
-    const TProblemRow walled = ImportedRow(
+    const TProblemQuestion inside = AskedOf(
         "(;SZ[19]C[Black to live.]AW[ba][bb][bc][af][bf][cf][df]AB[ca][cb][cc][bd][be][ce][de][dd]"
         "(;B[dc]C[Correct])(;B[eb]))");
-    TSolutionTree walledTree;
-    LoadSolution(walledTree, walled.Solution);
-    const TProblemQuestion inside = QuestionOf(walled, walledTree);
     ASSERT_TRUE(inside.Ok()) << inside.Error;
     for (const char* outside : {"AA", "AB"})
         EXPECT_FALSE(Contains(inside.Question.Region, outside)) << outside;
@@ -94,10 +90,7 @@ TEST(ProblemQuestion, TheEdgeBesideTheProblemIsInside) {
 }
 
 TEST(ProblemQuestion, EveryOrientationAsksTheSameQuestion) {
-    const TProblemRow row = ImportedRow(CornerLife("Black to live.", "Correct", "Wrong", "Wrong"));
-    TSolutionTree tree;
-    LoadSolution(tree, row.Solution);
-    const TProblemQuestion stored = QuestionOf(row, tree);
+    const TProblemQuestion stored = AskedOf(CornerLife("Black to live.", "Correct", "Wrong", "Wrong"));
     ASSERT_TRUE(stored.Ok()) << stored.Error;
     TSolverBudget budget;
     budget.Nodes = 200000;
@@ -132,12 +125,9 @@ TEST(ProblemQuestion, TheTargetIsTheGroupThatMayGiveUpAPart) {
     // White's group of three chains joined by shared liberties. After Black's FA and White's
     // DA, Black can take the three stones on the right, but White lives with the rest: that
     // is no kill.
-    const TProblemRow row = ImportedRow(
+    const TProblemQuestion question = AskedOf(
         "(;SZ[19]C[Black to kill.]AB[ga][ha][hb][ec][fc][gc][hc][ad][bd][cd][dd]"
         "AW[ba][eb][fb][gb][bc][cc][dc](;B[ab]C[Correct])(;B[fa];W[da]))");
-    TSolutionTree tree;
-    LoadSolution(tree, row.Solution);
-    const TProblemQuestion question = QuestionOf(row, tree);
     ASSERT_TRUE(question.Ok()) << question.Error;
     for (const char* stone : {"BA", "BC", "DC", "EB", "GB"})
         EXPECT_TRUE(Contains(question.Question.Target, stone)) << stone;
