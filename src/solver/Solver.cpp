@@ -203,7 +203,7 @@ public:
             uint32_t chosenWork = 0;
             for (const int move : Moves()) {
                 if (!PlayMove(move, toMove)) continue;
-                const int childPasses = move == kPass ? passes + 1 : 0;
+                const int childPasses = PassesAfter(move, passes);
                 const TNumbers child = Prove(Other(toMove), childPasses, kInfinity, kInfinity);
                 TNumbers stored;
                 uint32_t work = 0;
@@ -223,7 +223,7 @@ public:
             if (chosen < 0 || m_Shared.Stopped) break;
             PlayMove(chosen, toMove);
             line.push_back(chosen);
-            passes = chosen == kPass ? passes + 1 : 0;
+            passes = PassesAfter(chosen, passes);
             toMove = Other(toMove);
         }
         return line;
@@ -231,6 +231,8 @@ public:
 
 private:
     static constexpr int kPass = TSolverBoard::kNoPoint;
+    // Passes in a row after `move`.
+    static int PassesAfter(int move, int passes) { return move == kPass ? passes + 1 : 0; }
 
     // What tells this question's positions from another's in a shared table: the attacker,
     // the goal, the target and the region.
@@ -348,8 +350,9 @@ private:
         std::vector<TChild> children;
         for (const int move : Moves()) {
             if (!PlayMove(move, toMove)) continue;
-            TChild child{move, {}, Key(Other(toMove), move == kPass ? passes + 1 : 0), false};
-            child.Settled = SettledByTheRules(child.Key, move == kPass ? passes + 1 : 0, child.Numbers);
+            const int childPasses = PassesAfter(move, passes);
+            TChild child{move, {}, Key(Other(toMove), childPasses), false};
+            child.Settled = SettledByTheRules(child.Key, childPasses, child.Numbers);
             if (!child.Settled) m_Shared.Table.Prefetch(child.Key);
             m_Board.Undo();
             children.push_back(child);
@@ -392,7 +395,7 @@ private:
                 childPn = thPn - numbers.Pn + child.Numbers.Pn;
             }
             PlayMove(child.Move, toMove);
-            child.Numbers = Prove(Other(toMove), child.Move == kPass ? passes + 1 : 0, childPn, childDn);
+            child.Numbers = Prove(Other(toMove), PassesAfter(child.Move, passes), childPn, childDn);
             m_Board.Undo();
         }
         m_Path.Pop();
