@@ -1,6 +1,7 @@
 #include "solving/ProblemQuestion.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "collection/ProblemComments.h"
 #include "collection/SgfMarks.h"
@@ -78,6 +79,35 @@ std::vector<int> TargetGroup(const TSolverBoard& board, const std::vector<int>& 
     return target;
 }
 
+// The defender's stones the problem is about: its chains within two lines of a tree's move,
+// and the chains within two lines of those in turn. A stone far from all of them stands
+// elsewhere on the board (another corner, a ladder breaker) and is no part of the question.
+// Without moves every defender stone counts.
+std::vector<int> DefenderStonesNear(const TSolverBoard& board, const std::vector<int>& moves,
+                                    TStone defender) {
+    constexpr int kNear = 2;
+    std::vector<int> all, found;
+    for (int p = 0; p < TSolverBoard::kCells; ++p)
+        if (board.At(p) == defender) all.push_back(p);
+    if (moves.empty()) return all;
+    auto within = [](int a, int b) {
+        return std::abs(TSolverBoard::XOf(a) - TSolverBoard::XOf(b)) <= kNear &&
+               std::abs(TSolverBoard::YOf(a) - TSolverBoard::YOf(b)) <= kNear;
+    };
+    std::vector<bool> taken(TSolverBoard::kCells, false);
+    std::vector<int> anchors = moves;
+    for (size_t i = 0; i < anchors.size(); ++i)
+        for (const int p : all) {
+            if (taken[static_cast<size_t>(p)] || !within(anchors[i], p)) continue;
+            for (const int s : board.ChainOf(p)) {
+                taken[static_cast<size_t>(s)] = true;
+                found.push_back(s);
+                anchors.push_back(s);
+            }
+        }
+    return found;
+}
+
 } // namespace
 
 int PointOfMove(const std::string& move, int lines) {
@@ -128,14 +158,14 @@ TProblemQuestion QuestionOf(const TProblemRow& row, const TSolutionTree& tree,
         y0 = std::min(y0, TSolverBoard::YOf(p));
         y1 = std::max(y1, TSolverBoard::YOf(p));
     };
-    std::vector<int> seeds = moves;
     for (int x = 1; x <= lines; ++x)
         for (int y = 1; y <= lines; ++y) {
             const int p = TSolverBoard::PointOf(x, y);
-            if (q.Board.At(p) == TStone::Empty) continue;
-            widen(p);
-            if (q.Board.At(p) == defender) seeds.push_back(p);
+            if (q.Board.At(p) != TStone::Empty) widen(p);
         }
+    std::vector<int> seeds = moves;
+    for (const int p : DefenderStonesNear(q.Board, moves, defender))
+        seeds.push_back(p);
     for (const int p : moves)
         widen(p);
     if (seeds.empty()) {
