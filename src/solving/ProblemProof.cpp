@@ -95,15 +95,17 @@ void JudgeFirstMoves(const TSolutionTree& tree, const TSolverBudget& perMove, TS
 
 // How a goal fits the tree: its correct first moves that work and that fail, its wrong first
 // moves that work.
+// moves that work, and its correct first moves that reach a ko the problem does not ask for.
 struct TFit {
-    int CorrectWork = 0, CorrectFail = 0, WrongWork = 0;
+    int CorrectWork = 0, CorrectFail = 0, WrongWork = 0, CorrectKo = 0;
 };
 TFit FitOf(const TProblemProof& proof) {
     TFit fit;
     for (const TFirstMoveProof& m : proof.Moves) {
         if (m.Solved.Verdict == TSolverVerdict::Unknown) continue;
         const bool disagrees = m.Agreement == TAgreement::Disagree;
-        if (m.TreeCorrect) (disagrees ? fit.CorrectFail : fit.CorrectWork)++;
+        if (m.TreeCorrect && disagrees && m.Solved.Verdict == TSolverVerdict::Ko) ++fit.CorrectKo;
+        else if (m.TreeCorrect) (disagrees ? fit.CorrectFail : fit.CorrectWork)++;
         else if (disagrees) ++fit.WrongWork;
     }
     return fit;
@@ -149,7 +151,7 @@ TProblemProof ProveProblem(const TProblemRow& row, const TSolverBudget& perMove)
         return p.Question.Ok() ? p.Question.Question.Region.size() : size_t{100000};
     };
     if (size(candidates[1]) < size(candidates[0])) std::swap(candidates[0], candidates[1]);
-    std::vector<TProblemProof> tried;
+    std::vector<TProblemProof> tried, onlyKo;
     std::string wrongMovesWinUnder;
     for (TProblemProof& under : candidates) {
         if (!under.Question.Ok()) continue;
@@ -158,6 +160,7 @@ TProblemProof ProveProblem(const TProblemRow& row, const TSolverBudget& perMove)
         // The goal is the one under which the correct moves win and the wrong ones lose: one
         // under which a wrong move wins too is not it (the tree would be wrong either way).
         const TFit fit = FitOf(under);
+        if (fit.CorrectKo > 0 && fit.CorrectFail == 0) onlyKo.push_back(under);
         if (fit.CorrectWork == 0 || fit.CorrectFail > 0) continue;
         if (fit.WrongWork > 0) {
             const char* goal = under.Question.Question.Goal == TLifeGoal::Kill ? "killing" : "living";
@@ -165,6 +168,16 @@ TProblemProof ProveProblem(const TProblemRow& row, const TSolverBudget& perMove)
             continue;
         }
         tried.push_back(std::move(under));
+    }
+    // No goal under which the answer wins, but one under which it reaches a ko and none of it
+    // fails: that is the goal, and the tree is wrong to count its answer as a clean one. Every
+    // first move is judged under it, to show all that the tree gets wrong.
+    if (tried.empty() && onlyKo.size() == 1) {
+        TProblemProof under = std::move(onlyKo.front());
+        under.Moves.clear();
+        under.Milliseconds = 0;
+        JudgeFirstMoves(tree, perMove, table, false, under);
+        return under;
     }
     if (tried.size() != 1) {
         proof.Error =

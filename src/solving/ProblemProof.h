@@ -34,7 +34,9 @@ struct TProblemProof {
 // Judges the problem's first moves. A problem that states no goal takes the goal the tree fits:
 // the goal of the smaller region first, taken at once when every first move agrees with the
 // tree; else the one under which the tree's correct first moves win (the wrong ones deciding
-// when they win under both); when neither or both remain, the goal cannot be derived (Error).
+// when they win under both); failing that, the one under which the correct moves reach a ko
+// and none fails (the tree is then wrong to count a ko as its answer); when neither or both
+// remain, the goal cannot be derived (Error).
 TProblemProof ProveProblem(const TProblemRow& row, const TSolverBudget& perMove);
 
 // The line as move texts joined by blanks, the first move first.

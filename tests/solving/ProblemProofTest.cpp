@@ -56,12 +56,28 @@ TEST(ProblemQuestion, RegionTargetAndGoalOfACornerProblem) {
 TEST(ProblemQuestion, AnOpenSideStaysOutsideTheRegion) {
     // Two black stones far apart on the first line: the empty line between them is open board.
     const TProblemQuestion question =
-        AskedOf("(;SZ[19]C[Black to live.]AB[aa][ia]AW[ba](;B[ab]C[Correct])(;B[bb]))");
+        AskedOf("(;SZ[19]C[Black to live.]AB[aa][ia]AW[ba](;B[ab]C[Correct])(;B[bb])(;B[ha]))");
     ASSERT_TRUE(question.Ok()) << question.Error;
     for (const char* inside : {"AB", "BB", "HA", "JB"})
         EXPECT_TRUE(Contains(question.Question.Region, inside)) << inside;
     for (const char* outside : {"EA", "EB", "DB"})
         EXPECT_FALSE(Contains(question.Question.Region, outside)) << outside;
+}
+
+TEST(ProblemQuestion, StonesFarFromTheTreeAreNoPartOfTheQuestion) {
+    // The corner problem with black stones elsewhere on the board: one in the far corner, one
+    // on the side, and a chain two lines beyond the problem's own stones, which stays in.
+    std::string sgf = CornerLife("Black to live.", "Correct", "Wrong", "Wrong");
+    sgf.replace(sgf.find("AB["), 3, "AB[pp][ja][ad][ae][");
+    const TProblemQuestion question = AskedOf(sgf);
+    ASSERT_TRUE(question.Ok()) << question.Error;
+    const TLifeAndDeath& q = question.Question;
+    for (const char* far : {"PP", "OO", "QQ", "JA", "IA", "JB"})
+        EXPECT_FALSE(Contains(q.Region, far)) << far;
+    for (const char* inside : {"AA", "BA", "CA", "EA", "AD"})
+        EXPECT_TRUE(Contains(q.Region, inside)) << inside;
+    EXPECT_TRUE(Contains(q.Target, "DA"));
+    EXPECT_FALSE(Contains(q.Target, "PP"));
 }
 
 TEST(ProblemQuestion, TheEdgeBesideTheProblemIsInside) {
@@ -192,6 +208,28 @@ TEST(ProblemProof, TheTreesFirstMovesAgainstTheSolver) {
     EXPECT_NE(wrongWins.Error.find("as living or as killing, the tree's correct first moves win but so do wrong"),
               std::string::npos)
         << wrongWins.Error;
+}
+
+TEST(ProblemProof, AnAnswerThatOnlyReachesAKoTellsTheGoalAndDisagrees) {
+    // Black kills the white corner only by taking the ko at AA first; the tree, stating no
+    // goal, calls AA a clean answer. As killing it is a ko, as living it fails: the goal is
+    // killing, and the answer disagrees with its line shown.
+    TSolverBudget budget;
+    budget.Nodes = 600000;
+    budget.TableBytes = size_t{4} << 20;
+    const TProblemProof proof = ProveProblem(
+        ImportedRow("(;SZ[19]AB[ae][be][ca][cd][ce][dc][ec][fa][fb][fc][bb]"
+                    "AW[ab][ac][bd][cb][cc][db][ea][eb][ba](;B[aa]C[Correct])(;B[da]))"),
+        budget);
+    ASSERT_EQ(proof.Error, "");
+    EXPECT_TRUE(proof.GoalDerived);
+    EXPECT_EQ(proof.Question.Question.Goal, TLifeGoal::Kill);
+    EXPECT_EQ(AgreementName(proof.Agreement), std::string("disagree"));
+    ASSERT_EQ(proof.Moves.size(), 2u) << "every first move judged";
+    EXPECT_EQ(proof.Moves[0].Move, "AA");
+    EXPECT_EQ(VerdictName(proof.Moves[0].Solved.Verdict), std::string("ko"));
+    EXPECT_EQ(proof.Moves[0].Agreement, TAgreement::Disagree);
+    EXPECT_FALSE(proof.Moves[0].Solved.Line.empty()) << "the ko's line is shown";
 }
 
 } // namespace
