@@ -67,7 +67,7 @@ bool TLifeAndDeath::TargetDead(const TSolverBoard& board, const std::vector<bool
             seen[static_cast<size_t>(n)] = 1;
             area.push_back(n);
             empty.push_back(n);
-            if (empty.size() > 3) return false;
+            if (empty.size() > 5) return false;
         }
     // Every attacker chain beside the area keeps a liberty outside the region: none can be
     // taken to widen it, and none can stand in seki with the target.
@@ -84,12 +84,17 @@ bool TLifeAndDeath::TargetDead(const TSolverBoard& board, const std::vector<bool
             }
             if (!safe) return false;
         }
-    // Each empty point touches the target, so a stone the defender plays there joins it: no
-    // lone stone, no ko.
-    for (const int e : empty)
-        if (std::none_of(std::begin(TSolverBoard::kDirections), std::end(TSolverBoard::kDirections),
-                         [&](int d) { return board.At(e + d) == defender; }))
-            return false;
+    // An empty point beside the attacker's stones touches the target too, so a stone the
+    // defender plays there joins it: no lone stone the attacker takes, no ko. A point inside
+    // the space, every neighbour in it, is the eye shape's own.
+    for (const int e : empty) {
+        bool touchesTarget = false, touchesAttacker = false;
+        for (const int d : TSolverBoard::kDirections) {
+            touchesTarget = touchesTarget || board.At(e + d) == defender;
+            touchesAttacker = touchesAttacker || board.At(e + d) == Attacker;
+        }
+        if (touchesAttacker && !touchesTarget) return false;
+    }
     // The empty points form one piece (a flood through empties from the first reaches all).
     if (empty.empty()) return true;
     size_t joined = 1;
@@ -103,7 +108,34 @@ bool TLifeAndDeath::TargetDead(const TSolverBoard& board, const std::vector<bool
                 ++joined;
             }
     if (joined != empty.size()) return false; // two eyes already, or the makings of them
-    return empty.size() <= 2 || attackerToMove;
+    return EyeSpaceDies(empty, attackerToMove);
+}
+
+bool EyeSpaceDies(const std::vector<int>& space, bool attackerToMove) {
+    // Its shape, told by the sides its points share and by the most neighbours one point has.
+    int sides = 0, most = 0;
+    for (const int p : space) {
+        int neighbours = 0;
+        for (const int d : TSolverBoard::kDirections)
+            neighbours += static_cast<int>(std::count(space.begin(), space.end(), p + d));
+        sides += neighbours;
+        most = std::max(most, neighbours);
+    }
+    sides /= 2;
+    switch (space.size()) {
+    case 0:
+    case 1:
+    case 2:
+        return true;
+    case 3: // straight or bent: the middle decides
+        return attackerToMove;
+    case 4: // a square dies whoever starts; a pyramid if the attacker takes its middle
+        return sides == 4 || (most == 3 && attackerToMove);
+    case 5: // the bulky five (the one five with a square in it) if the attacker takes its middle
+        return sides == 5 && attackerToMove;
+    default:
+        return false;
+    }
 }
 
 std::vector<bool> TLifeAndDeath::RegionMask() const {

@@ -44,14 +44,18 @@ struct TLifeAndDeath {
     bool TargetCaptured(const TSolverBoard& board) const;
     // True when every target stone is unconditionally alive on `board`.
     bool TargetAlive(const TSolverBoard& board, const std::vector<bool>& inRegion) const;
-    // True when the target is dead however it is played: it stands alone in an area of at most
-    // three empty points that no capture can widen, too small for two eyes (three only with
-    // the attacker to move, who takes the middle).
+    // True when the target is dead however it is played: it stands alone around one eye space
+    // that no capture can widen and that cannot make two eyes (see EyeSpaceDies).
     bool TargetDead(const TSolverBoard& board, const std::vector<bool>& inRegion,
                     bool attackerToMove) const;
     // inRegion[point] for every cell.
     std::vector<bool> RegionMask() const;
 };
+
+// True when a single eye space, its points all empty and all touching the one chain around it,
+// cannot make two eyes: at most two points; three, a pyramid four or a bulky five with the
+// attacker to move, who takes the middle; a square four whoever moves.
+bool EyeSpaceDies(const std::vector<int>& space, bool attackerToMove);
 
 // The text of a point ("AA" is column 1, row 1, as the trainer's notation), or "TT" for a pass.
 std::string SolverPointText(int point);

@@ -130,6 +130,61 @@ std::optional<TLifeAndDeath> RandomQuestion(std::mt19937& random, int where, int
     return q;
 }
 
+// A random eye space: in the corner or on the edge, a rectangle filled with the defender's
+// stones around a connected space of three to six points grown at random, walled in by the
+// attacker's stones with liberties outside; at times an attacker's stone or two inside the
+// space, and at times a point of the rectangle's rim left empty beside the wall.
+std::optional<TLifeAndDeath> RandomEyeSpace(std::mt19937& random, int where) {
+    TLifeAndDeath q;
+    const int w = 3 + static_cast<int>(random() % 3), h = 3;
+    const int x0 = where == 0 ? 1 : 7, y0 = 1;
+    q.Attacker = random() % 2 ? TStone::Black : TStone::White;
+    const TStone defender = q.Defender();
+    auto inside = [&](int x, int y) { return x >= x0 && x < x0 + w && y >= y0 && y < y0 + h; };
+    for (int x = x0 - 1; x <= x0 + w; ++x)
+        for (int y = y0 - 1; y <= y0 + h; ++y)
+            if (x >= 1 && y >= 1 && !inside(x, y)) q.Board.Set(TSolverBoard::PointOf(x, y), q.Attacker);
+    for (int x = x0; x < x0 + w; ++x)
+        for (int y = y0; y < y0 + h; ++y) {
+            q.Region.push_back(TSolverBoard::PointOf(x, y));
+            q.Board.Set(q.Region.back(), defender);
+        }
+    // The space grows from a point of the first two lines, away from the wall's side.
+    const int size = 3 + static_cast<int>(random() % 4);
+    std::vector<int> space{TSolverBoard::PointOf(x0 + static_cast<int>(random() % (w - 1)) + (where == 1),
+                                                 1 + static_cast<int>(random() % 2))};
+    for (int tries = 0; static_cast<int>(space.size()) < size && tries < 100; ++tries) {
+        const int from = space[random() % space.size()];
+        const int to = from + TSolverBoard::kDirections[random() % 4];
+        const int x = TSolverBoard::XOf(to), y = TSolverBoard::YOf(to);
+        if (!inside(x, y) || std::count(space.begin(), space.end(), to)) continue;
+        space.push_back(to);
+    }
+    for (const int p : space)
+        q.Board.Set(p, TStone::Empty);
+    const int intruders = static_cast<int>(random() % 3);
+    for (int i = 0; i < intruders; ++i)
+        q.Board.Set(space[random() % space.size()], q.Attacker);
+    if (random() % 3 == 0) {
+        const int p = q.Region[random() % q.Region.size()];
+        const bool rim = std::any_of(std::begin(TSolverBoard::kDirections), std::end(TSolverBoard::kDirections),
+                                     [&](int d) { return !inside(TSolverBoard::XOf(p + d), TSolverBoard::YOf(p + d)) &&
+                                                         q.Board.At(p + d) == q.Attacker; });
+        if (rim) q.Board.Set(p, TStone::Empty);
+    }
+    for (const int p : q.Region)
+        if (q.Board.At(p) != TStone::Empty && q.Board.Liberties(p, 1) == 0)
+            for (const int c : q.Board.ChainOf(p))
+                q.Board.Set(c, TStone::Empty);
+    for (const int p : q.Region)
+        if (q.Board.At(p) == defender && q.Board.ChainOf(p).size() > q.Target.size())
+            q.Target = q.Board.ChainOf(p);
+    if (q.Target.size() < 4) return std::nullopt;
+    q.ToMove = random() % 2 ? TStone::Black : TStone::White;
+    q.Goal = q.ToMove == q.Attacker ? TLifeGoal::Kill : TLifeGoal::Live;
+    return q;
+}
+
 struct TTally {
     int Compared = 0, Skipped = 0;
     int Verdicts[4] = {};
@@ -174,6 +229,31 @@ TEST(SolverOracle, AgreesWithThePlainSearchOnSmallRegions) {
     EXPECT_GT(tally.Verdicts[static_cast<int>(TSolverVerdict::Win)], 300);
     EXPECT_GT(tally.Verdicts[static_cast<int>(TSolverVerdict::Loss)], 300);
     EXPECT_GT(tally.Verdicts[static_cast<int>(TSolverVerdict::Ko)], 10) << "kos must be among them";
+}
+
+TEST(SolverOracle, AgreesOnEyeSpaces) {
+    std::mt19937 random(5);
+    TTally tally;
+    for (int where = 0; where < 2; ++where)
+        for (int made = 0; made < 300;) {
+            const std::optional<TLifeAndDeath> q = RandomEyeSpace(random, where);
+            if (!q) continue;
+            ++made;
+            const TSolverVerdict plain = PlainVerdict(*q, 300000);
+            if (plain == TSolverVerdict::Unknown) {
+                ++tally.Skipped;
+                continue;
+            }
+            TSolverBudget budget;
+            budget.TableBytes = size_t{1} << 20;
+            ASSERT_EQ(VerdictName(Solve(*q, budget).Verdict), std::string(VerdictName(plain)))
+                << (where == 0 ? "corner" : "edge") << " eye space " << made;
+            ++tally.Compared;
+            ++tally.Verdicts[static_cast<int>(plain)];
+        }
+    EXPECT_GT(tally.Compared, 400) << tally.Skipped << " left to the plain search's cap";
+    EXPECT_GT(tally.Verdicts[static_cast<int>(TSolverVerdict::Win)], 100);
+    EXPECT_GT(tally.Verdicts[static_cast<int>(TSolverVerdict::Loss)], 100);
 }
 
 TEST(SolverOracle, AgreesOnShapesFullOfCaptures) {

@@ -1,7 +1,8 @@
 // Textbook shapes in the corner and on the edge, each with the answer Go gives it: Black's
 // group around an eye space, White's wall outside it. A three-point space lives if Black plays
 // its middle first and dies if White does; four in a square die whoever starts; four in a row
-// live even when White starts.
+// or bent live even when White starts; a pyramid four or a bulky five dies if White takes its
+// vital point first.
 #include <gtest/gtest.h>
 
 #include "solver/Solver.h"
@@ -40,6 +41,9 @@ TEST(SolverShapes, TextbookEyeSpaces) {
         {"bent three in the corner", {"..XO", ".XXO", "XXOO", "OOO"}, "win", "win", "AA"},
         {"square four in the corner", {"..XO", "..XO", "XXXO", "OOOO"}, "win", "loss", nullptr},
         {"straight four on the edge", {"....XO", "XXXXXO", "OOOOOO"}, "loss", "win", nullptr},
+        {"pyramid four in the corner", {"...XO", "X.XXO", "XXXOO", "OOOO"}, "win", "win", "BA"},
+        {"bulky five in the corner", {"...XO", "..XXO", "XXXOO", "OOOO"}, "win", "win", nullptr},
+        {"bent four on the edge", {"X...XO", "XXX.XO", "OOXXXO", "OOOOOO"}, "loss", "win", nullptr},
     };
     TSolverBudget budget;
     budget.Nodes = 2000000;
