@@ -165,10 +165,10 @@ std::vector<bool> UnconditionallyAlive(const TSolverBoard& board, TStone side,
     return alive;
 }
 
-bool AllUnconditionallyAlive(const TSolverBoard& board, TStone side, const std::vector<int>& region,
+bool AnyUnconditionallyAlive(const TSolverBoard& board, TStone side, const std::vector<int>& region,
                              const std::vector<bool>& inRegion, const std::vector<int>& stones) {
     const TScratch& result = Benson(board, side, region, inRegion);
-    return std::all_of(stones.begin(), stones.end(), [&](int p) {
+    return std::any_of(stones.begin(), stones.end(), [&](int p) {
         const int c = result.ChainOf[static_cast<size_t>(p)];
         return c >= 0 && result.KeptChain[static_cast<size_t>(c)];
     });

@@ -16,8 +16,8 @@ namespace karvena {
 std::vector<bool> UnconditionallyAlive(const TSolverBoard& board, TStone side,
                                        const std::vector<int>& region,
                                        const std::vector<bool>& inRegion);
-// True when every one of `stones` (of `side`) is unconditionally alive and there is one.
-bool AllUnconditionallyAlive(const TSolverBoard& board, TStone side, const std::vector<int>& region,
+// True when one of the points `stones` holds a stone of `side` that is unconditionally alive.
+bool AnyUnconditionallyAlive(const TSolverBoard& board, TStone side, const std::vector<int>& region,
                              const std::vector<bool>& inRegion, const std::vector<int>& stones);
 
 } // namespace karvena

@@ -31,8 +31,7 @@ bool TLifeAndDeath::TargetCaptured(const TSolverBoard& board) const {
 }
 
 bool TLifeAndDeath::TargetAlive(const TSolverBoard& board, const std::vector<bool>& inRegion) const {
-    if (Target.empty()) return false;
-    return AllUnconditionallyAlive(board, Defender(), Region, inRegion, Target);
+    return AnyUnconditionallyAlive(board, Defender(), Region, inRegion, Target);
 }
 
 bool TLifeAndDeath::TargetDead(const TSolverBoard& board, const std::vector<bool>& inRegion,

@@ -5,8 +5,8 @@
 // is. The target is the defender's group (its chains that share liberties): the attacker wins
 // once none of its stones is left on the board (or that is sure to come: the group stands
 // alone in an area too small for two eyes, see TargetDead); giving up part of the group to
-// save the rest is life. The defender wins when its target is unconditionally alive (Benson's
-// test, the region's outside counting as no eye), or when both sides pass in a row: whatever
+// save the rest is life. The defender wins when a part of its target is unconditionally alive
+// (Benson's test, the region's outside counting as no eye), or when both sides pass in a row: whatever
 // the attacker could not take is alive, seki included.
 // A single ko cannot be retaken at once, except by the side the search favours, as if it had
 // threats enough: the opponent when a win outright is asked (and a position that repeats on the
@@ -42,7 +42,8 @@ struct TLifeAndDeath {
     int TargetStone(const TSolverBoard& board) const;
     // True when no target point holds a defender's stone: the whole group has been taken.
     bool TargetCaptured(const TSolverBoard& board) const;
-    // True when every target stone is unconditionally alive on `board`.
+    // True when a target stone is unconditionally alive on `board`: the attacker, who must
+    // take them all, can never take that one.
     bool TargetAlive(const TSolverBoard& board, const std::vector<bool>& inRegion) const;
     // True when the target is dead however it is played: it stands alone around one eye space
     // that no capture can widen and that cannot make two eyes (see EyeSpaceDies).

@@ -129,5 +129,27 @@ TEST(Benson, KnownLifeAndDeath) {
     }
 }
 
+// The attacker wins only by taking every stone of the target: a part that lives for good is
+// life, whatever became of the rest.
+TEST(Benson, TheTargetLivesWhileAnyOfItLives) {
+    TLifeAndDeath q;
+    q.Board = Drawn({".X.XO.X", "XXXXOOO", "OOOOO..", ".......", ".......", ".......", "......."});
+    for (int x = 1; x <= 7; ++x)
+        for (int y = 1; y <= 3; ++y)
+            q.Region.push_back(TSolverBoard::PointOf(x, y));
+    q.Attacker = TStone::White;
+    q.Target = q.Board.ChainOf(TSolverBoard::PointOf(2, 2));
+    const std::vector<bool> mask = q.RegionMask();
+    EXPECT_TRUE(q.TargetAlive(q.Board, mask)) << "the corner group alone";
+    // With the lone stone at GA, which cannot live, and with it taken (its point empty).
+    q.Target.push_back(TSolverBoard::PointOf(7, 1));
+    EXPECT_TRUE(q.TargetAlive(q.Board, mask)) << "a dead part beside a living one";
+    q.Board.Set(TSolverBoard::PointOf(7, 1), TStone::Empty);
+    EXPECT_TRUE(q.TargetAlive(q.Board, mask)) << "a part already taken";
+    // With its second eye filled nothing of it lives.
+    q.Board.Set(TSolverBoard::PointOf(3, 1), TStone::Black);
+    EXPECT_FALSE(q.TargetAlive(q.Board, mask));
+}
+
 } // namespace
 } // namespace karvena::test
