@@ -199,9 +199,11 @@ public:
         while (static_cast<int>(line.size()) < 80 && !Settled(passes)) {
             const bool mine = (toMove == m_Player) == (outcome == TOutcome::Win);
             m_Path.Push(Key(toMove, passes));
-            int chosen = -1;
+            // A move of the side the outcome is for that the table already holds as proven is
+            // taken before any is searched again: a search of another could spend the room.
+            int chosen = mine ? ProvenMove(toMove, passes, outcome) : -1;
             uint32_t chosenWork = 0;
-            for (const int move : Moves()) {
+            for (const int move : chosen >= 0 ? std::vector<int>{} : Moves()) {
                 if (!PlayMove(move, toMove)) continue;
                 const int childPasses = PassesAfter(move, passes);
                 const TNumbers child = Prove(Other(toMove), childPasses, kInfinity, kInfinity);
@@ -219,6 +221,7 @@ public:
                     chosen = move;
                     chosenWork = work;
                 }
+                if (mine) break; // one is enough
             }
             if (chosen < 0 || m_Shared.Stopped) break;
             PlayMove(chosen, toMove);
@@ -231,6 +234,30 @@ public:
 
 private:
     static constexpr int kPass = TSolverBoard::kNoPoint;
+
+    // The quickest move of the side to move after which the table (or the rules) hold
+    // `outcome` as proven, or -1.
+    int ProvenMove(TStone toMove, int passes, TOutcome outcome) {
+        int chosen = -1;
+        uint32_t chosenWork = 0;
+        for (const int move : Moves()) {
+            if (!PlayMove(move, toMove)) continue;
+            const int childPasses = PassesAfter(move, passes);
+            const uint64_t childKey = Key(Other(toMove), childPasses);
+            TNumbers child;
+            uint32_t work = 0;
+            const bool known = SettledByTheRules(childKey, childPasses, child) ||
+                               m_Shared.Table.Find(childKey, child, &work);
+            m_Board.Undo();
+            const bool keeps = known && (outcome == TOutcome::Win ? child.Won() : child.Lost()) &&
+                               (child.Leans & (kLeansOnRepetition | kLeansOnHorizon)) == 0;
+            if (keeps && (chosen < 0 || work < chosenWork)) {
+                chosen = move;
+                chosenWork = work;
+            }
+        }
+        return chosen;
+    }
     // Passes in a row after `move`.
     static int PassesAfter(int move, int passes) { return move == kPass ? passes + 1 : 0; }
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <optional>
 
 #include "collection/ImportedRow.h"
@@ -208,6 +210,29 @@ TEST(ProblemProof, TheTreesFirstMovesAgainstTheSolver) {
     EXPECT_NE(wrongWins.Error.find("as living or as killing, the tree's correct first moves win but so do wrong"),
               std::string::npos)
         << wrongWins.Error;
+}
+
+std::string FileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST(ProblemProof, TheWinningMoveIsNamedWhereHarderMovesAreTriedFirst) {
+    // A bundled problem: Black lives only by AD (as the archive shows it), and several moves
+    // tried before it in the solver's order take long to refute. The move named must still be
+    // the one that wins, with its line, not none because the others spent the room.
+    const std::string sgf = FileText(std::string(KARVENA_DATA_DIR) + "/ggg-weekly/easy/ggg-easy-71.sgf");
+    ASSERT_FALSE(sgf.empty());
+    const TProblemQuestion question = AskedOf(sgf, TLifeGoal::Live);
+    ASSERT_TRUE(question.Ok()) << question.Error;
+    TSolverBudget budget;
+    budget.Nodes = 400000;
+    budget.TableBytes = size_t{16} << 20;
+    const TSolveResult result = Solve(question.Question, budget);
+    ASSERT_EQ(VerdictName(result.Verdict), std::string("win"));
+    EXPECT_EQ(SolverPointText(result.Best), "AD");
+    ASSERT_FALSE(result.Line.empty());
+    EXPECT_EQ(result.Line.front(), result.Best);
 }
 
 TEST(ProblemProof, AnAnswerThatOnlyReachesAKoTellsTheGoalAndDisagrees) {
