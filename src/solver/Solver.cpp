@@ -532,8 +532,13 @@ TSolveResult Solve(const TLifeAndDeath& problem, const TSolverBudget& budget, TS
     TSearch withKo(problem, true, shared);
     const TOutcome second = withKo.Run();
     if (second == TOutcome::Loss) return finish(TSolverVerdict::Loss, &withKo, TOutcome::Loss);
-    if (first == TOutcome::Loss && second == TOutcome::Win)
-        return finish(TSolverVerdict::Ko, &withKo, TOutcome::Win);
+    if (first == TOutcome::Loss && second == TOutcome::Win) {
+        // The move that wins the ko, and the line that shows why nothing wins outright.
+        const std::vector<int> won = withKo.Line(TOutcome::Win);
+        finish(TSolverVerdict::Ko, &outright, TOutcome::Loss);
+        result.Best = won.empty() ? -1 : won.front();
+        return result;
+    }
     return finish(TSolverVerdict::Unknown, nullptr, TOutcome::Unknown);
 }
 

@@ -31,7 +31,9 @@ struct TSolverBudget {
 struct TSolveResult {
     TSolverVerdict Verdict = TSolverVerdict::Unknown;
     int Best = -1;          // the move that reaches the verdict (kNoPoint: pass); -1 for none
-    std::vector<int> Line;  // the line that proves it, from the question's position
+    // The line that proves it, from the question's position; for a ko, the other side's
+    // resistance that leaves the player nothing better than the ko (retaken at once in it).
+    std::vector<int> Line;
     int64_t Nodes = 0;
     int64_t Milliseconds = 0;
 };

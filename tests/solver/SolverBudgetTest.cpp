@@ -89,6 +89,20 @@ TEST(SolverKo, TakingAKoFirstIsAKoNotAWin) {
     const TSolveResult result = Solve(q);
     EXPECT_EQ(VerdictName(result.Verdict), std::string("ko"));
     EXPECT_EQ(result.Best, At("AA"));
+    // The line shows why nothing wins outright: White's resistance, in which White retakes the
+    // ko at once (as with a threat answered elsewhere).
+    TSolverBoard board = q.Board;
+    TStone toMove = q.ToMove;
+    bool retaken = false;
+    for (const int p : result.Line) {
+        retaken = retaken || (toMove == TStone::White && p == board.KoPoint() && p != TSolverBoard::kNoPoint);
+        if (p == TSolverBoard::kNoPoint)
+            board.Pass();
+        else
+            ASSERT_TRUE(board.Play(p, toMove, true)) << SolverPointText(p);
+        toMove = Other(toMove);
+    }
+    EXPECT_TRUE(retaken);
 }
 
 } // namespace
