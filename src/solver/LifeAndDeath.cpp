@@ -110,17 +110,90 @@ bool TLifeAndDeath::TargetDead(const TSolverBoard& board, const std::vector<bool
     return EyeSpaceDies(empty, attackerToMove);
 }
 
-bool EyeSpaceDies(const std::vector<int>& space, bool attackerToMove) {
-    // Its shape, told by the sides its points share and by the most neighbours one point has.
-    int sides = 0, most = 0;
+bool TLifeAndDeath::TargetLivesByItsEyeSpace(const TSolverBoard& board,
+                                             const std::vector<bool>& inRegion,
+                                             bool attackerToMove) const {
+    const TStone defender = Defender();
+    thread_local std::vector<int> chain, space;
+    thread_local std::vector<uint8_t> seen;
+    seen.assign(TSolverBoard::kCells, 0);
+    for (const int stone : Target) {
+        if (board.At(stone) != defender || seen[static_cast<size_t>(stone)]) continue;
+        board.ChainInto(stone, chain);
+        for (const int s : chain)
+            seen[static_cast<size_t>(s)] = 1;
+        // Each space of empty points beside the chain, grown through empty points; it must
+        // lie in the region and touch nothing but the chain and the edge.
+        for (const int s : chain)
+            for (const int d : TSolverBoard::kDirections) {
+                const int start = s + d;
+                if (board.At(start) != TStone::Empty || seen[static_cast<size_t>(start)] >= 2) continue;
+                // Marks: 2 in this space, 3 in a space looked at before; a flood given up
+                // leaves part of its space unmarked, and meeting the rest later rejects it.
+                space.assign(1, start);
+                seen[static_cast<size_t>(start)] = 2;
+                bool enclosed = true;
+                for (size_t i = 0; i < space.size() && enclosed; ++i) {
+                    if (!inRegion[static_cast<size_t>(space[i])]) enclosed = false;
+                    for (const int e : TSolverBoard::kDirections) {
+                        const int n = space[i] + e;
+                        const TStone at = board.At(n);
+                        const uint8_t mark = seen[static_cast<size_t>(n)];
+                        if (at == TStone::Edge || (at == defender && mark == 1) || mark == 2) continue;
+                        if (at != TStone::Empty || mark == 3) {
+                            enclosed = false;
+                            break;
+                        }
+                        seen[static_cast<size_t>(n)] = 2;
+                        space.push_back(n);
+                    }
+                    if (space.size() > 5) enclosed = false;
+                }
+                for (const int p : space)
+                    seen[static_cast<size_t>(p)] = 3;
+                if (enclosed && EyeSpaceLives(space, attackerToMove)) return true;
+            }
+    }
+    return false;
+}
+
+namespace {
+
+// A space's shape, told by the sides its points share and by the most neighbours one point has.
+struct TShape {
+    int Sides = 0, Most = 0;
+};
+TShape ShapeOf(const std::vector<int>& space) {
+    TShape shape;
     for (const int p : space) {
         int neighbours = 0;
         for (const int d : TSolverBoard::kDirections)
             neighbours += static_cast<int>(std::count(space.begin(), space.end(), p + d));
-        sides += neighbours;
-        most = std::max(most, neighbours);
+        shape.Sides += neighbours;
+        shape.Most = std::max(shape.Most, neighbours);
     }
-    sides /= 2;
+    shape.Sides /= 2;
+    return shape;
+}
+
+} // namespace
+
+bool EyeSpaceLives(const std::vector<int>& space, bool attackerToMove) {
+    const auto [sides, most] = ShapeOf(space);
+    switch (space.size()) {
+    case 3: // the defender takes the middle
+        return !attackerToMove;
+    case 4: // four in a row or bent: two middle points, one for each side
+        return (sides == 3 && most == 2) || (most == 3 && !attackerToMove);
+    case 5: // every five but the bulky and the crossed; those if the defender takes the middle
+        return (sides == 4 && most <= 3) || !attackerToMove;
+    default:
+        return false;
+    }
+}
+
+bool EyeSpaceDies(const std::vector<int>& space, bool attackerToMove) {
+    const auto [sides, most] = ShapeOf(space);
     switch (space.size()) {
     case 0:
     case 1:

@@ -49,6 +49,11 @@ struct TLifeAndDeath {
     // that no capture can widen and that cannot make two eyes (see EyeSpaceDies).
     bool TargetDead(const TSolverBoard& board, const std::vector<bool>& inRegion,
                     bool attackerToMove) const;
+    // True when a target chain lives by one eye space of its own: three to five empty points
+    // of the region that touch nothing but the chain and the edge, shaped to make two eyes
+    // however the attacker plays (see EyeSpaceLives). The chain can then never be taken.
+    bool TargetLivesByItsEyeSpace(const TSolverBoard& board, const std::vector<bool>& inRegion,
+                                  bool attackerToMove) const;
     // inRegion[point] for every cell.
     std::vector<bool> RegionMask() const;
 };
@@ -57,6 +62,11 @@ struct TLifeAndDeath {
 // cannot make two eyes: at most two points; three, a pyramid four or a bulky five with the
 // attacker to move, who takes the middle; a square four whoever moves.
 bool EyeSpaceDies(const std::vector<int>& space, bool attackerToMove);
+// True when a single eye space enclosed by one chain alone makes two eyes: three points or a
+// pyramid four with the defender to move, who takes the middle; four in a row or bent
+// whoever moves; any five but the bulky and the crossed whoever moves, those two with the
+// defender to move.
+bool EyeSpaceLives(const std::vector<int>& space, bool attackerToMove);
 
 // The text of a point ("AA" is column 1, row 1, as the trainer's notation), or "TT" for a pass.
 std::string SolverPointText(int point);

@@ -361,7 +361,9 @@ private:
         // Life is looked for after the defender's moves and passes (and at the start): an
         // attacker's move seldom makes it, and the defender's next move looks again.
         const bool defenderMoved = toMove == m_Problem.Attacker || passes > 0 || m_Path.Size() == 0;
-        if (defenderMoved && m_Problem.TargetAlive(m_Board, m_InRegion)) {
+        if (defenderMoved && (m_Problem.TargetAlive(m_Board, m_InRegion) ||
+                              m_Problem.TargetLivesByItsEyeSpace(m_Board, m_InRegion,
+                                                                 toMove == m_Problem.Attacker))) {
             m_Shared.Table.Store(key, ForPlayer(false), 1);
             return ForPlayer(false);
         }
