@@ -48,12 +48,14 @@ int Usage() {
         "stored, 1 a quarter turn clockwise, 2 a half turn, 3 a quarter turn anticlockwise,\n"
         "4 mirrored left-right, 5 top-bottom, 6 across the P = Q diagonal, 7 across the other;\n"
         "8-15 the same with the colours swapped); words and transcript name points as shown.\n"
-        "       karvena-collection solve <archive> <key> [<words>...] [--budget-ms N] [--moves]\n"
+        "       karvena-collection solve <archive> <key> [<words>...] [=<move>...] [--budget-ms N] [--moves]\n"
         "                                [--goal kill|live] [--transform N]\n"
         "       karvena-collection prove <archive> [--group N] [--budget-ms N]\n"
         "solve plays the words as play does, then asks the solver what the side to move reaches\n"
         "(win, ko, loss or unknown within the budget, 1000 ms unless given); --moves judges each\n"
-        "point of the region instead. prove judges every first move of every problem's tree.\n"
+        "point of the region instead. Moves written =XX are played after the words by either\n"
+        "side in turn, the tree answering none (TT a pass): a line of prove replayed.\n"
+        "prove judges every first move of every problem's tree.\n"
         "--budget-nodes N bounds each search by positions instead of time: the same answer on\n"
         "any machine.\n");
     return 2;
@@ -319,7 +321,7 @@ int Solve(const std::vector<std::string>& args) {
     bool eachMove = false;
     int transform = 0;
     std::optional<TLifeGoal> goal;
-    std::vector<std::string> words;
+    std::vector<std::string> words, direct;
     for (size_t i = 2; i < args.size(); ++i) {
         if (args[i] == "--moves")
             eachMove = true;
@@ -331,7 +333,9 @@ int Solve(const std::vector<std::string>& args) {
             const std::optional<int> number = SettingNumber(args[++i]);
             if (!number || *number < 0 || *number >= TOrientation::kCount) return Usage();
             transform = *number;
-        } else
+        } else if (args[i][0] == '=')
+            direct.push_back(args[i].substr(1));
+        else
             words.push_back(args[i]);
     }
     const std::optional<TProblemRow> row = store.Find(*key);
@@ -376,6 +380,20 @@ int Solve(const std::vector<std::string>& args) {
     for (const char* suffix : {"", "-wal", "-shm"})
         std::filesystem::remove(history + suffix);
     if (status != 0) return status;
+    // Words written =XX are played after the others by whichever side is to move, the tree
+    // answering none of them: a line prove printed can be followed move by move.
+    for (const std::string& word : direct) {
+        const int p = PointOfMove(word, question.Board.Lines());
+        const bool played = p == TSolverBoard::kNoPoint ? (question.Board.Pass(), true)
+                            : p > 0 && question.Board.Play(p, question.ToMove);
+        if (!played) {
+            std::fprintf(stderr, "problem %s: =%s is no legal move here\n", args[1].c_str(),
+                         word.c_str());
+            return 1;
+        }
+        question.Passes = p == TSolverBoard::kNoPoint ? question.Passes + 1 : 0;
+        question.ToMove = Other(question.ToMove);
+    }
     std::string region;
     for (const int p : question.Region)
         region += " " + SolverPointText(p);

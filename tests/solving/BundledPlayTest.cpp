@@ -18,9 +18,9 @@ namespace {
 const std::string kArchive = KARVENA_ARCHIVE;
 const std::string kTool = KARVENA_COLLECTION_TOOL;
 
-std::vector<std::string> RunTool(const std::string& arguments) {
+std::vector<std::string> RunTool(const std::string& arguments, const std::string& command = "play") {
     std::vector<std::string> lines;
-    FILE* pipe = popen((kTool + " play " + kArchive + " " + arguments).c_str(), "r");
+    FILE* pipe = popen((kTool + " " + command + " " + kArchive + " " + arguments + " 2>&1").c_str(), "r");
     char buffer[1024];
     while (pipe && fgets(buffer, sizeof buffer, pipe)) {
         std::string line(buffer);
@@ -50,6 +50,19 @@ TEST(PlayTool, TheCorrectLineOfABeginnerProblemSucceeds) {
     EXPECT_FALSE(Has(twice, "move SR player"));
     const std::vector<std::string> chinese = RunTool("0001 --lang zh_CN SS");
     EXPECT_TRUE(Has(chinese, "result 失败"));
+}
+
+// The solver asked of a position reached by moves of both sides that the tree does not answer.
+TEST(SolveTool, MovesWrittenWithAnEqualsSignArePlayedAsTheyStand) {
+    // 0001: Black lives by BA. Played with =, BA and White's pass stand on the board with no
+    // answer from the tree, and it is Black's turn again: BA is no longer a point to judge.
+    const std::vector<std::string> judged = RunTool("0001 =BA =TT --moves --budget-nodes 5000", "solve");
+    EXPECT_TRUE(Has(judged, "move TT win")) << "Black, alive, may pass";
+    EXPECT_FALSE(std::any_of(judged.begin(), judged.end(),
+                             [](const std::string& l) { return l.rfind("move BA ", 0) == 0; }));
+    const std::vector<std::string> occupied = RunTool("0001 =BA =BA --budget-nodes 20000", "solve");
+    ASSERT_FALSE(occupied.empty());
+    EXPECT_NE(occupied.back().find("=BA is no legal move here"), std::string::npos) << occupied.back();
 }
 
 // A named history that cannot be written makes the tool fail, after playing all the same.
