@@ -34,6 +34,15 @@ bool TLifeAndDeath::TargetAlive(const TSolverBoard& board, const std::vector<boo
     return AnyUnconditionallyAlive(board, Defender(), Region, inRegion, Target);
 }
 
+namespace {
+
+bool Touches(const TSolverBoard& board, int point, TStone stone) {
+    return std::any_of(std::begin(TSolverBoard::kDirections), std::end(TSolverBoard::kDirections),
+                       [&](int d) { return board.At(point + d) == stone; });
+}
+
+} // namespace
+
 bool TLifeAndDeath::TargetDead(const TSolverBoard& board, const std::vector<bool>& inRegion,
                                bool attackerToMove) const {
     const int stone = TargetStone(board);
@@ -83,17 +92,10 @@ bool TLifeAndDeath::TargetDead(const TSolverBoard& board, const std::vector<bool
             }
             if (!safe) return false;
         }
-    // An empty point beside the attacker's stones touches the target too, so a stone the
-    // defender plays there joins it: no lone stone the attacker takes, no ko. A point inside
-    // the space, every neighbour in it, is the eye shape's own.
-    for (const int e : empty) {
-        bool touchesTarget = false, touchesAttacker = false;
-        for (const int d : TSolverBoard::kDirections) {
-            touchesTarget = touchesTarget || board.At(e + d) == defender;
-            touchesAttacker = touchesAttacker || board.At(e + d) == Attacker;
-        }
-        if (touchesAttacker && !touchesTarget) return false;
-    }
+    // Each empty point touches the target, so a stone the defender plays there joins it: no
+    // lone stone, no ko (a lone stone in the corner of a bent four makes one).
+    for (const int e : empty)
+        if (!Touches(board, e, defender)) return false;
     // The empty points form one piece (a flood through empties from the first reaches all).
     if (empty.empty()) return true;
     size_t joined = 1;
@@ -151,6 +153,11 @@ bool TLifeAndDeath::TargetLivesByItsEyeSpace(const TSolverBoard& board,
                 }
                 for (const int p : space)
                     seen[static_cast<size_t>(p)] = 3;
+                // A point that touches no stone of the chain would hold a lone stone, which
+                // the attacker may take and the defender retake: a ko, not life.
+                enclosed = enclosed && std::all_of(space.begin(), space.end(), [&](int p) {
+                               return Touches(board, p, defender);
+                           });
                 if (enclosed && EyeSpaceLives(space, attackerToMove)) return true;
             }
     }

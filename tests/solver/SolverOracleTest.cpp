@@ -235,7 +235,7 @@ TEST(SolverOracle, AgreesOnEyeSpaces) {
     std::mt19937 random(5);
     TTally tally;
     for (int where = 0; where < 2; ++where)
-        for (int made = 0; made < 300;) {
+        for (int made = 0; made < 1200;) {
             const std::optional<TLifeAndDeath> q = RandomEyeSpace(random, where);
             if (!q) continue;
             ++made;
@@ -251,7 +251,7 @@ TEST(SolverOracle, AgreesOnEyeSpaces) {
             ++tally.Compared;
             ++tally.Verdicts[static_cast<int>(plain)];
         }
-    EXPECT_GT(tally.Compared, 400) << tally.Skipped << " left to the plain search's cap";
+    EXPECT_GT(tally.Compared, 2000) << tally.Skipped << " left to the plain search's cap";
     EXPECT_GT(tally.Verdicts[static_cast<int>(TSolverVerdict::Win)], 100);
     EXPECT_GT(tally.Verdicts[static_cast<int>(TSolverVerdict::Loss)], 100);
 }

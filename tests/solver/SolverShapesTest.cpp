@@ -1,8 +1,9 @@
 // Textbook shapes in the corner and on the edge, each with the answer Go gives it: Black's
 // group around an eye space, White's wall outside it. A three-point space lives if Black plays
 // its middle first and dies if White does; four in a square die whoever starts; four in a row
-// or bent live even when White starts, as does a bent five; a pyramid four or a bulky five
-// dies if White takes its vital point first.
+// or bent live even when White starts, as does a bent five, but a bent four whose bend is the
+// corner point is a ko (a stone there stands alone); a pyramid four or a bulky five dies if
+// White takes its vital point first.
 #include <gtest/gtest.h>
 
 #include "solver/Solver.h"
@@ -43,6 +44,7 @@ TEST(SolverShapes, TextbookEyeSpaces) {
         {"straight four on the edge", {"....XO", "XXXXXO", "OOOOOO"}, "loss", "win", nullptr},
         {"pyramid four in the corner", {"...XO", "X.XXO", "XXXOO", "OOOO"}, "win", "win", "BA"},
         {"bulky five in the corner", {"...XO", "..XXO", "XXXOO", "OOOO"}, "win", "win", nullptr},
+        {"bent four bending at the corner", {"...XO", ".XXXO", "XXOOO", "OO"}, "ko", "win", nullptr},
         {"bent five in the corner", {"....XO", ".XXXXO", "XXOOOO", "OO"}, "loss", "win", nullptr},
         {"bent four on the edge", {"X...XO", "XXX.XO", "OOXXXO", "OOOOOO"}, "loss", "win", nullptr},
     };
