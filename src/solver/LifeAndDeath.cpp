@@ -119,13 +119,15 @@ bool TLifeAndDeath::TargetLivesByItsEyeSpace(const TSolverBoard& board,
     thread_local std::vector<int> chain, space;
     thread_local std::vector<uint8_t> seen;
     seen.assign(TSolverBoard::kCells, 0);
+    // Marks: 1 a stone of the chain looked at, 4 one of a chain looked at before.
     for (const int stone : Target) {
         if (board.At(stone) != defender || seen[static_cast<size_t>(stone)]) continue;
         board.ChainInto(stone, chain);
         for (const int s : chain)
             seen[static_cast<size_t>(s)] = 1;
         // Each space of empty points beside the chain, grown through empty points; it must
-        // lie in the region and touch nothing but the chain and the edge.
+        // lie in the region and touch nothing but the chain and the edge, each of its points
+        // a stone of the chain.
         for (const int s : chain)
             for (const int d : TSolverBoard::kDirections) {
                 const int start = s + d;
@@ -160,6 +162,8 @@ bool TLifeAndDeath::TargetLivesByItsEyeSpace(const TSolverBoard& board,
                            });
                 if (enclosed && EyeSpaceLives(space, attackerToMove)) return true;
             }
+        for (const int s : chain)
+            seen[static_cast<size_t>(s)] = 4;
     }
     return false;
 }

@@ -6,8 +6,9 @@
 // once none of its stones is left on the board (or that is sure to come: the group stands
 // alone in an area too small for two eyes, see TargetDead); giving up part of the group to
 // save the rest is life. The defender wins when a part of its target is unconditionally alive
-// (Benson's test, the region's outside counting as no eye), or when both sides pass in a row: whatever
-// the attacker could not take is alive, seki included.
+// (Benson's test, the region's outside counting as no eye) or lives by an eye space of a shape
+// that makes two eyes, or when both sides pass in a row: whatever the attacker could not take
+// is alive, seki included.
 // A single ko cannot be retaken at once, except by the side the search favours, as if it had
 // threats enough: the opponent when a win outright is asked (and a position that repeats on the
 // line then counts against the player), the player when a won ko is asked (and a repetition
@@ -50,8 +51,9 @@ struct TLifeAndDeath {
     bool TargetDead(const TSolverBoard& board, const std::vector<bool>& inRegion,
                     bool attackerToMove) const;
     // True when a target chain lives by one eye space of its own: three to five empty points
-    // of the region that touch nothing but the chain and the edge, shaped to make two eyes
-    // however the attacker plays (see EyeSpaceLives). The chain can then never be taken.
+    // of the region, each touching the chain and nothing but the chain and the edge, shaped to
+    // make two eyes however the attacker plays (see EyeSpaceLives). The chain can then never
+    // be taken.
     bool TargetLivesByItsEyeSpace(const TSolverBoard& board, const std::vector<bool>& inRegion,
                                   bool attackerToMove) const;
     // inRegion[point] for every cell.
@@ -62,10 +64,10 @@ struct TLifeAndDeath {
 // cannot make two eyes: at most two points; three, a pyramid four or a bulky five with the
 // attacker to move, who takes the middle; a square four whoever moves.
 bool EyeSpaceDies(const std::vector<int>& space, bool attackerToMove);
-// True when a single eye space enclosed by one chain alone makes two eyes: three points or a
-// pyramid four with the defender to move, who takes the middle; four in a row or bent
-// whoever moves; any five but the bulky and the crossed whoever moves, those two with the
-// defender to move.
+// True when a single eye space, its points all empty and all touching the one chain that alone
+// encloses it, makes two eyes: three points or a pyramid four with the defender to move, who
+// takes the middle; four in a row or bent whoever moves; any five but the bulky and the crossed
+// whoever moves, those two with the defender to move.
 bool EyeSpaceLives(const std::vector<int>& space, bool attackerToMove);
 
 // The text of a point ("AA" is column 1, row 1, as the trainer's notation), or "TT" for a pass.

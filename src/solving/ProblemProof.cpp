@@ -93,9 +93,8 @@ void JudgeFirstMoves(const TSolutionTree& tree, const TSolverBudget& perMove, TS
                                                           : TAgreement::Agree;
 }
 
-// How a goal fits the tree: its correct first moves that work and that fail, its wrong first
-// moves that work.
-// moves that work, and its correct first moves that reach a ko the problem does not ask for.
+// How a goal fits the tree: its correct first moves that work, that fail, and that reach only a
+// ko the problem does not ask for; its wrong first moves that work.
 struct TFit {
     int CorrectWork = 0, CorrectFail = 0, WrongWork = 0, CorrectKo = 0;
 };
