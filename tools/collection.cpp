@@ -382,18 +382,12 @@ int Solve(const std::vector<std::string>& args) {
     if (status != 0) return status;
     // Words written =XX are played after the others by whichever side is to move, the tree
     // answering none of them: a line prove printed can be followed move by move.
-    for (const std::string& word : direct) {
-        const int p = PointOfMove(word, question.Board.Lines());
-        const bool played = p == TSolverBoard::kNoPoint ? (question.Board.Pass(), true)
-                            : p > 0 && question.Board.Play(p, question.ToMove);
-        if (!played) {
+    for (const std::string& word : direct)
+        if (!question.Play(PointOfMove(word, question.Board.Lines()))) {
             std::fprintf(stderr, "problem %s: =%s is no legal move here\n", args[1].c_str(),
                          word.c_str());
             return 1;
         }
-        question.Passes = p == TSolverBoard::kNoPoint ? question.Passes + 1 : 0;
-        question.ToMove = Other(question.ToMove);
-    }
     std::string region;
     for (const int p : question.Region)
         region += " " + SolverPointText(p);

@@ -228,6 +228,16 @@ std::vector<bool> TLifeAndDeath::RegionMask() const {
     return mask;
 }
 
+bool TLifeAndDeath::Play(int move) {
+    if (move == TSolverBoard::kNoPoint)
+        Board.Pass();
+    else if (move < 0 || move >= TSolverBoard::kCells || !Board.Play(move, ToMove))
+        return false;
+    Passes = move == TSolverBoard::kNoPoint ? Passes + 1 : 0;
+    ToMove = Other(ToMove);
+    return true;
+}
+
 std::string SolverPointText(int point) {
     if (point == TSolverBoard::kNoPoint) return "TT";
     return {static_cast<char>('A' + TSolverBoard::XOf(point) - 1),

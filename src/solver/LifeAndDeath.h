@@ -58,6 +58,9 @@ struct TLifeAndDeath {
                                   bool attackerToMove) const;
     // inRegion[point] for every cell.
     std::vector<bool> RegionMask() const;
+    // Plays `move` (kNoPoint: a pass) for the side to move, which then changes, as does the
+    // count of passes in a row. False, and nothing changes, when the move is not legal.
+    bool Play(int move);
 };
 
 // True when a single eye space, its points all empty and all touching the one chain around it,

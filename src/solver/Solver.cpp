@@ -560,12 +560,7 @@ std::vector<TJudgedMove> JudgeMoves(const TLifeAndDeath& problem, const TSolverB
     moves.push_back(TSolverBoard::kNoPoint);
     for (const int move : moves) {
         TLifeAndDeath after = problem;
-        if (move == TSolverBoard::kNoPoint)
-            after.Board.Pass();
-        else if (!after.Board.Play(move, problem.ToMove))
-            continue;
-        after.ToMove = Other(problem.ToMove);
-        after.Passes = move == TSolverBoard::kNoPoint ? problem.Passes + 1 : 0;
+        if (!after.Play(move)) continue;
         judged.push_back({move, Solve(after, budget, table).Verdict});
     }
     return judged;

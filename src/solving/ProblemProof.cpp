@@ -68,10 +68,8 @@ void JudgeFirstMoves(const TSolutionTree& tree, const TSolverBudget& perMove, TS
                           [](const TFirstMoveProof& m) { return m.TreeCorrect; });
     for (TFirstMoveProof& judged : moves) {
         TLifeAndDeath after = question;
-        if (after.Board.Play(PointOfMove(judged.Move, question.Board.Lines()), question.ToMove)) {
-            after.ToMove = Other(question.ToMove);
+        if (after.Play(PointOfMove(judged.Move, question.Board.Lines())))
             judged.Solved = Solve(after, perMove, table);
-        }
         judged.Agreement = AgreementOf(judged.TreeCorrect, judged.Solved.Verdict, proof.Question.Ko);
         anyUnknown = anyUnknown || judged.Agreement == TAgreement::Unknown;
         anyDisagree = anyDisagree || judged.Agreement == TAgreement::Disagree;
