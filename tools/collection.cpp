@@ -7,7 +7,7 @@
 //   play <archive> <key> [--avoid-bad] [--lang en|zh_CN] [--history <file>] [--transform N]
 //        <word>...
 //   solve <archive> <key> [<word>...] [--budget-ms N | --budget-nodes N] [--moves] [--goal kill|live]
-//         [--transform N]
+//         [--transform N] [--along-the-edge]
 //   prove <archive> [--group N] [--budget-ms N | --budget-nodes N]
 #include <algorithm>
 #include <cctype>
@@ -49,12 +49,14 @@ int Usage() {
         "4 mirrored left-right, 5 top-bottom, 6 across the P = Q diagonal, 7 across the other;\n"
         "8-15 the same with the colours swapped); words and transcript name points as shown.\n"
         "       karvena-collection solve <archive> <key> [<words>...] [=<move>...] [--budget-ms N] [--moves]\n"
-        "                                [--goal kill|live] [--transform N]\n"
+        "                                [--goal kill|live] [--transform N] [--along-the-edge]\n"
         "       karvena-collection prove <archive> [--group N] [--budget-ms N]\n"
         "solve plays the words as play does, then asks the solver what the side to move reaches\n"
         "(win, ko, loss or unknown within the budget, 1000 ms unless given); --moves judges each\n"
         "point of the region instead. Moves written =XX are played after the words by either\n"
         "side in turn, the tree answering none (TT a pass): a line of prove replayed.\n"
+        "--along-the-edge lets the region reach a point further along the edge, as prove does\n"
+        "before it counts a disagreement.\n"
         "prove judges every first move of every problem's tree.\n"
         "--budget-nodes N bounds each search by positions instead of time: the same answer on\n"
         "any machine.\n");
@@ -320,11 +322,14 @@ int Solve(const std::vector<std::string>& args) {
     budget.Milliseconds = 1000;
     bool eachMove = false;
     int transform = 0;
+    bool alongTheEdge = false;
     std::optional<TLifeGoal> goal;
     std::vector<std::string> words, direct;
     for (size_t i = 2; i < args.size(); ++i) {
         if (args[i] == "--moves")
             eachMove = true;
+        else if (args[i] == "--along-the-edge")
+            alongTheEdge = true;
         else if (args[i] == "--goal" && i + 1 < args.size())
             goal = args[++i] == "kill" ? TLifeGoal::Kill : TLifeGoal::Live;
         else if (args[i] == "--budget-ms" || args[i] == "--budget-nodes") {
@@ -350,7 +355,7 @@ int Solve(const std::vector<std::string>& args) {
         std::fprintf(stderr, "problem %s: solution data corrupted: %s\n", args[1].c_str(), e.what());
         return 1;
     }
-    TProblemQuestion start = QuestionOf(*row, tree, goal);
+    TProblemQuestion start = QuestionOf(*row, tree, goal, alongTheEdge);
     if (!start.Ok() && start.Error == kNoStatedGoal) {
         // No stated goal: the one the tree's answer fits, as prove derives it.
         const TProblemProof proof = ProveProblem(*row, budget);

@@ -56,12 +56,20 @@ std::vector<TFirstMoveProof> FirstMovesOf(const TSolutionTree& tree, int lines) 
     return moves;
 }
 
+// A problem disagrees where one of its first moves does; it agrees when every move does.
+TAgreement AgreementOfAll(const std::vector<TFirstMoveProof>& moves) {
+    const auto any = [&](TAgreement a) {
+        return std::any_of(moves.begin(), moves.end(), [a](const TFirstMoveProof& m) { return m.Agreement == a; });
+    };
+    if (any(TAgreement::Disagree)) return TAgreement::Disagree;
+    return any(TAgreement::Unknown) || moves.empty() ? TAgreement::Unknown : TAgreement::Agree;
+}
+
 // Judges the tree's first moves against `question`, correct ones first; with
 // `stopAtAFailingAnswer`, a correct move that fails ends the judging (the goal is not this one).
 void JudgeFirstMoves(const TSolutionTree& tree, const TSolverBudget& perMove, TSolverTable& table,
                      bool stopAtAFailingAnswer, TProblemProof& proof) {
     const TLifeAndDeath& question = proof.Question.Question;
-    bool anyUnknown = false, anyDisagree = false;
     std::vector<TFirstMoveProof> moves = FirstMovesOf(tree, question.Board.Lines());
     const std::vector<TFirstMoveProof> treeOrder = moves;
     std::stable_partition(moves.begin(), moves.end(),
@@ -71,8 +79,6 @@ void JudgeFirstMoves(const TSolutionTree& tree, const TSolverBudget& perMove, TS
         if (after.Play(PointOfMove(judged.Move, question.Board.Lines())))
             judged.Solved = Solve(after, perMove, table);
         judged.Agreement = AgreementOf(judged.TreeCorrect, judged.Solved.Verdict, proof.Question.Ko);
-        anyUnknown = anyUnknown || judged.Agreement == TAgreement::Unknown;
-        anyDisagree = anyDisagree || judged.Agreement == TAgreement::Disagree;
         proof.Milliseconds += judged.Solved.Milliseconds;
         const bool answerFails = judged.TreeCorrect && judged.Agreement == TAgreement::Disagree;
         proof.Moves.push_back(std::move(judged));
@@ -86,9 +92,30 @@ void JudgeFirstMoves(const TSolutionTree& tree, const TSolverBudget& perMove, TS
     };
     std::stable_sort(proof.Moves.begin(), proof.Moves.end(),
                      [&](const TFirstMoveProof& a, const TFirstMoveProof& b) { return rank(a) < rank(b); });
-    proof.Agreement = anyDisagree                          ? TAgreement::Disagree
-                      : anyUnknown || proof.Moves.empty() ? TAgreement::Unknown
-                                                          : TAgreement::Agree;
+    proof.Agreement = AgreementOfAll(proof.Moves);
+}
+
+// The moves on which `proof` disagrees with the tree, judged again with the region a point
+// further along the edge: a verdict at the rim of the region can be the frame's doing (its stone
+// beside a capture on the edge makes a ko that the board does not have). The disagreement
+// stands only where the wider question does not settle the move otherwise.
+void JudgeDisagreementsAgain(const TProblemRow& row, const TSolutionTree& tree,
+                             const TSolverBudget& perMove, TSolverTable& table, TProblemProof& proof) {
+    if (proof.Agreement != TAgreement::Disagree) return;
+    const TProblemQuestion wider = QuestionOf(row, tree, proof.Question.Question.Goal, true);
+    if (!wider.Ok() || wider.Question.Region.size() <= proof.Question.Question.Region.size()) return;
+    for (TFirstMoveProof& m : proof.Moves) {
+        TLifeAndDeath after = wider.Question;
+        if (m.Agreement == TAgreement::Disagree && after.Play(PointOfMove(m.Move, after.Board.Lines()))) {
+            const TSolveResult again = Solve(after, perMove, table);
+            proof.Milliseconds += again.Milliseconds;
+            if (again.Verdict != TSolverVerdict::Unknown) {
+                m.Solved = again;
+                m.Agreement = AgreementOf(m.TreeCorrect, again.Verdict, proof.Question.Ko);
+            }
+        }
+    }
+    proof.Agreement = AgreementOfAll(proof.Moves);
 }
 
 // How a goal fits the tree: its correct first moves that work, that fail, and that reach only a
@@ -128,6 +155,7 @@ TProblemProof ProveProblem(const TProblemRow& row, const TSolverBudget& perMove)
     proof.Question = QuestionOf(row, tree);
     if (proof.Question.Ok()) {
         JudgeFirstMoves(tree, perMove, table, false, proof);
+        JudgeDisagreementsAgain(row, tree, perMove, table, proof);
         return proof;
     }
     if (proof.Question.Error != kNoStatedGoal) {
@@ -174,6 +202,7 @@ TProblemProof ProveProblem(const TProblemRow& row, const TSolverBudget& perMove)
         under.Moves.clear();
         under.Milliseconds = 0;
         JudgeFirstMoves(tree, perMove, table, false, under);
+        JudgeDisagreementsAgain(row, tree, perMove, table, under);
         return under;
     }
     if (tried.size() != 1) {
@@ -187,6 +216,7 @@ TProblemProof ProveProblem(const TProblemRow& row, const TSolverBudget& perMove)
                   "killing nor as living, within the budget";
         return proof;
     }
+    JudgeDisagreementsAgain(row, tree, perMove, table, tried.front());
     return std::move(tried.front());
 }
 

@@ -122,7 +122,7 @@ const char* const kNoStatedGoal =
     "the goal cannot be derived: the problem states no result and its comment names no goal";
 
 TProblemQuestion QuestionOf(const TProblemRow& row, const TSolutionTree& tree,
-                            std::optional<TLifeGoal> goal) {
+                            std::optional<TLifeGoal> goal, bool alongTheEdge) {
     TProblemQuestion out;
     TLifeAndDeath& q = out.Question;
     const int lines = row.BoardSize >= 7 && row.BoardSize <= 19 ? row.BoardSize : 19;
@@ -262,6 +262,21 @@ TProblemQuestion QuestionOf(const TProblemRow& row, const TSolutionTree& tree,
                 add(s);
             for (const int l : liberties)
                 add(l);
+        }
+    // Asked so, the region goes a point further along the edge: a frame stone beside an edge
+    // point of the region takes the last liberty of a stone there, and can make a ko the board
+    // does not have.
+    const auto onFirstLine = [&](int p) {
+        const int x = TSolverBoard::XOf(p), y = TSolverBoard::YOf(p);
+        return x == 1 || y == 1 || x == lines || y == lines;
+    };
+    const size_t beforeTheEdge = region.size();
+    for (size_t i = 0; i < beforeTheEdge; ++i)
+        for (const int d : TSolverBoard::kDirections) {
+            const int n = region[i] + d;
+            if (alongTheEdge && onFirstLine(region[i]) && q.Board.OnBoard(n) && onFirstLine(n) &&
+                q.Board.At(n) == TStone::Empty)
+                add(n);
         }
     std::sort(region.begin(), region.end());
     q.Region = region;

@@ -33,9 +33,11 @@ struct TProblemQuestion {
 };
 
 // The question of a problem at its start, with `goal` when given, else the goal the problem
-// states (an error when it states none: ProveProblem then derives it).
+// states (an error when it states none: ProveProblem then derives it). With `alongTheEdge` the
+// region reaches a point further along the edge, where it ends on the first line: the frame
+// then stands further from the problem's stones.
 TProblemQuestion QuestionOf(const TProblemRow& row, const TSolutionTree& tree,
-                            std::optional<TLifeGoal> goal = std::nullopt);
+                            std::optional<TLifeGoal> goal = std::nullopt, bool alongTheEdge = false);
 // The error text of a problem that states no goal.
 extern const char* const kNoStatedGoal;
 

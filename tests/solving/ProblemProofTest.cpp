@@ -28,11 +28,12 @@ bool Contains(const std::vector<int>& points, const char* move) {
 }
 
 // The question of an imported SGF problem, with `goal` when given.
-TProblemQuestion AskedOf(const std::string& sgf, std::optional<TLifeGoal> goal = std::nullopt) {
+TProblemQuestion AskedOf(const std::string& sgf, std::optional<TLifeGoal> goal = std::nullopt,
+                         bool alongTheEdge = false) {
     const TProblemRow row = ImportedRow(sgf);
     TSolutionTree tree;
     LoadSolution(tree, row.Solution);
-    return QuestionOf(row, tree, goal);
+    return QuestionOf(row, tree, goal, alongTheEdge);
 }
 
 TEST(ProblemQuestion, RegionTargetAndGoalOfACornerProblem) {
@@ -137,6 +138,36 @@ TEST(ProblemQuestion, EveryOrientationAsksTheSameQuestion) {
                 << SolverPointText(m.Point) << " shown at " << SolverPointText(where);
         }
     }
+}
+
+TEST(ProblemProof, AKoMadeByTheFrameIsNoDisagreement) {
+    // A bundled problem: Black lives by AE. After White's AF, Black takes it at AG, which has
+    // AH as a second liberty on the board; the frame's stone at AH makes that a ko White may
+    // retake, and the answer looks like a ko. With the region a point further along the edge
+    // the answer lives outright, and the tree is right.
+    const std::string sgf =
+        "(;SZ[19]C[Black to live.]AB[ac][ba][bc][bf][cb][cd][ce][de]"
+        "AW[ab][bb][bg][cc][cf][cg][db][dc][ed][ee][ef](;B[ae]C[Correct])(;B[aa]))";
+    const TProblemQuestion narrow = AskedOf(sgf);
+    ASSERT_TRUE(narrow.Ok()) << narrow.Error;
+    EXPECT_TRUE(Contains(narrow.Frame, "AH"));
+    const TProblemQuestion wider = AskedOf(sgf, std::nullopt, true);
+    EXPECT_TRUE(Contains(wider.Question.Region, "AH"));
+    EXPECT_FALSE(Contains(wider.Frame, "AH"));
+
+    TSolverBudget budget;
+    budget.Nodes = 1000000;
+    budget.TableBytes = size_t{16} << 20;
+    TLifeAndDeath after = narrow.Question;
+    ASSERT_TRUE(after.Play(PointOfMove("AE", 19)));
+    EXPECT_EQ(VerdictName(Solve(after, budget).Verdict), std::string("ko")) << "the frame's ko";
+    const TProblemProof proof = ProveProblem(ImportedRow(sgf), budget);
+    ASSERT_EQ(proof.Error, "");
+    ASSERT_FALSE(proof.Moves.empty());
+    EXPECT_EQ(proof.Moves[0].Move, "AE");
+    EXPECT_EQ(VerdictName(proof.Moves[0].Solved.Verdict), std::string("win"));
+    EXPECT_EQ(proof.Moves[0].Agreement, TAgreement::Agree);
+    EXPECT_NE(proof.Agreement, TAgreement::Disagree);
 }
 
 TEST(ProblemQuestion, TheTargetIsTheGroupThatMayGiveUpAPart) {
