@@ -48,11 +48,12 @@ bool TLifeAndDeath::TargetDead(const TSolverBoard& board, const std::vector<bool
     const int stone = TargetStone(board);
     if (stone == TSolverBoard::kNoPoint) return false;
     const TStone defender = Defender();
-    // The target's area: its stones and the empty points of the region reached from them
-    // without crossing the attacker's stones. Another defender chain in it could lend an eye;
-    // more than three empty points could make two.
+    // The target's area: its stones and the points of the region reached from them without
+    // crossing a safe attacker's chain (one with a liberty outside the region, which can never
+    // be taken): empty points, and attacker's stones inside, which the defender could take. Another
+    // defender chain in it could lend an eye; more than five empty points could make two.
     thread_local std::vector<int> area, chain;
-    thread_local std::vector<uint8_t> seen;
+    thread_local std::vector<uint8_t> seen; // 1 the area, 2 a safe attacker's chain
     seen.assign(TSolverBoard::kCells, 0);
     board.ChainInto(stone, chain);
     // The chain must hold every target stone left: taking it then takes them all.
@@ -62,14 +63,31 @@ bool TLifeAndDeath::TargetDead(const TSolverBoard& board, const std::vector<bool
     area = chain;
     for (const int p : chain)
         seen[static_cast<size_t>(p)] = 1;
-    std::vector<int> empty;
+    std::vector<int> empty, inside;
     for (size_t i = 0; i < area.size(); ++i)
         for (const int d : TSolverBoard::kDirections) {
             const int n = area[i] + d;
             if (seen[static_cast<size_t>(n)]) continue;
-            const TStone stone = board.At(n);
-            if (stone == defender) return false;
-            if (stone != TStone::Empty) continue;
+            const TStone at = board.At(n);
+            if (at == defender) return false;
+            if (at == TStone::Edge) continue;
+            if (at == Attacker) {
+                board.ChainInto(n, chain);
+                bool safe = false;
+                for (const int s : chain)
+                    for (const int e : TSolverBoard::kDirections)
+                        safe = safe || (board.At(s + e) == TStone::Empty && !inRegion[static_cast<size_t>(s + e)]);
+                for (const int s : chain) {
+                    seen[static_cast<size_t>(s)] = safe ? 2 : 1;
+                    if (safe) continue;
+                    // Taken, it would leave a point no one may play: a sure eye.
+                    if (!inRegion[static_cast<size_t>(s)]) return false;
+                    area.push_back(s);
+                    inside.push_back(s);
+                }
+                if (inside.size() > 2) return false;
+                continue;
+            }
             // An empty point outside the region is a liberty no one can fill.
             if (!inRegion[static_cast<size_t>(n)]) return false;
             seen[static_cast<size_t>(n)] = 1;
@@ -77,39 +95,35 @@ bool TLifeAndDeath::TargetDead(const TSolverBoard& board, const std::vector<bool
             empty.push_back(n);
             if (empty.size() > 5) return false;
         }
-    // Every attacker chain beside the area keeps a liberty outside the region: none can be
-    // taken to widen it, and none can stand in seki with the target.
-    for (const int p : area)
-        for (const int d : TSolverBoard::kDirections) {
-            const int n = p + d;
-            if (board.At(n) != Attacker || seen[static_cast<size_t>(n)] == 2) continue;
-            board.ChainInto(n, chain);
-            bool safe = false;
-            for (const int s : chain) {
-                seen[static_cast<size_t>(s)] = 2;
-                for (const int e : TSolverBoard::kDirections)
-                    safe = safe || (board.At(s + e) == TStone::Empty && !inRegion[static_cast<size_t>(s + e)]);
-            }
-            if (!safe) return false;
-        }
     // Each empty point touches the target, so a stone the defender plays there joins it: no
     // lone stone, no ko (a lone stone in the corner of a bent four makes one).
     for (const int e : empty)
         if (!Touches(board, e, defender)) return false;
-    // The empty points form one piece (a flood through empties from the first reaches all).
-    if (empty.empty()) return true;
-    size_t joined = 1;
-    std::vector<int> piece{empty.front()};
+    // The space, its empty points and the attacker's stones in it, is one piece (a flood
+    // through it from its first point reaches all of it).
+    std::vector<int> space = empty;
+    space.insert(space.end(), inside.begin(), inside.end());
+    if (space.empty()) return true;
+    const auto adjacent = [](int a, int b) {
+        return std::any_of(std::begin(TSolverBoard::kDirections), std::end(TSolverBoard::kDirections),
+                           [&](int d) { return a + d == b; });
+    };
+    std::vector<int> piece{space.front()};
     for (size_t i = 0; i < piece.size(); ++i)
-        for (const int q : empty)
-            if (std::find(piece.begin(), piece.end(), q) == piece.end() &&
-                std::any_of(std::begin(TSolverBoard::kDirections), std::end(TSolverBoard::kDirections),
-                            [&](int d) { return piece[i] + d == q; })) {
+        for (const int q : space)
+            if (std::find(piece.begin(), piece.end(), q) == piece.end() && adjacent(piece[i], q))
                 piece.push_back(q);
-                ++joined;
-            }
-    if (joined != empty.size()) return false; // two eyes already, or the makings of them
-    return EyeSpaceDies(empty, attackerToMove);
+    if (piece.size() != space.size()) return false; // two eyes already, or the makings of them
+    if (inside.empty()) return EyeSpaceDies(empty, attackerToMove);
+    // With the attacker's stones in it: two points make one eye at most, whoever takes what;
+    // three die when the attacker holds the middle, the point beside both others (taking it
+    // leaves one eye, and the attacker plays there again at once).
+    if (space.size() <= 2) return true;
+    if (space.size() != 3) return false;
+    for (const int m : space)
+        if (adjacent(m, space[0]) + adjacent(m, space[1]) + adjacent(m, space[2]) == 2)
+            return board.At(m) == Attacker;
+    return false;
 }
 
 bool TLifeAndDeath::TargetLivesByItsEyeSpace(const TSolverBoard& board,

@@ -47,7 +47,9 @@ struct TLifeAndDeath {
     // take them all, can never take that one.
     bool TargetAlive(const TSolverBoard& board, const std::vector<bool>& inRegion) const;
     // True when the target is dead however it is played: it stands alone around one eye space
-    // that no capture can widen and that cannot make two eyes (see EyeSpaceDies).
+    // that no capture can widen and that cannot make two eyes (see EyeSpaceDies), or around a
+    // space of two or three points with the attacker's stones in it, the middle of three among
+    // them.
     bool TargetDead(const TSolverBoard& board, const std::vector<bool>& inRegion,
                     bool attackerToMove) const;
     // True when a target chain lives by one eye space of its own: three to five empty points

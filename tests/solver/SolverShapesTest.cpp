@@ -11,16 +11,16 @@
 namespace karvena::test {
 namespace {
 
-// Rows from the first line: X and O stones, '.' an empty point; the region is every empty
-// point drawn and Black's stones. Whatever is not drawn is empty and outside the region.
+// Rows from the first line: X and O stones, '.' an empty point, o a white stone inside (in the
+// region); the region is every empty point drawn, Black's stones and the white ones inside. Whatever is not drawn is empty and outside the region.
 TLifeAndDeath Shape(const std::vector<std::string>& rows, TStone toMove) {
     TLifeAndDeath q;
     for (size_t y = 0; y < rows.size(); ++y)
         for (size_t x = 0; x < rows[y].size(); ++x) {
             const int p = TSolverBoard::PointOf(static_cast<int>(x) + 1, static_cast<int>(y) + 1);
             const char c = rows[y][x];
-            if (c == 'X' || c == 'O') q.Board.Set(p, c == 'X' ? TStone::Black : TStone::White);
-            if (c == 'X' || c == '.') q.Region.push_back(p);
+            if (c == 'X' || c == 'O' || c == 'o') q.Board.Set(p, c == 'X' ? TStone::Black : TStone::White);
+            if (c == 'X' || c == '.' || c == 'o') q.Region.push_back(p);
             if (c == 'X' && q.Target.empty()) q.Target = q.Board.ChainOf(p);
         }
     q.Target = q.Board.ChainOf(q.Target.front());
@@ -47,6 +47,9 @@ TEST(SolverShapes, TextbookEyeSpaces) {
         {"bent four bending at the corner", {"...XO", ".XXXO", "XXOOO", "OO"}, "ko", "win", nullptr},
         {"bent five in the corner", {"....XO", ".XXXXO", "XXOOOO", "OO"}, "loss", "win", nullptr},
         {"bent four on the edge", {"X...XO", "XXX.XO", "OOXXXO", "OOOOOO"}, "loss", "win", nullptr},
+        {"straight three with White in its middle", {".o.XO", "XXXXO", "OOOOO"}, "win", "loss", nullptr},
+        {"straight three with White at its end", {"o..XO", "XXXXO", "OOOOO"}, "win", "win", "BA"},
+        {"bent three with White in the corner", {"o.XO", ".XXO", "XXOO", "OOO"}, "win", "loss", nullptr},
     };
     TSolverBudget budget;
     budget.Nodes = 2000000;
@@ -61,6 +64,27 @@ TEST(SolverShapes, TextbookEyeSpaces) {
             EXPECT_EQ(SolverPointText(white.Best), c.vital) << "White's killing move";
             EXPECT_EQ(SolverPointText(black.Best), c.vital) << "Black's living move";
         }
+    }
+}
+
+// A space of three with the attacker's stone on its middle is dead whoever moves, and seen so at
+// once; with the stone at an end it is not (the defender takes it from the middle and lives).
+TEST(SolverShapes, AStoneOnTheMiddleOfThreeIsDeathAtOnce) {
+    const struct {
+        std::vector<std::string> rows;
+        bool dead;
+    } cases[] = {
+        {{".o.XO", "XXXXO", "OOOOO"}, true},
+        {{"o..XO", "XXXXO", "OOOOO"}, false},
+        {{"o.XO", ".XXO", "XXOO", "OOO"}, true},
+        {{"oo.XO", "XXXXO", "OOOOO"}, true}, // two stones in it, in atari: taking them leaves two points
+        {{"...XO", "XXXXO", "OOOOO"}, false}, // empty, and the defender to move
+        {{".O.XO", "XXXXO", "OOOOO"}, false}, // a stone off the region: taken, its point is an eye
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.rows.front());
+        const TLifeAndDeath q = Shape(c.rows, TStone::Black);
+        EXPECT_EQ(q.TargetDead(q.Board, q.RegionMask(), false), c.dead);
     }
 }
 
