@@ -135,27 +135,14 @@ TFit FitOf(const TProblemProof& proof) {
     return fit;
 }
 
-} // namespace
-
-TProblemProof ProveProblem(const TProblemRow& row, const TSolverBudget& perMove) {
+// The tree's first moves judged under the goal the problem states, or else the goal its tree
+// fits.
+TProblemProof ProveUnderItsGoal(const TProblemRow& row, const TSolutionTree& tree,
+                                const TSolverBudget& perMove, TSolverTable& table) {
     TProblemProof proof;
-    TSolutionTree tree;
-    try {
-        LoadSolution(tree, row.Solution);
-    } catch (const TBlobError& e) {
-        proof.Error = std::string("solution data corrupted: ") + e.what();
-        return proof;
-    }
-    if (tree.Empty()) {
-        proof.Error = "no solution tree";
-        return proof;
-    }
-    // One table for the problem: each question's positions are its own in it.
-    TSolverTable table(perMove.TableBytes);
     proof.Question = QuestionOf(row, tree);
     if (proof.Question.Ok()) {
         JudgeFirstMoves(tree, perMove, table, false, proof);
-        JudgeDisagreementsAgain(row, tree, perMove, table, proof);
         return proof;
     }
     if (proof.Question.Error != kNoStatedGoal) {
@@ -202,7 +189,6 @@ TProblemProof ProveProblem(const TProblemRow& row, const TSolverBudget& perMove)
         under.Moves.clear();
         under.Milliseconds = 0;
         JudgeFirstMoves(tree, perMove, table, false, under);
-        JudgeDisagreementsAgain(row, tree, perMove, table, under);
         return under;
     }
     if (tried.size() != 1) {
@@ -216,8 +202,29 @@ TProblemProof ProveProblem(const TProblemRow& row, const TSolverBudget& perMove)
                   "killing nor as living, within the budget";
         return proof;
     }
-    JudgeDisagreementsAgain(row, tree, perMove, table, tried.front());
     return std::move(tried.front());
+}
+
+} // namespace
+
+TProblemProof ProveProblem(const TProblemRow& row, const TSolverBudget& perMove) {
+    TProblemProof proof;
+    TSolutionTree tree;
+    try {
+        LoadSolution(tree, row.Solution);
+    } catch (const TBlobError& e) {
+        proof.Error = std::string("solution data corrupted: ") + e.what();
+        return proof;
+    }
+    if (tree.Empty()) {
+        proof.Error = "no solution tree";
+        return proof;
+    }
+    // One table for the problem: each question's positions are its own in it.
+    TSolverTable table(perMove.TableBytes);
+    proof = ProveUnderItsGoal(row, tree, perMove, table);
+    if (proof.Error.empty()) JudgeDisagreementsAgain(row, tree, perMove, table, proof);
+    return proof;
 }
 
 } // namespace karvena

@@ -270,11 +270,11 @@ TProblemQuestion QuestionOf(const TProblemRow& row, const TSolutionTree& tree,
         const int x = TSolverBoard::XOf(p), y = TSolverBoard::YOf(p);
         return x == 1 || y == 1 || x == lines || y == lines;
     };
-    const size_t beforeTheEdge = region.size();
+    const size_t beforeTheEdge = alongTheEdge ? region.size() : 0;
     for (size_t i = 0; i < beforeTheEdge; ++i)
         for (const int d : TSolverBoard::kDirections) {
             const int n = region[i] + d;
-            if (alongTheEdge && onFirstLine(region[i]) && q.Board.OnBoard(n) && onFirstLine(n) &&
+            if (onFirstLine(region[i]) && q.Board.OnBoard(n) && onFirstLine(n) &&
                 q.Board.At(n) == TStone::Empty)
                 add(n);
         }
