@@ -5,7 +5,7 @@
 //   check <archive>
 //   dump <archive> <key>
 //   play <archive> <key> [--avoid-bad] [--lang en|zh_CN] [--history <file>] [--transform N]
-//        <word>...
+//        [--no-solver] [--budget-ms N | --budget-nodes N] <word>...
 //   solve <archive> <key> [<word>...] [--budget-ms N | --budget-nodes N] [--moves] [--goal kill|live]
 //         [--transform N] [--along-the-edge]
 //   prove <archive> [--group N] [--budget-ms N | --budget-nodes N]
@@ -42,7 +42,11 @@ int Usage() {
         "       karvena-collection check <archive>\n"
         "       karvena-collection dump <archive> <key>\n"
         "       karvena-collection play <archive> <key> [--avoid-bad] [--lang en|zh_CN]\n"
-        "                               [--history <file>] [--transform N] <words>...\n"
+        "                               [--history <file>] [--transform N] [--no-solver]\n"
+        "                               [--budget-ms N | --budget-nodes N] <words>...\n"
+        "play puts a move the tree does not list to the solver (2000 ms unless given), as the\n"
+        "trainer does: \"solver XX works\", \"solver XX fails YY\" (YY its refutation, played),\n"
+        "\"solver XX ko\" or \"solver XX unknown\"; --no-solver leaves such moves to the tree.\n"
         "A key is written as list prints it: four hexadecimal digits.\n"
         "--transform shows the problem turned, mirrored or with its colours swapped (0 as\n"
         "stored, 1 a quarter turn clockwise, 2 a half turn, 3 a quarter turn anticlockwise,\n"
@@ -241,6 +245,21 @@ int PlayTheWords(TPlaySession& session, int key, const std::string& keyText,
     return 0;
 }
 
+// The budget of --budget-ms N (1000 ms unless given) or --budget-nodes N (positions, the same
+// answer on any machine; no time bound then); false for a number that is no budget.
+bool ReadBudget(const std::vector<std::string>& args, size_t& i, TSolverBudget& budget) {
+    const bool ms = args[i] == "--budget-ms", nodes = args[i] == "--budget-nodes";
+    if ((!ms && !nodes) || i + 1 >= args.size()) return false;
+    const std::optional<int> n = SettingNumber(args[++i]);
+    if (!n || *n <= 0) return false;
+    if (ms) budget.Milliseconds = *n;
+    if (nodes) {
+        budget.Nodes = *n;
+        budget.Milliseconds = 0;
+    }
+    return true;
+}
+
 int PlayWords(const std::vector<std::string>& args) {
     if (args.size() < 2) return Usage();
     TProblemStore store;
@@ -249,6 +268,9 @@ int PlayWords(const std::vector<std::string>& args) {
     if (!parsedKey) return Usage();
     const int key = *parsedKey;
     bool avoidBad = false;
+    bool solver = true;
+    TSolverBudget budget;
+    budget.Milliseconds = TSolveOptions{}.SolverBudgetMs;
     int transform = 0;
     std::string history;
     std::vector<std::string> words;
@@ -256,6 +278,11 @@ int PlayWords(const std::vector<std::string>& args) {
     for (size_t i = 2; i < args.size(); ++i) {
         if (args[i] == "--avoid-bad")
             avoidBad = true;
+        else if (args[i] == "--no-solver")
+            solver = false;
+        else if (args[i] == "--budget-ms" || args[i] == "--budget-nodes") {
+            if (!ReadBudget(args, i, budget)) return Usage();
+        }
         else if (args[i] == "--lang" && i + 1 < args.size())
             SetLanguageFlags(LanguageFromSetting(args[++i] == "zh_CN" ? "zh_CN" : "en", nullptr));
         else if (args[i] == "--history" && i + 1 < args.size())
@@ -282,6 +309,9 @@ int PlayWords(const std::vector<std::string>& args) {
         TPlaySession session(board, store, history);
         session.Loop().SetComputerDoNotPlayBadMove(avoidBad);
         session.Loop().FixedOrientation = transform;
+        session.SetSolverOn(solver);
+        session.Loop().Options().SolverBudgetMs = static_cast<int>(budget.Milliseconds);
+        session.Loop().Options().SolverBudgetNodes = budget.Nodes;
         status = PlayTheWords(session, key, args[1], words);
         // A named history that could not take every change is an error, not a quiet success.
         if (!throwaway && session.History().SaveFailed()) {
@@ -295,21 +325,6 @@ int PlayWords(const std::vector<std::string>& args) {
             std::filesystem::remove(history + suffix);
     }
     return status;
-}
-
-// The budget of --budget-ms N (1000 ms unless given) or --budget-nodes N (positions, the same
-// answer on any machine; no time bound then); false for a number that is no budget.
-bool ReadBudget(const std::vector<std::string>& args, size_t& i, TSolverBudget& budget) {
-    const bool ms = args[i] == "--budget-ms", nodes = args[i] == "--budget-nodes";
-    if ((!ms && !nodes) || i + 1 >= args.size()) return false;
-    const std::optional<int> n = SettingNumber(args[++i]);
-    if (!n || *n <= 0) return false;
-    if (ms) budget.Milliseconds = *n;
-    if (nodes) {
-        budget.Nodes = *n;
-        budget.Milliseconds = 0;
-    }
-    return true;
 }
 
 int Solve(const std::vector<std::string>& args) {

@@ -165,6 +165,8 @@ THistoryOpen THistoryStore::Open(const std::string& path, THistoryAccess access)
     m_UnsavedReview.clear();
     m_UnsavedBest.clear();
     m_ForgottenBest.clear();
+    m_UnsavedVerdicts.clear();
+    m_ForgottenVerdicts.clear();
     m_SolvedClearedUnsaved = false;
     std::error_code error;
     const bool exists = fs::exists(path, error);
@@ -485,10 +487,58 @@ bool THistoryStore::PostBestTime(int32_t auto1, int seconds) {
     return true;
 }
 
+std::optional<TSolverVerdictRow> THistoryStore::SolverVerdict(int32_t auto1,
+                                                              const std::string& position) const {
+    if (const auto unsaved = m_UnsavedVerdicts.find({auto1, position});
+        unsaved != m_UnsavedVerdicts.end())
+        return unsaved->second;
+    if (m_ForgottenVerdicts.count(auto1)) return std::nullopt;
+    if (!m_Db.IsOpen() || !m_Db.HasTable("tblSolverVerdict")) return std::nullopt;
+    TSqliteStatement q = m_Db.Prepare("SELECT Verdict, Line, Ends, BudgetMs FROM tblSolverVerdict "
+                                      "WHERE Auto1 = ? AND Position = ?");
+    q.Bind(1, auto1);
+    q.Bind(2, position);
+    if (!q.Ok() || !q.Step()) return std::nullopt;
+    return TSolverVerdictRow{auto1, position, static_cast<int>(q.Int(0)), q.Text(1), q.Int(2) != 0,
+                             static_cast<int>(q.Int(3))};
+}
+
+bool THistoryStore::PostSolverVerdict(const TSolverVerdictRow& row) {
+    m_UnsavedVerdicts[{row.Auto1, row.Position}] = row;
+    if (!MakeTable("tblSolverVerdict (Auto1 INTEGER NOT NULL, Position TEXT NOT NULL, "
+                   "Verdict INTEGER NOT NULL, Line TEXT NOT NULL, Ends INTEGER NOT NULL, "
+                   "BudgetMs INTEGER NOT NULL, PRIMARY KEY (Auto1, Position))"))
+        return false;
+    TSqliteStatement q = m_Db.Prepare("INSERT OR REPLACE INTO tblSolverVerdict VALUES (?, ?, ?, ?, ?, ?)");
+    q.Bind(1, row.Auto1);
+    q.Bind(2, row.Position);
+    q.Bind(3, row.Verdict);
+    q.Bind(4, row.Line);
+    q.Bind(5, row.Ends ? 1 : 0);
+    q.Bind(6, row.BudgetMs);
+    if (!RunWrite(q)) return false;
+    m_UnsavedVerdicts.erase({row.Auto1, row.Position});
+    return true;
+}
+
 bool THistoryStore::ForgetReviewAndBestTime(const std::vector<int32_t>& keys) {
     bool saved = true;
     for (const int32_t auto1 : keys) {
         saved &= RemoveReview(auto1);
+        std::erase_if(m_UnsavedVerdicts, [auto1](const auto& entry) { return entry.first.first == auto1; });
+        if (m_Db.IsOpen() && m_Db.HasTable("tblSolverVerdict")) {
+            bool forgotten = !m_ReadOnly;
+            if (forgotten) {
+                TSqliteStatement q = m_Db.Prepare("DELETE FROM tblSolverVerdict WHERE Auto1 = ?");
+                q.Bind(1, auto1);
+                forgotten = RunWrite(q);
+            }
+            if (!forgotten) {
+                // Not stored, so not read back this session.
+                m_ForgottenVerdicts.insert(auto1);
+                saved = false;
+            }
+        }
         m_UnsavedBest.erase(auto1);
         if (!m_Db.IsOpen() || !m_Db.HasTable("tblBestTime")) continue;
         if (m_ReadOnly) {

@@ -46,6 +46,19 @@ struct TReviewEntry {
     friend bool operator==(const TReviewEntry&, const TReviewEntry&) = default;
 };
 
+// A position the solver judged for a problem, kept so that it is judged once: the moves from the
+// problem's start as the tree writes them (or "goal" for the goal the problem was judged under),
+// the verdict and the line as the solver gives them, and the budget it had.
+struct TSolverVerdictRow {
+    int32_t Auto1 = 0;
+    std::string Position;
+    int Verdict = 0;
+    std::string Line;
+    bool Ends = false;
+    int BudgetMs = 0;
+    friend bool operator==(const TSolverVerdictRow&, const TSolverVerdictRow&) = default;
+};
+
 // What opening the history found.
 struct THistoryOpen {
     bool Ok = false;
@@ -116,8 +129,12 @@ public:
     // The fastest clean solve of a problem in seconds (its table made at the first one).
     std::optional<int> BestTime(int32_t auto1) const;
     bool PostBestTime(int32_t auto1, int seconds);
-    // Takes problems out of the review and forgets their best times (their group was removed);
-    // false when something could not be written (it is then forgotten for the session).
+    // The solver's verdict on a position of a problem (its table made at the first one).
+    std::optional<TSolverVerdictRow> SolverVerdict(int32_t auto1, const std::string& position) const;
+    bool PostSolverVerdict(const TSolverVerdictRow& row);
+    // Takes problems out of the review and forgets their best times and the solver's verdicts
+    // (their group was removed); false when something could not be written (it is then
+    // forgotten for the session).
     bool ForgetReviewAndBestTime(const std::vector<int32_t>& keys);
     // Histories from before the imported problems had a key space of their own kept their rows
     // at the bare key: KeySpacesSeparate is false until MoveImportedRows ran once. It copies the
@@ -157,6 +174,8 @@ private:
     std::map<int32_t, std::optional<TReviewEntry>> m_UnsavedReview;
     std::map<int32_t, int> m_UnsavedBest;
     std::set<int32_t> m_ForgottenBest; // best times deleted this session but still stored
+    std::map<std::pair<int32_t, std::string>, TSolverVerdictRow> m_UnsavedVerdicts;
+    std::set<int32_t> m_ForgottenVerdicts;
     bool m_SolvedClearedUnsaved = false;
 };
 

@@ -52,6 +52,8 @@ constexpr TCommand kOptionsMenu[] = {miSilent1,
                                      miRandomOrientation1,
                                      miRandomColours1,
                                      kSeparator,
+                                     miJudgeMoves1,
+                                     kSeparator,
                                      misgf1,
                                      miPlainbackground1};
 constexpr TCommand kHelpMenu[] = {miGuide1, miAbout1};

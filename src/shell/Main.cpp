@@ -177,6 +177,8 @@ void TGoGameMainForm::CreatePages() {
                                           static_cast<ISolveOutput&>(*this));
     m_Loop->SetProblems(&m_Collections.Store(TCollectionId::Bundled));
     m_Try = std::make_unique<TTryMode>(*GoGame1, *m_Loop);
+    m_Solver = std::make_unique<TSolverThread>();
+    m_Loop->SetSolver(m_Solver.get(), &m_History);
 }
 
 void TGoGameMainForm::BringToFront() {

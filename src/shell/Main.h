@@ -33,6 +33,7 @@
 #include "index/GoIndex.h"
 #include "shell/Commands.h"
 #include "shell/Settings.h"
+#include "shell/SolverThread.h"
 #include "shell/Sound.h"
 #include "shell/Splash.h"
 #include "shell/uSetPassword1.h"
@@ -217,6 +218,7 @@ private:
     void NextProblem() override { NextProblemCommand(); }
     void ProcessPendingEvents() override;
     void TrialMove() override { UpdateTryButtons(); }
+    void Thinking(bool on) override;
     void Solved() override { ShowGroupProgress(); }
     // Where a hint window of this size opens: beside the board, else over its emptiest corner.
     QPoint HintWindowPlace(QSize size) const;
@@ -239,6 +241,8 @@ private:
     std::unique_ptr<TStatistics> m_Statistics;
     std::unique_ptr<TSolveLoop> m_Loop;
     std::unique_ptr<TTryMode> m_Try;
+    // Made after the loop and gone before it: no verdict reaches a loop that is gone.
+    std::unique_ptr<TSolverThread> m_Solver;
     TStudyForm* m_Study = nullptr;
     std::unique_ptr<ISettingsStore> m_CommonSettings;
     TSetPasswordDlg* m_PasswordDlg = nullptr;

@@ -167,6 +167,12 @@ void TGoGameMainForm::CreateActions() {
     orientationOption(miRandomOrientation1, "Random &orientation",
                       &TSolveOptions::RandomOrientation);
     orientationOption(miRandomColours1, "Random &colours", &TSolveOptions::RandomColours);
+    MakeAction(TCommand::miJudgeMoves1, "&Judge moves the answer does not list",
+        [this] {
+            m_Loop->Options().JudgeMovesTheAnswerDoesNotList = Item(TCommand::miJudgeMoves1)->isChecked();
+        },
+        {}, true)
+        ->setChecked(true);
     MakeAction(TCommand::miComputerdonotplaybadmove1, "Computer do not play bad move(marked with ?)",
         [this] {
             m_Loop->SetComputerDoNotPlayBadMove(Item(TCommand::miComputerdonotplaybadmove1)->isChecked());

@@ -93,6 +93,8 @@ void TGoGameMainForm::ReadSettings() {
     m_Loop->Options().RandomOrientation = m_Start.RandomOrientation;
     Item(TCommand::miRandomColours1)->setChecked(m_Start.RandomColours);
     m_Loop->Options().RandomColours = m_Start.RandomColours;
+    Item(TCommand::miJudgeMoves1)->setChecked(m_Start.JudgeMoves);
+    m_Loop->Options().JudgeMovesTheAnswerDoesNotList = m_Start.JudgeMoves;
     SetDelay(m_Start.Delay);
     Item(TCommand::misgf1)->setChecked(m_Start.SgfBoard);
     GoGame1->SetsgfCoordinate(m_Start.SgfBoard);
@@ -134,6 +136,7 @@ void TGoGameMainForm::WriteSettings() {
     values.StudyAtNewWindow = Item(TCommand::miStudyAtNewWindow1)->isChecked();
     values.RandomOrientation = Item(TCommand::miRandomOrientation1)->isChecked();
     values.RandomColours = Item(TCommand::miRandomColours1)->isChecked();
+    values.JudgeMoves = Item(TCommand::miJudgeMoves1)->isChecked();
     values.SgfBoard = Item(TCommand::misgf1)->isChecked();
     values.PlainBackground = Item(TCommand::miPlainbackground1)->isChecked();
     values.PanelWidth = Splitter1->sizes().value(0);

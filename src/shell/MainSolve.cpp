@@ -83,6 +83,17 @@ QPoint TGoGameMainForm::HintWindowPlace(QSize hint) const {
     return best->topLeft();
 }
 
+void TGoGameMainForm::Thinking(bool on) {
+    // The board takes no clicks meanwhile (the loop holds it); the label and the cursor say why.
+    if (on) {
+        LabelResult->setText(T("Thinking"));
+        GoGame1->setCursor(Qt::BusyCursor);
+        return;
+    }
+    if (LabelResult->text() == T("Thinking")) LabelResult->clear();
+    GoGame1->unsetCursor();
+}
+
 void TGoGameMainForm::SetNextVariationEnabled(bool enabled) {
     Item(TCommand::btnNextVofComputer)->setEnabled(enabled);
 }

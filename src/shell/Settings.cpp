@@ -54,6 +54,7 @@ TStartSettings ReadStartSettings(const ISettingsStore& store, int defaultWidth, 
     s.ComputerDoNotPlayBadMove = onIfOne("ComputerDoNotPlayBadMove");
     s.RandomOrientation = onIfOne("RandomOrientation");
     s.RandomColours = onIfOne("RandomColours");
+    s.JudgeMoves = onUnlessZero("JudgeMovesTheAnswerDoesNotList");
     s.SgfBoard = onUnlessZero("SgfBoard");
     s.PlainBackground = onUnlessZero("PlainBackground");
     if (auto v = get("PanelWidth"))
@@ -80,6 +81,7 @@ void WriteCloseSettings(ISettingsStore& store, const TCloseSettings& v) {
     store.Set("StudyAtNewWindow", flag(v.StudyAtNewWindow));
     store.Set("RandomOrientation", flag(v.RandomOrientation));
     store.Set("RandomColours", flag(v.RandomColours));
+    store.Set("JudgeMovesTheAnswerDoesNotList", flag(v.JudgeMoves));
     store.Set("SgfBoard", flag(v.SgfBoard));
     store.Set("PlainBackground", flag(v.PlainBackground));
     if (v.PanelWidth > 0) store.Set("PanelWidth", std::to_string(v.PanelWidth));

@@ -24,6 +24,7 @@ struct TStartSettings {
     bool ComputerDoNotPlayBadMove = false;
     bool RandomOrientation = false;
     bool RandomColours = false;
+    bool JudgeMoves = true; // moves the answer does not list go to the solver
     bool SgfBoard = true;
     bool PlainBackground = true;
     std::optional<int> PanelWidth; // the problem page's left panel, in pixels
@@ -45,6 +46,7 @@ struct TCloseSettings {
     bool StudyAtNewWindow = false;
     bool RandomOrientation = false;
     bool RandomColours = false;
+    bool JudgeMoves = true;
     bool SgfBoard = true;
     bool PlainBackground = true;
     int PanelWidth = 0; // written only when above 0

@@ -23,6 +23,12 @@ TPlaySession::TPlaySession(TGoBoard& board, const TProblemStore& problems,
         loopsHandler(sender, P, Q, kind, promoted, review);
     };
     Click = [this](int P, int Q) { return m_Board.Click(P, Q, TMouseButton::Left, P, Q); };
+    SetSolverOn(true);
+}
+
+void TPlaySession::SetSolverOn(bool on) {
+    m_Loop->Options().JudgeMovesTheAnswerDoesNotList = on;
+    m_Loop->SetSolver(on ? &m_Solver : nullptr, on ? &m_History : nullptr);
 }
 
 TPlaySession::~TPlaySession() {
@@ -96,6 +102,21 @@ void TPlaySession::PlaySound(int number, bool wait) {
 void TPlaySession::ReplyPlayed(int P, int Q) {
     m_Lines.push_back("move " + PointText(P, Q) + " reply");
 }
+void TPlaySession::SolverJudged(const std::string& move, TSolverVerdict verdict,
+                                const std::string& answer) {
+    // "works", "fails" with the refutation, "ko" or "unknown".
+    const bool works = verdict == TSolverVerdict::Win ||
+                       (verdict == TSolverVerdict::Ko && m_Loop->KoIsTheAnswer());
+    std::string line = "solver " + move + " ";
+    if (works)
+        line += "works";
+    else if (verdict == TSolverVerdict::Loss)
+        line += "fails" + (answer.empty() ? std::string() : " " + answer);
+    else
+        line += VerdictName(verdict);
+    m_Lines.push_back(line);
+}
+
 void TPlaySession::StoneMarked(int P, int Q) {
     m_Lines.push_back("mark " + PointText(P, Q));
 }

@@ -28,6 +28,9 @@ public:
     // to the board's click handling directly. Returns false for a word it does not know.
     bool Word(const std::string& word);
     std::function<TClickResult(int P, int Q)> Click;
+    // Moves the tree does not list are judged by the solver at once (on by default, as in the
+    // trainer), within the loop's budget; off, they fail as the tree says.
+    void SetSolverOn(bool on);
 
     // The events so far, one a line; Take empties the list.
     const std::vector<std::string>& Lines() const { return m_Lines; }
@@ -52,6 +55,8 @@ private:
     void HintMarked(const std::string& good, const std::string& bad) override;
     void Solved() override { m_Lines.push_back("solved"); }
     void TookBack(int moves) override { m_Lines.push_back("takeback " + std::to_string(moves)); }
+    void SolverJudged(const std::string& move, TSolverVerdict verdict,
+                      const std::string& answer) override;
     // IStatisticsOutput: the labels are not part of the transcript.
     void SetLabel(TStatLabel, const std::string&) override {}
     bool ConfirmNoDefault(const std::string&, const std::string&) override { return false; }
@@ -74,6 +79,7 @@ private:
     std::unique_ptr<TSolveLoop> m_Loop;
     std::vector<std::string> m_Lines;
     bool m_TimerArmed = false;
+    TImmediateRunner m_Solver;
 };
 
 } // namespace karvena

@@ -207,6 +207,16 @@ TProblemProof ProveUnderItsGoal(const TProblemRow& row, const TSolutionTree& tre
 
 } // namespace
 
+TProblemQuestion QuestionUnderItsGoal(const TProblemRow& row, const TSolutionTree& tree,
+                                      const TSolverBudget& perMove) {
+    TProblemQuestion stated = QuestionOf(row, tree);
+    if (stated.Ok() || stated.Error != kNoStatedGoal) return stated;
+    TSolverTable table(perMove.TableBytes);
+    TProblemProof proof = ProveUnderItsGoal(row, tree, perMove, table);
+    if (!proof.Error.empty()) proof.Question.Error = proof.Error;
+    return proof.Question;
+}
+
 TProblemProof ProveProblem(const TProblemRow& row, const TSolverBudget& perMove) {
     TProblemProof proof;
     TSolutionTree tree;

@@ -39,6 +39,12 @@ struct TProblemProof {
 // remain, the goal cannot be derived (Error).
 TProblemProof ProveProblem(const TProblemRow& row, const TSolverBudget& perMove);
 
+// The problem's question under the goal it states, or else under the goal its tree fits, found
+// as ProveProblem finds it (each first move judged within `perMove`); its Error says why there
+// is none.
+TProblemQuestion QuestionUnderItsGoal(const TProblemRow& row, const TSolutionTree& tree,
+                                      const TSolverBudget& perMove);
+
 // The line as move texts joined by blanks, the first move first.
 std::string LineText(const std::string& first, const std::vector<int>& line);
 

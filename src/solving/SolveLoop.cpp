@@ -10,6 +10,13 @@
 
 namespace karvena {
 
+namespace {
+
+// The history's position of the goal a problem's moves are judged under.
+const std::string kGoalPosition = "goal";
+
+} // namespace
+
 int ParseDelay(const std::string& text) {
     if (text.empty() || text.size() > 9) return -1;
     size_t start = text[0] == '-' || text[0] == '+' ? 1 : 0;
@@ -83,7 +90,8 @@ bool TSolveLoop::LoadProblem(int position) {
         }
         return false;
     }
-    m_Recorder.SetCurrentProblem(m_Problems->HistoryKeyOf(key));
+    m_HistoryKey = m_Problems->HistoryKeyOf(key);
+    m_Recorder.SetCurrentProblem(m_HistoryKey);
     try {
         LoadSolution(m_Tree, row->Solution);
     } catch (const TBlobError&) {
@@ -99,6 +107,12 @@ bool TSolveLoop::LoadProblem(int position) {
     m_StatedResult = StatedResultText(row->Result2);
     m_Comments = DecodeComments(row->Comments);
     m_Lines = row->BoardSize >= 7 && row->BoardSize <= 19 ? row->BoardSize : 19;
+    StopThinking();
+    m_Judge = std::make_shared<TMoveJudge>(*row);
+    if (m_Verdicts)
+        if (const auto goal = m_Verdicts->SolverVerdict(m_HistoryKey, kGoalPosition);
+            goal && goal->Verdict >= 0 && goal->Verdict <= 2)
+            m_Judge->SetKnownGoal(static_cast<TJudgeGoal>(goal->Verdict));
     m_Loaded = true;
     m_Recorder.ShowCounters(position);
     SetUp();
@@ -123,6 +137,7 @@ TOrientation TSolveLoop::ChooseOrientation() {
 }
 
 void TSolveLoop::SetUp() {
+    StopThinking();
     ClearPending();
     m_Output.SetResult("");
     m_Tree.Select(m_Tree.Root());
@@ -225,8 +240,17 @@ void TSolveLoop::GoGame1LegalMove(int P, int Q) {
     if (current == kNoNode) return;
 
     m_Board.ClearMarks();
+    // Beyond the tree, the solver answers every move.
+    if (OnSolverLine()) {
+        AskTheSolver(P, Q);
+        return;
+    }
     const TPoint stored = m_Orientation.Undo(TPoint{P, Q});
     const TMatch match = m_Tree.MatchMove(current, PointText(stored.P, stored.Q));
+    if (match.Child == kNoNode && JudgesOffTheTree()) {
+        AskTheSolver(P, Q);
+        return;
+    }
     if (match.Child == kNoNode) {
         // The tree does not know this move: the line failed where it stands.
         m_Output.SetResult(Tx("Failure"));
@@ -343,6 +367,7 @@ void TSolveLoop::Tail() {
 }
 
 void TSolveLoop::NextVariation() {
+    StopThinking();
     m_Output.ArmTimer(false);
     m_Output.SetNextVariationEnabled(false);
     m_Output.ShowHintWindow(0);
@@ -368,11 +393,14 @@ void TSolveLoop::NextVariation() {
         if (m_Board.Process().size() >= before) break;
         ++takenBack;
         m_Tree.SyncToBoard(m_Board.Process().size(), m_Initial.size());
-        if (m_Tree.Current() == m_RetryNode) {
+        // The moves of a line beyond the tree (the solver's, or one the tree lacks) are all
+        // taken back before the tree's node counts as reached.
+        const bool atNode = MovesBeyondStart() == m_Tree.Level(m_Tree.Current());
+        if (atNode && m_Tree.Current() == m_RetryNode) {
             if (m_NextReply != kNoNode) replied = PlayReply(m_NextReply);
             break;
         }
-        if (m_Tree.Parent(m_Tree.Current()) == kNoNode) break;
+        if (atNode && m_Tree.Parent(m_Tree.Current()) == kNoNode) break;
     }
     m_Output.TookBack(takenBack);
     // The pending target is used up; another PgDn finds nothing pending.
@@ -399,6 +427,7 @@ void TSolveLoop::NextVariation() {
 }
 
 void TSolveLoop::Back() {
+    StopThinking();
     ClearPending();
     if (m_Board.NextMove() < 2 || m_Board.Process().size() <= m_Initial.size()) return;
     ResumeLine();
@@ -431,7 +460,22 @@ void TSolveLoop::Hint(bool byUser) {
         if (byUser) m_Output.Beep();
         return;
     }
+    StopThinking();
     if (m_Tree.Current() == kNoNode) return;
+    // Beyond the tree the solver's next move is the hint.
+    if (OnSolverLine() && !m_LineEnded && UserToMove() && !TryMode) {
+        const std::string best =
+            m_LastJudgedAt == MovesBeyondStart() ? BestMoveAfterAnswer(m_LastJudgement) : "";
+        if (best.empty() || best == "TT") {
+            m_Output.Beep();
+            return;
+        }
+        const std::string good = m_Orientation.Apply(best);
+        m_Board.MarkPoints(good, 0x8000);
+        m_Output.HintMarked(good, "");
+        m_Recorder.RecordHint(1);
+        return;
+    }
     const bool backEnabled = !TryMode;
     if (m_Tree.Level(m_Tree.Current()) != MovesBeyondStart() && backEnabled) Back();
     if (!UserToMove() && backEnabled) Back();
@@ -460,6 +504,141 @@ void TSolveLoop::Hint(bool byUser) {
 
 void TSolveLoop::SetDisplayNumbers(bool on) {
     m_Options.DisplayNumbers = on;
+}
+
+// ---- The solver ----
+
+bool TSolveLoop::OnSolverLine() const {
+    // The tree's node stays where the line left the tree; more than the player's last move
+    // beyond it means the solver answered.
+    const TNodeId current = m_Tree.Current();
+    return current != kNoNode && !TryMode && MovesBeyondStart() - m_Tree.Level(current) > 1;
+}
+
+bool TSolveLoop::JudgesOffTheTree() const {
+    return m_Options.JudgeMovesTheAnswerDoesNotList && m_Runner && m_Judge && !TryMode;
+}
+
+std::vector<std::string> TSolveLoop::StoredMovesBeyondStart() const {
+    const std::string& process = m_Board.Process();
+    std::vector<std::string> moves;
+    for (size_t k = m_Initial.size(); k + 1 < process.size(); k += 2) {
+        const TPoint shown = PointAt(process, static_cast<int>(k / 2));
+        if (!m_Board.IsOnBoard(shown.P, shown.Q)) {
+            moves.push_back("TT");
+            continue;
+        }
+        const TPoint stored = m_Orientation.Undo(shown);
+        moves.push_back(PointText(stored.P, stored.Q));
+    }
+    return moves;
+}
+
+void TSolveLoop::AskTheSolver(int P, int Q) {
+    const std::string move = PointText(P, Q);
+    const std::vector<std::string> moves = StoredMovesBeyondStart();
+    std::string position;
+    for (const std::string& m : moves)
+        position += m;
+    m_Thinking = true;
+    const unsigned asked = ++m_Asked;
+    m_Board.SetNewMoveEnabled(false);
+    // A verdict kept from before is used again, unless the budget then was too short to
+    // settle the move and is longer now.
+    if (m_Verdicts)
+        if (const auto kept = m_Verdicts->SolverVerdict(m_HistoryKey, position);
+            kept && kept->Verdict >= 0 && kept->Verdict <= 3 &&
+            (kept->Verdict != static_cast<int>(TSolverVerdict::Unknown) ||
+             kept->BudgetMs >= m_Options.SolverBudgetMs)) {
+            Judged(move, {static_cast<TSolverVerdict>(kept->Verdict), kept->Line, kept->Ends});
+            return;
+        }
+    m_Output.Thinking(true);
+    TSolverBudget budget;
+    budget.Milliseconds = m_Options.SolverBudgetMs;
+    budget.Nodes = m_Options.SolverBudgetNodes;
+    const int budgetMs = m_Options.SolverBudgetMs;
+    m_Runner->Start(m_Judge, moves, budget,
+                    [this, asked, move, position, budgetMs](const TJudgement& judgement) {
+                        if (asked != m_Asked) return;
+                        RememberGoal();
+                        // A search that could not even begin (no goal) is not kept as a verdict.
+                        if (m_Verdicts && m_Judge->Why().empty())
+                            m_Verdicts->PostSolverVerdict({m_HistoryKey, position,
+                                                           static_cast<int>(judgement.Verdict),
+                                                           judgement.Line, judgement.Ends, budgetMs});
+                        Judged(move, judgement);
+                    });
+}
+
+void TSolveLoop::RememberGoal() {
+    const std::optional<TJudgeGoal> goal = m_Judge->Goal();
+    if (!m_Verdicts || !goal) return;
+    const auto kept = m_Verdicts->SolverVerdict(m_HistoryKey, kGoalPosition);
+    if (!kept || kept->Verdict != static_cast<int>(*goal))
+        m_Verdicts->PostSolverVerdict({m_HistoryKey, kGoalPosition, static_cast<int>(*goal), "", false, 0});
+}
+
+void TSolveLoop::StopThinking() {
+    if (!m_Thinking) return;
+    ++m_Asked;
+    m_Thinking = false;
+    if (m_Runner) m_Runner->Cancel();
+    m_Output.Thinking(false);
+    m_Board.SetNewMoveEnabled(!m_LineEnded);
+}
+
+bool TSolveLoop::PlaySolverMove(const std::string& move) {
+    TPoint point;
+    bool played = false;
+    if (move == "TT") {
+        played = PlayElsewhere(point);
+    } else {
+        point = m_Orientation.Apply(PointAt(move, 0));
+        played = m_Board.IsOnBoard(point.P, point.Q) && m_Board.MakeMove(point.P, point.Q, true);
+    }
+    if (!played) return false;
+    m_Output.ReplyPlayed(point.P, point.Q);
+    Play(kSoundMove, false);
+    return true;
+}
+
+void TSolveLoop::Judged(const std::string& move, const TJudgement& judgement) {
+    m_Thinking = false;
+    m_Output.Thinking(false);
+    const bool leftTheTree = MovesBeyondStart() - m_Tree.Level(m_Tree.Current()) == 1;
+    const bool works = judgement.Verdict == TSolverVerdict::Win ||
+                       (judgement.Verdict == TSolverVerdict::Ko && m_Judge->KoIsTheAnswer());
+    const std::string answer = AnswerOf(judgement);
+    // A pass is no answer on the board when the line ends with it.
+    const bool answers = !answer.empty() && !(works && judgement.Ends);
+    m_Output.SolverJudged(move, judgement.Verdict,
+                          !answers ? "" : answer == "TT" ? "TT" : m_Orientation.Apply(answer));
+    m_Board.SetNewMoveEnabled(true);
+    if (works && leftTheTree) m_Output.ShowNotice(Tx("NoticeAlsoWorks"));
+    if (works && judgement.Ends) {
+        // The goal is reached: the line counts as one of the tree's, ended in success.
+        Conclude("1", false);
+        Tail();
+        return;
+    }
+    if (works && PlaySolverMove(answer)) {
+        m_LastJudgement = judgement;
+        m_LastJudgedAt = MovesBeyondStart();
+        return;
+    }
+    if (works)
+        m_Output.ShowNotice(Tx("NoticeNotAnAnswer")); // an answer the board refuses: no verdict
+    else if (judgement.Verdict == TSolverVerdict::Ko)
+        m_Output.ShowNotice(Tx("NoticeLeadsToKo"));
+    else if (judgement.Verdict != TSolverVerdict::Loss)
+        m_Output.ShowNotice(Tx("NoticeNotAnAnswer"));
+    // The refutation is played, so that the player sees why.
+    if (!works && answers && answer != "TT") PlaySolverMove(answer);
+    m_Output.SetResult(Tx("Failure"));
+    Failed();
+    EndLine();
+    Tail();
 }
 
 } // namespace karvena

@@ -11,10 +11,12 @@
 
 #include "board/GoBoard.h"
 #include "board/Orientation.h"
+#include "collection/HistoryStore.h"
 #include "collection/ProblemComments.h"
 #include "collection/ProblemStore.h"
 #include "collection/SolutionTree.h"
 #include "index/GoIndexModel.h"
+#include "solving/MoveJudge.h"
 #include "solving/Statistics.h"
 
 namespace karvena {
@@ -59,6 +61,12 @@ public:
     virtual void TookBack(int /*moves*/) {}
     // A move played while trying (the try buttons follow it).
     virtual void TrialMove() {}
+    // The solver is judging a move the tree does not list (the board takes no moves meanwhile).
+    virtual void Thinking(bool /*on*/) {}
+    // The solver's verdict on the player's `move`, and the opponent's `answer` it plays ("" for
+    // none), both as shown.
+    virtual void SolverJudged(const std::string& /*move*/, TSolverVerdict /*verdict*/,
+                              const std::string& /*answer*/) {}
 };
 
 struct TSolveOptions {
@@ -72,6 +80,10 @@ struct TSolveOptions {
     // Each set-up shows the problem turned or mirrored, and with the second its colours swapped.
     bool RandomOrientation = false;
     bool RandomColours = false;
+    // A move the tree does not list is put to the solver, within this budget.
+    bool JudgeMovesTheAnswerDoesNotList = true;
+    int SolverBudgetMs = 2000;
+    int64_t SolverBudgetNodes = 0; // positions, 0 for no bound (the same verdict on any machine)
 };
 
 // The automatic take-back interval of a delay position: seconds x 1000, or 50 ms for 0.
@@ -100,6 +112,12 @@ public:
         return m_Options.ComputerDoNotPlayBadMove ? kMaskAvoidBad : kMaskPlain;
     }
     void SetProblems(const TProblemStore* problems) { m_Problems = problems; }
+    // Who runs the solver, and the history that keeps its verdicts (none: moves the tree does
+    // not list fail, as without the option).
+    void SetSolver(ISolverRunner* runner, THistoryStore* verdicts) {
+        m_Runner = runner;
+        m_Verdicts = verdicts;
+    }
     // Milliseconds of a steady clock; tests set their own.
     std::function<int64_t()> Now;
     // A number from 0 below `bound`; the orientation of each set-up is drawn with it.
@@ -129,6 +147,8 @@ public:
     void SolveAgain();
     // Marks the good (green) and bad (yellow) next moves; `byUser` beeps when hints are locked.
     void Hint(bool byUser = true);
+    // Drops a judgement the solver is still working on (the board takes moves again).
+    void StopThinking();
 
     // ---- Options ----
     void SetComputerDoNotPlayBadMove(bool on) { m_Options.ComputerDoNotPlayBadMove = on; }
@@ -154,6 +174,12 @@ public:
     bool Loaded() const { return m_Loaded; }
     // True while no move has been played beyond the problem's start.
     bool AtStart() const { return MovesBeyondStart() == 0; }
+    // True while the solver judges the player's last move.
+    bool Thinking() const { return m_Thinking; }
+    // True while the line goes on beyond the tree, against the solver.
+    bool OnSolverLine() const;
+    // The loaded problem's own answer is a ko (so a move that reaches the ko works).
+    bool KoIsTheAnswer() const { return m_Judge && m_Judge->KoIsTheAnswer(); }
 
 private:
     // The node's label and remark as the status bar shows them, in the current language.
@@ -185,6 +211,17 @@ private:
     void Tail();
     void ClearPending();
     int MovesBeyondStart() const;
+    // ---- The solver ----
+    bool JudgesOffTheTree() const;
+    // The moves beyond the start as the tree writes them (the stored orientation).
+    std::vector<std::string> StoredMovesBeyondStart() const;
+    // Puts the position after the player's move at (P, Q) to the solver (or its memory).
+    void AskTheSolver(int P, int Q);
+    // The solver's verdict on the player's move: the line goes on, succeeds or fails.
+    void Judged(const std::string& move, const TJudgement& judgement);
+    // Plays a move of the solver's for the opponent (stored orientation, "TT" elsewhere).
+    bool PlaySolverMove(const std::string& move);
+    void RememberGoal();
 
     TGoBoard& m_Board;
     TGoIndexModel& m_Index;
@@ -205,6 +242,16 @@ private:
     TNodeId m_RetryNode = kNoNode;
     bool m_LineEnded = false;
     TNodeId m_NextReply = kNoNode;
+
+    ISolverRunner* m_Runner = nullptr;
+    THistoryStore* m_Verdicts = nullptr;
+    std::shared_ptr<TMoveJudge> m_Judge; // the loaded problem's
+    int32_t m_HistoryKey = 0;
+    bool m_Thinking = false;
+    unsigned m_Asked = 0; // counts the questions put, so that a dropped one is not heard
+    // The solver's last judgement and the moves beyond the start it was made at.
+    TJudgement m_LastJudgement;
+    int m_LastJudgedAt = -1;
 };
 
 } // namespace karvena

@@ -3,6 +3,7 @@
 namespace karvena {
 
 void TTryMode::Start() {
+    m_Loop.StopThinking();
     m_Loop.TryMode = true;
     m_Board.SetAllowStudy(true);
     m_Board.SetStudy(true);

@@ -1,0 +1,107 @@
+#include "solving/MoveJudge.h"
+
+#include "collection/SolutionBlob.h"
+#include "solving/ProblemProof.h"
+
+namespace karvena {
+
+namespace {
+
+// The table a judge keeps for its problem: the positions of one move help with the next.
+constexpr size_t kJudgeTableBytes = size_t{32} << 20;
+
+} // namespace
+
+std::string AnswerOf(const TJudgement& judgement) {
+    return judgement.Line.substr(0, 2);
+}
+
+std::string BestMoveAfterAnswer(const TJudgement& judgement) {
+    return judgement.Line.size() >= 4 ? judgement.Line.substr(2, 2) : "";
+}
+
+TMoveJudge::TMoveJudge(const TProblemRow& row) : m_Row(row) {}
+TMoveJudge::~TMoveJudge() = default;
+
+bool TMoveJudge::Prepare(const TSolverBudget& budget) {
+    if (m_Question) return m_Question->Ok();
+    TSolutionTree tree;
+    try {
+        LoadSolution(tree, m_Row.Solution);
+    } catch (const TBlobError&) {
+        // What was read stays: the region is drawn from the moves that are there.
+    }
+    if (m_KnownGoal == TJudgeGoal::None) {
+        m_Question.emplace();
+        m_Question->Error = "the goal cannot be derived";
+    } else if (m_KnownGoal) {
+        m_Question = QuestionOf(m_Row, tree,
+                                *m_KnownGoal == TJudgeGoal::Kill ? TLifeGoal::Kill : TLifeGoal::Live);
+    } else {
+        TSolverBudget perMove = budget;
+        perMove.TableBytes = kJudgeTableBytes;
+        m_Question = QuestionUnderItsGoal(m_Row, tree, perMove);
+        // A search cut short says nothing of the goal: it is looked for again next time.
+        if (budget.Cancel && budget.Cancel->load()) {
+            m_Question.reset();
+            m_Why = "cancelled";
+            return false;
+        }
+        if (m_Question->Ok())
+            m_KnownGoal = m_Question->Question.Goal == TLifeGoal::Kill ? TJudgeGoal::Kill : TJudgeGoal::Live;
+        else if (m_Question->Error.rfind("the goal cannot be derived", 0) == 0)
+            m_KnownGoal = TJudgeGoal::None;
+    }
+    if (!m_Question->Ok()) m_Why = m_Question->Error;
+    return m_Question->Ok();
+}
+
+std::optional<TLifeAndDeath> TMoveJudge::After(const std::vector<std::string>& moves) const {
+    TLifeAndDeath q = m_Question->Question;
+    // The frame stands only around the position reached: a move may have been played on it.
+    for (const int p : m_Question->Frame)
+        q.Board.Set(p, TStone::Empty);
+    for (const std::string& move : moves) {
+        const int point = PointOfMove(move, q.Board.Lines());
+        if (point < 0 || !q.Play(point)) return std::nullopt;
+    }
+    for (const int p : m_Question->Frame)
+        if (q.Board.At(p) == TStone::Empty) q.Board.Set(p, q.Attacker);
+    q.Passes = 0;
+    return q;
+}
+
+bool TMoveJudge::GoalReached(const TLifeAndDeath& q) {
+    const std::vector<bool> inRegion = q.RegionMask();
+    const bool attackerToMove = q.ToMove == q.Attacker;
+    if (q.Goal == TLifeGoal::Kill)
+        return q.TargetCaptured(q.Board) || q.TargetDead(q.Board, inRegion, attackerToMove);
+    return !q.TargetCaptured(q.Board) &&
+           (q.TargetAlive(q.Board, inRegion) ||
+            q.TargetLivesByItsEyeSpace(q.Board, inRegion, attackerToMove));
+}
+
+TJudgement TMoveJudge::Judge(const std::vector<std::string>& moves, const TSolverBudget& budget) {
+    m_Why.clear();
+    TJudgement judgement;
+    if (!Prepare(budget)) return judgement;
+    std::optional<TLifeAndDeath> position = After(moves);
+    if (!position) {
+        m_Why = "the moves cannot be played";
+        return judgement;
+    }
+    if (!m_Table) m_Table = std::make_unique<TSolverTable>(kJudgeTableBytes);
+    const TSolveResult solved = Solve(*position, budget, *m_Table);
+    judgement.Verdict = solved.Verdict;
+    for (const int p : solved.Line)
+        judgement.Line += SolverPointText(p);
+    if (solved.Verdict != TSolverVerdict::Unknown) {
+        TLifeAndDeath answered = *position;
+        const bool passes = solved.Line.empty() || solved.Line.front() == TSolverBoard::kNoPoint;
+        judgement.Ends = passes || (answered.Play(solved.Line.front()) && GoalReached(answered));
+        if (solved.Verdict != TSolverVerdict::Win) judgement.Ends = false;
+    }
+    return judgement;
+}
+
+} // namespace karvena
