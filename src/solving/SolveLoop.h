@@ -178,6 +178,8 @@ public:
     bool Thinking() const { return m_Thinking; }
     // True while the line goes on beyond the tree, against the solver.
     bool OnSolverLine() const;
+    // The moves beyond the start as the tree writes them (the stored orientation).
+    std::vector<std::string> StoredMovesBeyondStart() const;
     // The loaded problem's own answer is a ko (so a move that reaches the ko works).
     bool KoIsTheAnswer() const { return m_Judge && m_Judge->KoIsTheAnswer(); }
 
@@ -213,8 +215,6 @@ private:
     int MovesBeyondStart() const;
     // ---- The solver ----
     bool JudgesOffTheTree() const;
-    // The moves beyond the start as the tree writes them (the stored orientation).
-    std::vector<std::string> StoredMovesBeyondStart() const;
     // Puts the position after the player's move at (P, Q) to the solver (or its memory).
     void AskTheSolver(int P, int Q);
     // The solver's verdict on the player's move: the line goes on, succeeds or fails.
