@@ -542,10 +542,41 @@ TEST(History, ChangesToAnUnwritableHistoryStayInMemoryAndAreReportedOnce) {
     EXPECT_TRUE(history.DueReviews(100).empty());
     EXPECT_FALSE(history.PostBestTime(5, 42));
     EXPECT_EQ(history.BestTime(5), 42);
+    const TSolverVerdictRow verdict{5, "CCDC", 2, "BA", false, 2000};
+    EXPECT_FALSE(history.PostSolverVerdict(verdict));
+    EXPECT_EQ(history.SolverVerdict(5, "CCDC"), verdict) << "so is the solver's verdict";
+    EXPECT_FALSE(history.SolverVerdict(5, "CC"));
     }
     ASSERT_EQ(told.size(), 1u);
     EXPECT_NE(told[0].find(path), std::string::npos);
     EXPECT_EQ(folder.Read(kHistoryFileName), before) << "the file is untouched";
+}
+
+// The solver's verdicts are kept per problem and position, in a table made at the first one: a
+// history from before it reads none, a verdict written reads back after reopening, and a problem
+// forgotten with its group takes its verdicts along (another problem's stay).
+TEST(HistoryVerdicts, KeptPerProblemAndPositionAndForgottenWithTheProblem) {
+    TTempFolder folder;
+    const std::string path = folder.File(kHistoryFileName);
+    {
+        THistoryStore history;
+        ASSERT_TRUE(history.Open(path).Ok);
+        EXPECT_FALSE(history.SolverVerdict(1, "goal"));
+        ASSERT_TRUE(history.PostSolverVerdict({1, "goal", 1, "", false, 0}));
+        ASSERT_TRUE(history.PostSolverVerdict({1, "CC", 0, "CABA", false, 2000}));
+        ASSERT_TRUE(history.PostSolverVerdict({1, "CC", 0, "CAAA", true, 3000})) << "replaced";
+        ASSERT_TRUE(history.PostSolverVerdict({2, "CC", 2, "DD", false, 2000}));
+    }
+    THistoryStore history;
+    ASSERT_TRUE(history.Open(path).Ok);
+    EXPECT_EQ(history.SolverVerdict(1, "CC"), (TSolverVerdictRow{1, "CC", 0, "CAAA", true, 3000}));
+    EXPECT_EQ(history.SolverVerdict(1, "goal")->Verdict, 1);
+    EXPECT_EQ(history.SolverVerdict(2, "CC")->Line, "DD");
+    EXPECT_FALSE(history.SolverVerdict(1, "DD"));
+    ASSERT_TRUE(history.ForgetReviewAndBestTime({1}));
+    EXPECT_FALSE(history.SolverVerdict(1, "CC"));
+    EXPECT_FALSE(history.SolverVerdict(1, "goal"));
+    EXPECT_TRUE(history.SolverVerdict(2, "CC"));
 }
 
 } // namespace
