@@ -2,7 +2,8 @@
 // inspects archives.
 //   build <sgf files or folders>... [--levels <map>] -o <archive>
 //   list <archive> [--group N]
-//   check <archive>
+//   check [--prove [--budget-ms N | --budget-nodes N]] <archive>
+//   export <archive> <key> -o <file.sgf> [--budget-ms N | --budget-nodes N]
 //   dump <archive> <key>
 //   play <archive> <key> [--avoid-bad] [--lang en|zh_CN] [--history <file>] [--transform N]
 //        [--no-solver] [--budget-ms N | --budget-nodes N] <word>...
@@ -21,6 +22,7 @@
 #include "collection/CollectionBuilder.h"
 #include "solving/ProblemCheck.h"
 #include "collection/OpenGroup.h"
+#include "collection/SgfExport.h"
 #include "collection/SolutionBlob.h"
 #include "text/Texts.h"
 #include "solving/PlaySession.h"
@@ -39,7 +41,11 @@ int Usage() {
         stderr,
         "usage: karvena-collection build <sgf files or folders>... [--levels <map>] -o <archive>\n"
         "       karvena-collection list <archive> [--group N]\n"
-        "       karvena-collection check <archive>\n"
+        "       karvena-collection check [--prove [--budget-ms N]] <archive>\n"
+        "       karvena-collection export <archive> <key> -o <file.sgf> [--budget-ms N]\n"
+        "check --prove adds what the solver finds (1000 ms a move unless given): correct first\n"
+        "moves it refutes, wrong ones it proves correct, and moves the tree lacks that work, each\n"
+        "with its line; export writes a problem as SGF with those lines added as variations.\n"
         "       karvena-collection dump <archive> <key>\n"
         "       karvena-collection play <archive> <key> [--avoid-bad] [--lang en|zh_CN]\n"
         "                               [--history <file>] [--transform N] [--no-solver]\n"
@@ -175,8 +181,46 @@ int List(const std::vector<std::string>& args) {
     return ReadFailed(args[0], store) ? 2 : 0;
 }
 
-int Check(const std::vector<std::string>& args) {
-    if (args.empty()) return Usage();
+// The budget of --budget-ms N (1000 ms unless given) or --budget-nodes N (positions, the same
+// answer on any machine; no time bound then); false for a number that is no budget.
+bool ReadBudget(const std::vector<std::string>& args, size_t& i, TSolverBudget& budget) {
+    const bool ms = args[i] == "--budget-ms", nodes = args[i] == "--budget-nodes";
+    if ((!ms && !nodes) || i + 1 >= args.size()) return false;
+    const std::optional<int> n = SettingNumber(args[++i]);
+    if (!n || *n <= 0) return false;
+    if (ms) budget.Milliseconds = *n;
+    if (nodes) {
+        budget.Nodes = *n;
+        budget.Milliseconds = 0;
+    }
+    return true;
+}
+
+// The solver's findings on a problem, judged within `budget` a move.
+std::vector<TFinding> Findings(const TProblemRow& row, const TSolverBudget& budget) {
+    TSolutionTree tree;
+    try {
+        LoadSolution(tree, row.Solution);
+    } catch (const TBlobError&) {
+        return {}; // check says so on its own
+    }
+    return FindingsOf(ProveProblem(row, budget), tree, budget);
+}
+
+int Check(const std::vector<std::string>& given) {
+    std::vector<std::string> args;
+    bool prove = false;
+    TSolverBudget budget;
+    budget.Milliseconds = 1000;
+    for (size_t i = 0; i < given.size(); ++i) {
+        if (given[i] == "--prove")
+            prove = true;
+        else if (given[i] == "--budget-ms" || given[i] == "--budget-nodes") {
+            if (!ReadBudget(given, i, budget)) return Usage();
+        } else
+            args.push_back(given[i]);
+    }
+    if (args.size() != 1) return Usage();
     TProblemStore store;
     if (!OpenArchive(args[0], store)) return 2;
     int problems = 0, reported = 0;
@@ -190,6 +234,12 @@ int Check(const std::vector<std::string>& args) {
                 std::printf("%s\n", issue.c_str());
                 ++reported;
             }
+            if (!prove) continue;
+            for (const TFinding& finding : Findings(*row, budget)) {
+                std::printf("%04X: %s\n", static_cast<unsigned>(row->Auto1), FindingText(finding).c_str());
+                ++reported;
+            }
+            std::fflush(stdout);
         }
     }
     std::printf("%d problems checked, %d reported\n", problems, reported);
@@ -243,21 +293,6 @@ int PlayTheWords(TPlaySession& session, int key, const std::string& keyText,
             std::printf("%s\n", line.c_str());
     }
     return 0;
-}
-
-// The budget of --budget-ms N (1000 ms unless given) or --budget-nodes N (positions, the same
-// answer on any machine; no time bound then); false for a number that is no budget.
-bool ReadBudget(const std::vector<std::string>& args, size_t& i, TSolverBudget& budget) {
-    const bool ms = args[i] == "--budget-ms", nodes = args[i] == "--budget-nodes";
-    if ((!ms && !nodes) || i + 1 >= args.size()) return false;
-    const std::optional<int> n = SettingNumber(args[++i]);
-    if (!n || *n <= 0) return false;
-    if (ms) budget.Milliseconds = *n;
-    if (nodes) {
-        budget.Nodes = *n;
-        budget.Milliseconds = 0;
-    }
-    return true;
 }
 
 int PlayWords(const std::vector<std::string>& args) {
@@ -432,6 +467,70 @@ int Solve(const std::vector<std::string>& args) {
     return 0;
 }
 
+int Export(const std::vector<std::string>& args) {
+    if (args.size() < 2) return Usage();
+    TProblemStore store;
+    if (!OpenArchive(args[0], store)) return 2;
+    const std::optional<int> key = ParseKey(args[1]);
+    if (!key) return Usage();
+    std::string out;
+    TSolverBudget budget;
+    budget.Milliseconds = 1000;
+    for (size_t i = 2; i < args.size(); ++i) {
+        if (args[i] == "-o" && i + 1 < args.size())
+            out = args[++i];
+        else if (!ReadBudget(args, i, budget))
+            return Usage();
+    }
+    if (out.empty()) return Usage();
+    const std::optional<TProblemRow> row = store.Find(*key);
+    if (!row) {
+        std::fprintf(stderr, "no problem %s\n", args[1].c_str());
+        return ReadFailed(args[0], store) ? 2 : 1;
+    }
+    TSolutionTree tree;
+    try {
+        LoadSolution(tree, row->Solution);
+    } catch (const TBlobError& e) {
+        std::fprintf(stderr, "problem %s: solution data corrupted: %s\n", args[1].c_str(), e.what());
+        return 1;
+    }
+    std::vector<TAddedLine> added;
+    for (const TFinding& f : Findings(*row, budget)) {
+        TAddedLine line;
+        for (const int p : f.Solved.Line)
+            line.Moves.push_back(SolverPointText(p));
+        if (f.Kind == TFinding::LackedWorks) {
+            line.Moves.insert(line.Moves.begin(), f.Move);
+            line.Comment = "Solver: this also works.";
+            line.End = "Correct";
+        } else {
+            line.After = {f.Move};
+            const bool refutes = f.Kind == TFinding::CorrectFails;
+            line.Comment = refutes ? "Solver: this refutes the answer." : "Solver: the move works.";
+            line.End = refutes ? "Wrong" : "Correct";
+        }
+        if (line.Moves.empty()) continue;
+        added.push_back(line);
+        std::printf("%s\n", FindingText(f).c_str());
+    }
+    // Written whole or not at all.
+    const std::string partial = out + ".partial";
+    {
+        std::FILE* file = std::fopen(partial.c_str(), "wb");
+        const std::string text = ProblemSgf(*row, tree, added);
+        bool written = file && std::fwrite(text.data(), 1, text.size(), file) == text.size();
+        if (file && std::fclose(file) != 0) written = false;
+        if (!written || std::rename(partial.c_str(), out.c_str()) != 0) {
+            std::remove(partial.c_str());
+            std::fprintf(stderr, "%s: cannot be written\n", out.c_str());
+            return 3;
+        }
+    }
+    std::printf("export: %s, %zu lines added\n", out.c_str(), added.size());
+    return 0;
+}
+
 int Prove(const std::vector<std::string>& args) {
     if (args.empty()) return Usage();
     TProblemStore store;
@@ -502,6 +601,7 @@ int main(int argc, char* argv[]) {
     if (command == "build") return Build(args);
     if (command == "list") return List(args);
     if (command == "check") return Check(args);
+    if (command == "export") return Export(args);
     if (command == "dump") return Dump(args);
     if (command == "play") return PlayWords(args);
     if (command == "solve") return Solve(args);

@@ -207,6 +207,46 @@ TProblemProof ProveUnderItsGoal(const TProblemRow& row, const TSolutionTree& tre
 
 } // namespace
 
+std::vector<TFinding> FindingsOf(const TProblemProof& proof, const TSolutionTree& tree,
+                                 const TSolverBudget& perMove) {
+    std::vector<TFinding> findings;
+    if (!proof.Error.empty()) return findings;
+    for (const TFirstMoveProof& m : proof.Moves)
+        if (m.Agreement == TAgreement::Disagree)
+            findings.push_back({m.TreeCorrect ? TFinding::CorrectFails : TFinding::WrongWorks, m.Move, m.Solved});
+    const TLifeAndDeath& question = proof.Question.Question;
+    const int lines = question.Board.Lines();
+    std::vector<bool> listed(TSolverBoard::kCells, false);
+    for (const TNodeId child : tree.Children(tree.Root()))
+        if (const int p = PointOfMove(tree.MoveOf(child), lines); p > 0) listed[static_cast<size_t>(p)] = true;
+    TSolverTable table(perMove.TableBytes);
+    for (const int p : question.Region) {
+        if (question.Board.At(p) != TStone::Empty || listed[static_cast<size_t>(p)]) continue;
+        TLifeAndDeath after = question;
+        if (!after.Play(p)) continue;
+        const TSolveResult solved = Solve(after, perMove, table);
+        const bool works = solved.Verdict == TSolverVerdict::Win ||
+                           (solved.Verdict == TSolverVerdict::Ko && proof.Question.Ko);
+        if (works) findings.push_back({TFinding::LackedWorks, SolverPointText(p), solved});
+    }
+    return findings;
+}
+
+std::string FindingText(const TFinding& finding) {
+    const std::string line = LineText(finding.Move, finding.Solved.Line);
+    const bool ko = finding.Solved.Verdict == TSolverVerdict::Ko;
+    switch (finding.Kind) {
+    case TFinding::CorrectFails:
+        return "the solver refutes correct first move " + finding.Move + (ko ? " (only a ko)" : "") +
+               ": " + line;
+    case TFinding::WrongWorks:
+        return "the solver finds wrong first move " + finding.Move + " correct: " + line;
+    case TFinding::LackedWorks:
+        return "the solver finds " + finding.Move + " correct, which the tree lacks: " + line;
+    }
+    return line;
+}
+
 TProblemQuestion QuestionUnderItsGoal(const TProblemRow& row, const TSolutionTree& tree,
                                       const TSolverBudget& perMove) {
     TProblemQuestion stated = QuestionOf(row, tree);

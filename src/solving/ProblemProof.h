@@ -45,6 +45,21 @@ TProblemProof ProveProblem(const TProblemRow& row, const TSolverBudget& perMove)
 TProblemQuestion QuestionUnderItsGoal(const TProblemRow& row, const TSolutionTree& tree,
                                       const TSolverBudget& perMove);
 
+// What the solver finds that the tree gets wrong: its correct first moves that fail (or reach
+// only a ko it does not ask for), its wrong first moves that work, and the moves of the region
+// it lacks that work, each with the solver's line from the move on.
+struct TFinding {
+    enum TKind { CorrectFails, WrongWorks, LackedWorks } Kind;
+    std::string Move;
+    TSolveResult Solved;
+};
+// The findings of a proof; the region's moves the tree lacks are judged within `perMove` each
+// (none when the proof has no question).
+std::vector<TFinding> FindingsOf(const TProblemProof& proof, const TSolutionTree& tree,
+                                 const TSolverBudget& perMove);
+// One line of the collection tool's report ("the solver refutes correct first move CC: CC DD").
+std::string FindingText(const TFinding& finding);
+
 // The line as move texts joined by blanks, the first move first.
 std::string LineText(const std::string& first, const std::vector<int>& line);
 

@@ -20,10 +20,10 @@ const std::string kTool = KARVENA_COLLECTION_TOOL;
 
 // The tool's output lines; with `errorsToo`, its error lines after them.
 std::vector<std::string> RunTool(const std::string& arguments, const std::string& command = "play",
-                                 bool errorsToo = false) {
+                                 bool errorsToo = false, const std::string& archive = kArchive) {
     std::vector<std::string> lines;
     const std::string redirect = errorsToo ? " 2>&1" : "";
-    FILE* pipe = popen((kTool + " " + command + " " + kArchive + " " + arguments + redirect).c_str(), "r");
+    FILE* pipe = popen((kTool + " " + command + " " + archive + " " + arguments + redirect).c_str(), "r");
     char buffer[1024];
     while (pipe && fgets(buffer, sizeof buffer, pipe)) {
         std::string line(buffer);
@@ -53,6 +53,53 @@ TEST(PlayTool, TheCorrectLineOfABeginnerProblemSucceeds) {
     EXPECT_FALSE(Has(twice, "move SR player"));
     const std::vector<std::string> chinese = RunTool("0001 --lang zh_CN SS");
     EXPECT_TRUE(Has(chinese, "result 失败"));
+}
+
+// A move the tree does not list goes to the solver, as in the trainer: 0001's AA lets White
+// take the group at CA, which the tool plays; --no-solver leaves it to the tree.
+TEST(PlayTool, AMoveTheTreeLacksIsJudgedByTheSolverUnlessItIsOff) {
+    const std::vector<std::string> judged = RunTool("0001 AA --budget-nodes 100000");
+    EXPECT_TRUE(Has(judged, "solver AA fails CA"));
+    EXPECT_TRUE(Has(judged, "move CA reply"));
+    EXPECT_TRUE(Has(judged, "result Failure"));
+    const std::vector<std::string> plain = RunTool("0001 AA --no-solver");
+    EXPECT_FALSE(std::any_of(plain.begin(), plain.end(),
+                             [](const std::string& l) { return l.rfind("solver", 0) == 0; }));
+    EXPECT_FALSE(Has(plain, "move CA reply"));
+    EXPECT_TRUE(Has(plain, "result Failure"));
+}
+
+// check --prove and export on the two-answers problem (its file lists BA; CC lives as well):
+// the move the tree lacks is reported with its line, and written back as a variation that the
+// importer reads as a correct one.
+TEST(CheckTool, TheSolversFindingsAreReportedAndExported) {
+    const std::string folder = ::testing::TempDir() + "/check-prove";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder + "/exported");
+    const std::string archive = folder + "/two.dgo";
+    ASSERT_EQ(std::system((kTool + " build " + KARVENA_TEST_DATA + "/solver -o " + archive +
+                           " > /dev/null 2>&1").c_str()),
+              0);
+    const std::vector<std::string> plain = RunTool("", "check", false, archive);
+    EXPECT_EQ(plain.back(), "1 problems checked, 0 reported");
+    const std::vector<std::string> proved = RunTool("--prove --budget-nodes 200000", "check", false, archive);
+    ASSERT_EQ(proved.size(), 2u);
+    EXPECT_EQ(proved[0].substr(0, 48), "0001: the solver finds CC correct, which the tre");
+    EXPECT_EQ(proved[1], "1 problems checked, 1 reported");
+    const std::string sgf = folder + "/exported/two.sgf";
+    const std::vector<std::string> exported =
+        RunTool("0001 -o " + sgf + " --budget-nodes 200000", "export", false, archive);
+    ASSERT_FALSE(exported.empty());
+    EXPECT_EQ(exported.back(), "export: " + sgf + ", 1 lines added");
+    // Built again from the export, the problem holds CC as a correct first move.
+    const std::string again = folder + "/again.dgo";
+    ASSERT_EQ(std::system((kTool + " build " + folder + "/exported -o " + again + " > /dev/null 2>&1").c_str()), 0);
+    const std::vector<std::string> played = RunTool("0001 CC --no-solver", "play", false, again);
+    EXPECT_FALSE(Has(played, "result Failure"));
+    EXPECT_TRUE(Has(played, "move CA reply")) << "the solver's line is the tree's now";
+    const std::vector<std::string> reproved = RunTool("--prove --budget-nodes 200000", "check", false, again);
+    EXPECT_EQ(reproved.back(), "1 problems checked, 0 reported") << "nothing left to mend";
+    std::filesystem::remove_all(folder);
 }
 
 // The solver asked of a position reached by moves of both sides that the tree does not answer.

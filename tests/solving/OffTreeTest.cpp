@@ -181,6 +181,21 @@ TEST_F(OffTree, TheSolversLineBelowTheRootLeavesTheTreesOtherVariationPending) {
     EXPECT_TRUE(Has(Run({"CC"}), "solved")) << "with both variations through, the problem is solved";
 }
 
+// A file with the answer alone (its main line, nothing marked) is played like any other: the
+// solver refutes a wrong move and accepts the other answer.
+TEST_F(OffTree, AProblemWithOnlyItsAnswerLineIsPlayedInFull) {
+    const char* answerOnly = "(;GM[1]FF[4]SZ[19]AB[bb][bc][da][db]AW[ad][bd][cd][dd][ea][eb][ec][ed]"
+                             ";B[ba];W[cb];B[cc])";
+    Start(answerOnly);
+    EXPECT_TRUE(Has(Run({"DC"}), "solver DC fails CC"));
+    Run({"next"});
+    const TLines other = Run({"CC"});
+    EXPECT_TRUE(Has(other, "solver CC works"));
+    EXPECT_TRUE(Has(other, "notice This also works"));
+    Run({"again"});
+    EXPECT_TRUE(Has(Run({"BA", "CC"}), "result Success")) << "the main line stays the tree's";
+}
+
 TEST_F(OffTree, HintOnTheSolversLineMarksItsBestMove) {
     Start(ReadFixture("two-answers.sgf"));
     Run({"CC"});
