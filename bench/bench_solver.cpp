@@ -1,14 +1,18 @@
-// The solver: its board's moves taken back and forth, and the bundled collection's first moves
+// The solver: its board's moves taken back and forth, the bundled collection's first moves
 // judged (agreement with the trees, the median and 90th percentile time per problem) for the
-// first problems of each level group, one second per first move.
+// first problems of each level group, one second per first move, and the trainer's judgement of
+// a move the tree does not list (its budget, two seconds).
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <chrono>
 #include <random>
 
 #include "collection/Archive.h"
 #include "collection/ProblemStore.h"
 #include "solver/Solver.h"
+#include "collection/SolutionBlob.h"
+#include "solving/MoveJudge.h"
 #include "solving/ProblemProof.h"
 
 using namespace karvena;
@@ -69,6 +73,75 @@ void BM_ProveBundledGroup(benchmark::State& state) {
     state.counters["p90_ms"] = at(0.9);
 }
 BENCHMARK(BM_ProveBundledGroup)->Args({1, 20})->Args({2, 20})->Args({3, 20})
+    ->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// A player's move beside the tree's answer that the tree does not list: the first empty point
+// next to the first correct first move, as a near miss would be; "" when there is none.
+std::string NearMiss(const TProblemRow& row, const TSolutionTree& tree) {
+    std::vector<std::string> listed;
+    std::string answer;
+    const std::vector<bool> success = tree.SuccessBelowAll();
+    for (const TNodeId child : tree.Children(tree.Root())) {
+        listed.push_back(tree.MoveOf(child));
+        if (answer.empty() && (tree.LineEndOf(child) == TLineEnd::Success || success[static_cast<size_t>(child)]))
+            answer = tree.MoveOf(child);
+    }
+    if (answer.size() != 2 || answer == "TT") return "";
+    const std::string stones = row.ArrangedBlack + row.ArrangedWhite + row.Initial;
+    for (const auto& [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
+        const char x = static_cast<char>(answer[0] + dx), y = static_cast<char>(answer[1] + dy);
+        if (x < 'A' || x > 'S' || y < 'A' || y > 'S') continue;
+        const std::string move{x, y};
+        bool taken = std::find(listed.begin(), listed.end(), move) != listed.end();
+        for (size_t k = 0; k + 1 < stones.size() && !taken; k += 2)
+            taken = stones.compare(k, 2, move) == 0;
+        if (!taken) return move;
+    }
+    return "";
+}
+
+// The trainer's judgement of such a move in the first problems of a group, as a player meets it
+// the first time: the goal looked for when the problem states none, then the move judged, two
+// seconds each.
+void BM_JudgeAMoveTheTreeLacks(benchmark::State& state) {
+    const int group = static_cast<int>(state.range(0));
+    const int count = static_cast<int>(state.range(1));
+    TProblemStore store;
+    const TArchiveRead read = ReadArchiveMember(KARVENA_ARCHIVE);
+    if (read.Error != TArchiveError::None || !store.Open(read.Bytes)) {
+        state.SkipWithError("the bundled archive cannot be read");
+        return;
+    }
+    TSolverBudget budget;
+    budget.Milliseconds = 2000;
+    std::vector<double> times;
+    int settled = 0, unknown = 0;
+    for (auto _ : state) {
+        for (const TProblemRow& listed : store.GroupWithNext(group)) {
+            if (listed.Group1 != group || static_cast<int>(times.size()) >= count) break;
+            const std::optional<TProblemRow> row = store.Find(listed.Auto1);
+            if (!row) continue;
+            TSolutionTree tree;
+            LoadSolution(tree, row->Solution);
+            const std::string move = NearMiss(*row, tree);
+            if (move.empty()) continue;
+            TMoveJudge judge(*row);
+            const auto start = std::chrono::steady_clock::now();
+            const TJudgement judged = judge.Judge({move}, budget);
+            times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+            (judged.Verdict == TSolverVerdict::Unknown ? unknown : settled)++;
+        }
+    }
+    std::sort(times.begin(), times.end());
+    const auto at = [&](double share) {
+        return times.empty() ? 0.0 : times[static_cast<size_t>(share * static_cast<double>(times.size() - 1))];
+    };
+    state.counters["settled"] = settled;
+    state.counters["unknown"] = unknown;
+    state.counters["median_ms"] = at(0.5);
+    state.counters["p90_ms"] = at(0.9);
+}
+BENCHMARK(BM_JudgeAMoveTheTreeLacks)->Args({1, 20})->Args({2, 20})->Args({3, 20})
     ->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace

@@ -29,6 +29,7 @@
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QThread>
 
 using namespace karvena;
 
@@ -55,6 +56,15 @@ void SetUpScene(TGoGame& board) {
     board.SetByoYomiCount(3);
     board.SetByoYomiLimit(30);
     board.SetHint(4 * 256 + 4, "D16");
+}
+
+// Lets the solver judge the last move (on its thread) and the window show the verdict.
+void Settle(TGoGameMainForm& window) {
+    for (int waited = 0; window.Loop().Thinking() && waited < 30000; waited += 10) {
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(10);
+    }
+    QApplication::processEvents();
 }
 
 bool Save(QWidget& board, const QString& path) {
@@ -118,6 +128,8 @@ int main(int argc, char* argv[]) {
         TGoGameMainForm window(folder.path(), std::make_unique<TQtSettingsStore>());
         window.MessageHook = [](const QString&, const QString&, const QString&) { return false; };
         window.FirstActivation();
+        // Off-tree moves of the pictures below are judged quickly: none of them is the point.
+        window.Loop().Options().SolverBudgetMs = 300;
         // The default window of a 1920 x 1080 screen: the whole board with its letters, then
         // zoomed in from a smaller window, with the panel beside the zoomed board.
         window.resize(DefaultWidth(1920), DefaultHeight(1080) - 40);
@@ -144,7 +156,7 @@ int main(int argc, char* argv[]) {
         // each a window of its own, are put together in one picture.
         window.Loop().SolveAgain();
         window.GoGame1->Click(19, 19, TMouseButton::Left, 19, 19);
-        QApplication::processEvents();
+        Settle(window);
         if (window.SplashForm2()->isVisible()) {
             QPixmap both = window.grab();
             QPainter painter(&both);
@@ -238,6 +250,39 @@ int main(int argc, char* argv[]) {
             }
         }
 
+        // A move the problem's file does not list, judged by the solver: the other answer works
+        // (the solver answers on the board), a wrong move is refuted.
+        const QString solverData = argc > 5 ? argv[5] : "";
+        if (!solverData.isEmpty() && QString(language) != "zh_TW") {
+            QTemporaryDir twoAnswers;
+            QFile fixture(solverData + "/two-answers.sgf");
+            fixture.open(QIODevice::ReadOnly);
+            const std::string sgf = fixture.readAll().toStdString();
+            TImportedProblem imported =
+                std::move(ImportSgf(*ReadSgf(sgf, "two-answers").File, "two-answers").Problems.at(0));
+            TProblemRow row = imported.Row;
+            row.Auto1 = row.Num = 1;
+            row.Group1 = 2;
+            row.Level1 = 30;
+            row.Solution = SaveSolution(imported.Tree);
+            TProblemTableWriter writer;
+            writer.Add(row);
+            WriteArchive(twoAnswers.filePath("Karvena.dgo").toStdString(), writer.Image());
+            TGoGameMainForm solverWindow(twoAnswers.path(), std::make_unique<TQtSettingsStore>());
+            solverWindow.MessageHook = [](const QString&, const QString&, const QString&) { return false; };
+            solverWindow.FirstActivation();
+            solverWindow.resize(1100, 760);
+            solverWindow.GoIndex1->ClickLine(0);
+            solverWindow.SplashForm2()->SetDisplayFlag(false);
+            solverWindow.GoGame1->Click(4, 3, TMouseButton::Left, 4, 3); // DC
+            Settle(solverWindow);
+            ok &= Save(solverWindow, QString("%1/main-solver-refutes-%2.png").arg(out, language));
+            solverWindow.Loop().SolveAgain();
+            solverWindow.GoGame1->Click(3, 3, TMouseButton::Left, 3, 3); // CC
+            Settle(solverWindow);
+            ok &= Save(solverWindow, QString("%1/main-solver-also-works-%2.png").arg(out, language));
+        }
+
         // Importing a folder of folders: the progress dialog, the summary, the level menu.
         const QString club = argc > 3 ? argv[3] : "";
         if (!club.isEmpty() && QString(language) != "zh_TW") {
@@ -293,12 +338,15 @@ int main(int argc, char* argv[]) {
             window.FirstPage();
             window.GoIndex1->ClickLine(0);
             window.GoGame1->Click(19, 19, TMouseButton::Left, 19, 19);
+            Settle(window);
             window.ShowIndexView();
             window.GoIndex1->ClickLine(1);
             window.GoGame1->Click(10, 10, TMouseButton::Left, 10, 10);
+            Settle(window);
             window.ShowIndexView();
             window.GoIndex1->ClickLine(3);
             window.GoGame1->Click(10, 10, TMouseButton::Left, 10, 10);
+            Settle(window);
             ++today;
             window.ShowIndexView();
             window.RefreshGroupMenus();

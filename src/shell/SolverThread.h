@@ -17,15 +17,22 @@ public:
     explicit TSolverThread(QObject* parent = nullptr) : QObject(parent) {}
     ~TSolverThread() override;
 
+    void Prepare(std::shared_ptr<TMoveJudge> judge, TSolverBudget budget,
+                 std::function<void()> done) override;
     void Start(std::shared_ptr<TMoveJudge> judge, std::vector<std::string> moves,
                TSolverBudget budget, std::function<void(const TJudgement&)> done) override;
     void Cancel() override;
 
 private:
     void Join();
+    // Runs `work` on the worker after `before` (a preparation it waits for), then `report` on
+    // the window's thread unless cancelled meanwhile.
+    template <typename TWork, typename TReport>
+    void Run(std::thread before, TWork work, TReport report);
     std::thread m_Worker;
     std::atomic<bool> m_Cancel{false};
     unsigned m_Asked = 0; // the window's thread only: which judgement may still report
+    const TMoveJudge* m_Preparing = nullptr; // the judge the worker prepares, if it does
 };
 
 } // namespace karvena

@@ -20,17 +20,27 @@ std::string BestMoveAfterAnswer(const TJudgement& judgement) {
     return judgement.Line.size() >= 4 ? judgement.Line.substr(2, 2) : "";
 }
 
-TMoveJudge::TMoveJudge(const TProblemRow& row) : m_Row(row) {}
+namespace {
+
+TSolutionTree TreeOf(const TProblemRow& row) {
+    TSolutionTree tree;
+    try {
+        LoadSolution(tree, row.Solution);
+    } catch (const TBlobError&) {
+        // What was read stays: the region is drawn from the moves that are there.
+    }
+    return tree;
+}
+
+} // namespace
+
+TMoveJudge::TMoveJudge(const TProblemRow& row)
+    : m_Row(row), m_KoAnswer(QuestionOf(row, TreeOf(row), TLifeGoal::Kill).Ko) {}
 TMoveJudge::~TMoveJudge() = default;
 
 bool TMoveJudge::Prepare(const TSolverBudget& budget) {
     if (m_Question) return m_Question->Ok();
-    TSolutionTree tree;
-    try {
-        LoadSolution(tree, m_Row.Solution);
-    } catch (const TBlobError&) {
-        // What was read stays: the region is drawn from the moves that are there.
-    }
+    const TSolutionTree tree = TreeOf(m_Row);
     if (m_KnownGoal == TJudgeGoal::None) {
         m_Question.emplace();
         m_Question->Error = "the goal cannot be derived";

@@ -51,7 +51,7 @@ public:
     // The goal the judge worked under, once it has judged (or was told).
     std::optional<TJudgeGoal> Goal() const { return m_KnownGoal; }
     // The problem's own answer is a ko: a move that reaches the ko then works.
-    bool KoIsTheAnswer() const { return m_Question && m_Question->Ko; }
+    bool KoIsTheAnswer() const { return m_KoAnswer; }
 
     // The position after `moves` (from the problem's start, both sides in turn, the player's
     // last), judged within `budget`; the goal is looked for first when the problem states none
@@ -60,15 +60,18 @@ public:
     TJudgement Judge(const std::vector<std::string>& moves, const TSolverBudget& budget);
     // Why the last Judge said unknown before searching ("" when it searched).
     const std::string& Why() const { return m_Why; }
+    // Puts the problem to the solver ahead of the first judgement (the goal looked for, as
+    // Judge would); false when it has no question.
+    bool Prepare(const TSolverBudget& budget);
 
 private:
-    bool Prepare(const TSolverBudget& budget);
     // The question at the position after `moves`, or nothing when they cannot be played.
     std::optional<TLifeAndDeath> After(const std::vector<std::string>& moves) const;
     // The player's goal holds on `q`'s board: the target taken or dead (kill), alive (live).
     static bool GoalReached(const TLifeAndDeath& q);
 
     TProblemRow m_Row;
+    bool m_KoAnswer = false; // read when made: the window asks it while a worker prepares
     std::optional<TJudgeGoal> m_KnownGoal;
     std::optional<TProblemQuestion> m_Question;
     std::unique_ptr<TSolverTable> m_Table;
@@ -81,6 +84,11 @@ private:
 class ISolverRunner {
 public:
     virtual ~ISolverRunner() = default;
+    // Puts a newly loaded problem to the solver while the player thinks (a judgement of the
+    // same judge then waits for it instead of starting over); `done` as for Start. A runner
+    // may leave it to the first judgement.
+    virtual void Prepare(std::shared_ptr<TMoveJudge> /*judge*/, TSolverBudget /*budget*/,
+                         std::function<void()> /*done*/) {}
     virtual void Start(std::shared_ptr<TMoveJudge> judge, std::vector<std::string> moves,
                        TSolverBudget budget, std::function<void(const TJudgement&)> done) = 0;
     virtual void Cancel() = 0;

@@ -113,6 +113,9 @@ bool TSolveLoop::LoadProblem(int position) {
         if (const auto goal = m_Verdicts->SolverVerdict(m_HistoryKey, kGoalPosition);
             goal && goal->Verdict >= 0 && goal->Verdict <= 2)
             m_Judge->SetKnownGoal(static_cast<TJudgeGoal>(goal->Verdict));
+    // The goal is looked for while the player thinks, not when the first move is judged.
+    if (JudgesOffTheTree() && !m_Judge->Goal())
+        m_Runner->Prepare(m_Judge, SolverBudget(), [this] { RememberGoal(); });
     m_Loaded = true;
     m_Recorder.ShowCounters(position);
     SetUp();
@@ -515,6 +518,13 @@ bool TSolveLoop::OnSolverLine() const {
     return current != kNoNode && !TryMode && MovesBeyondStart() - m_Tree.Level(current) > 1;
 }
 
+TSolverBudget TSolveLoop::SolverBudget() const {
+    TSolverBudget budget;
+    budget.Milliseconds = m_Options.SolverBudgetMs;
+    budget.Nodes = m_Options.SolverBudgetNodes;
+    return budget;
+}
+
 bool TSolveLoop::JudgesOffTheTree() const {
     return m_Options.JudgeMovesTheAnswerDoesNotList && m_Runner && m_Judge && !TryMode;
 }
@@ -554,11 +564,8 @@ void TSolveLoop::AskTheSolver(int P, int Q) {
             return;
         }
     m_Output.Thinking(true);
-    TSolverBudget budget;
-    budget.Milliseconds = m_Options.SolverBudgetMs;
-    budget.Nodes = m_Options.SolverBudgetNodes;
     const int budgetMs = m_Options.SolverBudgetMs;
-    m_Runner->Start(m_Judge, moves, budget,
+    m_Runner->Start(m_Judge, moves, SolverBudget(),
                     [this, asked, move, position, budgetMs](const TJudgement& judgement) {
                         if (asked != m_Asked) return;
                         RememberGoal();

@@ -215,6 +215,8 @@ private:
     int MovesBeyondStart() const;
     // ---- The solver ----
     bool JudgesOffTheTree() const;
+    // The budget of one judgement (and of each first move when the goal is looked for).
+    TSolverBudget SolverBudget() const;
     // Puts the position after the player's move at (P, Q) to the solver (or its memory).
     void AskTheSolver(int P, int Q);
     // The solver's verdict on the player's move: the line goes on, succeeds or fails.

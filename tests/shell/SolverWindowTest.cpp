@@ -21,8 +21,8 @@ protected:
     // open space that the solver cannot settle in a second.
     std::vector<TProblemRow> Problems() override {
         return {ImportedRow(TwoAnswers(), 1, 2),
-                ImportedRow("(;SZ[19]C[Black to live.]AB[jj][jk][kj]AW[hh][hl][mj][ln][gk]"
-                            "(;B[kk]C[Correct]))",
+                ImportedRow("(;SZ[19]C[Black to live.]AB[jj][jk][kj]AW[gg][gn][ng][nn][jg][gj]"
+                            "(;B[kk]C[Correct])(;B[hh];W[ii])(;B[mm];W[ll])(;B[hm];W[il])(;B[mh];W[li]))",
                             2, 2)};
     }
     void Open(int column) {
@@ -42,7 +42,7 @@ TEST_F(SolverWindow, TheWindowGoesOnWhileTheSolverThinks) {
     QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, [&] { firedWhileThinking += window->Loop().Thinking(); });
     timer.start(20);
-    ClickPoint(12, 12); // not the tree's move
+    ClickPoint(10, 12); // JL: not among the tree's moves
     ASSERT_TRUE(window->Loop().Thinking()) << "the click returned before the verdict";
     EXPECT_EQ(window->LabelResult->text(), "Thinking…");
     const std::string before = window->GoGame1->Process();
@@ -72,18 +72,30 @@ TEST_F(SolverWindow, AMoveTheTreeLacksWorksAndTheSolverAnswers) {
     EXPECT_EQ(window->GoGame1->Process().size(), answered.size() + 4) << "refuted on the board";
 }
 
+// A problem that states no goal has it looked for as it opens, while the player thinks: the
+// history holds it before any move is played.
+TEST_F(SolverWindow, TheGoalIsLookedForWhileThePlayerThinks) {
+    Open(1);
+    EXPECT_FALSE(window->Loop().Thinking()) << "the board is the player's meanwhile";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->History().SolverVerdict(1, "goal").has_value(); }, 10000));
+    EXPECT_EQ(window->History().SolverVerdict(1, "goal")->Verdict, static_cast<int>(TJudgeGoal::Live));
+    ClickPoint(3, 3);
+    ASSERT_TRUE(WaitForTheVerdict());
+    EXPECT_EQ(window->LabelStdResult->text(), "This also works");
+}
+
 TEST_F(SolverWindow, AnotherProblemDropsTheJudgementUnderWay) {
     Open(2);
     window->Loop().Options().SolverBudgetMs = 5000;
-    ClickPoint(12, 12);
+    ClickPoint(10, 12);
     ASSERT_TRUE(window->Loop().Thinking());
     Key(Qt::Key_Escape); // solve again
     EXPECT_FALSE(window->Loop().Thinking());
     EXPECT_EQ(window->GoGame1->Process(), "");
     QTest::qWait(200);
     EXPECT_EQ(window->LabelResult->text(), "") << "no verdict arrives for the move taken away";
-    ClickPoint(11, 11); // the tree's move: the board takes moves again
-    EXPECT_EQ(window->GoGame1->Process(), "KK");
+    ClickPoint(9, 9); // the tree's move: the board takes moves again
+    EXPECT_EQ(window->GoGame1->Process(), "II");
 }
 
 TEST_F(SolverWindow, TheOptionIsStoredWithTheCloseSettings) {
