@@ -37,17 +37,18 @@ protected:
         SetLanguageFlags(TLanguage::SimplifiedChinese);
     }
     // Loads the problem of `sgf` with the solver on (judging within `nodes` positions) or off.
-    void Start(const std::string& sgf, bool solver = true, int64_t nodes = 200000) {
+    void Start(const std::string& sgf, bool solver = true, int64_t nodes = 200000, int orientation = -1) {
         const TProblemRow row = ImportedRow(sgf);
         ASSERT_FALSE(row.Solution.empty());
         TProblemTableWriter writer;
         ASSERT_TRUE(writer.Add(row));
         ASSERT_TRUE(problems.Open(writer.Image()));
         session.reset();
-        session = std::make_unique<TPlaySession>(board, problems, folder.File("History1.cds"));
+        session = std::make_unique<TPlaySession>(board, problems, folder.File(historyName));
         session->SetSolverOn(solver);
         session->Loop().Options().SolverBudgetMs = 0;
         session->Loop().Options().SolverBudgetNodes = nodes;
+        session->Loop().FixedOrientation = orientation;
         ASSERT_TRUE(session->Load(1));
         session->Take();
     }
@@ -80,6 +81,7 @@ protected:
         return AnswerOf(judge.Judge(session->Loop().StoredMovesBeyondStart(), budget));
     }
     TTempFolder folder;
+    std::string historyName = "History1.cds";
     TProblemStore problems;
     TGoBoard board;
     std::unique_ptr<TPlaySession> session;
@@ -105,6 +107,25 @@ TEST_F(OffTree, TheAnswerTheFileLeftOutWorksAndSolvesTheProblem) {
     EXPECT_TRUE(Has(lines, "solved")) << "the line the solver supplied counts as the tree's";
     EXPECT_EQ(session->History().Find(1)->SolvedCount, 1);
     EXPECT_EQ(session->History().Find(1)->FailedCount, 0);
+}
+
+// Turned, mirrored or with its colours swapped, the problem is judged as stored: the other answer
+// works in every orientation, and the solver's answer lands where the orientation puts it.
+TEST_F(OffTree, EveryOrientationIsJudgedAsTheStoredProblem) {
+    for (int number = 0; number < TOrientation::kCount; ++number) {
+        SCOPED_TRACE(number);
+        historyName = "History" + std::to_string(number) + ".cds"; // each judges afresh
+        Start(ReadFixture("two-answers.sgf"), true, 200000, number);
+        const TOrientation shown(number, 19);
+        const std::string cc = shown.Apply("CC");
+        const TLines lines = Run({cc});
+        EXPECT_TRUE(Has(lines, "solver " + cc + " works"));
+        ASSERT_EQ(Replies(lines).size(), 1u);
+        EXPECT_EQ(shown.Undo(Replies(lines)[0]), session->History().SolverVerdict(1, "CC")->Line.substr(0, 2))
+            << "the kept line is the stored problem's";
+        const TPoint reply = PointAt(Replies(lines)[0], 0);
+        EXPECT_EQ(board.GetCell(reply.P, reply.Q) < 0, !shown.SwapsColours()) << "the opponent's colour";
+    }
 }
 
 TEST_F(OffTree, AWrongMoveTheTreeLacksIsRefutedOnTheBoardAndCountedOnce) {
