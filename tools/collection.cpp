@@ -3,7 +3,7 @@
 //   build <sgf files or folders>... [--levels <map>] -o <archive>
 //   list <archive> [--group N]
 //   check [--prove [--budget-ms N | --budget-nodes N]] <archive>
-//   export <archive> <key> -o <file.sgf> [--budget-ms N | --budget-nodes N]
+//   export <archive> <key> -o <file.sgf> [--budget-ms N | --budget-nodes N] [--history <file>]
 //   dump <archive> <key>
 //   play <archive> <key> [--avoid-bad] [--lang en|zh_CN] [--history <file>] [--transform N]
 //        [--no-solver] [--budget-ms N | --budget-nodes N] <word>...
@@ -43,9 +43,11 @@ int Usage() {
         "       karvena-collection list <archive> [--group N]\n"
         "       karvena-collection check [--prove [--budget-ms N]] <archive>\n"
         "       karvena-collection export <archive> <key> -o <file.sgf> [--budget-ms N]\n"
+        "                                 [--history <file>]\n"
         "check --prove adds what the solver finds (1000 ms a move unless given): correct first\n"
         "moves it refutes, wrong ones it proves correct, and moves the tree lacks that work, each\n"
-        "with its line; export writes a problem as SGF with those lines added as variations.\n"
+        "with its line; export writes a problem as SGF with those lines added as variations,\n"
+        "and with --history the moves that worked in play (the trainer's verdicts) too.\n"
         "       karvena-collection dump <archive> <key>\n"
         "       karvena-collection play <archive> <key> [--avoid-bad] [--lang en|zh_CN]\n"
         "                               [--history <file>] [--transform N] [--no-solver]\n"
@@ -467,18 +469,55 @@ int Solve(const std::vector<std::string>& args) {
     return 0;
 }
 
+// The verdicts of moves that work, as lines added where they leave the tree (a position deeper in
+// a line the solver supplied is part of the line already written).
+std::vector<TAddedLine> PlayedLinesThatWork(const std::vector<TSolverVerdictRow>& verdicts,
+                                            const TSolutionTree& tree) {
+    std::vector<TAddedLine> lines;
+    for (const TSolverVerdictRow& v : verdicts) {
+        if (v.Verdict != static_cast<int>(TSolverVerdict::Win) || v.Position.size() < 2 ||
+            v.Position.size() % 2 != 0 || v.Position == "goal")
+            continue;
+        TAddedLine line;
+        TNodeId node = tree.Root();
+        for (size_t k = 0; k + 2 < v.Position.size() && node != kNoNode; k += 2) {
+            const std::string move = v.Position.substr(k, 2);
+            line.After.push_back(move);
+            TNodeId child = kNoNode;
+            for (TNodeId c = tree.FirstChild(node); c != kNoNode; c = tree.NextSibling(c))
+                if (tree.MoveOf(c) == move) child = c;
+            node = child;
+        }
+        if (node == kNoNode) continue; // it leaves the tree earlier
+        const std::string last = v.Position.substr(v.Position.size() - 2);
+        bool listed = false;
+        for (TNodeId c = tree.FirstChild(node); c != kNoNode; c = tree.NextSibling(c))
+            listed |= tree.MoveOf(c) == last;
+        if (listed) continue;
+        line.Moves.push_back(last);
+        for (size_t k = 0; k + 1 < v.Line.size(); k += 2)
+            line.Moves.push_back(v.Line.substr(k, 2));
+        line.Comment = "Solver: this also works (found in play).";
+        line.End = "Correct";
+        lines.push_back(line);
+    }
+    return lines;
+}
+
 int Export(const std::vector<std::string>& args) {
     if (args.size() < 2) return Usage();
     TProblemStore store;
     if (!OpenArchive(args[0], store)) return 2;
     const std::optional<int> key = ParseKey(args[1]);
     if (!key) return Usage();
-    std::string out;
+    std::string out, historyPath;
     TSolverBudget budget;
     budget.Milliseconds = 1000;
     for (size_t i = 2; i < args.size(); ++i) {
         if (args[i] == "-o" && i + 1 < args.size())
             out = args[++i];
+        else if (args[i] == "--history" && i + 1 < args.size())
+            historyPath = args[++i];
         else if (!ReadBudget(args, i, budget))
             return Usage();
     }
@@ -513,6 +552,27 @@ int Export(const std::vector<std::string>& args) {
         if (line.Moves.empty()) continue;
         added.push_back(line);
         std::printf("%s\n", FindingText(f).c_str());
+    }
+    // The moves a player found in the trainer that the tree lacks and the solver judged to work:
+    // where they leave the tree, with the solver's line after them.
+    if (!historyPath.empty()) {
+        THistoryStore history;
+        const THistoryOpen opened = history.Open(historyPath, THistoryAccess::ReadOnly);
+        if (!opened.Ok) {
+            std::fprintf(stderr, "%s: %s\n", historyPath.c_str(), opened.Error.c_str());
+            return 2;
+        }
+        for (const TAddedLine& line : PlayedLinesThatWork(history.SolverVerdicts(store.HistoryKeyOf(*key)), tree)) {
+            const bool known = std::any_of(added.begin(), added.end(), [&](const TAddedLine& a) {
+                return a.After == line.After && a.Moves.front() == line.Moves.front();
+            });
+            if (known) continue;
+            added.push_back(line);
+            std::string text;
+            for (const std::string& m : line.Moves)
+                text += (text.empty() ? "" : " ") + m;
+            std::printf("found in play: %s\n", text.c_str());
+        }
     }
     // Written whole or not at all.
     const std::string partial = out + ".partial";

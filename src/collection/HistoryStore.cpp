@@ -503,6 +503,24 @@ std::optional<TSolverVerdictRow> THistoryStore::SolverVerdict(int32_t auto1,
                              static_cast<int>(q.Int(3))};
 }
 
+std::vector<TSolverVerdictRow> THistoryStore::SolverVerdicts(int32_t auto1) const {
+    std::map<std::string, TSolverVerdictRow> rows;
+    if (!m_ForgottenVerdicts.count(auto1) && m_Db.IsOpen() && m_Db.HasTable("tblSolverVerdict")) {
+        TSqliteStatement q = m_Db.Prepare("SELECT Position, Verdict, Line, Ends, BudgetMs FROM "
+                                          "tblSolverVerdict WHERE Auto1 = ? ORDER BY Position");
+        q.Bind(1, auto1);
+        while (q.Ok() && q.Step())
+            rows[q.Text(0)] = {auto1, q.Text(0), static_cast<int>(q.Int(1)), q.Text(2), q.Int(3) != 0,
+                               static_cast<int>(q.Int(4))};
+    }
+    for (const auto& [key, row] : m_UnsavedVerdicts)
+        if (key.first == auto1) rows[key.second] = row;
+    std::vector<TSolverVerdictRow> all;
+    for (auto& [position, row] : rows)
+        all.push_back(std::move(row));
+    return all;
+}
+
 bool THistoryStore::PostSolverVerdict(const TSolverVerdictRow& row) {
     m_UnsavedVerdicts[{row.Auto1, row.Position}] = row;
     if (!MakeTable("tblSolverVerdict (Auto1 INTEGER NOT NULL, Position TEXT NOT NULL, "

@@ -132,6 +132,8 @@ public:
     // The solver's verdict on a position of a problem (its table made at the first one).
     std::optional<TSolverVerdictRow> SolverVerdict(int32_t auto1, const std::string& position) const;
     bool PostSolverVerdict(const TSolverVerdictRow& row);
+    // Every verdict kept for a problem, by position.
+    std::vector<TSolverVerdictRow> SolverVerdicts(int32_t auto1) const;
     // Takes problems out of the review and forgets their best times and the solver's verdicts
     // (their group was removed); false when something could not be written (it is then
     // forgotten for the session).

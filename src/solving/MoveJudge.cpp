@@ -48,7 +48,10 @@ bool TMoveJudge::Prepare(const TSolverBudget& budget) {
         m_Question = QuestionOf(m_Row, tree,
                                 *m_KnownGoal == TJudgeGoal::Kill ? TLifeGoal::Kill : TLifeGoal::Live);
     } else {
+        // Each first move of the tree within half a judgement's time: the goal is looked for
+        // while the player thinks, and many problems have ten first moves under two goals.
         TSolverBudget perMove = budget;
+        perMove.Milliseconds = (budget.Milliseconds + 1) / 2;
         perMove.TableBytes = kJudgeTableBytes;
         m_Question = QuestionUnderItsGoal(m_Row, tree, perMove);
         // A search cut short says nothing of the goal: it is looked for again next time.

@@ -55,7 +55,7 @@ public:
 
     // The position after `moves` (from the problem's start, both sides in turn, the player's
     // last), judged within `budget`; the goal is looked for first when the problem states none
-    // (its tree's first moves judged within the same budget each). Unknown when the goal cannot
+    // (its tree's first moves judged within half the time each). Unknown when the goal cannot
     // be derived, the moves cannot be played, or the budget ran out.
     TJudgement Judge(const std::vector<std::string>& moves, const TSolverBudget& budget);
     // Why the last Judge said unknown before searching ("" when it searched).

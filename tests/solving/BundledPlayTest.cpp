@@ -94,11 +94,19 @@ TEST(CheckTool, TheSolversFindingsAreReportedAndExported) {
     // Built again from the export, the problem holds CC as a correct first move.
     const std::string again = folder + "/again.dgo";
     ASSERT_EQ(std::system((kTool + " build " + folder + "/exported -o " + again + " > /dev/null 2>&1").c_str()), 0);
-    const std::vector<std::string> played = RunTool("0001 CC --no-solver", "play", false, again);
-    EXPECT_FALSE(Has(played, "result Failure"));
-    EXPECT_TRUE(Has(played, "move CA reply")) << "the solver's line is the tree's now";
+    const std::vector<std::string> replayed = RunTool("0001 CC --no-solver", "play", false, again);
+    EXPECT_FALSE(Has(replayed, "result Failure"));
+    EXPECT_TRUE(Has(replayed, "move CA reply")) << "the solver's line is the tree's now";
     const std::vector<std::string> reproved = RunTool("--prove --budget-nodes 200000", "check", false, again);
     EXPECT_EQ(reproved.back(), "1 problems checked, 0 reported") << "nothing left to mend";
+    // What a player found in play is exported from the history, with no search of the tool's own.
+    const std::string history = folder + "/History1.cds";
+    RunTool("0001 CC --budget-nodes 200000 --history " + history, "play", false, archive);
+    const std::vector<std::string> played =
+        RunTool("0001 -o " + sgf + " --budget-nodes 1 --history " + history, "export", false, archive);
+    ASSERT_FALSE(played.empty());
+    EXPECT_EQ(played.front().substr(0, 17), "found in play: CC");
+    EXPECT_EQ(played.back(), "export: " + sgf + ", 1 lines added");
     std::filesystem::remove_all(folder);
 }
 
