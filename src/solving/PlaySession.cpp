@@ -105,8 +105,7 @@ void TPlaySession::ReplyPlayed(int P, int Q) {
 void TPlaySession::SolverJudged(const std::string& move, TSolverVerdict verdict,
                                 const std::string& answer) {
     // "works", "fails" with the refutation, "ko" or "unknown".
-    const bool works = verdict == TSolverVerdict::Win ||
-                       (verdict == TSolverVerdict::Ko && m_Loop->KoIsTheAnswer());
+    const bool works = ReachesTheGoal(verdict, m_Loop->KoIsTheAnswer());
     std::string line = "solver " + move + " ";
     if (works)
         line += "works";

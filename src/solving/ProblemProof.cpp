@@ -24,8 +24,7 @@ namespace {
 // ko the problem does not count as its answer.
 TAgreement AgreementOf(bool treeCorrect, TSolverVerdict verdict, bool koAnswer) {
     if (verdict == TSolverVerdict::Unknown) return TAgreement::Unknown;
-    const bool works = verdict == TSolverVerdict::Win || (verdict == TSolverVerdict::Ko && koAnswer);
-    return works == treeCorrect ? TAgreement::Agree : TAgreement::Disagree;
+    return ReachesTheGoal(verdict, koAnswer) == treeCorrect ? TAgreement::Agree : TAgreement::Disagree;
 }
 
 } // namespace
@@ -225,9 +224,7 @@ std::vector<TFinding> FindingsOf(const TProblemProof& proof, const TSolutionTree
         TLifeAndDeath after = question;
         if (!after.Play(p)) continue;
         const TSolveResult solved = Solve(after, perMove, table);
-        const bool works = solved.Verdict == TSolverVerdict::Win ||
-                           (solved.Verdict == TSolverVerdict::Ko && proof.Question.Ko);
-        if (works) findings.push_back({TFinding::LackedWorks, SolverPointText(p), solved});
+        if (ReachesTheGoal(solved.Verdict, proof.Question.Ko)) findings.push_back({TFinding::LackedWorks, SolverPointText(p), solved});
     }
     return findings;
 }

@@ -38,6 +38,12 @@ struct TProblemQuestion {
 // then stands further from the problem's stones.
 TProblemQuestion QuestionOf(const TProblemRow& row, const TSolutionTree& tree,
                             std::optional<TLifeGoal> goal = std::nullopt, bool alongTheEdge = false);
+// True when a move with this verdict reaches the problem's goal: it wins, or reaches the ko
+// that is the problem's own answer.
+inline bool ReachesTheGoal(TSolverVerdict verdict, bool koIsTheAnswer) {
+    return verdict == TSolverVerdict::Win || (verdict == TSolverVerdict::Ko && koIsTheAnswer);
+}
+
 // The error text of a problem that states no goal.
 extern const char* const kNoStatedGoal;
 

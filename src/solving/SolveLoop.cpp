@@ -614,16 +614,17 @@ void TSolveLoop::Judged(const std::string& move, const TJudgement& judgement) {
     m_Thinking = false;
     m_Output.Thinking(false);
     const bool leftTheTree = MovesBeyondStart() - m_Tree.Level(m_Tree.Current()) == 1;
-    const bool works = judgement.Verdict == TSolverVerdict::Win ||
-                       (judgement.Verdict == TSolverVerdict::Ko && m_Judge->KoIsTheAnswer());
+    const bool works = ReachesTheGoal(judgement.Verdict, m_Judge->KoIsTheAnswer());
+    // The ko the problem asks for is reached: its line ends there, as the tree's would.
+    const bool ends = judgement.Ends || (works && judgement.Verdict == TSolverVerdict::Ko);
     const std::string answer = AnswerOf(judgement);
     // A pass is no answer on the board when the line ends with it.
-    const bool answers = !answer.empty() && !(works && judgement.Ends);
+    const bool answers = !answer.empty() && !(works && ends);
     m_Output.SolverJudged(move, judgement.Verdict,
                           !answers ? "" : answer == "TT" ? "TT" : m_Orientation.Apply(answer));
     m_Board.SetNewMoveEnabled(true);
     if (works && leftTheTree) m_Output.ShowNotice(Tx("NoticeAlsoWorks"));
-    if (works && judgement.Ends) {
+    if (works && ends) {
         // The goal is reached: the line counts as one of the tree's, ended in success.
         Conclude("1", false);
         Tail();

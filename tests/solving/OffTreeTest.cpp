@@ -151,6 +151,18 @@ TEST_F(OffTree, AKoTheProblemDoesNotAskForFails) {
     EXPECT_TRUE(Has(lines, "result Failure"));
 }
 
+// Where the problem's own answer is a ko, a move the tree lacks that reaches the ko works, and
+// its line ends there as the tree's would.
+TEST_F(OffTree, AKoWorksWhereTheProblemAsksForOne) {
+    Start("(;GM[1]FF[4]SZ[19]C[Black lives by ko.]AB[bb][bc][da][db]AW[ad][bd][cd][dd][ea][eb][ec][ed]"
+          ";B[ba];W[cb];B[cc]C[Correct])");
+    const TLines lines = Run({"AC"});
+    EXPECT_TRUE(Has(lines, "solver AC works"));
+    EXPECT_TRUE(Has(lines, "notice This also works"));
+    EXPECT_TRUE(Replies(lines).empty());
+    EXPECT_TRUE(Has(lines, "result Success"));
+}
+
 TEST_F(OffTree, AMoveTheSolverCannotSettleKeepsTheTreesVerdict) {
     Start(ReadFixture("two-answers.sgf"), true, 1);
     EXPECT_EQ(Run({"CC"}), (TLines{"move CC player", "solver CC unknown",
