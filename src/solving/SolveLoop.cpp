@@ -255,15 +255,8 @@ void TSolveLoop::GoGame1LegalMove(int P, int Q) {
         return;
     }
     if (match.Child == kNoNode) {
-        // The tree does not know this move: the line failed where it stands.
-        m_Output.SetResult(Tx("Failure"));
-        Play(kSoundFailure, true);
-        m_Recorder.RecordFailure();
-        m_RetryNode = m_Tree.RetryPoint(current);
-        m_NextReply = kNoNode;
-        if (m_RetryNode == kNoNode) Play(kSoundNotice, true);
-        EndLine();
-        Tail();
+        // The tree does not know this move.
+        FailWhereItStands();
         return;
     }
 
@@ -360,6 +353,13 @@ void TSolveLoop::Failed() {
     m_RetryNode = m_Tree.RetryPoint(m_Tree.Current());
     m_NextReply = kNoNode;
     if (m_RetryNode == kNoNode) Play(kSoundNotice, true);
+}
+
+void TSolveLoop::FailWhereItStands() {
+    m_Output.SetResult(Tx("Failure"));
+    Failed();
+    EndLine();
+    Tail();
 }
 
 void TSolveLoop::Tail() {
@@ -613,40 +613,37 @@ bool TSolveLoop::PlaySolverMove(const std::string& move) {
 void TSolveLoop::Judged(const std::string& move, const TJudgement& judgement) {
     m_Thinking = false;
     m_Output.Thinking(false);
+    m_Board.SetNewMoveEnabled(true);
     const bool leftTheTree = MovesBeyondStart() - m_Tree.Level(m_Tree.Current()) == 1;
     const bool works = ReachesTheGoal(judgement.Verdict, m_Judge->KoIsTheAnswer());
-    // The ko the problem asks for is reached: its line ends there, as the tree's would.
-    const bool ends = judgement.Ends || (works && judgement.Verdict == TSolverVerdict::Ko);
-    const std::string answer = AnswerOf(judgement);
-    // A pass is no answer on the board when the line ends with it.
-    const bool answers = !answer.empty() && !(works && ends);
+    // The goal is reached once the opponent has answered (at once when it cannot); the ko the
+    // problem asks for ends its line there, as the tree's would.
+    const bool ends = works && (judgement.Ends || judgement.Verdict == TSolverVerdict::Ko);
+    const std::string answer = ends ? "" : AnswerOf(judgement);
     m_Output.SolverJudged(move, judgement.Verdict,
-                          !answers ? "" : answer == "TT" ? "TT" : m_Orientation.Apply(answer));
-    m_Board.SetNewMoveEnabled(true);
-    if (works && leftTheTree) m_Output.ShowNotice(Tx("NoticeAlsoWorks"));
-    if (works && ends) {
-        // The goal is reached: the line counts as one of the tree's, ended in success.
-        Conclude("1", false);
-        Tail();
+                          answer.empty() || answer == "TT" ? answer : m_Orientation.Apply(answer));
+    if (works) {
+        if (leftTheTree) m_Output.ShowNotice(Tx("NoticeAlsoWorks"));
+        if (ends) {
+            // The line counts as one of the tree's, ended in success.
+            Conclude("1", false);
+            Tail();
+        } else if (PlaySolverMove(answer)) {
+            // The line goes on against the solver.
+            m_LastJudgement = judgement;
+            m_LastJudgedAt = MovesBeyondStart();
+        } else {
+            // An answer the board refuses: no verdict after all.
+            m_Output.ShowNotice(Tx("NoticeNotAnAnswer"));
+            FailWhereItStands();
+        }
         return;
     }
-    if (works && PlaySolverMove(answer)) {
-        m_LastJudgement = judgement;
-        m_LastJudgedAt = MovesBeyondStart();
-        return;
-    }
-    if (works)
-        m_Output.ShowNotice(Tx("NoticeNotAnAnswer")); // an answer the board refuses: no verdict
-    else if (judgement.Verdict == TSolverVerdict::Ko)
-        m_Output.ShowNotice(Tx("NoticeLeadsToKo"));
-    else if (judgement.Verdict != TSolverVerdict::Loss)
-        m_Output.ShowNotice(Tx("NoticeNotAnAnswer"));
+    if (judgement.Verdict == TSolverVerdict::Ko) m_Output.ShowNotice(Tx("NoticeLeadsToKo"));
+    if (judgement.Verdict == TSolverVerdict::Unknown) m_Output.ShowNotice(Tx("NoticeNotAnAnswer"));
     // The refutation is played, so that the player sees why.
-    if (!works && answers && answer != "TT") PlaySolverMove(answer);
-    m_Output.SetResult(Tx("Failure"));
-    Failed();
-    EndLine();
-    Tail();
+    if (!answer.empty() && answer != "TT") PlaySolverMove(answer);
+    FailWhereItStands();
 }
 
 } // namespace karvena

@@ -197,6 +197,9 @@ private:
     // The opponent plays elsewhere ("TT"), far from the problem; `played` is where.
     bool PlayElsewhere(TPoint& played);
     void Failed();
+    // The line failed with the player's move (and any answer) on the board: the result shown,
+    // counted, and the retry armed.
+    void FailWhereItStands();
     struct TLineFlags {
         int kC = -1, kS = -1, kT = -1;
     };
