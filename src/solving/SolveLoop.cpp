@@ -109,9 +109,12 @@ bool TSolveLoop::LoadProblem(int position) {
     m_Lines = row->BoardSize >= 7 && row->BoardSize <= 19 ? row->BoardSize : 19;
     StopThinking();
     m_Judge = std::make_shared<TMoveJudge>(*row);
+    // A goal found is used again; one that could not be found is looked for again when the
+    // search may now take longer than it could then.
     if (m_Verdicts)
         if (const auto goal = m_Verdicts->SolverVerdict(m_HistoryKey, kGoalPosition);
-            goal && goal->Verdict >= 0 && goal->Verdict <= 2)
+            goal && goal->Verdict >= 0 && goal->Verdict <= 2 &&
+            (goal->Verdict != static_cast<int>(TJudgeGoal::None) || goal->BudgetMs >= m_Options.SolverBudgetMs))
             m_Judge->SetKnownGoal(static_cast<TJudgeGoal>(goal->Verdict));
     // The goal is looked for while the player thinks, not when the first move is judged.
     if (JudgesOffTheTree() && !m_Judge->Goal())
@@ -583,7 +586,8 @@ void TSolveLoop::RememberGoal() {
     if (!m_Verdicts || !goal) return;
     const auto kept = m_Verdicts->SolverVerdict(m_HistoryKey, kGoalPosition);
     if (!kept || kept->Verdict != static_cast<int>(*goal))
-        m_Verdicts->PostSolverVerdict({m_HistoryKey, kGoalPosition, static_cast<int>(*goal), "", false, 0});
+        m_Verdicts->PostSolverVerdict(
+            {m_HistoryKey, kGoalPosition, static_cast<int>(*goal), "", false, m_Options.SolverBudgetMs});
 }
 
 void TSolveLoop::StopThinking() {

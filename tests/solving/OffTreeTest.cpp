@@ -192,6 +192,27 @@ TEST_F(OffTree, AVerdictIsKeptAndUsedAgain) {
     EXPECT_TRUE(Has(Run({"DC"}), "solver DC fails CC"));
 }
 
+// A goal that could not be found is looked for again once the search may take longer than it
+// could then; with no more time it is not looked for again.
+TEST_F(OffTree, AGoalNotFoundIsLookedForAgainWithALargerBudget) {
+    for (const int keptBudget : {100, 5000}) {
+        SCOPED_TRACE(keptBudget);
+        historyName = "History" + std::to_string(keptBudget) + ".cds";
+        {
+            THistoryStore history;
+            ASSERT_TRUE(history.Open(folder.File(historyName)).Ok);
+            ASSERT_TRUE(history.PostSolverVerdict({1, "goal", static_cast<int>(TJudgeGoal::None), "", false, keptBudget}));
+        }
+        Start(ReadFixture("two-answers.sgf"));
+        session->Loop().Options().SolverBudgetMs = 2000;
+        ASSERT_TRUE(session->Load(1)); // loaded again with the longer budget
+        session->Take();
+        const TLines lines = Run({"CC"});
+        EXPECT_EQ(Has(lines, "solver CC works"), keptBudget < 2000);
+        EXPECT_EQ(Has(lines, "solver CC unknown"), keptBudget >= 2000);
+    }
+}
+
 TEST_F(OffTree, TheSolversLineBelowTheRootLeavesTheTreesOtherVariationPending) {
     Start(kTwoVariations);
     EXPECT_EQ(Replies(Run({"BA", "CB"})), (std::vector<std::string>{"CC", "AA"}));

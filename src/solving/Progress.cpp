@@ -1,0 +1,165 @@
+#include "solving/Progress.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <set>
+
+namespace karvena {
+
+std::string DayOf(const std::string& localTime) {
+    return localTime.substr(0, 10);
+}
+
+namespace {
+
+// Days from 1970-01-01 of a civil date (the proleptic Gregorian calendar).
+int DaysFromCivil(int y, int m, int d) {
+    y -= m <= 2;
+    const int era = (y >= 0 ? y : y - 399) / 400;
+    const int yoe = y - era * 400;
+    const int doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468;
+}
+
+bool Clean(const TAttemptRow& a) {
+    return a.Result == TAttemptResult::Clean;
+}
+bool Solved(const TAttemptRow& a) {
+    return a.Result == TAttemptResult::Clean || a.Result == TAttemptResult::WithHelp;
+}
+
+// The first attempt of each problem, in the log's order.
+std::vector<const TAttemptRow*> FirstAttempts(const std::vector<TAttemptRow>& log) {
+    std::set<int32_t> seen;
+    std::vector<const TAttemptRow*> first;
+    for (const TAttemptRow& a : log)
+        if (seen.insert(a.Auto1).second) first.push_back(&a);
+    return first;
+}
+
+} // namespace
+
+int DayNumber(const std::string& day) {
+    int y = 0, m = 0, d = 0;
+    char dash1 = 0, dash2 = 0;
+    if (day.size() != 10 || std::sscanf(day.c_str(), "%4d%c%2d%c%2d", &y, &dash1, &m, &dash2, &d) != 5 ||
+        dash1 != '-' || dash2 != '-' || m < 1 || m > 12 || d < 1 || d > 31)
+        return -1;
+    return DaysFromCivil(y, m, d);
+}
+
+std::string DayText(int dayNumber) {
+    // The inverse of DaysFromCivil.
+    const int z = dayNumber + 719468;
+    const int era = (z >= 0 ? z : z - 146096) / 146097;
+    const int doe = z - era * 146097;
+    const int yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const int doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const int mp = (5 * doy + 2) / 153;
+    const int d = doy - (153 * mp + 2) / 5 + 1;
+    const int m = mp + (mp < 10 ? 3 : -9);
+    const int y = yoe + era * 400 + (m <= 2);
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", y, m, d);
+    return text;
+}
+
+std::vector<int> SolvedPerDay(const std::vector<TAttemptRow>& log, int today, int days) {
+    std::vector<int> counts(static_cast<size_t>(std::max(0, days)), 0);
+    std::set<std::pair<int, int32_t>> counted; // (day, problem)
+    for (const TAttemptRow& a : log) {
+        if (!Solved(a)) continue;
+        const int day = DayNumber(DayOf(a.Ended));
+        const int back = today - day;
+        if (day < 0 || back < 0 || back >= days || !counted.insert({day, a.Auto1}).second) continue;
+        ++counts[static_cast<size_t>(days - 1 - back)];
+    }
+    return counts;
+}
+
+TStreaks StreaksOf(const std::vector<TAttemptRow>& log, int today) {
+    std::set<int> days;
+    for (const TAttemptRow& a : log)
+        if (Clean(a))
+            if (const int day = DayNumber(DayOf(a.Ended)); day >= 0 && day <= today) days.insert(day);
+    TStreaks streaks;
+    int run = 0, previous = -2;
+    for (const int day : days) {
+        run = day == previous + 1 ? run + 1 : 1;
+        previous = day;
+        streaks.Best = std::max(streaks.Best, run);
+    }
+    // The streak still runs while its last day is today or yesterday.
+    if (!days.empty() && *days.rbegin() >= today - 1) streaks.Current = run;
+    return streaks;
+}
+
+std::map<int, TGroupProgress> ProgressByGroup(const std::vector<TAttemptRow>& log,
+                                              const std::function<int(int32_t)>& groupOf) {
+    std::map<int, TGroupProgress> groups;
+    for (const TAttemptRow* a : FirstAttempts(log)) {
+        const int group = groupOf(a->Auto1);
+        if (group < 0) continue;
+        ++groups[group].FirstAttempts;
+        if (Clean(*a)) ++groups[group].FirstClean;
+    }
+    for (const TAttemptRow& a : log) {
+        const int group = Clean(a) ? groupOf(a.Auto1) : -1;
+        if (group < 0) continue;
+        ++groups[group].CleanSolves;
+        groups[group].CleanSeconds += a.Seconds;
+    }
+    return groups;
+}
+
+double TRating::Expected(int level) const {
+    return 1.0 / (1.0 + std::pow(10.0, (level - m_Value) / 4.0));
+}
+
+void TRating::Play(int level, bool clean) {
+    const double step = std::max(0.5, 4.0 / std::sqrt(1.0 + m_Games / 4.0));
+    m_Value += step * ((clean ? 1.0 : 0.0) - Expected(level));
+    m_Value = std::clamp(m_Value, 1.0, 50.0);
+    ++m_Games;
+}
+
+std::vector<TRatingPoint> RatingHistory(const std::vector<TAttemptRow>& log,
+                                        const std::function<int(int32_t)>& levelOf) {
+    std::vector<TRatingPoint> points;
+    TRating rating;
+    for (const TAttemptRow* a : FirstAttempts(log)) {
+        const int level = levelOf(a->Auto1);
+        if (level < 0) continue;
+        rating.Play(level, Clean(*a));
+        points.push_back({DayOf(a->Ended), rating.Value()});
+    }
+    return points;
+}
+
+std::string LevelName(double level) {
+    const int rounded = static_cast<int>(std::lround(level));
+    return rounded >= 40 ? std::to_string(rounded - 39) + "d" : std::to_string(40 - rounded) + "k";
+}
+
+std::string AttemptLogCsv(const std::vector<TAttemptRow>& log,
+                          const std::function<std::string(int32_t)>& problemName) {
+    static const char* const kResults[] = {"clean", "with help", "failure", "abandoned"};
+    auto quoted = [](const std::string& text) {
+        std::string out = "\"";
+        for (const char c : text) out += c == '"' ? std::string("\"\"") : std::string(1, c);
+        return out + "\"";
+    };
+    std::string csv = "problem,began,ended,result,failures,hints,takebacks,seconds,orientation\r\n";
+    for (const TAttemptRow& a : log) {
+        const int result = std::clamp(static_cast<int>(a.Result), 0, 3);
+        csv += quoted(problemName(a.Auto1)) + "," + a.Began + "," + a.Ended + "," + kResults[result] +
+               "," + std::to_string(a.Failures) + "," + std::to_string(a.Hints) + "," +
+               std::to_string(a.Takebacks) + "," + std::to_string(a.Seconds) + "," +
+               std::to_string(a.Orientation) + "\r\n";
+    }
+    return csv;
+}
+
+} // namespace karvena
