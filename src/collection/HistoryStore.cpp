@@ -167,6 +167,8 @@ THistoryOpen THistoryStore::Open(const std::string& path, THistoryAccess access)
     m_ForgottenBest.clear();
     m_UnsavedVerdicts.clear();
     m_ForgottenVerdicts.clear();
+    m_UnsavedAttempts.clear();
+    m_ForgottenAttempts.clear();
     m_SolvedClearedUnsaved = false;
     std::error_code error;
     const bool exists = fs::exists(path, error);
@@ -487,6 +489,56 @@ bool THistoryStore::PostBestTime(int32_t auto1, int seconds) {
     return true;
 }
 
+bool THistoryStore::PostAttempt(const TAttemptRow& row) {
+    const auto keep = [&] {
+        m_UnsavedAttempts.push_back(row);
+        return false;
+    };
+    if (!MakeTable("tblAttempt (Id INTEGER PRIMARY KEY, Auto1 INTEGER NOT NULL, Began TEXT NOT NULL, "
+                   "Ended TEXT NOT NULL, Result INTEGER NOT NULL, Failures INTEGER NOT NULL, "
+                   "Hints INTEGER NOT NULL, Takebacks INTEGER NOT NULL, Seconds INTEGER NOT NULL, "
+                   "Orientation INTEGER NOT NULL)"))
+        return keep();
+    TSqliteStatement q = m_Db.Prepare("INSERT INTO tblAttempt (Auto1, Began, Ended, Result, Failures, "
+                                      "Hints, Takebacks, Seconds, Orientation) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    q.Bind(1, row.Auto1);
+    q.Bind(2, row.Began);
+    q.Bind(3, row.Ended);
+    q.Bind(4, static_cast<int64_t>(row.Result));
+    q.Bind(5, row.Failures);
+    q.Bind(6, row.Hints);
+    q.Bind(7, row.Takebacks);
+    q.Bind(8, row.Seconds);
+    q.Bind(9, row.Orientation);
+    return RunWrite(q) || keep();
+}
+
+std::vector<TAttemptRow> THistoryStore::Attempts() const {
+    std::vector<TAttemptRow> rows;
+    if (m_Db.IsOpen() && m_Db.HasTable("tblAttempt")) {
+        TSqliteStatement q = m_Db.Prepare("SELECT Auto1, Began, Ended, Result, Failures, Hints, "
+                                          "Takebacks, Seconds, Orientation FROM tblAttempt ORDER BY Id");
+        while (q.Ok() && q.Step()) {
+            TAttemptRow row;
+            row.Auto1 = static_cast<int32_t>(q.Int(0));
+            if (m_ForgottenAttempts.count(row.Auto1)) continue;
+            row.Began = q.Text(1);
+            row.Ended = q.Text(2);
+            const int64_t result = q.Int(3);
+            row.Result = result >= 0 && result <= 3 ? static_cast<TAttemptResult>(result)
+                                                    : TAttemptResult::Abandoned;
+            row.Failures = static_cast<int>(q.Int(4));
+            row.Hints = static_cast<int>(q.Int(5));
+            row.Takebacks = static_cast<int>(q.Int(6));
+            row.Seconds = static_cast<int>(q.Int(7));
+            row.Orientation = static_cast<int>(q.Int(8));
+            rows.push_back(std::move(row));
+        }
+    }
+    rows.insert(rows.end(), m_UnsavedAttempts.begin(), m_UnsavedAttempts.end());
+    return rows;
+}
+
 std::optional<TSolverVerdictRow> THistoryStore::SolverVerdict(int32_t auto1,
                                                               const std::string& position) const {
     if (const auto unsaved = m_UnsavedVerdicts.find({auto1, position});
@@ -539,38 +591,29 @@ bool THistoryStore::PostSolverVerdict(const TSolverVerdictRow& row) {
     return true;
 }
 
+bool THistoryStore::DeleteRowsOf(const char* table, int32_t auto1, std::set<int32_t>& forgotten) {
+    if (!m_Db.IsOpen() || !m_Db.HasTable(table)) return true;
+    bool deleted = !m_ReadOnly;
+    if (deleted) {
+        TSqliteStatement q = m_Db.Prepare(std::string("DELETE FROM ") + table + " WHERE Auto1 = ?");
+        q.Bind(1, auto1);
+        deleted = RunWrite(q);
+    }
+    // Not deleted: not read back this session all the same.
+    if (!deleted) forgotten.insert(auto1);
+    return deleted;
+}
+
 bool THistoryStore::ForgetReviewAndBestTime(const std::vector<int32_t>& keys) {
     bool saved = true;
     for (const int32_t auto1 : keys) {
         saved &= RemoveReview(auto1);
-        std::erase_if(m_UnsavedVerdicts, [auto1](const auto& entry) { return entry.first.first == auto1; });
-        if (m_Db.IsOpen() && m_Db.HasTable("tblSolverVerdict")) {
-            bool forgotten = !m_ReadOnly;
-            if (forgotten) {
-                TSqliteStatement q = m_Db.Prepare("DELETE FROM tblSolverVerdict WHERE Auto1 = ?");
-                q.Bind(1, auto1);
-                forgotten = RunWrite(q);
-            }
-            if (!forgotten) {
-                // Not stored, so not read back this session.
-                m_ForgottenVerdicts.insert(auto1);
-                saved = false;
-            }
-        }
         m_UnsavedBest.erase(auto1);
-        if (!m_Db.IsOpen() || !m_Db.HasTable("tblBestTime")) continue;
-        if (m_ReadOnly) {
-            // Not stored, so not shown: the session reads no best time for it.
-            m_ForgottenBest.insert(auto1);
-            saved = false;
-            continue;
-        }
-        TSqliteStatement q = m_Db.Prepare("DELETE FROM tblBestTime WHERE Auto1 = ?");
-        q.Bind(1, auto1);
-        if (!RunWrite(q)) {
-            m_ForgottenBest.insert(auto1);
-            saved = false;
-        }
+        std::erase_if(m_UnsavedVerdicts, [auto1](const auto& entry) { return entry.first.first == auto1; });
+        std::erase_if(m_UnsavedAttempts, [auto1](const TAttemptRow& row) { return row.Auto1 == auto1; });
+        saved &= DeleteRowsOf("tblBestTime", auto1, m_ForgottenBest);
+        saved &= DeleteRowsOf("tblSolverVerdict", auto1, m_ForgottenVerdicts);
+        saved &= DeleteRowsOf("tblAttempt", auto1, m_ForgottenAttempts);
     }
     return saved;
 }

@@ -59,6 +59,17 @@ struct TSolverVerdictRow {
     friend bool operator==(const TSolverVerdictRow&, const TSolverVerdictRow&) = default;
 };
 
+// One go at a problem, from loading it to solving it or leaving it: when (local time,
+// "YYYY-MM-DDTHH:MM:SS"), how it ended, what it took, and the orientation it was shown in.
+enum class TAttemptResult { Clean = 0, WithHelp = 1, Failure = 2, Abandoned = 3 };
+struct TAttemptRow {
+    int32_t Auto1 = 0; // the problem's history key
+    std::string Began, Ended;
+    TAttemptResult Result = TAttemptResult::Abandoned;
+    int Failures = 0, Hints = 0, Takebacks = 0, Seconds = 0, Orientation = 0;
+    friend bool operator==(const TAttemptRow&, const TAttemptRow&) = default;
+};
+
 // What opening the history found.
 struct THistoryOpen {
     bool Ok = false;
@@ -129,13 +140,17 @@ public:
     // The fastest clean solve of a problem in seconds (its table made at the first one).
     std::optional<int> BestTime(int32_t auto1) const;
     bool PostBestTime(int32_t auto1, int seconds);
+    // The attempt log (its table made at the first attempt): appended durably, kept in memory
+    // for the session when it cannot be written; all of it in the order played.
+    bool PostAttempt(const TAttemptRow& row);
+    std::vector<TAttemptRow> Attempts() const;
     // The solver's verdict on a position of a problem (its table made at the first one).
     std::optional<TSolverVerdictRow> SolverVerdict(int32_t auto1, const std::string& position) const;
     bool PostSolverVerdict(const TSolverVerdictRow& row);
     // Every verdict kept for a problem, by position.
     std::vector<TSolverVerdictRow> SolverVerdicts(int32_t auto1) const;
-    // Takes problems out of the review and forgets their best times and the solver's verdicts
-    // (their group was removed); false when something could not be written (it is then
+    // Takes problems out of the review and forgets their best times, their attempts and the
+    // solver's verdicts (their group was removed); false when something could not be written (it is then
     // forgotten for the session).
     bool ForgetReviewAndBestTime(const std::vector<int32_t>& keys);
     // Histories from before the imported problems had a key space of their own kept their rows
@@ -159,6 +174,9 @@ private:
     void WriteFailed(const std::string& reason);
     // The tables added after the first version are made at their first change ("name (columns)").
     bool MakeTable(const std::string& definition);
+    // Deletes a problem's rows of a later table; when that cannot be done, the problem goes into
+    // `forgotten`, which the session's reads skip. False when not deleted.
+    bool DeleteRowsOf(const char* table, int32_t auto1, std::set<int32_t>& forgotten);
     // Runs a write, counting it or reporting why it failed.
     bool RunWrite(TSqliteStatement& q);
     TSqliteDb m_Db;
@@ -178,6 +196,8 @@ private:
     std::set<int32_t> m_ForgottenBest; // best times deleted this session but still stored
     std::map<std::pair<int32_t, std::string>, TSolverVerdictRow> m_UnsavedVerdicts;
     std::set<int32_t> m_ForgottenVerdicts;
+    std::vector<TAttemptRow> m_UnsavedAttempts;
+    std::set<int32_t> m_ForgottenAttempts;
     bool m_SolvedClearedUnsaved = false;
 };
 

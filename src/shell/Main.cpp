@@ -177,6 +177,7 @@ void TGoGameMainForm::CreatePages() {
                                           static_cast<ISolveOutput&>(*this));
     m_Loop->SetProblems(&m_Collections.Store(TCollectionId::Bundled));
     m_Try = std::make_unique<TTryMode>(*GoGame1, *m_Loop);
+    m_Statistics->Orientation = [this] { return m_Loop->Orientation().Number(); };
     m_Solver = std::make_unique<TSolverThread>();
     m_Loop->SetSolver(m_Solver.get(), &m_History);
 }

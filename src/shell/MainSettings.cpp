@@ -159,7 +159,9 @@ void TGoGameMainForm::WriteSettings() {
 }
 
 void TGoGameMainForm::closeEvent(QCloseEvent* event) {
-    // Every change of the history was written when it happened; only the settings remain.
+    // Every change of the history was written when it happened; only the attempt under way and
+    // the settings remain.
+    m_Statistics->EndAttempt();
     WriteSettings();
     m_Splash1->hide();
     m_Splash2->hide();

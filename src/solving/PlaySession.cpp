@@ -15,6 +15,7 @@ TPlaySession::TPlaySession(TGoBoard& board, const TProblemStore& problems,
     m_Statistics = std::make_unique<TStatistics>(m_Index, m_History, labels);
     m_Loop = std::make_unique<TSolveLoop>(m_Board, m_Index, recorder, output);
     m_Loop->SetProblems(&m_Problems);
+    m_Statistics->Orientation = [this] { return m_Loop->Orientation().Number(); };
     // The player's accepted clicks are written down before the loop answers them.
     auto loopsHandler = m_Board.OnLegalMove;
     m_Board.OnLegalMove = [this, loopsHandler](TGoBoard& sender, int16_t P, int16_t Q, int16_t kind,
@@ -32,6 +33,7 @@ void TPlaySession::SetSolverOn(bool on) {
 }
 
 TPlaySession::~TPlaySession() {
+    m_Statistics->EndAttempt();
     m_Board.OnLegalMove = nullptr;
 }
 

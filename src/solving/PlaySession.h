@@ -38,6 +38,7 @@ public:
     TSolveLoop& Loop() { return *m_Loop; }
     TGoIndexModel& Index() { return m_Index; }
     THistoryStore& History() { return m_History; }
+    TStatistics& Statistics() { return *m_Statistics; }
 
 private:
     // ISolveOutput
@@ -70,6 +71,7 @@ private:
     void RecordTakeback() override;
     void RecordTrial() override;
     void RecordHint(int kind) override;
+    void RecordMove() override { m_Statistics->RecordMove(); }
 
     TGoBoard& m_Board;
     const TProblemStore& m_Problems;

@@ -61,7 +61,7 @@ std::string DayText(int dayNumber) {
     const int d = doy - (153 * mp + 2) / 5 + 1;
     const int m = mp + (mp < 10 ? 3 : -9);
     const int y = yoe + era * 400 + (m <= 2);
-    char text[16];
+    char text[48];
     std::snprintf(text, sizeof text, "%04d-%02d-%02d", y, m, d);
     return text;
 }

@@ -6,6 +6,7 @@
 // Days are local calendar days, written "YYYY-MM-DD" as the log writes them, so a week across
 // a month's end counts as seven days.
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>

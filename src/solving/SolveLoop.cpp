@@ -242,6 +242,7 @@ void TSolveLoop::GoGame1LegalMove(int P, int Q) {
         return;
     }
     ClearPending();
+    m_Recorder.RecordMove();
     const TNodeId current = m_Tree.Current();
     if (current == kNoNode) return;
 

@@ -1,5 +1,7 @@
 #include "solving/Statistics.h"
 
+#include <ctime>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -114,6 +116,41 @@ void TStatistics::ShowCounters(int position) {
     m_Output.SetLabel(TStatLabel::BestTime, best ? Tx("LabelBestTime") + DurationText(*best) : "");
 }
 
+std::string LocalTimeText(std::time_t time) {
+    std::tm local{};
+    localtime_r(&time, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &local);
+    return text;
+}
+
+void TStatistics::SetCurrentProblem(int32_t auto1) {
+    EndAttempt();
+    m_Current = auto1;
+    m_Attempt.Begin(auto1, NowSeconds(), TodayNumber());
+    m_Logged = TAttemptRow{};
+    m_Logged->Auto1 = auto1;
+    m_Logged->Began = LocalTimeText(WallClock ? WallClock() : std::time(nullptr));
+    m_Moved = false;
+}
+
+void TStatistics::LogAttempt(TAttemptResult result) {
+    if (!m_Logged || m_Current <= 0) return;
+    m_Logged->Ended = LocalTimeText(WallClock ? WallClock() : std::time(nullptr));
+    m_Logged->Result = result;
+    m_Logged->Seconds = AttemptSeconds();
+    m_Logged->Orientation = Orientation ? Orientation() : 0;
+    m_History.PostAttempt(*m_Logged);
+    m_Logged.reset();
+}
+
+void TStatistics::EndAttempt() {
+    if (!m_Logged) return;
+    const bool tried = m_Moved || m_Logged->Failures > 0 || m_Logged->Hints > 0;
+    if (tried) LogAttempt(m_Logged->Failures > 0 ? TAttemptResult::Failure : TAttemptResult::Abandoned);
+    m_Logged.reset();
+}
+
 void TStatistics::ReviewSetback(bool intoReview) {
     m_Attempt.Setback(TodayNumber());
     if (m_Current <= 0 || !m_History.IsOpen()) return;
@@ -158,7 +195,9 @@ int TStatistics::TodayNumber() const {
 }
 
 void TStatistics::RecordSolved() {
+    const bool clean = !m_Attempt.Spoilt();
     ReviewCleanSolve();
+    LogAttempt(clean ? TAttemptResult::Clean : TAttemptResult::WithHelp);
     m_Index.SetSolvedCount(m_Index.SolvedCount() + 1);
     m_Output.SetLabel(TStatLabel::SuccessCount, Tx("LabelSuccessCount"));
     const int solved = m_Index.SolvedCount();
@@ -167,6 +206,7 @@ void TStatistics::RecordSolved() {
 
 void TStatistics::RecordFailure() {
     ReviewSetback(true);
+    if (m_Logged) ++m_Logged->Failures;
     ++m_Index.FailedCount;
     // While unsolved the before-solve measure is one more than the failures: a first failure
     // stores 2, so a single failure already costs the whole score.
@@ -190,6 +230,7 @@ void TStatistics::RecordBeforeSolve(int& counter, TStatLabel label, const char* 
 }
 
 void TStatistics::RecordTakeback() {
+    if (m_Logged) ++m_Logged->Takebacks;
     RecordBeforeSolve(m_Index.TakebackBeforeSolve, TStatLabel::TakebackCount, "LabelTakebackCount",
                       &THistoryRow::TakebackBeforeSolve);
 }
@@ -201,6 +242,7 @@ void TStatistics::RecordTrial() {
 
 void TStatistics::RecordHint(int kind) {
     ReviewSetback(false);
+    if (m_Logged) ++m_Logged->Hints;
     const bool unsolved = m_Index.SolvedCount() == 0;
     if (kind == 0) {
         ++m_Index.Hint0Count;

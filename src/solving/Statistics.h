@@ -76,17 +76,27 @@ public:
     virtual void RecordTrial() = 0;
     // 0 result, 1 hint, anything else the third kind.
     virtual void RecordHint(int kind) = 0;
+    // The player moved on the problem (the attempt log tells a problem tried from one opened).
+    virtual void RecordMove() {}
 };
+
+// A time as the attempt log writes it, in local time: "2026-12-09T23:04:09".
+std::string LocalTimeText(std::time_t time);
 
 class TStatistics : public IProblemRecorder {
 public:
     TStatistics(TGoIndexModel& index, THistoryStore& history, IStatisticsOutput& output)
         : m_Index(index), m_History(history), m_Output(output) {}
 
-    void SetCurrentProblem(int32_t auto1) override {
-        m_Current = auto1;
-        m_Attempt.Begin(auto1, NowSeconds(), TodayNumber());
-    }
+    // Ends the attempt at the problem before, and begins one at this one.
+    void SetCurrentProblem(int32_t auto1) override;
+    // The attempt under way ends without a solve (the problem is left, the window closes): a
+    // failure when it failed, else abandoned; a problem only looked at leaves no attempt.
+    void EndAttempt();
+    // The wall clock of the attempt log (tests set their own).
+    std::function<std::time_t()> WallClock;
+    // The orientation the problem is shown in, for the log (the window and the play set it).
+    std::function<int()> Orientation;
     // The clock of the attempt times, in seconds (tests set their own).
     std::function<int64_t()> Now;
     int64_t NowSeconds() const;
@@ -102,6 +112,7 @@ public:
     void RecordTakeback() override;
     void RecordTrial() override;
     void RecordHint(int kind) override;
+    void RecordMove() override { m_Moved = true; }
 
     // The result command: the stated result, then a result request counted.
     void Result1Click(bool onProblemPage, const std::string& statedResult);
@@ -125,6 +136,10 @@ private:
     IStatisticsOutput& m_Output;
     int32_t m_Current = 0;
     TAttempt m_Attempt;
+    // The attempt log's row of the attempt under way, and whether the player has moved in it.
+    std::optional<TAttemptRow> m_Logged;
+    bool m_Moved = false;
+    void LogAttempt(TAttemptResult result);
     // The review's answers to a setback and to a clean solve.
     void ReviewSetback(bool intoReview);
     void ReviewCleanSolve();

@@ -546,6 +546,11 @@ TEST(History, ChangesToAnUnwritableHistoryStayInMemoryAndAreReportedOnce) {
     EXPECT_FALSE(history.PostSolverVerdict(verdict));
     EXPECT_EQ(history.SolverVerdict(5, "CCDC"), verdict) << "so is the solver's verdict";
     EXPECT_FALSE(history.SolverVerdict(5, "CC"));
+    TAttemptRow attempt;
+    attempt.Auto1 = 5;
+    attempt.Result = TAttemptResult::Clean;
+    EXPECT_FALSE(history.PostAttempt(attempt));
+    EXPECT_EQ(history.Attempts(), (std::vector<TAttemptRow>{attempt})) << "and the attempt log";
     }
     ASSERT_EQ(told.size(), 1u);
     EXPECT_NE(told[0].find(path), std::string::npos);
@@ -554,7 +559,7 @@ TEST(History, ChangesToAnUnwritableHistoryStayInMemoryAndAreReportedOnce) {
 
 // The solver's verdicts are kept per problem and position, in a table made at the first one: a
 // history from before it reads none, a verdict written reads back after reopening, and a problem
-// forgotten with its group takes its verdicts along (another problem's stay).
+// forgotten with its group takes its verdicts and its attempts along (another problem's stay).
 TEST(HistoryVerdicts, KeptPerProblemAndPositionAndForgottenWithTheProblem) {
     TTempFolder folder;
     const std::string path = folder.File(kHistoryFileName);
@@ -566,6 +571,11 @@ TEST(HistoryVerdicts, KeptPerProblemAndPositionAndForgottenWithTheProblem) {
         ASSERT_TRUE(history.PostSolverVerdict({1, "CC", 0, "CABA", false, 2000}));
         ASSERT_TRUE(history.PostSolverVerdict({1, "CC", 0, "CAAA", true, 3000})) << "replaced";
         ASSERT_TRUE(history.PostSolverVerdict({2, "CC", 2, "DD", false, 2000}));
+        for (const int32_t key : {1, 2, 1}) {
+            TAttemptRow attempt;
+            attempt.Auto1 = key;
+            ASSERT_TRUE(history.PostAttempt(attempt));
+        }
     }
     THistoryStore history;
     ASSERT_TRUE(history.Open(path).Ok);
@@ -577,6 +587,8 @@ TEST(HistoryVerdicts, KeptPerProblemAndPositionAndForgottenWithTheProblem) {
     EXPECT_FALSE(history.SolverVerdict(1, "CC"));
     EXPECT_FALSE(history.SolverVerdict(1, "goal"));
     EXPECT_TRUE(history.SolverVerdict(2, "CC"));
+    ASSERT_EQ(history.Attempts().size(), 1u) << "its attempts went with it";
+    EXPECT_EQ(history.Attempts()[0].Auto1, 2);
 }
 
 } // namespace
