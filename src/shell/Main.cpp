@@ -178,6 +178,7 @@ void TGoGameMainForm::CreatePages() {
     m_Loop->SetProblems(&m_Collections.Store(TCollectionId::Bundled));
     m_Try = std::make_unique<TTryMode>(*GoGame1, *m_Loop);
     m_Statistics->Orientation = [this] { return m_Loop->Orientation().Number(); };
+    m_Statistics->OnAttemptLogged = [this] { ShowRating(); };
     m_Solver = std::make_unique<TSolverThread>();
     m_Loop->SetSolver(m_Solver.get(), &m_History);
 }
@@ -199,6 +200,9 @@ void TGoGameMainForm::CreateStatusBar() {
     // The open group's solved/total, on the right: the solve loop empties panel 0 at each move.
     StatusProgress = new QLabel(this);
     StatusProgress->setObjectName("StatusProgress");
+    StatusRating = new QLabel(this);
+    StatusRating->setObjectName("StatusRating");
+    statusBar()->addPermanentWidget(StatusRating);
     statusBar()->addPermanentWidget(StatusProgress);
     StatusPanel0->installEventFilter(this);
 }

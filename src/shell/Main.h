@@ -97,6 +97,12 @@ public:
     // The player's own problems (MainImport.cpp): import from SGF files and folders, remove an
     // imported group, and the imported groups in the level menus with "solved/total".
     void ImportProblems();
+    // File -> Export statistics...: the attempt log as CSV, written whole or not at all.
+    void ExportStatistics();
+    // The file the statistics go to (tests set their own; empty: cancelled).
+    std::function<QString()> ExportChooser;
+    // The rating in the problem page's status bar, from the attempt log.
+    void ShowRating();
     void RemoveImportedGroup(int group);
     // The level menus' captions with each group's "solved/total", and the imported groups.
     void RefreshGroupMenus();
@@ -243,6 +249,9 @@ private:
     std::unique_ptr<TTryMode> m_Try;
     // Made after the loop and gone before it: no verdict reaches a loop that is gone.
     std::unique_ptr<TSolverThread> m_Solver;
+    QLabel* StatusRating = nullptr;
+    // The problem row of a history key, from the collection whose key space holds it.
+    std::optional<TProblemRow> RowOfHistoryKey(int32_t key);
     TStudyForm* m_Study = nullptr;
     std::unique_ptr<ISettingsStore> m_CommonSettings;
     TSetPasswordDlg* m_PasswordDlg = nullptr;

@@ -59,6 +59,7 @@ void TGoGameMainForm::CreateActions() {
         m_GroupItems.emplace_back(file, popup);
     }
     MakeAction(TCommand::miImport1, "&Import problems...", [this] { ImportProblems(); });
+    MakeAction(TCommand::miExportStatistics1, "Export &statistics...", [this] { ExportStatistics(); });
     m_ReviewItems = {MakeAction(TCommand::miReview1, "Review", [this] { OpenGroup(kReviewGroup, 0); }),
                      MakeAction(TCommand::miReview2, "Review", [this] { OpenGroup(kReviewGroup, 0); })};
     m_ReviewItems.first->setData(kReviewGroup);
@@ -266,7 +267,8 @@ void TGoGameMainForm::CreateMenus() {
     m_RemoveMenu = file->addMenu("&Remove imported group");
     m_RemoveMenu->setObjectName("miRemoveGroup1");
     m_RemoveMenu->menuAction()->setEnabled(false);
-    AddItems(file, std::array{kSeparator, miClearallsolvedflags1, kSeparator, miExit1});
+    AddItems(file, std::array{kSeparator, miExportStatistics1, kSeparator, miClearallsolvedflags1, kSeparator,
+                              miExit1});
     // The counts beside the imported groups are those of the moment the menu opens.
     connect(file, &QMenu::aboutToShow, this, [this] { RefreshGroupMenus(); });
     QMenu* view = menuBar()->addMenu("&View");

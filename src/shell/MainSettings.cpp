@@ -67,6 +67,8 @@ void TGoGameMainForm::FirstActivation() {
     // The sound machinery loads a moment after the first page is up, on a worker thread; a
     // sound asked for sooner loads it at once.
     QTimer::singleShot(300, this, [this] { m_Sounds.Preload(); });
+    // The rating reads the log's problems: after the first page too.
+    QTimer::singleShot(400, this, [this] { ShowRating(); });
     m_Zoom.SetBaseRadius(GoGame1->Radius());
 }
 

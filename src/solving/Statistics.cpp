@@ -142,6 +142,7 @@ void TStatistics::LogAttempt(TAttemptResult result) {
     m_Logged->Orientation = Orientation ? Orientation() : 0;
     m_History.PostAttempt(*m_Logged);
     m_Logged.reset();
+    if (OnAttemptLogged) OnAttemptLogged();
 }
 
 void TStatistics::EndAttempt() {

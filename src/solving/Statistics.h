@@ -97,6 +97,8 @@ public:
     std::function<std::time_t()> WallClock;
     // The orientation the problem is shown in, for the log (the window and the play set it).
     std::function<int()> Orientation;
+    // Told after an attempt went into the log.
+    std::function<void()> OnAttemptLogged;
     // The clock of the attempt times, in seconds (tests set their own).
     std::function<int64_t()> Now;
     int64_t NowSeconds() const;

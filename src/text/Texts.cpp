@@ -99,6 +99,9 @@ const std::vector<TTextEntry>& AllTexts() {
         {"miExit1", "Exit", "退出(&X)"},
         // The player's own problems.
         {"miImport1", "&Import problems...", "导入题目(&I)..."},
+        {"miExportStatistics1", "Export &statistics...", "导出统计(&S)..."},
+        {"ExportStatisticsFailed", "The statistics could not be written: ", "统计无法写入: "},
+        {"LabelRating", "Rating: ", "等级分: "},
         {"miRemoveGroup1", "&Remove imported group", "删除导入的题组(&R)"},
         {"ImportTitle", "Import problems", "导入题目"},
         {"ImportWhat", "Import a whole folder (with the folders below it), or chosen SGF files?",
