@@ -281,6 +281,18 @@ int main(int argc, char* argv[]) {
             solverWindow.GoGame1->Click(3, 3, TMouseButton::Left, 3, 3); // CC
             Settle(solverWindow);
             ok &= Save(solverWindow, QString("%1/main-solver-also-works-%2.png").arg(out, language));
+            // The line played on to its end: the attempt is logged, the rating shows.
+            for (int move = 0; move < 10 && !solverWindow.Loop().LineEnded(); ++move) {
+                solverWindow.Loop().Hint(true);
+                bool played = false;
+                for (int p = 1; p <= 19 && !played; ++p)
+                    for (int q = 1; q <= 19 && !played; ++q)
+                        if (solverWindow.GoGame1->LabelColor(p, q) == 0x8000)
+                            played = solverWindow.GoGame1->Click(p, q, TMouseButton::Left, p, q) == TClickResult::Move;
+                if (!played) break;
+                Settle(solverWindow);
+            }
+            ok &= Save(solverWindow, QString("%1/main-solver-solved-%2.png").arg(out, language));
         }
 
         // Importing a folder of folders: the progress dialog, the summary, the level menu.
