@@ -35,15 +35,19 @@ void BM_SolverBoardPlayAndUndo(benchmark::State& state) {
 }
 BENCHMARK(BM_SolverBoardPlayAndUndo);
 
+// The bundled collection's problems; false (the benchmark skipped) when they cannot be read.
+bool OpenBundled(TProblemStore& store, benchmark::State& state) {
+    const TArchiveRead read = ReadArchiveMember(KARVENA_ARCHIVE);
+    if (read.Error == TArchiveError::None && store.Open(read.Bytes)) return true;
+    state.SkipWithError("the bundled archive cannot be read");
+    return false;
+}
+
 void BM_ProveBundledGroup(benchmark::State& state) {
     const int group = static_cast<int>(state.range(0));
     const int count = static_cast<int>(state.range(1));
     TProblemStore store;
-    const TArchiveRead read = ReadArchiveMember(KARVENA_ARCHIVE);
-    if (read.Error != TArchiveError::None || !store.Open(read.Bytes)) {
-        state.SkipWithError("the bundled archive cannot be read");
-        return;
-    }
+    if (!OpenBundled(store, state)) return;
     TSolverBudget budget;
     budget.Milliseconds = 1000;
     std::vector<int64_t> times;
@@ -107,11 +111,7 @@ void BM_JudgeAMoveTheTreeLacks(benchmark::State& state) {
     const int group = static_cast<int>(state.range(0));
     const int count = static_cast<int>(state.range(1));
     TProblemStore store;
-    const TArchiveRead read = ReadArchiveMember(KARVENA_ARCHIVE);
-    if (read.Error != TArchiveError::None || !store.Open(read.Bytes)) {
-        state.SkipWithError("the bundled archive cannot be read");
-        return;
-    }
+    if (!OpenBundled(store, state)) return;
     TSolverBudget budget;
     budget.Milliseconds = 2000;
     std::vector<double> times, firstTimes;

@@ -58,6 +58,19 @@ void SetUpScene(TGoGame& board) {
     board.SetHint(4 * 256 + 4, "D16");
 }
 
+// An archive of the one problem of `sgf`: key 1, group 2, level 30.
+void WriteOneProblemArchive(const QString& path, const std::string& sgf) {
+    TImportedProblem imported = std::move(ImportSgf(*ReadSgf(sgf, "one").File, "one").Problems.at(0));
+    TProblemRow row = imported.Row;
+    row.Auto1 = row.Num = 1;
+    row.Group1 = 2;
+    row.Level1 = 30;
+    row.Solution = SaveSolution(imported.Tree);
+    TProblemTableWriter writer;
+    writer.Add(row);
+    WriteArchive(path.toStdString(), writer.Image());
+}
+
 // Lets the solver judge the last move (on its thread) and the window show the verdict.
 void Settle(TGoGameMainForm& window) {
     for (int waited = 0; window.Loop().Thinking() && waited < 30000; waited += 10) {
@@ -215,21 +228,9 @@ int main(int argc, char* argv[]) {
         // opened twice.
         {
             QTemporaryDir white;
-            TImportedProblem imported = std::move(
-                ImportSgf(*ReadSgf("(;AB[pd][qd][rd][oc]AW[pc][qc][rc][od][pe][qe]PL[W]"
-                                   "(;W[sc]C[Correct])(;W[rb];B[sc]))",
-                                   "white")
-                               .File,
-                          "white")
-                    .Problems.at(0));
-            TProblemRow row = imported.Row;
-            row.Auto1 = row.Num = 1;
-            row.Group1 = 2;
-            row.Level1 = 30;
-            row.Solution = SaveSolution(imported.Tree);
-            TProblemTableWriter writer;
-            writer.Add(row);
-            WriteArchive(white.filePath("Karvena.dgo").toStdString(), writer.Image());
+            WriteOneProblemArchive(white.filePath("Karvena.dgo"),
+                                   "(;AB[pd][qd][rd][oc]AW[pc][qc][rc][od][pe][qe]PL[W]"
+                                   "(;W[sc]C[Correct])(;W[rb];B[sc]))");
             TGoGameMainForm whiteWindow(white.path(), std::make_unique<TQtSettingsStore>());
             whiteWindow.MessageHook = [](const QString&, const QString&, const QString&) {
                 return false;
@@ -257,17 +258,7 @@ int main(int argc, char* argv[]) {
             QTemporaryDir twoAnswers;
             QFile fixture(solverData + "/two-answers.sgf");
             fixture.open(QIODevice::ReadOnly);
-            const std::string sgf = fixture.readAll().toStdString();
-            TImportedProblem imported =
-                std::move(ImportSgf(*ReadSgf(sgf, "two-answers").File, "two-answers").Problems.at(0));
-            TProblemRow row = imported.Row;
-            row.Auto1 = row.Num = 1;
-            row.Group1 = 2;
-            row.Level1 = 30;
-            row.Solution = SaveSolution(imported.Tree);
-            TProblemTableWriter writer;
-            writer.Add(row);
-            WriteArchive(twoAnswers.filePath("Karvena.dgo").toStdString(), writer.Image());
+            WriteOneProblemArchive(twoAnswers.filePath("Karvena.dgo"), fixture.readAll().toStdString());
             TGoGameMainForm solverWindow(twoAnswers.path(), std::make_unique<TQtSettingsStore>());
             solverWindow.MessageHook = [](const QString&, const QString&, const QString&) { return false; };
             solverWindow.FirstActivation();

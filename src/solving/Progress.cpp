@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <set>
 
+#include "solving/Review.h"
+
 namespace karvena {
 
 std::string DayOf(const std::string& localTime) {
@@ -12,16 +14,6 @@ std::string DayOf(const std::string& localTime) {
 }
 
 namespace {
-
-// Days from 1970-01-01 of a civil date (the proleptic Gregorian calendar).
-int DaysFromCivil(int y, int m, int d) {
-    y -= m <= 2;
-    const int era = (y >= 0 ? y : y - 399) / 400;
-    const int yoe = y - era * 400;
-    const int doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
-}
 
 bool Clean(const TAttemptRow& a) {
     return a.Result == TAttemptResult::Clean;

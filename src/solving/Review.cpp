@@ -2,8 +2,6 @@
 
 namespace karvena {
 
-namespace {
-// Days from 1970-01-01 to a civil date (proleptic Gregorian), exact for every year.
 int DaysFromCivil(int y, int m, int d) {
     y -= m <= 2;
     const int era = (y >= 0 ? y : y - 399) / 400;
@@ -12,7 +10,6 @@ int DaysFromCivil(int y, int m, int d) {
     const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
     return era * 146097 + doe - 719468;
 }
-} // namespace
 
 int LocalDayNumber(std::time_t moment) {
     std::tm local{};

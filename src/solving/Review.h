@@ -18,6 +18,8 @@ inline constexpr std::array<int, 5> kReviewDays = {1, 3, 7, 21, 60};
 // The local calendar day of a moment, as a number that grows by one each day (days since
 // 1970-01-01 of the local date).
 int LocalDayNumber(std::time_t moment);
+// The day number of a calendar date (proleptic Gregorian, exact for every year).
+int DaysFromCivil(int year, int month, int day);
 
 // A failure, or a hint on a problem in review: the first box, due the next day.
 TReviewEntry ReviewAfterSetback(int32_t auto1, int today);

@@ -196,19 +196,16 @@ void TSolveLoop::ShowNoticeFor(int flags) {
     if (flags & kFlagSometimes) notice("NoticeSometimes");
 }
 
+bool TSolveLoop::PlayForTheOpponent(const std::string& move, TPoint& point) {
+    if (move == "TT") return PlayElsewhere(point);
+    point = m_Orientation.Apply(PointAt(move, 0));
+    return m_Board.IsOnBoard(point.P, point.Q) && m_Board.MakeMove(point.P, point.Q, true);
+}
+
 bool TSolveLoop::PlayReply(TNodeId reply) {
     const std::string move = m_Tree.MoveOf(reply);
-    if (move.size() != 2) return false;
     TPoint point;
-    bool played = false;
-    if (move == "TT") {
-        played = PlayElsewhere(point);
-    } else {
-        point = m_Orientation.Apply(PointAt(move, 0));
-        if (!m_Board.IsOnBoard(point.P, point.Q)) return false;
-        played = m_Board.MakeMove(point.P, point.Q, true);
-    }
-    if (!played) return false;
+    if (move.size() != 2 || !PlayForTheOpponent(move, point)) return false;
     m_Tree.Select(reply);
     if (IsFlagged(m_Tree.FlagsOf(reply))) MarkStone(point.P, point.Q);
     m_Output.ReplyPlayed(point.P, point.Q);
@@ -602,14 +599,7 @@ void TSolveLoop::StopThinking() {
 
 bool TSolveLoop::PlaySolverMove(const std::string& move) {
     TPoint point;
-    bool played = false;
-    if (move == "TT") {
-        played = PlayElsewhere(point);
-    } else {
-        point = m_Orientation.Apply(PointAt(move, 0));
-        played = m_Board.IsOnBoard(point.P, point.Q) && m_Board.MakeMove(point.P, point.Q, true);
-    }
-    if (!played) return false;
+    if (!PlayForTheOpponent(move, point)) return false;
     m_Output.ReplyPlayed(point.P, point.Q);
     Play(kSoundMove, false);
     return true;

@@ -189,6 +189,9 @@ private:
     // Text for the player in the trainer's language mode (Chinese through its conversion).
     static std::string LocalWords(const std::string& text);
     void Play(int sound, bool wait);
+    // Plays a move as the tree writes it for the opponent, as shown ("TT" elsewhere); `point`
+    // is where. False when it cannot be played.
+    bool PlayForTheOpponent(const std::string& move, TPoint& point);
     // Plays a tree move for the opponent ("TT" in the bottom-right corner); false when none.
     bool PlayReply(TNodeId reply);
     void MarkStone(int P, int Q);
