@@ -135,6 +135,36 @@ std::string LevelName(double level) {
     return rounded >= 40 ? std::to_string(rounded - 39) + "d" : std::to_string(40 - rounded) + "k";
 }
 
+bool TProgressReport::Empty() const {
+    return Attempts == 0 && std::none_of(Groups.begin(), Groups.end(), [](const TGroupLine& g) { return g.Solved > 0; });
+}
+
+TProgressReport ProgressReportOf(const std::vector<TAttemptRow>& log, int today,
+                                 const std::function<TProblemPlace(int32_t)>& placeOf,
+                                 const std::vector<TGroupLine>& groups) {
+    // Each problem's place is asked once however often it was tried.
+    std::map<int32_t, TProblemPlace> places;
+    auto place = [&](int32_t key) -> const TProblemPlace& {
+        const auto known = places.find(key);
+        return known != places.end() ? known->second : places[key] = placeOf(key);
+    };
+    TProgressReport report;
+    report.Today = today;
+    report.Attempts = static_cast<int>(log.size());
+    report.SolvedPerDay = SolvedPerDay(log, today, TProgressReport::kDays);
+    report.Streaks = StreaksOf(log, today);
+    report.Rating = RatingHistory(log, [&](int32_t key) { return place(key).Level; });
+    const std::map<int, TGroupProgress> progress =
+        ProgressByGroup(log, [&](int32_t key) { return place(key).Group; });
+    for (TGroupLine line : groups) {
+        if (line.Total <= 0) continue;
+        const auto found = progress.find(line.Group);
+        if (found != progress.end()) line.Progress = found->second;
+        report.Groups.push_back(line);
+    }
+    return report;
+}
+
 std::string AttemptLogCsv(const std::vector<TAttemptRow>& log,
                           const std::function<std::string(int32_t)>& problemName) {
     static const char* const kResults[] = {"clean", "with help", "failure", "abandoned"};

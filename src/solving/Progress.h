@@ -76,6 +76,35 @@ std::vector<TRatingPoint> RatingHistory(const std::vector<TAttemptRow>& log,
 // A rating as the trainer writes levels: "10k", "1k", "1d", "5d".
 std::string LevelName(double level);
 
+// Everything the statistics page draws, gathered from the log at once.
+struct TGroupLine {
+    int Group = 0;
+    std::string Name;
+    int Solved = 0, Total = 0;  // the group's solved/total, as the level menus count it
+    TGroupProgress Progress;    // from the log
+};
+struct TProgressReport {
+    static constexpr int kDays = 90;
+    int Today = 0;
+    std::vector<int> SolvedPerDay;   // the last kDays days, oldest first, today last
+    TStreaks Streaks;
+    std::vector<TGroupLine> Groups;  // the groups with problems, in the order given
+    std::vector<TRatingPoint> Rating;
+    int Attempts = 0;                // rows of the log
+    // Nothing attempted and nothing solved yet: the page says so instead of drawing empty charts.
+    bool Empty() const;
+};
+// A problem as the report sees it: its level group and Level1 (both -1 when it is gone).
+struct TProblemPlace {
+    int Group = -1;
+    int Level = -1;
+};
+// `groups` are the groups to list with their names and solved/total (those without problems
+// are left out).
+TProgressReport ProgressReportOf(const std::vector<TAttemptRow>& log, int today,
+                                 const std::function<TProblemPlace(int32_t)>& placeOf,
+                                 const std::vector<TGroupLine>& groups);
+
 // The attempt log as CSV (UTF-8, a header row, one row an attempt).
 std::string AttemptLogCsv(const std::vector<TAttemptRow>& log,
                           const std::function<std::string(int32_t)>& problemName);

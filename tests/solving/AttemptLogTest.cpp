@@ -216,5 +216,47 @@ TEST(AttemptCsv, AHeaderAndOneQuotedRowAnAttempt) {
               "\"Beginner \"\"7\"\"\",2026-12-01T10:00:00,2026-12-01T10:01:00,with help,0,1,0,60,9\r\n");
 }
 
+TEST(ProgressReport, GathersTheGroupsRatingAndDaysAndIsEmptyOnlyWithNothingToShow) {
+    auto row = [](int32_t key, TAttemptResult result, const char* ended, int seconds) {
+        TAttemptRow a;
+        a.Auto1 = key;
+        a.Result = result;
+        a.Began = a.Ended = ended;
+        a.Seconds = seconds;
+        return a;
+    };
+    const std::vector<TAttemptRow> log = {row(1, TAttemptResult::Clean, "2026-12-01T10:00:00", 20),
+                                          row(2, TAttemptResult::Failure, "2026-12-01T11:00:00", 50),
+                                          row(2, TAttemptResult::Clean, "2026-12-02T10:00:00", 40),
+                                          row(3, TAttemptResult::Clean, "2026-12-03T10:00:00", 10),
+                                          row(8, TAttemptResult::Clean, "2026-12-03T11:00:00", 10)};
+    int asked = 0;
+    auto placeOf = [&asked](int32_t key) {
+        ++asked;
+        // Problem 8 is gone; 1 and 2 are in group 1 (level 30), 3 in group 2 (level 35).
+        return key == 8 ? TProblemPlace{} : key == 3 ? TProblemPlace{2, 35} : TProblemPlace{1, 30};
+    };
+    const std::vector<TGroupLine> groups = {{1, "Beginner", 2, 5, {}}, {2, "Intermediate", 1, 4, {}},
+                                            {0, "Basic", 0, 0, {}}};
+    const TProgressReport report = ProgressReportOf(log, DayNumber("2026-12-03"), placeOf, groups);
+    EXPECT_EQ(asked, 4) << "each problem's place asked once";
+    ASSERT_EQ(report.SolvedPerDay.size(), static_cast<size_t>(TProgressReport::kDays));
+    EXPECT_EQ(report.SolvedPerDay.back(), 2) << "problems 3 and 8 on the last day";
+    EXPECT_EQ(report.SolvedPerDay[TProgressReport::kDays - 3], 1);
+    EXPECT_EQ(report.Streaks.Current, 3);
+    ASSERT_EQ(report.Groups.size(), 2u) << "a group without problems is left out";
+    EXPECT_EQ(report.Groups[0].Name, "Beginner");
+    EXPECT_EQ(report.Groups[0].Progress.FirstAttempts, 2);
+    EXPECT_DOUBLE_EQ(report.Groups[0].Progress.FirstCleanShare(), 0.5);
+    EXPECT_DOUBLE_EQ(report.Groups[0].Progress.AverageCleanSeconds(), 30.0);
+    EXPECT_EQ(report.Groups[1].Progress.CleanSolves, 1);
+    ASSERT_EQ(report.Rating.size(), 3u) << "first attempts of problems still there";
+    EXPECT_FALSE(report.Empty());
+
+    EXPECT_FALSE(ProgressReportOf({}, 0, placeOf, groups).Empty())
+        << "solved problems from before the log are something to show";
+    EXPECT_TRUE(ProgressReportOf({}, 0, placeOf, {{1, "Beginner", 0, 5, {}}}).Empty());
+}
+
 } // namespace
 } // namespace karvena::test
