@@ -60,8 +60,9 @@ public:
     void SetListing(std::vector<bool> solved, std::shared_ptr<const IIndexLineSource> source);
     // Line `index` (0 <= index < Count), fetched with its block when it is not there yet.
     const std::string& Line(int index) const;
-    // How many lines say solved.
+    // How many lines say solved, and each line's flag.
     int SolvedLines() const;
+    const std::vector<bool>& SolvedFlags() const { return m_Solved; }
     int Count() const { return static_cast<int>(m_Games.size()); }
     int Rows() const { return m_Rows; }
     int Cols() const { return m_Cols; }

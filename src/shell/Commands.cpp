@@ -34,7 +34,7 @@ constexpr TLanguageItem kLanguages[] = {{miLanguage_en, "en", "LanguageEnglish"}
 
 constexpr TCommand kViewMenu[] = {
     miZoomin1,     miZoomout1,     kSeparator,      miProblemIndex1, miSolveIt1,
-    kSeparator,    miFirstpage1,   miPriorpage1,    miNextpage1,     miLastpage1,
+    miStatistics1, kSeparator,    miFirstpage1,   miPriorpage1,    miNextpage1,     miLastpage1,
     miFirstproblem1, miPriorproblem1, miNextproblem1, miLastproblem1, kSeparator, miFind1};
 constexpr TCommand kSolveMenu[] = {
     miNextVOfComputer1, miSolveAgain1, miBack1, miHint1,          miResult1,
@@ -78,7 +78,15 @@ constexpr TCommand kRestingDuringTry[] = {
     miOrder1,        miOrder2,        miBasic1,           miBasic2,        miBeginner1,
     miBeginner2,     miIntermediate1, miIntermediate2,    miAdvanced1,     miAdvanced2,
     miCustom1,       miCustom2,       miAll1,             miAll2,          miReview1,
-    miReview2,       miImport1};
+    miReview2,       miImport1,       miTimedSet1,        miStatistics1};
+constexpr TCommand kRestingDuringTimedSet[] = {
+    miFirstproblem1, miPriorproblem1, miNextproblem1,  miLastproblem1,  btnFirstProblem,
+    btnPriorProblem, btnNextProblem,  btnLastProblem,  miProblemIndex1, btnProblemIndex,
+    miOrder1,        miOrder2,        miBasic1,        miBasic2,        miBeginner1,
+    miBeginner2,     miIntermediate1, miIntermediate2, miAdvanced1,     miAdvanced2,
+    miCustom1,       miCustom2,       miAll1,          miAll2,          miReview1,
+    miReview2,       miImport1,       miTimedSet1,     miStatistics1,   miStudy1,
+    btnStudy1,       Resetsolvedflag1, miClearallsolvedflags1};
 } // namespace
 
 const char* CommandName(TCommand command) {
@@ -111,5 +119,6 @@ std::span<const TCommand> SolveToolBar() { return kSolveToolBar; }
 std::span<const TCommand> PageCommands() { return kPageCommands; }
 std::span<const TCommand> ProblemCommands() { return kProblemCommands; }
 std::span<const TCommand> CommandsRestingDuringTry() { return kRestingDuringTry; }
+std::span<const TCommand> CommandsRestingDuringTimedSet() { return kRestingDuringTimedSet; }
 
 } // namespace karvena

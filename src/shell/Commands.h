@@ -30,7 +30,8 @@ namespace karvena {
     X(miSilent1) X(miHintallowed1) X(miDisplaynumbers1) X(NextproblemAutomaticallyWhenSolved1)     \
     X(miTakebackautomatically1) X(miDelaybeforetakebackautomatically1) X(miBestCounterMoveOnly1)   \
     X(miComputerdonotplaybadmove1) X(miRandomOrientation1) X(miRandomColours1) X(misgf1)           \
-    X(miPlainbackground1) X(miJudgeMoves1) X(miExportStatistics1)                                                         \
+    X(miPlainbackground1) X(miJudgeMoves1) X(miExportStatistics1) X(miTimedSet1)                  \
+    X(miLeaveTimedSet1) X(miStatistics1)                                                          \
     X(miN11) X(miN2) X(miN3) X(miN4) X(miN5) X(miN6) X(miN7) X(miN8) X(miN9) X(miN101)            \
     X(miLanguage_en) X(miLanguage_zh_CN) X(miLanguage_zh_TW)                                       \
     /* Help */                                                                                     \
@@ -84,5 +85,8 @@ std::span<const TCommand> ProblemCommands();
 // Resting while a try is on: everything that would step the tree, set the problem up again or
 // pull it from under the try (the level groups and imports rest with them).
 std::span<const TCommand> CommandsRestingDuringTry();
+// Resting while a timed set runs: everything that would leave the set's problems for others,
+// and the try (its moves would find the answer off the clock).
+std::span<const TCommand> CommandsRestingDuringTimedSet();
 
 } // namespace karvena

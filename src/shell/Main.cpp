@@ -109,6 +109,16 @@ void TGoGameMainForm::CreatePages() {
         leftLayout->addWidget(l);
         return l;
     };
+    // A timed set's clock and the way out of it, above everything while the set runs.
+    LabelCountdown = label(14, true);
+    LabelCountdown->setObjectName("LabelCountdown");
+    LabelCountdown->setVisible(false);
+    btnLeaveSet = new QPushButton(left);
+    btnLeaveSet->setObjectName("btnLeaveSet");
+    btnLeaveSet->setFocusPolicy(Qt::NoFocus);
+    btnLeaveSet->setVisible(false);
+    leftLayout->addWidget(btnLeaveSet);
+    connect(btnLeaveSet, &QPushButton::clicked, this, [this] { LeaveTimedSet(); });
     LabelStdResult = label(0, true);
     LabelResult = label(20, true);
     LabelResult->setMinimumHeight(40);
@@ -170,6 +180,15 @@ void TGoGameMainForm::CreatePages() {
     // The counters' usual width; the board takes the rest.
     Splitter1->setSizes({210, 800});
     Pages->addWidget(tsProblem);
+
+    // The statistics page and the summary of a timed set.
+    tsStatistics = new TStatisticsPage(Pages);
+    Pages->addWidget(tsStatistics);
+    tsTimedSummary = new TTimedSetSummary(Pages);
+    Pages->addWidget(tsTimedSummary);
+    connect(tsTimedSummary->BackButton, &QPushButton::clicked, this, [this] { ShowIndexView(); });
+    TimedSetTimer.setInterval(250);
+    connect(&TimedSetTimer, &QTimer::timeout, this, [this] { TimedSetTick(); });
 
     m_Statistics =
         std::make_unique<TStatistics>(*GoIndex1, m_History, static_cast<IStatisticsOutput&>(*this));

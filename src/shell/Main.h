@@ -36,11 +36,14 @@
 #include "shell/SolverThread.h"
 #include "shell/Sound.h"
 #include "shell/Splash.h"
+#include "shell/StatisticsPage.h"
+#include "shell/TimedSetPages.h"
 #include "shell/uSetPassword1.h"
 #include "solving/HintLock.h"
 #include "solving/SolveLoop.h"
 #include "solving/Statistics.h"
 #include "solving/Study.h"
+#include "solving/TimedSet.h"
 #include "solving/TryMode.h"
 
 namespace karvena {
@@ -103,6 +106,25 @@ public:
     std::function<QString()> ExportChooser;
     // The rating in the problem page's status bar, from the attempt log.
     void ShowRating();
+    // View -> Statistics: the page of charts, drawn from the attempt log as it is now.
+    void ShowStatisticsView();
+    TProgressReport ProgressReport();
+
+    // Timed sets (MainTimedSet.cpp). File -> Timed set... asks for the set (TimedSetChooser
+    // answers instead when set: nullopt is cancelled) and starts it.
+    void TimedSetCommand();
+    std::function<std::optional<TTimedSetOptions>()> TimedSetChooser;
+    void StartTimedSet(const TTimedSetOptions& options);
+    // Leaves the set under way: the summary shows what was played.
+    void LeaveTimedSet();
+    // The countdown: shown again, and a problem whose time is up fails (the set's timer calls it).
+    void TimedSetTick();
+    // The set's clock in seconds (tests set their own).
+    std::function<int64_t()> TimedSetClock;
+    // How long "Success" shows before a set goes on to its next problem.
+    int TimedSetPauseMs = 1200;
+    const std::optional<TTimedSet>& TimedSet() const { return m_TimedSet; }
+    bool InTimedSet() const { return m_TimedSet && !m_TimedSet->Finished(); }
     void RemoveImportedGroup(int group);
     // The level menus' captions with each group's "solved/total", and the imported groups.
     void RefreshGroupMenus();
@@ -132,6 +154,12 @@ public:
     QStackedWidget* Pages = nullptr;
     QWidget* tsIndex = nullptr;
     QWidget* tsProblem = nullptr;
+    TStatisticsPage* tsStatistics = nullptr;
+    TTimedSetSummary* tsTimedSummary = nullptr;
+    // The timed set's countdown above the counters, and the button that leaves the set.
+    QLabel* LabelCountdown = nullptr;
+    QPushButton* btnLeaveSet = nullptr;
+    QTimer TimedSetTimer;
     QWidget* PanelGoGame1 = nullptr;
     QSplitter* Splitter1 = nullptr;
     QLabel *LabelResult = nullptr, *LabelStdResult = nullptr, *LabelSuccessCount = nullptr,
@@ -195,6 +223,8 @@ private:
 
     // MainNavigation.cpp
     void SetProblemButtonsVisible(bool visible);
+    // A page beside the index and the problem (statistics, a set's summary): both a click away.
+    void ShowSidePage(QWidget* page);
     void SetPageButtonsVisible(bool visible);
     void SelectAndLoad(int position);
     void StepProblem(TGoIndexModel::TStep step);
@@ -205,6 +235,19 @@ private:
 
     // MainImport.cpp
     QStringList ChooseImport();
+
+    // MainTimedSet.cpp
+    void PlayTimedProblem();
+    void ShowCountdown();
+    void EndTimedSet();
+    void SetTimedSetCommandsEnabled(bool enabled);
+    // The groups a set may be played from, with their captions.
+    std::vector<std::pair<int, QString>> TimedSetGroups() const;
+    std::optional<TTimedSet> m_TimedSet;
+    std::vector<QString> m_TimedSetNames;
+    // The pause after a solve: the set's next problem comes when it ends (a later one cancels it).
+    bool m_TimedSetPausing = false;
+    int m_TimedSetGeneration = 0;
 
     // MainSettings.cpp
     void ReadSettings();
@@ -221,11 +264,14 @@ private:
     void ShowHintWindow(int which) override;
     void SetNextVariationEnabled(bool enabled) override;
     void Beep() override;
-    void NextProblem() override { NextProblemCommand(); }
+    // A timed set goes on to its own next problem.
+    void NextProblem() override {
+        if (!InTimedSet()) NextProblemCommand();
+    }
     void ProcessPendingEvents() override;
     void TrialMove() override { UpdateTryButtons(); }
     void Thinking(bool on) override;
-    void Solved() override { ShowGroupProgress(); }
+    void Solved() override;
     // Where a hint window of this size opens: beside the board, else over its emptiest corner.
     QPoint HintWindowPlace(QSize size) const;
     // IStatisticsOutput

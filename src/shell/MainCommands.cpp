@@ -60,6 +60,9 @@ void TGoGameMainForm::CreateActions() {
     }
     MakeAction(TCommand::miImport1, "&Import problems...", [this] { ImportProblems(); });
     MakeAction(TCommand::miExportStatistics1, "Export &statistics...", [this] { ExportStatistics(); });
+    MakeAction(TCommand::miTimedSet1, "&Timed set...", [this] { TimedSetCommand(); });
+    MakeAction(TCommand::miLeaveTimedSet1, "&Leave timed set", [this] { LeaveTimedSet(); })->setVisible(false);
+    MakeAction(TCommand::miStatistics1, "S&tatistics", [this] { ShowStatisticsView(); });
     m_ReviewItems = {MakeAction(TCommand::miReview1, "Review", [this] { OpenGroup(kReviewGroup, 0); }),
                      MakeAction(TCommand::miReview2, "Review", [this] { OpenGroup(kReviewGroup, 0); })};
     m_ReviewItems.first->setData(kReviewGroup);
@@ -267,7 +270,7 @@ void TGoGameMainForm::CreateMenus() {
     m_RemoveMenu = file->addMenu("&Remove imported group");
     m_RemoveMenu->setObjectName("miRemoveGroup1");
     m_RemoveMenu->menuAction()->setEnabled(false);
-    AddItems(file, std::array{kSeparator, miExportStatistics1, kSeparator, miClearallsolvedflags1, kSeparator,
+    AddItems(file, std::array{kSeparator, miTimedSet1, miLeaveTimedSet1, miExportStatistics1, kSeparator, miClearallsolvedflags1, kSeparator,
                               miExit1});
     // The counts beside the imported groups are those of the moment the menu opens.
     connect(file, &QMenu::aboutToShow, this, [this] { RefreshGroupMenus(); });
@@ -361,10 +364,12 @@ void TGoGameMainForm::ApplyCaptions() {
     btnNextMove->setText(T("btnNextMove"));
     btn1->setText(T("btn1"));
     btnStopStudy2->setText(T("btnStopStudy2"));
+    btnLeaveSet->setText(T("miLeaveTimedSet1").remove('&'));
     TrackBar1->setToolTip(T("TrackBar1"));
     if (auto* label = findChild<QLabel*>("DelayLabel"))
         label->setText(T("TrackBar1") + ": " + QString::number(TrackBar1->value()));
     setWindowTitle(T("MainCaption"));
+    if (Pages->currentWidget() == tsStatistics) ShowStatisticsView();
     GoGame1->SetLanguage(ChineseBig5 ? 1 : (ChineseGB ? 0 : 2));
     GoGame1->OnToBig5 = [](TGoBoard&, std::string& text) { text = ToLocalText(text); };
 }

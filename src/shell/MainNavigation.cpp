@@ -79,6 +79,22 @@ void TGoGameMainForm::ShowProblemView() {
     setFocus();
 }
 
+void TGoGameMainForm::ShowSidePage(QWidget* page) {
+    Pages->setCurrentWidget(page);
+    AttemptClock.stop();
+    SetProblemButtonsVisible(false);
+    SetPageButtonsVisible(false);
+    for (const TCommand command : {TCommand::miProblemIndex1, TCommand::btnProblemIndex, TCommand::miSolveIt1,
+                                   TCommand::btnSolveIt}) {
+        Item(command)->setVisible(true);
+        Item(command)->setChecked(false);
+    }
+    Item(TCommand::miZoomin1)->setVisible(false);
+    Item(TCommand::miZoomout1)->setVisible(false);
+    ToolBarSolveIt->setVisible(false);
+    setFocus();
+}
+
 void TGoGameMainForm::MarkDefaultGroup(int group) {
     std::vector<std::pair<QAction*, QAction*>> items = m_GroupItems;
     items.insert(items.end(), m_ImportedItems.begin(), m_ImportedItems.end());
@@ -128,7 +144,13 @@ void TGoGameMainForm::OpenGroup(int group, int topRow) {
 void TGoGameMainForm::SolveIt() {
     // The item is checked while the problem page shows, whether or not it was opened.
     Item(TCommand::miSolveIt1)->setChecked(OnProblemPage());
-    if (Pages->currentWidget() != tsIndex || GoIndex1->Count() == 0) return;
+    // From a side page back to the problem left there, as it was.
+    if (Pages->currentWidget() != tsIndex && !OnProblemPage() && m_Statistics->CurrentProblem() != 0 &&
+        GoIndex1->Selected() >= 0) {
+        ShowProblemView();
+        return;
+    }
+    if (OnProblemPage() || GoIndex1->Count() == 0) return;
     if (GoIndex1->Selected() < 0) GoIndex1->SetSelected(0);
     if (m_Loop->LoadProblem(GoIndex1->Selected())) ShowProblemView();
 }

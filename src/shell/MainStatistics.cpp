@@ -11,7 +11,37 @@ namespace karvena {
 std::optional<TProblemRow> TGoGameMainForm::RowOfHistoryKey(int32_t key) {
     const TCollectionId id = TCollections::CollectionOfHistoryKey(key);
     TProblemStore& store = id == TCollectionId::Bundled ? m_Collections.Bundled() : m_Collections.Store(id);
+    // The imported collection is opened for this when no group of it was yet.
+    if (id == TCollectionId::Imported && !store.IsOpen() && !m_Collections.User().OpenStore(store)) return std::nullopt;
     return store.Find(key - TCollections::HistoryBase(id));
+}
+
+TProgressReport TGoGameMainForm::ProgressReport() {
+    m_Collections.Bundled(); // its groups are counted once it has been read
+    const std::map<int, std::pair<int, int>> counted = m_Collections.ProgressOfGroups();
+    std::vector<TGroupLine> groups;
+    auto add = [&](int group, const QString& caption) {
+        const auto found = counted.find(group);
+        if (found == counted.end()) return;
+        groups.push_back({group, QString(caption).remove('&').toStdString(), found->second.first,
+                          found->second.second, {}});
+    };
+    for (const auto& [file, popup] : m_GroupItems)
+        if (TCollections::IsBundledLevelGroup(file->data().toInt()))
+            add(file->data().toInt(), T(file->objectName().toStdString().c_str()));
+    for (const TImportedGroup& g : m_Collections.User().Groups()) add(g.Group, Q(g.Name));
+    return ProgressReportOf(m_History.Attempts(), m_Statistics->TodayNumber(),
+                            [this](int32_t key) {
+                                const std::optional<TProblemRow> row = RowOfHistoryKey(key);
+                                return row ? TProblemPlace{row->Group1, row->Level1} : TProblemPlace{};
+                            },
+                            groups);
+}
+
+void TGoGameMainForm::ShowStatisticsView() {
+    if (m_Try->Active() || InTimedSet()) return;
+    tsStatistics->Show(ProgressReport());
+    ShowSidePage(tsStatistics);
 }
 
 void TGoGameMainForm::ShowRating() {
