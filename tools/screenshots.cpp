@@ -23,6 +23,7 @@
 #include "shell/QtSettingsStore.h"
 #include "shell/QtTranslations.h"
 #include "shell/Settings.h"
+#include "solving/Progress.h"
 #include "solving/Study.h"
 #include "text/Texts.h"
 
@@ -88,6 +89,59 @@ bool Save(QWidget& board, const QString& path) {
     return ok;
 }
 
+// The statistics page after five weeks of practice (a log written for the picture: a few
+// problems of each group a day, most solved), then a timed set: its countdown, and its summary
+// once two problems ran out of time and the set was left.
+bool ShootProgress(TGoGameMainForm& window, const QString& out, const char* language) {
+    bool ok = true;
+    const int today = window.Statistics().TodayNumber();
+    int serial = 0;
+    for (int group = 1; group <= 3; ++group) {
+        const std::vector<int32_t> keys = window.Collections().Bundled().KeysOfGroup(group);
+        for (int back = 34; back >= 0; --back) {
+            if (back % 6 == 5) continue; // a day off now and then
+            for (int n = 0; n < 4 - group && !keys.empty(); ++n) {
+                TAttemptRow row;
+                row.Auto1 = keys[static_cast<size_t>(serial++) % keys.size()];
+                const std::string day = DayText(today - back);
+                row.Began = day + "T09:00:00";
+                row.Ended = day + "T09:01:00";
+                const int roll = (serial * 7 + group * 3) % 10;
+                row.Result = roll < 10 - 3 * group ? TAttemptResult::Clean
+                             : roll < 9 ? TAttemptResult::Failure : TAttemptResult::WithHelp;
+                row.Seconds = 20 + group * 15 + serial % 25;
+                window.History().PostAttempt(row);
+            }
+        }
+    }
+    window.ShowRating();
+    window.Item(TCommand::miStatistics1)->trigger();
+    ok &= Save(window, QString("%1/statistics-page-%2.png").arg(out, language));
+
+    TTimedSetDialog dialog(window.TimedSetGroups(), 2, &window);
+    ok &= Save(dialog, QString("%1/timed-set-dialog-%2.png").arg(out, language));
+    dialog.hide();
+    int64_t clock = 0;
+    window.TimedSetClock = [&clock] { return clock; };
+    TTimedSetOptions options;
+    options.Group = 2;
+    options.Size = 5;
+    window.StartTimedSet(options);
+    clock = 18;
+    window.TimedSetTick();
+    ok &= Save(window, QString("%1/timed-set-countdown-%2.png").arg(out, language));
+    for (int timedOut = 0; timedOut < 2; ++timedOut) {
+        clock += 60;
+        window.TimedSetTick();
+    }
+    clock += 25;
+    window.LeaveTimedSet();
+    ok &= Save(window, QString("%1/timed-set-summary-%2.png").arg(out, language));
+    window.TimedSetClock = nullptr;
+    window.ShowIndexView();
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -141,6 +195,12 @@ int main(int argc, char* argv[]) {
         TGoGameMainForm window(folder.path(), std::make_unique<TQtSettingsStore>());
         window.MessageHook = [](const QString&, const QString&, const QString&) { return false; };
         window.FirstActivation();
+        if (QString(language) != "zh_TW") {
+            window.resize(1100, 760);
+            window.Item(TCommand::miStatistics1)->trigger();
+            ok &= Save(window, QString("%1/statistics-empty-%2.png").arg(out, language));
+            window.ShowIndexView();
+        }
         // Off-tree moves of the pictures below are judged quickly: none of them is the point.
         window.Loop().Options().SolverBudgetMs = 300;
         // The default window of a 1920 x 1080 screen: the whole board with its letters, then
@@ -360,6 +420,7 @@ int main(int argc, char* argv[]) {
             file->hide();
             window.Item(TCommand::miReview1)->trigger();
             ok &= Save(window, QString("%1/review-page-%2.png").arg(out, language));
+            ok &= ShootProgress(window, out, language);
         }
 
         // Problems of smaller boards: their index page, and each on its own board.

@@ -113,6 +113,8 @@ public:
     // Timed sets (MainTimedSet.cpp). File -> Timed set... asks for the set (TimedSetChooser
     // answers instead when set: nullopt is cancelled) and starts it.
     void TimedSetCommand();
+    // The groups a set may be played from, with their captions.
+    std::vector<std::pair<int, QString>> TimedSetGroups() const;
     std::function<std::optional<TTimedSetOptions>()> TimedSetChooser;
     void StartTimedSet(const TTimedSetOptions& options);
     // Leaves the set under way: the summary shows what was played.
@@ -241,8 +243,6 @@ private:
     void ShowCountdown();
     void EndTimedSet();
     void SetTimedSetCommandsEnabled(bool enabled);
-    // The groups a set may be played from, with their captions.
-    std::vector<std::pair<int, QString>> TimedSetGroups() const;
     std::optional<TTimedSet> m_TimedSet;
     std::vector<QString> m_TimedSetNames;
     // The pause after a solve: the set's next problem comes when it ends (a later one cancels it).

@@ -26,8 +26,9 @@ TProgressReport TGoGameMainForm::ProgressReport() {
         groups.push_back({group, QString(caption).remove('&').toStdString(), found->second.first,
                           found->second.second, {}});
     };
+    // The bundled groups a player can open (their items are shown), then the imported ones.
     for (const auto& [file, popup] : m_GroupItems)
-        if (TCollections::IsBundledLevelGroup(file->data().toInt()))
+        if (TCollections::IsBundledLevelGroup(file->data().toInt()) && file->isVisible())
             add(file->data().toInt(), T(file->objectName().toStdString().c_str()));
     for (const TImportedGroup& g : m_Collections.User().Groups()) add(g.Group, Q(g.Name));
     return ProgressReportOf(m_History.Attempts(), m_Statistics->TodayNumber(),

@@ -192,6 +192,8 @@ void TStatisticsPage::ShowGroups(const TProgressReport& report) {
     auto* secondsSeries = new QBarSeries();
     secondsSeries->append(seconds);
     draw(CleanTimeChart, "ChartCleanTime", secondsSeries, CountAxis(mostSeconds));
+    solved->setColor(QColor(0x2e, 0x8b, 0x57));
+    unsolved->setColor(QColor(0xc8, 0xc8, 0xc8));
     auto* totals = new QStackedBarSeries();
     totals->append(solved);
     totals->append(unsolved);

@@ -39,7 +39,11 @@ void TTimedSet::Solved(int64_t now) {
 }
 
 void TTimedSet::TimedOut(int64_t now) {
+    if (Finished()) return;
+    TTimedProblem& problem = m_Problems[m_Current];
     End(TTimedResult::TimedOut, now);
+    // However late the clock was read, a problem out of time took its time and no more.
+    if (!m_Options.WholeSet) problem.Seconds = std::min<int64_t>(problem.Seconds, m_Options.Seconds);
     // The set's own limit is over for the problems after this one as well: none is reached.
     if (m_Options.WholeSet) EndTheRest();
 }

@@ -195,7 +195,7 @@ TEST_F(ProgressWindow, ATimedSetOfThreeWithOneOutOfTimeGivesItsSummary) {
     TTimedSetSummary* summary = window->tsTimedSummary;
     EXPECT_EQ(summary->Heading->text(), "Not passed: 2 of 3 solved");
     ASSERT_EQ(summary->Table->rowCount(), 3);
-    const char* expected[3][3] = {{"No. 1", "Solved", "0:20"}, {"No. 3", "Out of time", "1:01"}, {"No. 2", "Solved", "0:30"}};
+    const char* expected[3][3] = {{"No. 1", "Solved", "0:20"}, {"No. 3", "Out of time", "1:00"}, {"No. 2", "Solved", "0:30"}};
     for (int row = 0; row < 3; ++row)
         for (int column = 0; column < 3; ++column)
             EXPECT_EQ(summary->Table->item(row, column)->text().toStdString(), expected[row][column]) << row << "," << column;

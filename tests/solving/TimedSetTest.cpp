@@ -35,6 +35,10 @@ TEST(TimedSet, EachProblemHasItsOwnTimeAndARunOutOneIsTimedOut) {
     set.TimedOut(1105);
     EXPECT_EQ(set.CurrentPosition(), 9);
     set.Solved(1130);
+    TTimedSet late({2, 2, 60, false}, {0, 1}, 0);
+    late.TimedOut(75); // the clock was read late
+    EXPECT_EQ(late.Problems()[0].Seconds, 60);
+    EXPECT_EQ(late.SecondsLeft(75), 60) << "the next problem still has all its time";
     EXPECT_TRUE(set.Finished());
     EXPECT_EQ(set.CurrentPosition(), -1);
     EXPECT_FALSE(set.TimeIsUp(5000));
