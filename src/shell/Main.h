@@ -126,7 +126,8 @@ public:
     // How long "Success" shows before a set goes on to its next problem.
     int TimedSetPauseMs = 1200;
     const std::optional<TTimedSet>& TimedSet() const { return m_TimedSet; }
-    bool InTimedSet() const { return m_TimedSet && !m_TimedSet->Finished(); }
+    // A set is on from its start to its summary, the pause after its last solve included.
+    bool InTimedSet() const { return m_TimedSet && (!m_TimedSet->Finished() || m_TimedSetPausing); }
     void RemoveImportedGroup(int group);
     // The level menus' captions with each group's "solved/total", and the imported groups.
     void RefreshGroupMenus();

@@ -67,7 +67,7 @@ void TGoGameMainForm::PlayTimedProblem() {
 }
 
 void TGoGameMainForm::ShowCountdown() {
-    if (!InTimedSet()) return;
+    if (!m_TimedSet || m_TimedSet->Finished()) return;
     const int64_t left = m_TimedSet->SecondsLeft(TimedSetClock());
     LabelCountdown->setText(Q(Fill(Tx("TimedCountdown"), {ClockText(left).toStdString()})) + "\n" +
                             Q(Fill(Tx("TimedProblemOf"), {std::to_string(m_TimedSet->CurrentIndex() + 1),
@@ -102,7 +102,7 @@ void TGoGameMainForm::Solved() {
 }
 
 void TGoGameMainForm::LeaveTimedSet() {
-    if (!InTimedSet() && !m_TimedSetPausing) return;
+    if (!InTimedSet()) return;
     m_TimedSet->Leave(TimedSetClock());
     EndTimedSet();
 }

@@ -240,5 +240,20 @@ TEST_F(ProgressWindow, ASetCanBeLeftAtAnyTimeAndAWholeSetLimitEndsIt) {
     EXPECT_EQ(window->tsTimedSummary->Table->item(2, 1)->text(), "Not reached");
 }
 
+TEST_F(ProgressWindow, TheNextProblemOptionDoesNotStepPastTheSetsLastProblem) {
+    OpenWindow();
+    window->Loop().Options().JudgeMovesTheAnswerDoesNotList = false;
+    window->Loop().Options().NextProblemAutomatically = true;
+    TTimedSetOptions options;
+    options.Group = 2;
+    options.Size = 1;
+    window->StartTimedSet(options);
+    ASSERT_EQ(window->GoIndex1->Selected(), 0);
+    Right();
+    QApplication::processEvents();
+    EXPECT_EQ(window->Pages->currentWidget(), window->tsTimedSummary);
+    EXPECT_EQ(window->GoIndex1->Selected(), 0) << "the set, not the option, says what comes next";
+}
+
 } // namespace
 } // namespace karvena::test
