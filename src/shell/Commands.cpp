@@ -55,7 +55,9 @@ constexpr TCommand kOptionsMenu[] = {miSilent1,
                                      miJudgeMoves1,
                                      kSeparator,
                                      misgf1,
-                                     miPlainbackground1};
+                                     miPlainbackground1,
+                                     kSeparator,
+                                     miShowHintWindows1};
 constexpr TCommand kHelpMenu[] = {miGuide1, miAbout1};
 constexpr TCommand kMainToolBar[] = {btnProblemIndex, btnSolveIt,      kSeparator,
                                      btnFirstPage,    btnPriorPage,    btnNextPage,
@@ -78,7 +80,7 @@ constexpr TCommand kRestingDuringTry[] = {
     miOrder1,        miOrder2,        miBasic1,           miBasic2,        miBeginner1,
     miBeginner2,     miIntermediate1, miIntermediate2,    miAdvanced1,     miAdvanced2,
     miCustom1,       miCustom2,       miAll1,             miAll2,          miReview1,
-    miReview2,       miImport1,       miTimedSet1,        miStatistics1};
+    miReview2,       miImport1,       miTimedSet1,        miStatistics1,   miReviewAhead1};
 constexpr TCommand kRestingDuringTimedSet[] = {
     miFirstproblem1, miPriorproblem1, miNextproblem1,  miLastproblem1,  btnFirstProblem,
     btnPriorProblem, btnNextProblem,  btnLastProblem,  miProblemIndex1, btnProblemIndex,
@@ -86,7 +88,7 @@ constexpr TCommand kRestingDuringTimedSet[] = {
     miBeginner2,     miIntermediate1, miIntermediate2, miAdvanced1,     miAdvanced2,
     miCustom1,       miCustom2,       miAll1,          miAll2,          miReview1,
     miReview2,       miImport1,       miTimedSet1,     miStatistics1,   miStudy1,
-    btnStudy1,       Resetsolvedflag1, miClearallsolvedflags1};
+    btnStudy1,       Resetsolvedflag1, miClearallsolvedflags1, miReviewAhead1};
 } // namespace
 
 const char* CommandName(TCommand command) {

@@ -119,6 +119,8 @@ void TGoGameMainForm::CreatePages() {
     btnLeaveSet->setVisible(false);
     leftLayout->addWidget(btnLeaveSet);
     connect(btnLeaveSet, &QPushButton::clicked, this, [this] { LeaveTimedSet(); });
+    LabelToPlay = label(12, true);
+    LabelToPlay->setObjectName("LabelToPlay");
     LabelStdResult = label(0, true);
     LabelResult = label(20, true);
     LabelResult->setMinimumHeight(40);
@@ -217,6 +219,9 @@ void TGoGameMainForm::CreateStatusBar() {
     statusBar()->addWidget(StatusPanel0);
     statusBar()->addWidget(StatusPanel1, 1);
     // The open group's solved/total, on the right: the solve loop empties panel 0 at each move.
+    StatusPage = new QLabel(this);
+    StatusPage->setObjectName("StatusPage");
+    statusBar()->addPermanentWidget(StatusPage);
     StatusProgress = new QLabel(this);
     StatusProgress->setObjectName("StatusProgress");
     StatusRating = new QLabel(this);
@@ -235,11 +240,13 @@ void TGoGameMainForm::ConnectParts() {
         ScrollBar1->setRange(1, std::max(1, GoIndex1->RowCount()));
         ScrollBar1->setPageStep(GoIndex1->Rows());
         ScrollBar1->setValue(GoIndex1->TopRow());
+        ShowIndexPageNumber();
     };
     GoIndex1->OnGamesChanged = fitScrollBar;
     GoIndex1->OnGridChanged = fitScrollBar;
     GoIndex1->OnTopRowChanged = [this](TGoIndexModel&, int row, int, int) {
         ScrollBar1->setValue(row);
+        ShowIndexPageNumber();
     };
     connect(ScrollBar1, &QScrollBar::valueChanged, this, [this](int value) {
         if (value != GoIndex1->TopRow()) GoIndex1->SetTopRow(value);

@@ -137,6 +137,8 @@ public:
     TCollections& Collections() { return m_Collections; }
     // Chooses what to import instead of the file dialogs when set (tests choose).
     std::function<QStringList()> ImportChooser;
+    // Where the import dialogs open: where the last import came from (empty: the default).
+    QString ImportStartFolder() const;
     // Told of every file read during an import (tests watch the progress); cancels the import
     // once `done` reaches ImportCancelAt when that is set.
     std::function<void(int done, int total)> ImportProgressHook;
@@ -161,6 +163,8 @@ public:
     TTimedSetSummary* tsTimedSummary = nullptr;
     // The timed set's countdown above the counters, and the button that leaves the set.
     QLabel* LabelCountdown = nullptr;
+    // "Black to play" / "White to play": the side the player plays, in the colours shown.
+    QLabel* LabelToPlay = nullptr;
     QPushButton* btnLeaveSet = nullptr;
     QTimer TimedSetTimer;
     QWidget* PanelGoGame1 = nullptr;
@@ -272,6 +276,7 @@ private:
     void ProcessPendingEvents() override;
     void TrialMove() override { UpdateTryButtons(); }
     void Thinking(bool on) override;
+    void PlayerSide(bool white) override;
     void Solved() override;
     // Where a hint window of this size opens: beside the board, else over its emptiest corner.
     QPoint HintWindowPlace(QSize size) const;
@@ -297,6 +302,13 @@ private:
     // Made after the loop and gone before it: no verdict reaches a loop that is gone.
     std::unique_ptr<TSolverThread> m_Solver;
     QLabel* StatusRating = nullptr;
+    // "Page 2 of 7" on the index page.
+    QLabel* StatusPage = nullptr;
+    void ShowIndexPageNumber();
+    // The caption names the open group: "Karvena — Intermediate".
+    void ShowCaption();
+    // A group's name as its menu item has it (without the counts), the review's, an imported one's.
+    QString GroupName(int group) const;
     // The problem row of a history key, from the collection whose key space holds it.
     std::optional<TProblemRow> RowOfHistoryKey(int32_t key);
     TStudyForm* m_Study = nullptr;
@@ -308,6 +320,8 @@ private:
     TStartSettings m_Start;
     bool m_FirstActivation = true;
     int m_OpenedGroup = -1;
+    // Days ahead the review is gathered for while "Review ahead" opens it.
+    int m_ReviewAheadDays = 0;
     TZoom m_Zoom;
     // "No. N" of the problem shown: the notice label shows it again when a notice ends.
     QString m_ProblemNumberText;

@@ -65,6 +65,18 @@ void TGoGameMainForm::CreateActions() {
     MakeAction(TCommand::miStatistics1, "S&tatistics", [this] { ShowStatisticsView(); });
     m_ReviewItems = {MakeAction(TCommand::miReview1, "Review", [this] { OpenGroup(kReviewGroup, 0); }),
                      MakeAction(TCommand::miReview2, "Review", [this] { OpenGroup(kReviewGroup, 0); })};
+    // The hint windows switched off with "Do not display" come back.
+    MakeAction(TCommand::miShowHintWindows1, "Show the &hint windows again", [this] {
+        for (TSplashForm* hint : {m_Splash1, m_Splash2}) hint->SetDisplayFlag(true);
+        if (m_Settings->Usable())
+            for (const char* flag : {"DisplaySpashForm1", "DisplaySpashForm2"}) m_Settings->Set(flag, "1");
+    });
+    // The review of tomorrow, opened today.
+    MakeAction(TCommand::miReviewAhead1, "Review &ahead", [this] {
+        m_ReviewAheadDays = 1;
+        OpenGroup(kReviewGroup, 0);
+        m_ReviewAheadDays = 0;
+    });
     m_ReviewItems.first->setData(kReviewGroup);
     m_ReviewItems.second->setData(kReviewGroup);
     MakeAction(TCommand::miClearallsolvedflags1, "Clear all solved flags",
@@ -265,6 +277,7 @@ void TGoGameMainForm::CreateMenus() {
     // The imported groups go between the bundled ones and this separator, the review after it.
     m_ImportedEnd = file->addSeparator();
     file->addAction(m_ReviewItems.first);
+    file->addAction(Item(miReviewAhead1));
     file->addSeparator();
     file->addAction(Item(miImport1));
     m_RemoveMenu = file->addMenu("&Remove imported group");
@@ -368,7 +381,7 @@ void TGoGameMainForm::ApplyCaptions() {
     TrackBar1->setToolTip(T("TrackBar1"));
     if (auto* label = findChild<QLabel*>("DelayLabel"))
         label->setText(T("TrackBar1") + ": " + QString::number(TrackBar1->value()));
-    setWindowTitle(T("MainCaption"));
+    ShowCaption();
     if (Pages->currentWidget() == tsStatistics) ShowStatisticsView();
     GoGame1->SetLanguage(ChineseBig5 ? 1 : (ChineseGB ? 0 : 2));
     GoGame1->OnToBig5 = [](TGoBoard&, std::string& text) { text = ToLocalText(text); };

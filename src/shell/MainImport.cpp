@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -24,19 +25,29 @@ QStringList TGoGameMainForm::ChooseImport() {
     QPushButton* files = ask.addButton(T("ImportFiles"), QMessageBox::AcceptRole);
     ask.exec();
     if (ask.clickedButton() == folder) {
-        const QString chosen = QFileDialog::getExistingDirectory(this, T("ImportTitle"));
+        const QString chosen = QFileDialog::getExistingDirectory(this, T("ImportTitle"), ImportStartFolder());
         return chosen.isEmpty() ? QStringList() : QStringList{chosen};
     }
     if (ask.clickedButton() == files)
-        return QFileDialog::getOpenFileNames(this, T("ImportTitle"), QString(),
+        return QFileDialog::getOpenFileNames(this, T("ImportTitle"), ImportStartFolder(),
                                              "SGF (*.sgf *.SGF)");
     return {};
+}
+
+QString TGoGameMainForm::ImportStartFolder() const {
+    const std::optional<std::string> stored = m_Settings->Get("LastImportFolder");
+    const QString folder = stored ? Q(*stored) : QString();
+    return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QString();
 }
 
 void TGoGameMainForm::ImportProblems() {
     if (m_Try->Active()) return; // its items rest during a try; a direct call does too
     const QStringList chosen = ChooseImport();
     if (chosen.isEmpty()) return;
+    // The next import's dialog opens where this one came from: beside the folder, or in the
+    // files' folder.
+    if (m_Settings->Usable())
+        m_Settings->Set("LastImportFolder", QFileInfo(chosen.front()).absolutePath().toStdString());
     std::vector<std::string> inputs;
     for (const QString& path : chosen) inputs.push_back(path.toStdString());
 
@@ -115,6 +126,7 @@ void TGoGameMainForm::RemoveImportedGroup(int group) {
             ShowIndexView();
             GoIndex1->SetGames({});
             m_OpenedGroup = -1;
+            ShowCaption();
         }
         RefreshGroupMenus();
         return;
@@ -132,9 +144,14 @@ void TGoGameMainForm::RefreshGroupMenus() {
         file->setText(caption);
         popup->setText(caption);
     }
-    const int due = static_cast<int>(m_Collections.Due(m_Statistics->TodayNumber()).size());
-    for (QAction* item : {m_ReviewItems.first, m_ReviewItems.second})
-        item->setText(Q(Fill(Tx("ReviewItem"), {std::to_string(due)})));
+    // Due today, and those coming due tomorrow besides.
+    const int today = m_Statistics->TodayNumber();
+    const int due = static_cast<int>(m_Collections.Due(today).size());
+    const int tomorrow = static_cast<int>(m_Collections.Due(today + 1).size()) - due;
+    const QString review = tomorrow > 0
+                               ? Q(Fill(Tx("ReviewItemTomorrow"), {std::to_string(due), std::to_string(tomorrow)}))
+                               : Q(Fill(Tx("ReviewItem"), {std::to_string(due)}));
+    for (QAction* item : {m_ReviewItems.first, m_ReviewItems.second}) item->setText(review);
     for (auto& [file, popup] : m_ImportedItems) {
         delete file;
         delete popup;

@@ -41,8 +41,36 @@ void TGoGameMainForm::ShowGroupProgress() {
                                 : QString());
 }
 
+QString TGoGameMainForm::GroupName(int group) const {
+    if (group == kReviewGroup) return T("ReviewName");
+    for (const auto& [file, popup] : m_GroupItems)
+        if (file->data().toInt() == group) return T(file->objectName().toStdString().c_str()).remove('&');
+    for (const TImportedGroup& g : m_Collections.User().Groups())
+        if (g.Group == group) return Q(g.Name);
+    return {};
+}
+
+void TGoGameMainForm::ShowCaption() {
+    const QString group = m_OpenedGroup == -1 ? QString() : GroupName(m_OpenedGroup);
+    setWindowTitle(group.isEmpty() ? T("MainCaption")
+                                   : Q(Fill(Tx("CaptionOfGroup"), {Tx("MainCaption"), group.toStdString()})));
+}
+
+void TGoGameMainForm::ShowIndexPageNumber() {
+    const int pages = GoIndex1->PageCount();
+    const int rows = std::max(1, GoIndex1->Rows());
+    // The last page is the one shown once the last row is in view.
+    int page = (GoIndex1->TopRow() - 1) / rows + 1;
+    if (GoIndex1->TopRow() + rows > GoIndex1->RowCount()) page = pages;
+    StatusPage->setText(pages > 0 ? Q(Fill(Tx("IndexPageOf"), {std::to_string(std::clamp(page, 1, pages)),
+                                                                 std::to_string(pages)}))
+                                  : QString());
+    StatusPage->setVisible(Pages->currentWidget() == tsIndex && pages > 0);
+}
+
 void TGoGameMainForm::ShowIndexView() {
     Pages->setCurrentWidget(tsIndex);
+    ShowIndexPageNumber();
     AttemptClock.stop();
     ShowGroupProgress();
     Item(TCommand::miProblemIndex1)->setChecked(true);
@@ -65,6 +93,7 @@ void TGoGameMainForm::ShowProblemView() {
     Item(TCommand::miProblemIndex1)->setChecked(false);
     Item(TCommand::miSolveIt1)->setChecked(true);
     Pages->setCurrentWidget(tsProblem);
+    StatusPage->setVisible(false);
     ShowAttemptTime();
     AttemptClock.start();
     SetProblemButtonsVisible(true);
@@ -81,6 +110,7 @@ void TGoGameMainForm::ShowProblemView() {
 
 void TGoGameMainForm::ShowSidePage(QWidget* page) {
     Pages->setCurrentWidget(page);
+    StatusPage->setVisible(false);
     AttemptClock.stop();
     SetProblemButtonsVisible(false);
     SetPageButtonsVisible(false);
@@ -119,7 +149,7 @@ void TGoGameMainForm::OpenGroup(int group, int topRow) {
         QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     }
     // The open group and the solve loop's store change only when the opening succeeded.
-    TOpenedGroup result = m_Collections.Open(group, m_Statistics->TodayNumber());
+    TOpenedGroup result = m_Collections.Open(group, m_Statistics->TodayNumber() + m_ReviewAheadDays);
     delete wait;
     if (result.Problems) m_Loop->SetProblems(result.Problems);
     if (result.Status != TOpenGroupStatus::Ok) {
@@ -136,6 +166,7 @@ void TGoGameMainForm::OpenGroup(int group, int topRow) {
     else
         GoIndex1->SetGames(std::move(result.Lines));
     m_OpenedGroup = group;
+    ShowCaption();
     ShowGroupProgress();
     if (topRow > 0 && topRow <= GoIndex1->RowCount()) GoIndex1->SetTopRow(topRow);
     if (GoIndex1->isVisible() && GoIndex1->isEnabled()) GoIndex1->setFocus();

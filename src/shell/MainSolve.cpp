@@ -144,6 +144,10 @@ void TGoGameMainForm::SetLabel(TStatLabel label, const std::string& text) {
     target->setText(Q(text));
 }
 
+void TGoGameMainForm::PlayerSide(bool white) {
+    LabelToPlay->setText(T(white ? "WhiteToPlay" : "BlackToPlay"));
+}
+
 bool TGoGameMainForm::ConfirmNoDefault(const std::string& caption, const std::string& text) {
     return Message("question", Q(caption), Q(text));
 }

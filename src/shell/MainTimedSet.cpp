@@ -34,10 +34,8 @@ void TGoGameMainForm::StartTimedSet(const TTimedSetOptions& options) {
     if (m_OpenedGroup != options.Group) return; // the group could not be opened: it said why
     const std::vector<int> positions = TTimedSet::Pick(GoIndex1->SolvedFlags(), options.Size);
     if (positions.empty()) {
-        QString name;
-        for (const auto& [number, caption] : TimedSetGroups())
-            if (number == options.Group) name = QString(caption).remove('&');
-        Message("info", T("TimedSetTitle"), Q(Fill(Tx("TimedSetNoProblems"), {name.toStdString()})));
+        Message("info", T("TimedSetTitle"),
+                Q(Fill(Tx("TimedSetNoProblems"), {GroupName(options.Group).toStdString()})));
         return;
     }
     if (!TimedSetClock) {

@@ -156,6 +156,7 @@ void TSolveLoop::SetUp() {
     const std::string& white = o.SwapsColours() ? m_ArrangedBlack : m_ArrangedWhite;
     SetUpPosition(m_Board, o.Apply(black), o.Apply(white), initial, o.Colour(m_FirstToPlayChar));
     m_Board.SetSelfSide(m_Board.Turn() < 0 ? 1 : 0);
+    m_Output.PlayerSide(m_Board.Turn() < 0);
     if (m_Options.DisplayNumbers) m_Board.NumberPoints(initial, 1);
     // An imported problem's own words: what it asks.
     if (!m_Comments.Root.empty()) m_Output.SetStatus(1, LocalWords(m_Comments.Root));

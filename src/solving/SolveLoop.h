@@ -61,6 +61,8 @@ public:
     virtual void TookBack(int /*moves*/) {}
     // A move played while trying (the try buttons follow it).
     virtual void TrialMove() {}
+    // Set-up: the side the player plays, as the board shows it (true for white).
+    virtual void PlayerSide(bool /*white*/) {}
     // The solver is judging a move the tree does not list (the board takes no moves meanwhile).
     virtual void Thinking(bool /*on*/) {}
     // The solver's verdict on the player's `move`, and the opponent's `answer` it plays ("" for

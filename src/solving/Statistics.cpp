@@ -290,6 +290,7 @@ int TStatistics::WhatLevelImAt(const TProblemStore& problems) {
 void TStatistics::ResetSolvedFlag() {
     // With no problem loaded there is no flag to reset (and no row to write).
     if (!m_History.IsOpen() || m_Current <= 0) return;
+    if (!m_Output.ConfirmNoDefault(Tx("ResetSolvedCaption"), Tx("ResetSolvedQuestion"))) return;
     m_Index.SetSolvedCount(0);
     Post([](THistoryRow& r) { r.SolvedCount = 0; });
     m_Output.SetLabel(TStatLabel::SuccessCount, "");

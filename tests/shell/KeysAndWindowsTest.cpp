@@ -526,7 +526,7 @@ TEST_F(Progress, TheReviewListsAFailedProblemWhenItIsDue) {
     ClickPoint(1, 2);
     ASSERT_EQ(window->LabelSuccessCount->text(), "Solved");
     window->RefreshGroupMenus();
-    EXPECT_EQ(window->Item(TCommand::miReview1)->text(), "Review (0 due)") << "due tomorrow";
+    EXPECT_EQ(window->Item(TCommand::miReview1)->text(), "Review (0 due, 1 tomorrow)") << "due tomorrow";
     today = 40001;
     window->RefreshGroupMenus();
     EXPECT_EQ(window->Item(TCommand::miReview1)->text(), "Review (1 due)");

@@ -172,6 +172,13 @@ TEST_F(Counting, ResetSolvedFlagKeepsTheOtherCountersAndBeforeSolveResumes) {
     stats.RecordFailure();
     stats.RecordSolved();
     stats.RecordFailure();
+    // Asked first: "no" keeps the flag.
+    output.answer = false;
+    stats.ResetSolvedFlag();
+    EXPECT_EQ(output.questions, 1);
+    EXPECT_EQ(index.Games()[0][5], '1');
+    EXPECT_EQ(Stored(1).SolvedCount, 1);
+    output.answer = true;
     stats.ResetSolvedFlag();
     EXPECT_EQ(index.Games()[0][5], '0');
     EXPECT_EQ(output.labels[TStatLabel::SuccessCount], "");

@@ -1,0 +1,131 @@
+// What a daily player looks for: who plays, which group and page this is, the review coming up,
+// questions before a flag is lost, the hint windows back, and the import dialog where it was.
+#include <gtest/gtest.h>
+
+#include <QDir>
+
+#include "shell/TrainerFixture.h"
+
+namespace karvena::test {
+namespace {
+
+class DailyPlayer : public TTrainerFixture {
+protected:
+    // Group 1 holds one problem, group 2 twelve: AB is right, BA fails.
+    std::vector<TProblemRow> Problems() override {
+        const char* sgf = "(;AB[dd]AW[ee](;B[ab]C[Correct])(;B[ba];W[ab]))";
+        std::vector<TProblemRow> rows = {ImportedRow(sgf, 1, 1)};
+        for (int key = 2; key <= 13; ++key) rows.push_back(ImportedRow(sgf, key, 2));
+        return rows;
+    }
+    QLabel* StatusPage() { return window->findChild<QLabel*>("StatusPage"); }
+};
+
+TEST_F(DailyPlayer, TheProblemPageSaysWhoPlaysInTheColoursShown) {
+    OpenWindow();
+    window->Loop().Options().RandomColours = true;
+    window->OpenGroup(2, 0);
+    ClickThumbnail(1, 1);
+    bool sawBlack = false, sawWhite = false;
+    for (int setUp = 0; setUp < 64 && !(sawBlack && sawWhite); ++setUp) {
+        window->Loop().SolveAgain();
+        const bool swapped = window->Loop().Orientation().SwapsColours();
+        EXPECT_EQ(window->LabelToPlay->text(), swapped ? "White to play" : "Black to play");
+        (swapped ? sawWhite : sawBlack) = true;
+    }
+    EXPECT_TRUE(sawBlack && sawWhite) << "random colours show both";
+}
+
+TEST_F(DailyPlayer, TheCaptionNamesTheGroupAndTheIndexSaysWhichPage) {
+    OpenSize = QSize(520, 520);
+    OpenWindow();
+    window->OpenGroup(2, 0);
+    EXPECT_EQ(window->windowTitle(), "Karvena — Intermediate");
+    ASSERT_NE(StatusPage(), nullptr);
+    const int pages = window->GoIndex1->PageCount();
+    ASSERT_GT(pages, 1) << "a small window: more than one page";
+    EXPECT_EQ(StatusPage()->text(), QString("Page 1 of %1").arg(pages));
+    EXPECT_TRUE(StatusPage()->isVisible());
+    window->NextPage();
+    EXPECT_EQ(StatusPage()->text(), QString("Page 2 of %1").arg(pages));
+    window->LastPage();
+    EXPECT_EQ(StatusPage()->text(), QString("Page %1 of %1").arg(pages));
+    ClickThumbnail(1, 1);
+    EXPECT_FALSE(StatusPage()->isVisible()) << "the index page's";
+    window->Item(TCommand::miReview1)->trigger();
+    EXPECT_EQ(window->windowTitle(), "Karvena — Review");
+}
+
+TEST_F(DailyPlayer, TheReviewItemCountsTomorrowAndTheReviewOpensAhead) {
+    OpenWindow();
+    window->Loop().Options().JudgeMovesTheAnswerDoesNotList = false;
+    int today = 40000;
+    window->Statistics().Today = [&today] { return today; };
+    window->OpenGroup(2, 0);
+    ClickThumbnail(1, 3); // problem 4
+    ClickPoint(2, 1);     // BA: a failure, due tomorrow
+    ASSERT_EQ(window->LabelResult->text(), "Failure");
+    window->RefreshGroupMenus();
+    EXPECT_EQ(window->Item(TCommand::miReview1)->text(), "Review (0 due, 1 tomorrow)");
+    window->Item(TCommand::miReview1)->trigger();
+    EXPECT_EQ(window->GoIndex1->Count(), 0);
+    window->Item(TCommand::miReviewAhead1)->trigger();
+    ASSERT_EQ(window->GoIndex1->Count(), 1);
+    EXPECT_EQ(window->GoIndex1->Games()[0].substr(0, 4), "0004");
+    window->Item(TCommand::miReview1)->trigger();
+    EXPECT_EQ(window->GoIndex1->Count(), 0) << "ahead only when asked";
+}
+
+TEST_F(DailyPlayer, ResettingTheSolvedFlagAsksFirstAndTheHintWindowsComeBack) {
+    OpenWindow();
+    window->OpenGroup(2, 0);
+    ClickThumbnail(1, 1);
+    ClickPoint(1, 2);
+    ASSERT_EQ(window->LabelSuccessCount->text(), "Solved");
+    answer = false;
+    window->Item(TCommand::Resetsolvedflag1)->trigger();
+    ASSERT_FALSE(messages.empty());
+    EXPECT_EQ(messages.back(), "question: Reset the solved flag of this problem?");
+    EXPECT_EQ(window->LabelSuccessCount->text(), "Solved") << "no: kept";
+    answer = true;
+    window->Item(TCommand::Resetsolvedflag1)->trigger();
+    EXPECT_EQ(window->LabelSuccessCount->text(), "");
+
+    // "Do not display" ticked on both hint windows, then switched on again from the menu.
+    Store("DisplaySpashForm1", "0");
+    Store("DisplaySpashForm2", "0");
+    window.reset();
+    OpenWindow();
+    ASSERT_FALSE(window->SplashForm1()->DisplayFlag());
+    ASSERT_FALSE(window->SplashForm2()->DisplayFlag());
+    window->Item(TCommand::miShowHintWindows1)->trigger();
+    EXPECT_TRUE(window->SplashForm1()->DisplayFlag());
+    EXPECT_TRUE(window->SplashForm2()->DisplayFlag());
+    window.reset();
+    OpenWindow();
+    EXPECT_TRUE(window->SplashForm1()->DisplayFlag()) << "kept";
+}
+
+TEST_F(DailyPlayer, TheImportDialogOpensWhereTheLastImportCameFrom) {
+    const QString source = folder.filePath("sgf/club");
+    ASSERT_TRUE(QDir().mkpath(source));
+    ASSERT_TRUE(QFile::copy(QString(KARVENA_TEST_DATA) + "/import/club/README.txt", source + "/README.txt"));
+    QFile sgf(source + "/one.sgf");
+    ASSERT_TRUE(sgf.open(QIODevice::WriteOnly));
+    sgf.write("(;GM[1]SZ[19]AB[dd]AW[ee];B[ab]C[Correct])");
+    sgf.close();
+    OpenWindow();
+    EXPECT_EQ(window->ImportStartFolder(), "") << "nothing imported yet";
+    window->ImportChooser = [source] { return QStringList{source}; };
+    window->ImportProblems();
+    EXPECT_EQ(window->ImportStartFolder(), folder.filePath("sgf")) << "beside the folder imported";
+    window.reset();
+    OpenWindow();
+    EXPECT_EQ(window->ImportStartFolder(), folder.filePath("sgf")) << "in the next session too";
+    // A folder since removed: the dialog's own default.
+    QDir(folder.filePath("sgf")).removeRecursively();
+    EXPECT_EQ(window->ImportStartFolder(), "");
+}
+
+} // namespace
+} // namespace karvena::test
