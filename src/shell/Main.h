@@ -230,6 +230,8 @@ private:
 
     // MainNavigation.cpp
     void SetProblemButtonsVisible(bool visible);
+    // At start: the last problem opened, selected at its page (found by its key if it moved).
+    void SelectLastProblem(int position, int key);
     // A page beside the index and the problem (statistics, a set's summary): both a click away.
     void ShowSidePage(QWidget* page);
     void SetPageButtonsVisible(bool visible);

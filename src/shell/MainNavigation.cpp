@@ -172,6 +172,27 @@ void TGoGameMainForm::OpenGroup(int group, int topRow) {
     if (GoIndex1->isVisible() && GoIndex1->isEnabled()) GoIndex1->setFocus();
 }
 
+void TGoGameMainForm::SelectLastProblem(int position, int key) {
+    if (key < 0 || GoIndex1->Count() == 0) return;
+    auto keyAt = [this](int at) { return ParseIndexLine(GoIndex1->Line(at)).Key(); };
+    // Where it was, else wherever the group now has it; a problem since removed: the first page.
+    if (position < 0 || position >= GoIndex1->Count() || keyAt(position) != key) {
+        position = -1;
+        for (int at = 0; at < GoIndex1->Count() && position < 0; ++at)
+            if (keyAt(at) == key) position = at;
+    }
+    if (position < 0) {
+        GoIndex1->FirstPage();
+        return;
+    }
+    GoIndex1->SetSelected(position);
+    // Its page in view, unless the page kept already shows it.
+    const int row = position / std::max(1, GoIndex1->Cols()) + 1;
+    const int rows = std::max(1, GoIndex1->Rows());
+    if (row < GoIndex1->TopRow() || row >= GoIndex1->TopRow() + rows)
+        GoIndex1->SetTopRow((row - 1) / rows * rows + 1);
+}
+
 void TGoGameMainForm::SolveIt() {
     // The item is checked while the problem page shows, whether or not it was opened.
     Item(TCommand::miSolveIt1)->setChecked(OnProblemPage());

@@ -64,6 +64,7 @@ void TGoGameMainForm::FirstActivation() {
     if (!m_History.KeySpacesSeparate()) m_Collections.SeparateKeySpaces();
     RefreshGroupMenus();
     OpenGroup(m_Start.Database, m_Start.TopRow);
+    SelectLastProblem(m_Start.Selected, m_Start.SelectedKey);
     // The sound machinery loads a moment after the first page is up, on a worker thread; a
     // sound asked for sooner loads it at once.
     QTimer::singleShot(300, this, [this] { m_Sounds.Preload(); });
@@ -145,6 +146,7 @@ void TGoGameMainForm::WriteSettings() {
     values.Database = m_OpenedGroup;
     values.TopRow = GoIndex1->TopRow();
     values.Selected = GoIndex1->Selected();
+    values.SelectedKey = GoIndex1->Selected() >= 0 ? ParseIndexLine(GoIndex1->Line(GoIndex1->Selected())).Key() : -1;
     values.NormalWindow =
         !(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen));
     values.Width = geometry().width();

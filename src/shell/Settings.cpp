@@ -61,6 +61,8 @@ TStartSettings ReadStartSettings(const ISettingsStore& store, int defaultWidth, 
         if (auto width = SettingNumber(*v); width && *width > 0) s.PanelWidth = *width;
     if (auto v = get("Database")) s.Database = SettingNumber(*v).value_or(2);
     if (auto v = get("TopRow")) s.TopRow = SettingNumber(*v).value_or(0);
+    if (auto v = get("Selected")) s.Selected = SettingNumber(*v).value_or(-1);
+    if (auto v = get("SelectedKey")) s.SelectedKey = SettingNumber(*v).value_or(-1);
     if (auto v = get("DelayBeforeTakebackAutomatically")) {
         const int delay = SettingNumber(*v).value_or(-1);
         if (delay >= 0 && delay <= 30) s.Delay = delay;
@@ -89,6 +91,7 @@ void WriteCloseSettings(ISettingsStore& store, const TCloseSettings& v) {
     store.Set("Database", std::to_string(v.Database));
     store.Set("TopRow", std::to_string(v.TopRow));
     if (v.Selected >= 0) store.Set("Selected", std::to_string(v.Selected));
+    if (v.SelectedKey >= 0) store.Set("SelectedKey", std::to_string(v.SelectedKey));
     if (v.NormalWindow) {
         store.Set("Height", std::to_string(v.Height));
         store.Set("Width", std::to_string(v.Width));

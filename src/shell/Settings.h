@@ -30,6 +30,8 @@ struct TStartSettings {
     std::optional<int> PanelWidth; // the problem page's left panel, in pixels
     int Database = 2;
     int TopRow = 0;
+    // The last problem opened: its place in the group's index and its key (-1: none).
+    int Selected = -1, SelectedKey = -1;
     int Delay = 10; // applied only within 0..30
     std::optional<int> Width, Height, Top, Left;
     std::string Language; // "en", "zh_CN", "zh_TW" or empty
@@ -53,6 +55,7 @@ struct TCloseSettings {
     int Database = -1;
     int TopRow = 1;
     int Selected = -1;
+    int SelectedKey = -1; // written only when 0 or more
     bool NormalWindow = true;
     int Width = 0, Height = 0, Top = 0, Left = 0;
     bool Silent = false;

@@ -127,5 +127,33 @@ TEST_F(DailyPlayer, TheImportDialogOpensWhereTheLastImportCameFrom) {
     EXPECT_EQ(window->ImportStartFolder(), "");
 }
 
+TEST_F(DailyPlayer, TheLastProblemOpenedIsSelectedAtItsPageOnTheNextStart) {
+    OpenSize = QSize(520, 520);
+    OpenWindow();
+    window->OpenGroup(2, 0);
+    window->NextPage();
+    const int top = window->GoIndex1->TopRow();
+    ASSERT_GT(top, 1);
+    ClickThumbnail(1, 1);
+    const int opened = window->GoIndex1->Selected();
+    ASSERT_GT(opened, 0);
+    window->ShowIndexView();
+    window->FirstPage(); // the player looked elsewhere before closing
+    window->close();
+    window.reset();
+    OpenWindow();
+    EXPECT_EQ(window->Pages->currentWidget(), window->tsIndex);
+    EXPECT_EQ(window->GoIndex1->Selected(), opened);
+    EXPECT_EQ(window->GoIndex1->TopRow(), top) << "at its page";
+
+    // A problem no longer there: the group's first page, nothing selected.
+    window->close();
+    window.reset();
+    Store("SelectedKey", "999");
+    OpenWindow();
+    EXPECT_EQ(window->GoIndex1->Selected(), -1);
+    EXPECT_EQ(window->GoIndex1->TopRow(), 1);
+}
+
 } // namespace
 } // namespace karvena::test
