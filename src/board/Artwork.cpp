@@ -142,6 +142,20 @@ QPixmap MakeSolvedMark(qreal dpr) {
     return QPixmap::fromImage(image);
 }
 
+QPixmap MakeFailedMark(qreal dpr) {
+    QImage image = TransparentImage(16, dpr);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(120, 0, 0), 1));
+    p.setBrush(QColor(210, 40, 40));
+    p.drawEllipse(QRectF(0.5, 0.5, 15, 15));
+    p.setPen(QPen(Qt::white, 2.2, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(5, 5), QPointF(11, 11));
+    p.drawLine(QPointF(11, 5), QPointF(5, 11));
+    p.end();
+    return QPixmap::fromImage(image);
+}
+
 } // namespace
 
 QImage TArtwork::WoodTile(qreal dpr) {
@@ -175,6 +189,7 @@ TArtwork::TArtwork(qreal dpr) : m_Dpr(dpr) {
     m_Pattern = MakePattern();
     m_FlagA = MakeFlagA(dpr);
     m_Solved = MakeSolvedMark(dpr);
+    m_Failed = MakeFailedMark(dpr);
 }
 
 const TArtwork& TArtwork::For(qreal dpr) {

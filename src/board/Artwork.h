@@ -25,6 +25,8 @@ public:
     // The index's 16 x 16 pictures: flag A (a red pennant) and the solved mark (a green tick).
     const QPixmap& FlagA() const { return m_FlagA; }
     const QPixmap& SolvedMark() const { return m_Solved; }
+    // Failed and not yet solved: a red circle with a cross.
+    const QPixmap& FailedMark() const { return m_Failed; }
     // The control background, tiled from (0, 0) (made when first asked for, as the wood).
     const QPixmap& Background() const;
 
@@ -41,6 +43,7 @@ private:
     mutable QPixmap m_Background;
     QPixmap m_FlagA;
     QPixmap m_Solved;
+    QPixmap m_Failed;
 };
 
 } // namespace karvena

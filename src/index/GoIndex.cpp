@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <QWheelEvent>
 
 #include "board/Artwork.h"
@@ -83,16 +84,18 @@ void TGoIndex::paintEvent(QPaintEvent* event) {
 const QPixmap& TGoIndex::Thumbnail(int index) {
     const std::string& line = Line(index);
     const bool selected = index == Selected();
+    const bool failed = FailedUnsolved && FailedUnsolved(index);
     auto found = m_Cache.find(index);
-    if (found != m_Cache.end() && found->second.Line == line && found->second.Selected == selected)
+    if (found != m_Cache.end() && found->second.Line == line && found->second.Selected == selected &&
+        found->second.Failed == failed)
         return found->second.Picture;
     if (m_Cache.size() >= kCacheLimit) m_Cache.clear();
     TCached& slot = m_Cache[index];
-    slot = {line, selected, DrawThumbnail(index)};
+    slot = {line, selected, failed, DrawThumbnail(index, failed)};
     return slot.Picture;
 }
 
-QPixmap TGoIndex::DrawThumbnail(int index) const {
+QPixmap TGoIndex::DrawThumbnail(int index, bool failed) const {
     ++const_cast<TGoIndex*>(this)->m_Drawn;
     const qreal dpr = devicePixelRatioF();
     const TArtwork& art = TArtwork::For(dpr);
@@ -169,7 +172,15 @@ QPixmap TGoIndex::DrawThumbnail(int index) const {
             p.drawRect(x(stones.LastMove->P) - s, y(stones.LastMove->Q) - s, 2 * s, 2 * s);
         }
         if (line.FlagA()) p.drawPixmap(size - m - 24, m + 4, art.FlagA());
-        if (line.Solved()) p.drawPixmap(size - m - 24, m + 34, art.SolvedMark());
+        if (line.Solved())
+            p.drawPixmap(size - m - 24, m + 34, art.SolvedMark());
+        else if (failed)
+            p.drawPixmap(size - m - 24, m + 34, art.FailedMark());
+        // Who plays: a small stone in the lower left corner.
+        p.setRenderHint(QPainter::Antialiasing, true);
+        p.setPen(QPen(Qt::black, 1));
+        p.setBrush(WhiteToPlay(line) ? Qt::white : Qt::black);
+        p.drawEllipse(QRectF(m + 4.5, size - 16.5, 11, 11));
     }
     p.end();
     return picture;
@@ -196,6 +207,20 @@ void TGoIndex::wheelEvent(QWheelEvent* event) {
     m_WheelAngle -= rows * 120;
     if (rows != 0) ScrollRows(-rows);
     event->accept();
+}
+
+bool TGoIndex::event(QEvent* event) {
+    if (event->type() != QEvent::ToolTip) return QWidget::event(event);
+    auto* help = static_cast<QHelpEvent*>(event);
+    const int index = LineAt(CellAtPixel(help->pos().x(), help->pos().y()));
+    const QString tip = index >= 0 && ToolTipOf ? ToolTipOf(index) : QString();
+    if (tip.isEmpty()) {
+        QToolTip::hideText();
+        event->ignore();
+    } else {
+        QToolTip::showText(help->globalPos(), tip, this);
+    }
+    return true;
 }
 
 void TGoIndex::mouseMoveEvent(QMouseEvent* event) {

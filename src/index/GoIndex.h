@@ -20,6 +20,10 @@ public:
     QRect CellRect(TCell cell) const;
     // How many thumbnails were drawn (not taken from the cache) since the widget was made.
     int ThumbnailsDrawn() const { return m_Drawn; }
+    // Whether the problem of a line failed and is not yet solved (its thumbnail is marked).
+    std::function<bool(int index)> FailedUnsolved;
+    // The tool-tip of a line's thumbnail (empty: none).
+    std::function<QString(int index)> ToolTipOf;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -28,6 +32,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void RedrawAllCells() override;
@@ -37,11 +42,12 @@ private:
 
     // The thumbnail of line `index`, from the cache when still valid.
     const QPixmap& Thumbnail(int index);
-    QPixmap DrawThumbnail(int index) const;
+    QPixmap DrawThumbnail(int index, bool failed) const;
 
     struct TCached {
         std::string Line;
         bool Selected = false;
+        bool Failed = false;
         QPixmap Picture;
     };
     std::unordered_map<int, TCached> m_Cache;

@@ -130,4 +130,8 @@ bool SetSolvedFlagOf(std::string& line, bool solved) {
     return true;
 }
 
+bool WhiteToPlay(const TIndexLine& line) {
+    return line.WhiteFirst != (MovesIn(line.Initial) % 2 == 1);
+}
+
 } // namespace karvena

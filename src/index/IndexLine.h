@@ -66,6 +66,10 @@ struct TThumbnailStones {
     std::optional<TPoint> LastMove; // the last point of the side that played last
 };
 
+// Whether white plays at the line's start: white first, or black first with an odd number of
+// moves in the initial sequence.
+bool WhiteToPlay(const TIndexLine& line);
+
 // The starting stones of a line: no capture is evaluated.
 TThumbnailStones StonesOf(const TIndexLine& line);
 

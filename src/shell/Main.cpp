@@ -251,6 +251,20 @@ void TGoGameMainForm::ConnectParts() {
     connect(ScrollBar1, &QScrollBar::valueChanged, this, [this](int value) {
         if (value != GoIndex1->TopRow()) GoIndex1->SetTopRow(value);
     });
+    // The thumbnails mark a problem failed and not yet solved, and tell its counts on hover.
+    GoIndex1->FailedUnsolved = [this](int index) {
+        if (ParseIndexLine(GoIndex1->Line(index)).Solved()) return false;
+        const std::optional<THistoryRow> row = HistoryOfLine(index);
+        return row && row->FailedCount > 0;
+    };
+    GoIndex1->ToolTipOf = [this](int index) {
+        int32_t historyKey = 0;
+        const std::optional<THistoryRow> history = HistoryOfLine(index, &historyKey);
+        if (!m_OpenedStore) return QString();
+        const std::optional<TProblemRow> row = m_OpenedStore->Find(ParseIndexLine(GoIndex1->Line(index)).Key());
+        return Q(ProblemTip(index + 1, row ? row->Level1 : -1, history.value_or(THistoryRow{}),
+                            historyKey ? m_History.BestTime(historyKey) : std::nullopt));
+    };
     // The right button on the board sets the problem up again.
     GoGame1->OnMouseUp = [this](TGoGame& board, QMouseEvent* event) {
         if (event->button() == Qt::RightButton && !board.Process().empty() &&

@@ -322,6 +322,10 @@ private:
     TStartSettings m_Start;
     bool m_FirstActivation = true;
     int m_OpenedGroup = -1;
+    // The store the open group's problems come from.
+    TProblemStore* m_OpenedStore = nullptr;
+    // The history row and key of a line of the open group's index.
+    std::optional<THistoryRow> HistoryOfLine(int index, int32_t* historyKey = nullptr) const;
     // Days ahead the review is gathered for while "Review ahead" opens it.
     int m_ReviewAheadDays = 0;
     TZoom m_Zoom;

@@ -152,6 +152,7 @@ void TGoGameMainForm::OpenGroup(int group, int topRow) {
     TOpenedGroup result = m_Collections.Open(group, m_Statistics->TodayNumber() + m_ReviewAheadDays);
     delete wait;
     if (result.Problems) m_Loop->SetProblems(result.Problems);
+    if (result.Status == TOpenGroupStatus::Ok) m_OpenedStore = result.Problems;
     if (result.Status != TOpenGroupStatus::Ok) {
         if (result.ErrorSound()) m_Sounds.Play(kSoundError, true);
         const bool english = !ChineseGB && !ChineseBig5;
@@ -170,6 +171,14 @@ void TGoGameMainForm::OpenGroup(int group, int topRow) {
     ShowGroupProgress();
     if (topRow > 0 && topRow <= GoIndex1->RowCount()) GoIndex1->SetTopRow(topRow);
     if (GoIndex1->isVisible() && GoIndex1->isEnabled()) GoIndex1->setFocus();
+}
+
+std::optional<THistoryRow> TGoGameMainForm::HistoryOfLine(int index, int32_t* historyKey) const {
+    const int key = ParseIndexLine(GoIndex1->Line(index)).Key();
+    if (!m_OpenedStore || key < 0) return std::nullopt;
+    const int32_t inHistory = m_OpenedStore->HistoryKeyOf(key);
+    if (historyKey) *historyKey = inHistory;
+    return m_History.Find(inHistory);
 }
 
 void TGoGameMainForm::SelectLastProblem(int position, int key) {

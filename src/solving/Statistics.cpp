@@ -1,5 +1,7 @@
 #include "solving/Statistics.h"
 
+#include "solving/Progress.h"
+
 #include <ctime>
 
 #include <algorithm>
@@ -158,6 +160,14 @@ void TStatistics::ReviewSetback(bool intoReview) {
     // A failure puts the problem into the review; a hint only sends one already there back.
     if (intoReview || m_History.Review(m_Current))
         m_History.PostReview(ReviewAfterSetback(m_Current, TodayNumber()));
+}
+
+std::string ProblemTip(int number, int level, const THistoryRow& row, std::optional<int> bestSeconds) {
+    std::string tip = Tx("LabelStdResult") + std::to_string(number);
+    if (level >= 0) tip += " · " + LevelName(level);
+    tip += "\n" + Fill(Tx("TipCounts"), {std::to_string(row.SolvedCount), std::to_string(row.FailedCount)});
+    if (bestSeconds) tip += "\n" + Tx("LabelBestTime") + DurationText(*bestSeconds);
+    return tip;
 }
 
 std::string DurationText(int seconds) {

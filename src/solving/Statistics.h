@@ -34,6 +34,9 @@ enum class TStatLabel {
 
 // Seconds as the labels show them: "0:42", "12:05".
 std::string DurationText(int seconds);
+// A thumbnail's tool-tip: its number and level ("No. 5 · 12k"; no level when it is not known),
+// the times solved and failed, and the best clean solve when there is one, a line each.
+std::string ProblemTip(int number, int level, const THistoryRow& row, std::optional<int> bestSeconds);
 
 // What the statistics show and ask, implemented by the main window (and by tests).
 class IStatisticsOutput {

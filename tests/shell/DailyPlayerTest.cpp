@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QHelpEvent>
+#include <QToolTip>
 
 #include "shell/TrainerFixture.h"
 
@@ -16,6 +18,8 @@ protected:
         const char* sgf = "(;AB[dd]AW[ee](;B[ab]C[Correct])(;B[ba];W[ab]))";
         std::vector<TProblemRow> rows = {ImportedRow(sgf, 1, 1)};
         for (int key = 2; key <= 13; ++key) rows.push_back(ImportedRow(sgf, key, 2));
+        // Group 3: a problem white plays.
+        rows.push_back(ImportedRow("(;AB[dd]AW[ee]PL[W](;W[ab]C[Correct])(;W[ba];B[ab]))", 14, 3));
         return rows;
     }
     QLabel* StatusPage() { return window->findChild<QLabel*>("StatusPage"); }
@@ -153,6 +157,55 @@ TEST_F(DailyPlayer, TheLastProblemOpenedIsSelectedAtItsPageOnTheNextStart) {
     OpenWindow();
     EXPECT_EQ(window->GoIndex1->Selected(), -1);
     EXPECT_EQ(window->GoIndex1->TopRow(), 1);
+}
+
+TEST_F(DailyPlayer, ThumbnailsShowWhoPlaysAFailedMarkAndATip) {
+    OpenWindow();
+    window->Loop().Options().JudgeMovesTheAnswerDoesNotList = false;
+    window->OpenGroup(2, 0);
+    ClickThumbnail(1, 2); // problem 3 fails
+    ClickPoint(2, 1);
+    ASSERT_EQ(window->LabelResult->text(), "Failure");
+    window->ShowIndexView();
+    QApplication::processEvents();
+    const int size = window->GoIndex1->BoardWidth(), m = window->GoIndex1->Margin();
+    auto pixel = [&](int col, QPoint at) {
+        const QImage shot = window->GoIndex1->grab().toImage();
+        const qreal dpr = shot.devicePixelRatio();
+        const QPoint p = window->GoIndex1->CellRect({1, col}).topLeft() + at;
+        return shot.pixelColor(QPoint(qRound(p.x() * dpr), qRound(p.y() * dpr)));
+    };
+    const QPoint markCentre(size - m - 24 + 8, m + 34 + 8), stoneCentre(m + 10, size - 11);
+    const QColor failedMark = pixel(2, markCentre + QPoint(0, -5)), cleanCell = pixel(1, markCentre + QPoint(0, -5));
+    EXPECT_GT(failedMark.red(), 150);
+    EXPECT_LT(failedMark.green(), 100) << "a red mark on the failed problem";
+    EXPECT_NE(cleanCell, failedMark) << "none on the one not tried";
+    EXPECT_LT(pixel(1, stoneCentre).lightness(), 60) << "black plays";
+
+    // The tip: number, level, counts.
+    const QRect cell = window->GoIndex1->CellRect({1, 2});
+    QHelpEvent help(QEvent::ToolTip, cell.center(), window->GoIndex1->mapToGlobal(cell.center()));
+    QApplication::sendEvent(window->GoIndex1, &help);
+    EXPECT_TRUE(QToolTip::text().startsWith("No. 2")) << QToolTip::text().toStdString();
+    EXPECT_TRUE(QToolTip::text().endsWith("solved: 0, failures: 1")) << QToolTip::text().toStdString();
+    ClickThumbnail(1, 2);
+    ClickPoint(1, 2); // now solved: the tick replaces the failed mark, the tip tells the best time
+    window->ShowIndexView();
+    QApplication::processEvents();
+    EXPECT_LT(pixel(2, markCentre + QPoint(0, -5)).red(), 150);
+    QApplication::sendEvent(window->GoIndex1, &help);
+    EXPECT_TRUE(QToolTip::text().endsWith("solved: 1, failures: 1")) << "not clean: no best time";
+    ClickThumbnail(1, 1);
+    ClickPoint(1, 2); // a clean solve
+    window->ShowIndexView();
+    const QRect first = window->GoIndex1->CellRect({1, 1});
+    QHelpEvent overFirst(QEvent::ToolTip, first.center(), window->GoIndex1->mapToGlobal(first.center()));
+    QApplication::sendEvent(window->GoIndex1, &overFirst);
+    EXPECT_TRUE(QToolTip::text().contains("solved: 1, failures: 0\nbest clean solve: "));
+
+    window->OpenGroup(3, 0);
+    QApplication::processEvents();
+    EXPECT_GT(pixel(1, stoneCentre).lightness(), 200) << "white plays";
 }
 
 } // namespace
