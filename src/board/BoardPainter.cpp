@@ -158,6 +158,9 @@ void TBoardPainter::PaintEmpty(int P, int Q) {
                      BoardBrush());
     }
     if (passSpot) return;
+    // The area a hint points to: the whole cell lightly shaded, so the area reads as one.
+    if (m_Board.Shaded(P, Q))
+        m_P.fillRect(Box(x - r - 1, y - r - 1, x + r + 1, y + r + 1), QColor(255, 255, 255, 110));
 
     // The grid through the cell; the board's edge lines do not overshoot.
     m_P.setPen(Qt::black);

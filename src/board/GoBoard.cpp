@@ -36,6 +36,7 @@ void TGoBoard::EmptyGrids() {
             m_Chain[p][q] = 0;
             m_NumberLabel[p][q] = 0;
             m_LabelColor[p][q] = 0;
+            m_Shaded[p][q] = false;
             m_LetterLabel[p][q] = ' ';
             m_MarkKind[p][q] = 0;
             m_MarkExtra[p][q] = 0;
@@ -245,10 +246,20 @@ void TGoBoard::MarkPoints(const std::string& s, uint32_t colour) {
 void TGoBoard::ClearMarks() {
     for (int p = 0; p < kGridSize; ++p) {
         for (int q = 0; q < kGridSize; ++q) {
-            if (m_LabelColor[p][q] == 0) continue;
+            if (m_LabelColor[p][q] == 0 && !m_Shaded[p][q]) continue;
             m_LabelColor[p][q] = 0;
+            m_Shaded[p][q] = false;
             m_View->RedrawPoint(p, q);
         }
+    }
+}
+
+void TGoBoard::ShadePoints(const std::string& s) {
+    for (int i = 0; i < MovesIn(s); ++i) {
+        const TPoint pt = PointAt(s, i);
+        if (!IsOnBoard(pt.P, pt.Q) || m_Shaded[pt.P][pt.Q]) continue;
+        m_Shaded[pt.P][pt.Q] = true;
+        m_View->RedrawPoint(pt.P, pt.Q);
     }
 }
 

@@ -138,6 +138,9 @@ public:
     void NumberPoints(const std::string& s, int first);
     // Gives every on-board point of s the label colour; ClearMarks removes every label colour.
     void MarkPoints(const std::string& s, uint32_t colour);
+    // A light shade over these points (the area a hint points to); ClearMarks takes it away.
+    void ShadePoints(const std::string& s);
+    bool Shaded(int P, int Q) const { return InGrid(P, Q) && m_Shaded[P][Q]; }
     void ClearMarks();
     // Set one point's label colour / number label, redrawing it when the value changed.
     void SetLabelColor(int P, int Q, uint32_t colour);
@@ -329,6 +332,7 @@ private:
     void CommitMove(int P, int Q, TPoint previous, const std::vector<TPoint>& captured, bool draw);
     TGrid<int32_t> m_NumberLabel{};
     TGrid<uint32_t> m_LabelColor{};
+    TGrid<bool> m_Shaded{};
     TGrid<char> m_LetterLabel{};
     TGrid<int32_t> m_MarkKind{};
     TGrid<int32_t> m_MarkExtra{};

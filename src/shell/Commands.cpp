@@ -42,6 +42,7 @@ constexpr TCommand kSolveMenu[] = {
     Resetsolvedflag1,   miWhatlevelImat1};
 constexpr TCommand kOptionsMenu[] = {miSilent1,
                                      miHintallowed1,
+                                     miOneStepHint1,
                                      miDisplaynumbers1,
                                      NextproblemAutomaticallyWhenSolved1,
                                      miTakebackautomatically1,

@@ -31,7 +31,7 @@ namespace karvena {
     X(miTakebackautomatically1) X(miDelaybeforetakebackautomatically1) X(miBestCounterMoveOnly1)   \
     X(miComputerdonotplaybadmove1) X(miRandomOrientation1) X(miRandomColours1) X(misgf1)           \
     X(miPlainbackground1) X(miJudgeMoves1) X(miExportStatistics1) X(miTimedSet1)                  \
-    X(miLeaveTimedSet1) X(miStatistics1) X(miReviewAhead1) X(miShowHintWindows1)                                                          \
+    X(miLeaveTimedSet1) X(miStatistics1) X(miReviewAhead1) X(miShowHintWindows1) X(miOneStepHint1)                                                          \
     X(miN11) X(miN2) X(miN3) X(miN4) X(miN5) X(miN6) X(miN7) X(miN8) X(miN9) X(miN101)            \
     X(miLanguage_en) X(miLanguage_zh_CN) X(miLanguage_zh_TW)                                       \
     /* Help */                                                                                     \

@@ -65,6 +65,9 @@ void TGoGameMainForm::CreateActions() {
     MakeAction(TCommand::miStatistics1, "S&tatistics", [this] { ShowStatisticsView(); });
     m_ReviewItems = {MakeAction(TCommand::miReview1, "Review", [this] { OpenGroup(kReviewGroup, 0); }),
                      MakeAction(TCommand::miReview2, "Review", [this] { OpenGroup(kReviewGroup, 0); })};
+    MakeAction(TCommand::miOneStepHint1, "&One-step hint (the move at once)", [this] {
+        m_Loop->Options().OneStepHint = Item(TCommand::miOneStepHint1)->isChecked();
+    }, {}, true);
     // The hint windows switched off with "Do not display" come back.
     MakeAction(TCommand::miShowHintWindows1, "Show the &hint windows again", [this] {
         for (TSplashForm* hint : {m_Splash1, m_Splash2}) hint->SetDisplayFlag(true);

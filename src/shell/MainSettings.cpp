@@ -97,6 +97,8 @@ void TGoGameMainForm::ReadSettings() {
     Item(TCommand::miRandomColours1)->setChecked(m_Start.RandomColours);
     m_Loop->Options().RandomColours = m_Start.RandomColours;
     Item(TCommand::miJudgeMoves1)->setChecked(m_Start.JudgeMoves);
+    Item(TCommand::miOneStepHint1)->setChecked(m_Start.OneStepHint);
+    m_Loop->Options().OneStepHint = m_Start.OneStepHint;
     m_Loop->Options().JudgeMovesTheAnswerDoesNotList = m_Start.JudgeMoves;
     SetDelay(m_Start.Delay);
     Item(TCommand::misgf1)->setChecked(m_Start.SgfBoard);
@@ -140,6 +142,7 @@ void TGoGameMainForm::WriteSettings() {
     values.RandomOrientation = Item(TCommand::miRandomOrientation1)->isChecked();
     values.RandomColours = Item(TCommand::miRandomColours1)->isChecked();
     values.JudgeMoves = Item(TCommand::miJudgeMoves1)->isChecked();
+    values.OneStepHint = Item(TCommand::miOneStepHint1)->isChecked();
     values.SgfBoard = Item(TCommand::misgf1)->isChecked();
     values.PlainBackground = Item(TCommand::miPlainbackground1)->isChecked();
     values.PanelWidth = Splitter1->sizes().value(0);

@@ -55,6 +55,7 @@ TStartSettings ReadStartSettings(const ISettingsStore& store, int defaultWidth, 
     s.RandomOrientation = onIfOne("RandomOrientation");
     s.RandomColours = onIfOne("RandomColours");
     s.JudgeMoves = onUnlessZero("JudgeMovesTheAnswerDoesNotList");
+    s.OneStepHint = onIfOne("OneStepHint");
     s.SgfBoard = onUnlessZero("SgfBoard");
     s.PlainBackground = onUnlessZero("PlainBackground");
     if (auto v = get("PanelWidth"))
@@ -84,6 +85,7 @@ void WriteCloseSettings(ISettingsStore& store, const TCloseSettings& v) {
     store.Set("RandomOrientation", flag(v.RandomOrientation));
     store.Set("RandomColours", flag(v.RandomColours));
     store.Set("JudgeMovesTheAnswerDoesNotList", flag(v.JudgeMoves));
+    store.Set("OneStepHint", flag(v.OneStepHint));
     store.Set("SgfBoard", flag(v.SgfBoard));
     store.Set("PlainBackground", flag(v.PlainBackground));
     if (v.PanelWidth > 0) store.Set("PanelWidth", std::to_string(v.PanelWidth));

@@ -25,6 +25,7 @@ struct TStartSettings {
     bool RandomOrientation = false;
     bool RandomColours = false;
     bool JudgeMoves = true; // moves the answer does not list go to the solver
+    bool OneStepHint = false; // the first hint gives the move instead of its area
     bool SgfBoard = true;
     bool PlainBackground = true;
     std::optional<int> PanelWidth; // the problem page's left panel, in pixels
@@ -49,6 +50,7 @@ struct TCloseSettings {
     bool RandomOrientation = false;
     bool RandomColours = false;
     bool JudgeMoves = true;
+    bool OneStepHint = false;
     bool SgfBoard = true;
     bool PlainBackground = true;
     int PanelWidth = 0; // written only when above 0

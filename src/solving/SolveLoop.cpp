@@ -1,11 +1,13 @@
 #include "solving/SolveLoop.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <random>
 
 #include "collection/SolutionBlob.h"
 #include "index/IndexLine.h"
+#include "solving/ProblemQuestion.h"
 #include "text/Texts.h"
 
 namespace karvena {
@@ -49,6 +51,36 @@ void TSolveLoop::Play(int sound, bool wait) {
 int8_t SolverSideOf(char firstToPlay, const std::string& initial) {
     const int8_t first = firstToPlay == 'W' ? -1 : 1;
     return MovesIn(initial) % 2 == 0 ? first : static_cast<int8_t>(-first);
+}
+
+std::string AnswerAreaOf(const TProblemRow& row, const TSolutionTree& tree) {
+    // The region the solver would search: under the goal the problem states, else as if the
+    // player kills (the region's reach hardly depends on it).
+    TProblemQuestion question = QuestionOf(row, tree);
+    for (const TLifeGoal goal : {TLifeGoal::Kill, TLifeGoal::Live})
+        if (!question.Ok()) question = QuestionOf(row, tree, goal);
+    std::string area;
+    if (question.Ok()) {
+        for (const int point : question.Question.Region) area += SolverPointText(point);
+        return area;
+    }
+    // No region to be had: the box of the problem's stones and moves, one line wider.
+    const int lines = row.BoardSize >= 7 && row.BoardSize <= 19 ? row.BoardSize : 19;
+    int p0 = lines + 1, q0 = lines + 1, p1 = 0, q1 = 0;
+    auto widen = [&](const std::string& points) {
+        for (int i = 0; i < MovesIn(points); ++i) {
+            const TPoint pt = PointAt(points, i);
+            if (pt.P < 1 || pt.P > lines || pt.Q < 1 || pt.Q > lines) continue;
+            p0 = std::min(p0, pt.P), p1 = std::max(p1, pt.P), q0 = std::min(q0, pt.Q), q1 = std::max(q1, pt.Q);
+        }
+    };
+    widen(row.ArrangedBlack + row.ArrangedWhite + row.Initial);
+    for (TNodeId n = tree.Empty() ? kNoNode : tree.FirstChild(tree.Root());
+         n != kNoNode && tree.Level(n) > 0; n = tree.NextInDepthFirst(n))
+        widen(tree.MoveOf(n));
+    for (int p = std::max(1, p0 - 1); p <= std::min(lines, p1 + 1); ++p)
+        for (int q = std::max(1, q0 - 1); q <= std::min(lines, q1 + 1); ++q) area += PointText(p, q);
+    return area;
 }
 
 void SetUpPosition(TGoBoard& board, const std::string& black, const std::string& white,
@@ -109,6 +141,7 @@ bool TSolveLoop::LoadProblem(int position) {
     m_Lines = row->BoardSize >= 7 && row->BoardSize <= 19 ? row->BoardSize : 19;
     StopThinking();
     m_Judge = std::make_shared<TMoveJudge>(*row);
+    m_AnswerArea = AnswerAreaOf(*row, m_Tree);
     // A goal found is used again; one that could not be found is looked for again when the
     // search may now take longer than it could then.
     if (m_Verdicts)
@@ -146,6 +179,7 @@ void TSolveLoop::SetUp() {
     StopThinking();
     ClearPending();
     m_Output.SetResult("");
+    m_AreaShown = false;
     m_Tree.Select(m_Tree.Root());
     ResumeLine();
     m_Board.SetGoLines(m_Lines);
@@ -478,6 +512,15 @@ void TSolveLoop::Hint(bool byUser) {
         const std::string good = m_Orientation.Apply(best);
         m_Board.MarkPoints(good, 0x8000);
         m_Output.HintMarked(good, "");
+        m_Recorder.RecordHint(1);
+        return;
+    }
+    // At the first move the first hint only shades where the answer lies.
+    if (!m_Options.OneStepHint && !m_AreaShown && !m_AnswerArea.empty() && !TryMode &&
+        m_Tree.Current() == m_Tree.Root() && MovesBeyondStart() == 0 && UserToMove()) {
+        m_AreaShown = true;
+        m_Board.ShadePoints(m_Orientation.Apply(m_AnswerArea));
+        m_Output.AreaShaded(m_Orientation.Apply(m_AnswerArea));
         m_Recorder.RecordHint(1);
         return;
     }

@@ -57,6 +57,8 @@ public:
     virtual void ReplyPlayed(int /*P*/, int /*Q*/) {}
     virtual void StoneMarked(int /*P*/, int /*Q*/) {}
     virtual void HintMarked(const std::string& /*good*/, const std::string& /*bad*/) {}
+    // The first hint's area, as shown.
+    virtual void AreaShaded(const std::string& /*points*/) {}
     virtual void Solved() {}
     virtual void TookBack(int /*moves*/) {}
     // A move played while trying (the try buttons follow it).
@@ -79,6 +81,9 @@ struct TSolveOptions {
     int DelayBeforeTakebackAutomatically = 10; // seconds, 0..30
     bool Silent = false;
     bool HintAllowed = true;
+    // Hint at the problem's first move gives the move at once, instead of first shading the
+    // area where the answer lies.
+    bool OneStepHint = false;
     // Each set-up shows the problem turned or mirrored, and with the second its colours swapped.
     bool RandomOrientation = false;
     bool RandomColours = false;
@@ -98,6 +103,8 @@ int ParseDelay(const std::string& text);
 // Sets a problem's starting position up on a board as the trainer shows it: the setup stones,
 // then the Initial moves. `firstToPlay` is 'W' when White plays the first Initial move (or is to
 // play when there are none).
+// The points where a problem's answer lies, as stored ("" when the problem gives no region).
+std::string AnswerAreaOf(const TProblemRow& row, const TSolutionTree& tree);
 void SetUpPosition(TGoBoard& board, const std::string& black, const std::string& white,
                    const std::string& initial, char firstToPlay);
 // The side that solves: whoever is to move once the Initial moves are played.
@@ -247,6 +254,10 @@ private:
     char m_FirstToPlayChar = 'B';
     TOrientation m_Orientation;
     std::string m_StatedResult;
+    // The area where the answer lies (the problem's region, as stored), and whether the first
+    // hint of this set-up has shaded it.
+    std::string m_AnswerArea;
+    bool m_AreaShown = false;
     TProblemComments m_Comments; // the author's words, for an imported problem
     int m_Lines = 19;            // the problem's board
     TNodeId m_RetryNode = kNoNode;

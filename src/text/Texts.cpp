@@ -104,6 +104,7 @@ const std::vector<TTextEntry>& AllTexts() {
         {"LabelRating", "Rating: ", "等级分: "},
         // Finding one's place.
         {"BlackToPlay", "Black to play", "黑先"},
+        {"miOneStepHint1", "&One-step hint (the move at once)", "一步提示 (直接给出着法)(&O)"},
         {"TipCounts", "solved: %1, failures: %2", "解出: %1, 失败: %2"},
         {"WhiteToPlay", "White to play", "白先"},
         {"CaptionOfGroup", "%1 — %2", "%1 — %2"},

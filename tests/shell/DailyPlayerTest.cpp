@@ -208,5 +208,34 @@ TEST_F(DailyPlayer, ThumbnailsShowWhoPlaysAFailedMarkAndATip) {
     EXPECT_GT(pixel(1, stoneCentre).lightness(), 200) << "white plays";
 }
 
+TEST_F(DailyPlayer, TheFirstHintShadesTheAreaAndTheSecondGivesTheMove) {
+    OpenWindow();
+    window->OpenGroup(2, 0);
+    ClickThumbnail(1, 1);
+    TGoGame* board = window->GoGame1;
+    window->Item(TCommand::miHint1)->trigger();
+    EXPECT_TRUE(board->Shaded(1, 2)) << "the answer lies in the area";
+    EXPECT_TRUE(board->Shaded(4, 4) || board->Shaded(3, 3)) << "the problem's stones' area";
+    EXPECT_FALSE(board->Shaded(15, 15)) << "not the whole board";
+    EXPECT_EQ(board->LabelColor(1, 2), 0u) << "the move is not given yet";
+    EXPECT_EQ(window->LabelHint1Count->text(), "Hint count: 1") << "it counts as a hint";
+    window->Item(TCommand::miHint1)->trigger();
+    EXPECT_EQ(board->LabelColor(1, 2), 0x8000u);
+    EXPECT_EQ(window->LabelHint1Count->text(), "Hint count: 2");
+
+    // The option keeps the one-step hint, and is kept.
+    window->Item(TCommand::miOneStepHint1)->trigger();
+    window->Loop().SolveAgain();
+    EXPECT_FALSE(board->Shaded(1, 2)) << "a new set-up has no shade";
+    window->Item(TCommand::miHint1)->trigger();
+    EXPECT_FALSE(board->Shaded(1, 2));
+    EXPECT_EQ(board->LabelColor(1, 2), 0x8000u);
+    window->close();
+    window.reset();
+    OpenWindow();
+    EXPECT_TRUE(window->Item(TCommand::miOneStepHint1)->isChecked());
+    EXPECT_TRUE(window->Loop().Options().OneStepHint);
+}
+
 } // namespace
 } // namespace karvena::test

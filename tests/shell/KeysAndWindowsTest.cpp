@@ -105,6 +105,9 @@ TEST_F(Keys, TheMenuBarKeepsItsKeys) {
 TEST_F(Keys, RightShowsTheHintAndF9F10StartAndStopATry) {
     OpenFirstProblem();
     Key(Qt::Key_Right);
+    EXPECT_TRUE(Board()->Shaded(1, 1)) << "the first hint shades the area of the answer";
+    EXPECT_EQ(Board()->LabelColor(1, 1), 0u);
+    Key(Qt::Key_Right);
     EXPECT_EQ(Board()->LabelColor(1, 1), 0x8000u);
     Key(Qt::Key_F9);
     EXPECT_TRUE(window->Try().Active());

@@ -161,6 +161,8 @@ TEST(Conventions, ASmallBoardIsPlayedInEveryOrientation) {
         const TPoint answer = TOrientation(n, 9).Apply(TPoint{2, 1});
         const std::string shown = PointText(answer.P, answer.Q);
         session.Take();
+        session.Word("hint"); // the area first, turned as the problem is
+        EXPECT_TRUE(board.Shaded(answer.P, answer.Q));
         session.Word("hint");
         std::string all;
         for (const std::string& line : session.Take()) all += line + "\n";
