@@ -148,6 +148,8 @@ TEST_F(Trainer, KeysStepProblemsTakeBackHintAndSetUpAgain) {
     EXPECT_EQ(window->GoGame1->Process(), "BAAB");
     Key(Qt::Key_Left);
     EXPECT_EQ(window->GoGame1->Process(), "");
+    Key(Qt::Key_Right); // the area first, then the move
+    EXPECT_TRUE(window->GoGame1->Shaded(1, 2));
     Key(Qt::Key_Right);
     EXPECT_EQ(window->GoGame1->LabelColor(1, 2), 0x8000u) << "the good move in green";
     EXPECT_EQ(window->GoGame1->LabelColor(2, 1), 0xFFFFu) << "the other in yellow";
