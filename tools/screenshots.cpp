@@ -1,6 +1,8 @@
 // Writes pictures of the board into a folder, to look at what a player sees:
 //   karvena-screenshots OUTDIR
 #include <QApplication>
+#include <QHelpEvent>
+#include <QToolTip>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProgressDialog>
@@ -85,6 +87,44 @@ bool Save(QWidget& board, const QString& path) {
     board.show();
     QApplication::processEvents();
     const bool ok = board.grab().save(path);
+    std::printf("%s %s\n", ok ? "wrote" : "could not write", qPrintable(path));
+    return ok;
+}
+
+// The window with its caption drawn above it (an offscreen window has no title bar).
+bool SaveWithCaption(QWidget& window, const QString& path) {
+    window.show();
+    QApplication::processEvents();
+    const QPixmap shot = window.grab();
+    const int bar = 28;
+    QPixmap framed(shot.width(), shot.height() + bar);
+    framed.fill(QColor(60, 60, 70));
+    QPainter painter(&framed);
+    painter.setPen(Qt::white);
+    QFont font = painter.font();
+    font.setBold(true);
+    painter.setFont(font);
+    painter.drawText(QRect(0, 0, shot.width(), bar), Qt::AlignCenter, window.windowTitle());
+    painter.drawPixmap(0, bar, shot);
+    painter.end();
+    const bool ok = framed.save(path);
+    std::printf("%s %s\n", ok ? "wrote" : "could not write", qPrintable(path));
+    return ok;
+}
+
+// The window with the tool-tip of the index at `at` (the tip is a window of its own).
+bool SaveWithToolTip(TGoGameMainForm& window, QPoint at, const QString& path) {
+    QHelpEvent help(QEvent::ToolTip, at, window.GoIndex1->mapToGlobal(at));
+    QApplication::sendEvent(window.GoIndex1, &help);
+    QApplication::processEvents();
+    QPixmap both = window.grab();
+    QPainter painter(&both);
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->inherits("QTipLabel") && top->isVisible())
+            painter.drawPixmap(top->geometry().topLeft() - window.geometry().topLeft(), top->grab());
+    painter.end();
+    QToolTip::hideText();
+    const bool ok = both.save(path);
     std::printf("%s %s\n", ok ? "wrote" : "could not write", qPrintable(path));
     return ok;
 }
@@ -220,6 +260,7 @@ int main(int argc, char* argv[]) {
         window.resize(1100, 760);
         window.ShowIndexView();
         ok &= Save(window, QString("%1/index-first-page-%2.png").arg(out, language));
+        ok &= SaveWithCaption(window, QString("%1/index-caption-page-%2.png").arg(out, language));
         ok &= Save(window, QString("%1/main-index-%2.png").arg(out, language));
         window.GoIndex1->ClickLine(2);
         window.GoGame1->Click(2, 1, TMouseButton::Left, 2, 1);
@@ -245,7 +286,8 @@ int main(int argc, char* argv[]) {
         // A good move (found by a hint), a hint after the reply, then Back: the dots go with
         // the moves.
         window.Loop().SolveAgain();
-        window.Loop().Hint(true);
+        window.Loop().Hint(true); // the area
+        window.Loop().Hint(true); // the move
         for (int p = 1; p <= 19; ++p)
             for (int q = 1; q <= 19; ++q)
                 if (window.GoGame1->LabelColor(p, q) == 0x8000 && window.GoGame1->Process().empty())
@@ -256,6 +298,8 @@ int main(int argc, char* argv[]) {
         ok &= Save(window, QString("%1/main-back-after-hint-%2.png").arg(out, language));
         // A hint on the problem, then trying moves on the wood board.
         window.Loop().SolveAgain();
+        window.Loop().Hint(true);
+        ok &= Save(window, QString("%1/main-hint-area-%2.png").arg(out, language));
         window.Loop().Hint(true);
         ok &= Save(window, QString("%1/main-hint-%2.png").arg(out, language));
         window.StartTry();
@@ -273,6 +317,7 @@ int main(int argc, char* argv[]) {
         window.ShowIndexView();
         window.GoIndex1->ClickLine(2);
         ok &= Save(window, QString("%1/main-transformed-%2.png").arg(out, language));
+        window.Loop().Hint(true);
         window.Loop().Hint(true);
         ok &= Save(window, QString("%1/main-transformed-hint-%2.png").arg(out, language));
         window.Item(TCommand::miRandomOrientation1)->trigger();
@@ -410,6 +455,19 @@ int main(int argc, char* argv[]) {
             window.GoIndex1->ClickLine(3);
             window.GoGame1->Click(10, 10, TMouseButton::Left, 10, 10);
             Settle(window);
+            // The index the same day: failed marks, who plays, and a thumbnail's tip; the review
+            // item counts tomorrow's.
+            window.ShowIndexView();
+            window.RefreshGroupMenus();
+            ok &= SaveWithToolTip(window, window.GoIndex1->CellRect({1, 2}).center(),
+                                  QString("%1/index-failed-tip-%2.png").arg(out, language));
+            {
+                QMenu* file = window.findChild<QMenu*>("miFile1");
+                file->popup(window.mapToGlobal(QPoint(0, 20)));
+                QApplication::processEvents();
+                ok &= Save(*file, QString("%1/level-menu-review-tomorrow-%2.png").arg(out, language));
+                file->hide();
+            }
             ++today;
             window.ShowIndexView();
             window.RefreshGroupMenus();

@@ -159,8 +159,11 @@ void TBoardPainter::PaintEmpty(int P, int Q) {
     }
     if (passSpot) return;
     // The area a hint points to: the whole cell lightly shaded, so the area reads as one.
+    // It stays within the board's lines.
     if (m_Board.Shaded(P, Q))
-        m_P.fillRect(Box(x - r - 1, y - r - 1, x + r + 1, y + r + 1), QColor(255, 255, 255, 110));
+        m_P.fillRect(Box(x - r - 1, y - r - 1, x + r + 1, y + r + 1)
+                         .intersected(Box(m_G.X(1), m_G.Y(1), m_G.X(m_G.Lines) + 1, m_G.Y(m_G.Lines) + 1)),
+                     QColor(255, 255, 255, 110));
 
     // The grid through the cell; the board's edge lines do not overshoot.
     m_P.setPen(Qt::black);

@@ -349,13 +349,13 @@ void TGoGameMainForm::Guide() {
             const bool opened = OpenUrlHook ? OpenUrlHook(url) : QDesktopServices::openUrl(url);
             // No browser could be started: the player can still open the page by hand.
             if (!opened)
-                Message("info", T("miGuide1").remove('&'),
+                Message("info", Plain(T("miGuide1")),
                         Q(Tx("GuideNoBrowser")) +
                             "\n" + QDir::toNativeSeparators(path));
             return;
         }
     }
-    Message("info", T("miGuide1").remove('&'),
+    Message("info", Plain(T("miGuide1")),
             Q(LocalOf("The guide page was not found beside the program.",
                       "程序目录中没有找到指南页面。")));
 }

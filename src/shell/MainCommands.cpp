@@ -216,7 +216,7 @@ void TGoGameMainForm::CreateActions() {
             command, T(caption),
             [this, setting] {
                 if (m_Settings->Usable()) m_Settings->Set("Language", setting);
-                Message("info", T("miLanguage1").remove('&'),
+                Message("info", Plain(T("miLanguage1")),
                         Q(LocalOf("The language changes at the next start.",
                                   "语言将在下次启动时更改。")));
             },
@@ -380,7 +380,7 @@ void TGoGameMainForm::ApplyCaptions() {
     btnNextMove->setText(T("btnNextMove"));
     btn1->setText(T("btn1"));
     btnStopStudy2->setText(T("btnStopStudy2"));
-    btnLeaveSet->setText(T("miLeaveTimedSet1").remove('&'));
+    btnLeaveSet->setText(Plain(T("miLeaveTimedSet1")));
     TrackBar1->setToolTip(T("TrackBar1"));
     if (auto* label = findChild<QLabel*>("DelayLabel"))
         label->setText(T("TrackBar1") + ": " + QString::number(TrackBar1->value()));

@@ -110,14 +110,14 @@ void TGoGameMainForm::RemoveImportedGroup(int group) {
     if (m_Try->Active()) return;
     for (const TImportedGroup& g : m_Collections.User().Groups()) {
         if (g.Group != group) continue;
-        if (!Message("question", T("miRemoveGroup1").remove('&'),
+        if (!Message("question", Plain(T("miRemoveGroup1")),
                      Q(Fill(Tx("RemoveGroupQuestion"), {g.Name, std::to_string(g.Count)}))))
             return;
         // The group's keys, read before it goes: its review and best times go with it.
         const std::vector<int32_t> keys = m_Collections.HistoryKeysOf(group);
         const std::string why = m_Collections.User().RemoveGroup(group);
         if (!why.empty()) {
-            Message("warning", T("miRemoveGroup1").remove('&'),
+            Message("warning", Plain(T("miRemoveGroup1")),
                     Q(Fill(Tx("RemoveGroupFailed"), {why})));
             return;
         }

@@ -44,7 +44,7 @@ void TGoGameMainForm::ShowGroupProgress() {
 QString TGoGameMainForm::GroupName(int group) const {
     if (group == kReviewGroup) return T("ReviewName");
     for (const auto& [file, popup] : m_GroupItems)
-        if (file->data().toInt() == group) return T(file->objectName().toStdString().c_str()).remove('&');
+        if (file->data().toInt() == group) return Plain(T(file->objectName().toStdString().c_str()));
     for (const TImportedGroup& g : m_Collections.User().Groups())
         if (g.Group == group) return Q(g.Name);
     return {};

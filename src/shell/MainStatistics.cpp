@@ -20,17 +20,15 @@ TProgressReport TGoGameMainForm::ProgressReport() {
     m_Collections.Bundled(); // its groups are counted once it has been read
     const std::map<int, std::pair<int, int>> counted = m_Collections.ProgressOfGroups();
     std::vector<TGroupLine> groups;
-    auto add = [&](int group, const QString& caption) {
+    auto add = [&](int group) {
         const auto found = counted.find(group);
         if (found == counted.end()) return;
-        groups.push_back({group, QString(caption).remove('&').toStdString(), found->second.first,
-                          found->second.second, {}});
+        groups.push_back({group, GroupName(group).toStdString(), found->second.first, found->second.second, {}});
     };
     // The bundled groups a player can open (their items are shown), then the imported ones.
     for (const auto& [file, popup] : m_GroupItems)
-        if (TCollections::IsBundledLevelGroup(file->data().toInt()) && file->isVisible())
-            add(file->data().toInt(), T(file->objectName().toStdString().c_str()));
-    for (const TImportedGroup& g : m_Collections.User().Groups()) add(g.Group, Q(g.Name));
+        if (TCollections::IsBundledLevelGroup(file->data().toInt()) && file->isVisible()) add(file->data().toInt());
+    for (const TImportedGroup& g : m_Collections.User().Groups()) add(g.Group);
     return ProgressReportOf(m_History.Attempts(), m_Statistics->TodayNumber(),
                             [this](int32_t key) {
                                 const std::optional<TProblemRow> row = RowOfHistoryKey(key);

@@ -20,7 +20,7 @@ TTimedSetDialog::TTimedSetDialog(const std::vector<std::pair<int, QString>>& gro
     auto* form = new QFormLayout();
     GroupBox = new QComboBox(this);
     for (const auto& [number, caption] : groups) {
-        GroupBox->addItem(QString(caption).remove('&'), number);
+        GroupBox->addItem(Plain(caption), number);
         if (number == current) GroupBox->setCurrentIndex(GroupBox->count() - 1);
     }
     form->addRow(T("TimedSetGroup"), GroupBox);

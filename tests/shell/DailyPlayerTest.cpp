@@ -6,6 +6,7 @@
 #include <QHelpEvent>
 #include <QToolTip>
 
+#include "shell/QtText.h"
 #include "shell/TrainerFixture.h"
 
 namespace karvena::test {
@@ -58,6 +59,12 @@ TEST_F(DailyPlayer, TheCaptionNamesTheGroupAndTheIndexSaysWhichPage) {
     EXPECT_FALSE(StatusPage()->isVisible()) << "the index page's";
     window->Item(TCommand::miReview1)->trigger();
     EXPECT_EQ(window->windowTitle(), "Karvena — Review");
+    // Menu captions lose their keys in a caption, in Chinese as in English.
+    const struct {
+        const char* caption;
+        const char* plain;
+    } captions[] = {{"中级(&I)", "中级"}, {"Review &ahead", "Review ahead"}, {"中级(&I) 3/12", "中级 3/12"}};
+    for (const auto& c : captions) EXPECT_EQ(Plain(QString::fromUtf8(c.caption)), QString::fromUtf8(c.plain));
 }
 
 TEST_F(DailyPlayer, TheReviewItemCountsTomorrowAndTheReviewOpensAhead) {
