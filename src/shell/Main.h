@@ -241,6 +241,8 @@ private:
     void MarkDefaultGroup(int group);
     void UpdateTryButtons();
     void SetSolvingCommandsEnabled(bool enabled);
+    // The commands, the imported groups' items, the remove menu and the group drop-down.
+    void SetCommandsEnabled(std::span<const TCommand> commands, bool enabled);
 
     // MainImport.cpp
     QStringList ChooseImport();

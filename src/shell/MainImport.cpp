@@ -179,8 +179,9 @@ void TGoGameMainForm::RefreshGroupMenus() {
                                 [this, number] { RemoveImportedGroup(number); });
     }
     m_RemoveMenu->menuAction()->setEnabled(!groups.empty());
-    // New items made during a try rest with the others.
+    // New items made during a try or a timed set rest with the others.
     if (m_Try->Active()) SetSolvingCommandsEnabled(false);
+    if (InTimedSet()) SetTimedSetCommandsEnabled(false);
     MarkDefaultGroup(m_OpenedGroup);
 }
 

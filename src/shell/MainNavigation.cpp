@@ -331,9 +331,13 @@ namespace karvena {
 // Everything that would step the tree or set the problem up again rests while a try is on: the
 // try's moves are not the problem's, so neither may be thrown away or counted.
 void TGoGameMainForm::SetSolvingCommandsEnabled(bool enabled) {
-    for (const TCommand command : CommandsRestingDuringTry())
+    SetCommandsEnabled(CommandsRestingDuringTry(), enabled);
+}
+
+void TGoGameMainForm::SetCommandsEnabled(std::span<const TCommand> commands, bool enabled) {
+    for (const TCommand command : commands)
         Item(command)->setEnabled(enabled);
-    // The imported groups' items come and go with the collection.
+    // The imported groups' items come and go with the collection: they rest with the groups.
     for (const auto& [file, popup] : m_ImportedItems) {
         file->setEnabled(enabled);
         popup->setEnabled(enabled);

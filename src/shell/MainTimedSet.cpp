@@ -120,14 +120,7 @@ void TGoGameMainForm::EndTimedSet() {
 }
 
 void TGoGameMainForm::SetTimedSetCommandsEnabled(bool enabled) {
-    for (const TCommand command : CommandsRestingDuringTimedSet())
-        Item(command)->setEnabled(enabled);
-    for (const auto& [file, popup] : m_ImportedItems) {
-        file->setEnabled(enabled);
-        popup->setEnabled(enabled);
-    }
-    m_RemoveMenu->menuAction()->setEnabled(enabled && !m_RemoveMenu->isEmpty());
-    btnOpen->setEnabled(enabled);
+    SetCommandsEnabled(CommandsRestingDuringTimedSet(), enabled);
     Item(TCommand::miLeaveTimedSet1)->setVisible(!enabled);
 }
 

@@ -5,6 +5,8 @@
 #include <QtCharts/QBarSet>
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QStackedBarSeries>
+#include <QDir>
+#include <QRegularExpression>
 #include <ctime>
 
 #include "shell/TrainerFixture.h"
@@ -253,6 +255,31 @@ TEST_F(ProgressWindow, TheNextProblemOptionDoesNotStepPastTheSetsLastProblem) {
     QApplication::processEvents();
     EXPECT_EQ(window->Pages->currentWidget(), window->tsTimedSummary);
     EXPECT_EQ(window->GoIndex1->Selected(), 0) << "the set, not the option, says what comes next";
+}
+
+TEST_F(ProgressWindow, AnImportedGroupRestsDuringASetEvenWhenTheMenuIsMadeAgain) {
+    const QString source = folder.filePath("sgf");
+    ASSERT_TRUE(QDir().mkpath(source));
+    QFile sgf(source + "/one.sgf");
+    ASSERT_TRUE(sgf.open(QIODevice::WriteOnly));
+    sgf.write("(;GM[1]SZ[19]AB[dd]AW[ee];B[ab]C[Correct])");
+    sgf.close();
+    OpenWindow();
+    window->ImportChooser = [source] { return QStringList{source}; };
+    window->ImportProblems();
+    TTimedSetOptions options;
+    options.Group = 2;
+    options.Size = 2;
+    window->StartTimedSet(options);
+    ASSERT_TRUE(window->InTimedSet());
+    window->RefreshGroupMenus(); // as opening the File menu does
+    const QList<QAction*> imported = window->findChildren<QAction*>(QRegularExpression("^miImported"));
+    ASSERT_FALSE(imported.isEmpty());
+    for (QAction* item : imported) EXPECT_FALSE(item->isEnabled()) << item->text().toStdString();
+    window->LeaveTimedSet();
+    window->RefreshGroupMenus();
+    for (QAction* item : window->findChildren<QAction*>(QRegularExpression("^miImported")))
+        EXPECT_TRUE(item->isEnabled());
 }
 
 } // namespace
