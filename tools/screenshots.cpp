@@ -83,12 +83,17 @@ void Settle(TGoGameMainForm& window) {
     QApplication::processEvents();
 }
 
+// Saves a picture and says so.
+bool Written(const QPixmap& picture, const QString& path) {
+    const bool ok = picture.save(path);
+    std::printf("%s %s\n", ok ? "wrote" : "could not write", qPrintable(path));
+    return ok;
+}
+
 bool Save(QWidget& board, const QString& path) {
     board.show();
     QApplication::processEvents();
-    const bool ok = board.grab().save(path);
-    std::printf("%s %s\n", ok ? "wrote" : "could not write", qPrintable(path));
-    return ok;
+    return Written(board.grab(), path);
 }
 
 // The window with its caption drawn above it (an offscreen window has no title bar).
@@ -107,9 +112,7 @@ bool SaveWithCaption(QWidget& window, const QString& path) {
     painter.drawText(QRect(0, 0, shot.width(), bar), Qt::AlignCenter, window.windowTitle());
     painter.drawPixmap(0, bar, shot);
     painter.end();
-    const bool ok = framed.save(path);
-    std::printf("%s %s\n", ok ? "wrote" : "could not write", qPrintable(path));
-    return ok;
+    return Written(framed, path);
 }
 
 // The window with the tool-tip of the index at `at` (the tip is a window of its own).
@@ -124,9 +127,7 @@ bool SaveWithToolTip(TGoGameMainForm& window, QPoint at, const QString& path) {
             painter.drawPixmap(top->geometry().topLeft() - window.geometry().topLeft(), top->grab());
     painter.end();
     QToolTip::hideText();
-    const bool ok = both.save(path);
-    std::printf("%s %s\n", ok ? "wrote" : "could not write", qPrintable(path));
-    return ok;
+    return Written(both, path);
 }
 
 // The statistics page after five weeks of practice (a log written for the picture: a few
@@ -277,9 +278,7 @@ int main(int argc, char* argv[]) {
             painter.drawPixmap(window.SplashForm2()->geometry().topLeft() - window.geometry().topLeft(),
                                window.SplashForm2()->grab());
             painter.end();
-            const QString path = QString("%1/main-hint-window-%2.png").arg(out, language);
-            ok &= both.save(path);
-            std::printf("wrote %s\n", qPrintable(path));
+            ok &= Written(both, QString("%1/main-hint-window-%2.png").arg(out, language));
         }
         window.SplashForm2()->hide();
         window.Loop().SolveAgain();

@@ -1,6 +1,7 @@
 #include "board/Artwork.h"
 
 #include <QPainter>
+#include <functional>
 #include <QRadialGradient>
 #include <cmath>
 #include <map>
@@ -128,32 +129,32 @@ QPixmap MakeFlagA(qreal dpr) {
     return QPixmap::fromImage(image);
 }
 
-QPixmap MakeSolvedMark(qreal dpr) {
+// A round 16-pixel badge: its ring and fill, and a white sign drawn by `sign`.
+QPixmap MakeBadge(qreal dpr, QColor ring, QColor fill, const std::function<void(QPainter&)>& sign) {
     QImage image = TransparentImage(16, dpr);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(0, 90, 0), 1));
-    p.setBrush(QColor(40, 170, 60));
+    p.setPen(QPen(ring, 1));
+    p.setBrush(fill);
     p.drawEllipse(QRectF(0.5, 0.5, 15, 15));
     p.setPen(QPen(Qt::white, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    const QPointF tick[3] = {{4, 8.5}, {7, 11.5}, {12, 4.5}};
-    p.drawPolyline(tick, 3);
+    sign(p);
     p.end();
     return QPixmap::fromImage(image);
 }
 
+QPixmap MakeSolvedMark(qreal dpr) {
+    return MakeBadge(dpr, QColor(0, 90, 0), QColor(40, 170, 60), [](QPainter& p) {
+        const QPointF tick[3] = {{4, 8.5}, {7, 11.5}, {12, 4.5}};
+        p.drawPolyline(tick, 3);
+    });
+}
+
 QPixmap MakeFailedMark(qreal dpr) {
-    QImage image = TransparentImage(16, dpr);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(120, 0, 0), 1));
-    p.setBrush(QColor(210, 40, 40));
-    p.drawEllipse(QRectF(0.5, 0.5, 15, 15));
-    p.setPen(QPen(Qt::white, 2.2, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(5, 5), QPointF(11, 11));
-    p.drawLine(QPointF(11, 5), QPointF(5, 11));
-    p.end();
-    return QPixmap::fromImage(image);
+    return MakeBadge(dpr, QColor(120, 0, 0), QColor(210, 40, 40), [](QPainter& p) {
+        p.drawLine(QPointF(5, 5), QPointF(11, 11));
+        p.drawLine(QPointF(11, 5), QPointF(5, 11));
+    });
 }
 
 } // namespace
