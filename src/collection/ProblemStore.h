@@ -30,7 +30,9 @@ struct TProblemRow {
     std::vector<uint8_t> Solution;
     int32_t Tag = 0;
     int32_t Id1 = 0;
-    std::optional<int32_t> Result2; // 0 dies, 1 lives, 2 killed by ko, 3 lives by ko
+    // 0 dies, 1 lives, 2 killed by ko, 3 lives by ko; an imported problem whose answer is a ko
+    // but states no goal has kResultKoGoalUnstated.
+    std::optional<int32_t> Result2;
     int32_t SenteGoteKind = 0;
     int32_t ValueKind = 0;
     int32_t Value1 = 0;
@@ -41,6 +43,8 @@ struct TProblemRow {
     std::string Comments;
     int32_t BoardSize = 19;
 };
+
+constexpr int32_t kResultKoGoalUnstated = 4;
 
 // The schema of the collection database: tblProblems with its two indexes, and tblProverb.
 extern const char* const kProblemSchema;

@@ -5,12 +5,14 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <set>
 
 #include "board/Notation.h"
 #include "board/Orientation.h"
+#include "solver/SolverBoard.h"
 
 namespace karvena {
 
@@ -103,26 +105,13 @@ public:
                        root.Get(std::string(1, rootColour));
             points.push_back(*rootMove);
         }
-        char firstColour = 0;
-        std::string problem;
-        for (const TSgfId start : starts) WalkBelow(start, [&](TSgfId id) {
-            const TSgfNode& node = m_File.Nodes[id];
-            // Stones put down inside a line change the position the answer is played on.
-            if (HasSetup(node) && !m_SetupNodes.count(id) && problem.empty()) {
-                problem = "stones set up inside a variation";
-                m_ProblemNode = id;
-            }
-            if (!HasMove(node)) return;
-            const char colour = node.Has("B") ? 'B' : 'W';
-            if (!firstColour) firstColour = colour;
-            auto move = SgfMove(node.Get(std::string(1, colour)));
-            if (move && !IsPass(*move) && !OnBoard(move->first, move->second)) move.reset();
-            if (!move)
-                problem = "a move that is no point: " + node.Get(std::string(1, colour));
-            else
-                points.push_back(*move);
-        });
-        if (!problem.empty()) return problem;
+        // Every line is replayed: a line that sets stones up or plays a move that cannot be played
+        // where it stands ends before it (the rest of the problem stays).
+        const char firstColour = ReplayLines(starts, rootColour, rootMove, points);
+        if (!firstColour && !m_Cut.empty()) {
+            m_ProblemNode = m_Cut.begin()->first;
+            return m_Cut.begin()->second;
+        }
         if (!firstColour) return IsQuiz(root) ? kQuiz : "no moves at all";
         const std::string pl = root.Get("PL");
         const char afterRoot = rootColour == 'B' ? 'W' : 'B';
@@ -157,9 +146,23 @@ public:
         TSolutionTree& tree = out.Tree;
         const TNodeId treeRoot = tree.Add(kNoNode, "");
         m_Marks.assign(1, {});
-        for (const TSgfId start : starts)
-            BuildTree(start, treeRoot, tree);
+        for (size_t i = 0; i < starts.size(); ++i)
+            BuildTree(starts[i], treeRoot, tree, GameMarks(m_Roots[i]));
         out.CarriedLeaves = DecideEnds(tree);
+        for (const auto& [id, why] : m_Cut)
+            out.Warnings.push_back(m_Source + ":" + std::to_string(m_File.Nodes[id].Row) + ":" +
+                                   std::to_string(m_File.Nodes[id].Column) + ": " + why +
+                                   ": the line ends before it");
+        // A correct line that ends in a ko makes the problem's answer a ko: its stated result
+        // says so (4: a ko, the goal not stated).
+        if (m_AnswerKo) {
+            const int stated = out.Row.Result2.value_or(-1);
+            out.Row.Result2 = stated == 0 || stated == 2 ? 2
+                              : stated == 1 || stated == 3 ? 3
+                              : m_Goal.Known ? (m_Goal.Kill ? 2 : 3)
+                                             : kResultKoGoalUnstated;
+        }
+        out.Row.Level1 = LevelOf(root);
         if (m_Convention != TConvention::Marked)
             out.Warnings.push_back(
                 m_Source + ":" + std::to_string(root.Row) + ":" + std::to_string(root.Column) +
@@ -172,6 +175,12 @@ public:
         out.LongestCorrectLine = LongestCorrectLine(tree);
         // Labels and a question with no line that succeeds: the answer is a label to pick.
         if (out.SuccessNodes == 0 && IsQuiz(root)) return kQuiz;
+        if (out.SuccessNodes == 0) {
+            out.AnswerLeftToTheSolver = true;
+            out.Warnings.push_back(m_Source + ":" + std::to_string(root.Row) + ":" +
+                                   std::to_string(root.Column) +
+                                   ": every line is marked wrong: only the solver can credit an answer");
+        }
         // Counted as the source's variations, repeated moves too: it orders a folder, and the
         // order of a built collection gives its problems their keys.
         out.FirstMoves = m_FirstMoveVariations;
@@ -222,6 +231,111 @@ private:
             start = nextId;
         }
         return start;
+    }
+
+    // Replays every line from the start on a board, in the file's order, and notes in m_Cut the
+    // nodes where a line must end: setup stones inside it, a move that is no point of the board,
+    // or one the rules forbid where it stands (a ko retaken at once, the threats left out). Adds
+    // the points of the lines kept to `points`; returns the colour of the first move, 0 for none.
+    char ReplayLines(const std::vector<TSgfId>& starts, char rootColour,
+                     const std::optional<std::pair<int, int>>& rootMove,
+                     std::vector<std::pair<int, int>>& points) {
+        char firstColour = 0;
+        for (const TSgfId start : starts) {
+            TSolverBoard board(m_Lines);
+            for (const auto& [P, Q] : m_Black) board.Set(TSolverBoard::PointOf(P, Q), TStone::Black);
+            for (const auto& [P, Q] : m_White) board.Set(TSolverBoard::PointOf(P, Q), TStone::White);
+            char toMove = 0; // the side whose turn it is, 0 before the first move
+            if (rootMove) {
+                if (IsPass(*rootMove)) board.Pass();
+                else board.Play(TSolverBoard::PointOf(rootMove->first, rootMove->second), StoneOf(rootColour), true);
+                toMove = rootColour == 'B' ? 'W' : 'B';
+            }
+            // Each node is entered with the side to move, and left (undoing its moves) after
+            // its children.
+            struct TStep {
+                TSgfId Id;
+                char ToMove;
+                int Undo = -1; // >= 0: leave the node, undoing this many moves
+            };
+            std::vector<TStep> stack;
+            const auto pushChildren = [&](TSgfId id, char next) {
+                const auto& children = m_File.Nodes[id].Children;
+                for (auto it = children.rbegin(); it != children.rend(); ++it) stack.push_back({*it, next});
+            };
+            pushChildren(start, toMove);
+            while (!stack.empty()) {
+                const TStep step = stack.back();
+                stack.pop_back();
+                if (step.Undo >= 0) {
+                    for (int i = 0; i < step.Undo; ++i) board.Undo();
+                    continue;
+                }
+                const TSgfNode& node = m_File.Nodes[step.Id];
+                if (HasSetup(node) && !m_SetupNodes.count(step.Id)) {
+                    m_Cut.emplace(step.Id, "stones set up inside a variation");
+                    continue;
+                }
+                int played = 0;
+                char next = step.ToMove;
+                if (HasMove(node)) {
+                    const char colour = node.Has("B") ? 'B' : 'W';
+                    const std::string value = node.Get(std::string(1, colour));
+                    auto move = SgfMove(value);
+                    if (move && !IsPass(*move) && !OnBoard(move->first, move->second)) move.reset();
+                    if (!move) {
+                        m_Cut.emplace(step.Id, "a move that is no point: " + value);
+                        continue;
+                    }
+                    // The other side passed in between when one side moves twice.
+                    if (step.ToMove && step.ToMove != colour) {
+                        board.Pass();
+                        ++played;
+                    }
+                    if (IsPass(*move)) {
+                        board.Pass();
+                        ++played;
+                    } else if (board.Play(TSolverBoard::PointOf(move->first, move->second), StoneOf(colour))) {
+                        ++played;
+                    } else {
+                        for (int i = 0; i < played; ++i) board.Undo();
+                        m_Cut.emplace(step.Id, "a move that cannot be played where it stands: " + value);
+                        continue;
+                    }
+                    if (!firstColour) firstColour = colour;
+                    points.push_back(*move);
+                    next = colour == 'B' ? 'W' : 'B';
+                }
+                stack.push_back({step.Id, next, played});
+                pushChildren(step.Id, next);
+            }
+        }
+        return firstColour;
+    }
+
+    static TStone StoneOf(char colour) { return colour == 'W' ? TStone::White : TStone::Black; }
+
+    // The marks a line cut at `cut` would have had at its end: the verdict nearest above the end
+    // of its first line, and whether that end speaks of a ko.
+    TOutcomeMarks CutLineMarks(TSgfId cut) const {
+        TOutcomeMarks marks;
+        for (TSgfId at = cut;; at = m_File.Nodes[at].Children.front()) {
+            const TSgfNode& node = m_File.Nodes[at];
+            const bool playersMove = node.Has(m_Solver == 'B' ? "B" : "W");
+            const TOutcomeMarks here = OutcomeOf(node, m_Goal, m_Solver, playersMove);
+            if (here.Verdict != TVerdict::None) marks = here;
+            if (node.Children.empty()) {
+                marks.Ko = marks.Ko || here.Ko;
+                return marks;
+            }
+        }
+    }
+
+    // The problem's level from its own words: a rank in DI, the game's name or the root comment.
+    int LevelOf(const TSgfNode& root) const {
+        for (const char* property : {"DI", "GN", "C"})
+            if (const int level = RankLevelOf(root.Get(property))) return level;
+        return 0;
     }
 
     void CollectSetup(const TSgfNode& node) {
@@ -278,7 +392,17 @@ private:
         return level % 2 == 1 ? m_Solver : opponent;
     }
 
-    void BuildTree(TSgfId start, TNodeId treeRoot, TSolutionTree& tree) {
+    // What the name of a game shown as one diagram of the problem says of its lines
+    // (N[正解图], N[变化图], N[失败图]), where the problem is given as several games.
+    TOutcomeMarks GameMarks(TSgfId game) const {
+        if (m_Roots.size() < 2) return {};
+        TOutcomeMarks marks;
+        marks.Verdict = CommentVerdict(m_File.Nodes[game].Get("N"), m_Goal, m_Solver);
+        return marks;
+    }
+
+    // `gameMarks`: what the game's name says, the mark of its first moves where they have none.
+    void BuildTree(TSgfId start, TNodeId treeRoot, TSolutionTree& tree, const TOutcomeMarks& gameMarks) {
         // Each SGF node is entered with the tree node its line has reached.
         std::vector<std::pair<TSgfId, TNodeId>> stack;
         for (auto it = m_File.Nodes[start].Children.rbegin();
@@ -287,6 +411,11 @@ private:
         while (!stack.empty()) {
             const auto [id, parentAbove] = stack.back();
             stack.pop_back();
+            if (m_Cut.count(id)) {
+                // The line ends at the node before, with the mark its end would have had.
+                if (parentAbove != treeRoot) m_CutMarks.emplace(parentAbove, CutLineMarks(id));
+                continue;
+            }
             const TSgfNode& node = m_File.Nodes[id];
             TNodeId at = parentAbove;
             if (HasMove(node)) {
@@ -304,6 +433,8 @@ private:
                 at = ChildWithMove(tree, at, PointText(p, q));
             }
             if (at != treeRoot) NoteMarks(tree, at, node);
+            if (parentAbove == treeRoot && at != treeRoot && m_Marks[at].Verdict == TVerdict::None)
+                m_Marks[at].Verdict = gameMarks.Verdict;
             for (auto it = node.Children.rbegin(); it != node.Children.rend(); ++it)
                 stack.emplace_back(*it, at);
         }
@@ -362,31 +493,43 @@ private:
         if (m_Marks[at].Verdict == TVerdict::None) m_Marks[at] = marks;
     }
 
-    // Decides how every line ends. An end takes its own verdict, or else that of the nearest
-    // node above it that has one (a correct mark on an inner move says "so far so good": the line
-    // goes on and its ends carry the success). An end nothing decides follows the problem's
-    // convention: where nothing at all is marked, the main line (the first move at every branch)
-    // is the answer; where only failures are marked, every other end is a success; otherwise it
-    // is a failure. Returns the ends that carry a success from above.
+    // Decides how every line ends. An end takes its own verdict (or that of a line cut below it),
+    // or else that of the nearest node above it that has one (a correct mark on an inner move
+    // says "so far so good": the line goes on and its ends carry the success). An end nothing
+    // decides follows the problem's convention: where nothing at all is marked, the main line is
+    // the answer (the first of the player's moves at every branch, every reply of the opponent
+    // to it a variation the player answers so); where only failures are marked, every other end
+    // is a success; otherwise it is a failure. Notes whether a correct end speaks of a ko.
+    // Returns the ends that carry a success from above.
     int DecideEnds(TSolutionTree& tree) {
+        const auto marksOf = [&](TNodeId n) -> const TOutcomeMarks& {
+            const auto cut = m_CutMarks.find(n);
+            return m_Marks[n].Verdict == TVerdict::None && cut != m_CutMarks.end() ? cut->second
+                                                                                 : m_Marks[n];
+        };
         bool anyVerdict = false, anyCorrect = false;
-        for (const TOutcomeMarks& marks : m_Marks) {
-            anyVerdict = anyVerdict || marks.Verdict != TVerdict::None;
-            anyCorrect = anyCorrect || marks.Verdict == TVerdict::Correct;
+        for (TNodeId n = 1; n < tree.Size(); ++n) {
+            const TVerdict verdict = marksOf(n).Verdict;
+            anyVerdict = anyVerdict || verdict != TVerdict::None;
+            anyCorrect = anyCorrect || verdict == TVerdict::Correct;
         }
         m_Convention = !anyVerdict   ? TConvention::MainLine
                        : !anyCorrect ? TConvention::FailuresOnly
                                      : TConvention::Marked;
-        std::vector<bool> mainLine(tree.Size(), false);
-        for (TNodeId n = tree.Root(); n != kNoNode; n = tree.FirstChild(n))
-            mainLine[n] = true;
         // Parents come before their children in id order: one pass hands verdicts down.
+        std::vector<bool> mainLine(tree.Size(), false);
         std::vector<TVerdict> above(tree.Size(), TVerdict::None);
+        std::vector<bool> koAbove(tree.Size(), false);
+        mainLine[0] = true;
         int carried = 0;
         for (TNodeId n = 1; n < tree.Size(); ++n) {
-            const TVerdict own = m_Marks[n].Verdict;
-            const TVerdict inherited = above[tree.Parent(n)];
+            const TNodeId parent = tree.Parent(n);
+            mainLine[n] = mainLine[parent] && (tree.Level(n) % 2 == 0 || tree.FirstChild(parent) == n);
+            const TOutcomeMarks& marks = marksOf(n);
+            const TVerdict own = marks.Verdict;
+            const TVerdict inherited = above[parent];
             above[n] = own != TVerdict::None ? own : inherited;
+            koAbove[n] = own != TVerdict::None ? marks.Ko : koAbove[parent];
             if (tree.HasChildren(n)) continue;
             TVerdict verdict = above[n];
             if (verdict == TVerdict::None)
@@ -395,7 +538,8 @@ private:
                           : m_Convention == TConvention::FailuresOnly ? TVerdict::Correct
                                                                       : TVerdict::Wrong;
             if (verdict != TVerdict::Correct) continue;
-            const bool notBest = own == TVerdict::Correct && m_Marks[n].NotBest;
+            m_AnswerKo = m_AnswerKo || koAbove[n] || marks.Ko;
+            const bool notBest = own == TVerdict::Correct && marks.NotBest;
             tree.Node(n).Text += notBest ? " 5" : " 1";
             carried += own == TVerdict::None && inherited == TVerdict::Correct;
         }
@@ -456,6 +600,9 @@ private:
     TGoal m_Goal;
     TOrientation m_Symmetry;
     std::vector<TOutcomeMarks> m_Marks; // by tree node
+    std::map<TSgfId, std::string> m_Cut;          // where a line ends early, and why
+    std::map<TNodeId, TOutcomeMarks> m_CutMarks;  // a line's end above a cut: what its end said
+    bool m_AnswerKo = false;                      // a correct line ends in a ko
     std::map<TNodeId, std::string> m_NodeComments;
     // How the problem marks its ends: correct ends marked, nothing marked, or failures only.
     enum class TConvention { Marked, MainLine, FailuresOnly } m_Convention = TConvention::Marked;
@@ -560,6 +707,22 @@ TImportResult ImportSgf(const TSgfFile& file, const std::string& name) {
     return result;
 }
 
+namespace {
+
+// The level a file's name or one of its two nearest folders names ("15 kyu/", "3d.sgf").
+int PathLevel(const std::string& path) {
+    std::filesystem::path at(path);
+    std::string name = at.stem().string();
+    for (int up = 0; up < 3 && !name.empty(); ++up) {
+        if (const int level = RankLevelOf(name)) return level;
+        at = at.parent_path();
+        name = at.filename().string();
+    }
+    return 0;
+}
+
+} // namespace
+
 TFileImport ImportSgfFile(const std::string& path,
                           const std::function<bool(TImportedProblem&& problem)>& add,
                           const std::function<bool()>& keepGoing) {
@@ -573,6 +736,7 @@ TFileImport ImportSgfFile(const std::string& path,
         const bool imported = ImportGames(pending, pending.Games, pendingSource, problem,
                                           result.Skipped, result.Warnings);
         pending = {};
+        if (imported && problem.Row.Level1 == 0) problem.Row.Level1 = PathLevel(path);
         return !imported || add(std::move(problem));
     };
     const std::string error = ReadSgfFileGames(path, [&](const TSgfFile& file, int index) {
@@ -606,7 +770,12 @@ bool PassesCheck(const TImportedProblem& problem, const TProblemCheck& check,
     if (!check) return true;
     TProblemRow row = problem.Row;
     row.Solution = SaveSolution(problem.Tree);
-    const std::vector<std::string> issues = check(row);
+    std::vector<std::string> issues = check(row);
+    // A tree whose every line is wrong is kept for the solver to judge the moves it lacks.
+    if (problem.AnswerLeftToTheSolver)
+        std::erase_if(issues, [](const std::string& issue) {
+            return issue.ends_with("no success can be reached");
+        });
     if (issues.empty()) return true;
     // "problem N: why" names a key the problem does not have yet: the file's place instead.
     std::string why = issues.front();

@@ -25,6 +25,9 @@ struct TImportedProblem {
     int FirstMoves = 0;         // the solver's candidate first moves
     int SuccessNodes = 0;
     int CarriedLeaves = 0; // unmarked ends below a node marked correct, which carry its success
+    // Every line is marked wrong: the answer is not in the tree, and only the solver's judgement
+    // of a move the tree lacks can credit one.
+    bool AnswerLeftToTheSolver = false;
     std::vector<std::string> Warnings; // "file:row:col: what was left out"
     int SourceRow = 0, SourceColumn = 0; // where the game's root node stands in the file
 };

@@ -134,10 +134,80 @@ TVerdict CommentVerdict(const std::string& comment, const TGoal& goal, char play
     return verdict;
 }
 
+namespace {
+
+// An opponent's reply that the author names or describes as a variation of the answer: its line
+// ends as the answer does.
+bool IsAnswerVariation(const std::string& comment, const std::string& name) {
+    for (const char* words : {"变化", "變化"})
+        if (Contains(comment, words) || Contains(name, words)) return true;
+    // "Variation" as the name, or as the comment's first word ("Variation 2: …"); inside prose
+    // ("this variation fails") it says nothing.
+    return WordAt(Lower(name), "variation") != std::string::npos ||
+           WordAt(TrimLeft(Lower(comment)), "variation") == 0;
+}
+
+// A line that says it comes back to the answer ends as the answer does.
+bool ReturnsToTheAnswer(const std::string& comment) {
+    for (const char* words : {"还原到正解", "還原到正解", "同正解", "回到正解"})
+        if (Contains(comment, words)) return true;
+    const std::string lower = Lower(comment);
+    for (const char* words : {"returns to the answer", "back to the answer", "same as the answer",
+                              "returns to the correct", "transposes to the correct"})
+        if (Contains(lower, words)) return true;
+    return false;
+}
+
+} // namespace
+
+bool MentionsKo(const std::string& comment) {
+    // Chinese and Japanese: 劫 (劫杀, 劫活, 打劫, 成劫) or コウ, but not a ko threat (劫材, コウ材), a
+    // double ko (双劫: life), a clean result (净活, 净杀) or a ko denied.
+    for (const char* not_a_ko : {"劫材", "コウ材", "双劫", "雙劫", "净", "淨", "无劫", "無劫", "不是劫",
+                                 "不成劫", "避免打劫", "不用打劫", "不必打劫"})
+        if (Contains(comment, not_a_ko)) return false;
+    if (Contains(comment, "劫") || Contains(comment, "コウ")) return true;
+    // English: prose mentions a ko for many reasons ("White should fight the ko instead", "no ko
+    // threats", "lives without ko"); only a statement that the line ends in one counts.
+    const std::string lower = Lower(comment);
+    if (WordAt(lower, "ko") == std::string::npos) return false;
+    static const std::regex denied(R"(double ko|without (a )?ko|\bno ko\b|not (a )?ko\b|avoid (a |the )?ko)");
+    if (std::regex_search(lower, denied)) return false;
+    static const std::regex stated(
+        R"(^\s*(correct|wrong|incorrect|right)\s*[;,.:!-]*\s*([a-z-]+\s+)?ko\b)"
+        R"(|^\s*(a\s+)?ko\s*[.!]?\s*$)"
+        R"(|\b(advantageous|disadvantageous|favou?rable|unfavou?rable|direct|approach|one[- ]step|two[- ]step|two[- ]stage|multi[- ]step|year)\s+ko\b)"
+        R"(|\b(it's|it is|this is|that's|that is)\s+(still\s+|also\s+)?(a\s+)?ko\b)"
+        R"(|\bko is the best\b|\bthis ko is\b|\bko for (life|the kill)\b)"
+        R"(|\b(live|lives|living|kill|kills|killing)\s+(in|by|with)\s+(a\s+)?ko\b)"
+        R"(|\b(can|to|and)\s+make\s+a\s+ko\s*[.!]?\s*$)");
+    return std::regex_search(lower, stated);
+}
+
+int RankLevelOf(const std::string& text) {
+    static const std::regex rank(R"((^|[^0-9A-Za-z])([0-9]{1,2}) ?(kyu|k|dan|d|级|級|段)(?![A-Za-z]))",
+                                 std::regex::icase);
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), rank); it != std::sregex_iterator(); ++it) {
+        const int n = std::stoi((*it)[2].str());
+        const std::string unit = Lower((*it)[3].str());
+        const bool kyu = unit == "kyu" || unit == "k" || unit == "级" || unit == "級";
+        if (kyu && n >= 1 && n <= 30) return 40 - n;
+        if (!kyu && n >= 1 && n <= 9) return 39 + n;
+    }
+    return 0;
+}
+
 TOutcomeMarks OutcomeOf(const TSgfNode& node, const TGoal& goal, char player, bool playersMove) {
     TOutcomeMarks marks;
     const std::string comment = node.Get("C");
+    const std::string name = node.Get("N");
     marks.Verdict = CommentVerdict(comment, goal, player);
+    // A diagram's name ("正解图", "失败图", "Correct") where the comment says nothing.
+    if (marks.Verdict == TVerdict::None) marks.Verdict = CommentVerdict(name, goal, player);
+    if (marks.Verdict == TVerdict::None &&
+        (ReturnsToTheAnswer(comment) || (!playersMove && IsAnswerVariation(comment, name))))
+        marks.Verdict = TVerdict::Correct;
+    marks.Ko = MentionsKo(comment) || MentionsKo(name);
     // "Also correct", "This is also correct.": a success, not the best answer.
     if (marks.Verdict == TVerdict::Correct &&
         WordAt(Lower(comment), "also correct") != std::string::npos) {

@@ -233,7 +233,7 @@ TImportSummary TUserCollection::Import(const std::vector<std::string>& inputs,
                                                           std::to_string(group)));
                 row.Auto1 = nextKey++;
                 row.Group1 = group;
-                row.Level1 = 30;
+                // The level the source names (0: none, which the rating leaves out).
                 row.Num = ++number;
                 if (!InsertProblem(db, row, error)) return error;
                 TSqliteStatement note = db.Prepare("INSERT INTO tblImported VALUES (?, ?)");

@@ -28,6 +28,11 @@ TSolverBoard StonesOf(const TGoBoard& board, int lines) {
 bool GoalOfProblem(const TProblemRow& row, TStone player, TProblemQuestion& out) {
     int result = row.Result2.value_or(-1);
     const std::string root = DecodeComments(row.Comments).Root;
+    // A ko without a stated goal: the goal is the comment's, or the one the tree fits.
+    if (result == kResultKoGoalUnstated) {
+        out.Ko = true;
+        result = -1;
+    }
     if (result < 0 || result > 3) result = StatedResult(root);
     if (result >= 0 && result <= 3) {
         out.Question.Goal = result == 0 || result == 2 ? TLifeGoal::Kill : TLifeGoal::Live;

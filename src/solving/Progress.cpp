@@ -122,8 +122,9 @@ std::vector<TRatingPoint> RatingHistory(const std::vector<TAttemptRow>& log,
     std::vector<TRatingPoint> points;
     TRating rating;
     for (const TAttemptRow* a : FirstAttempts(log)) {
+        // A problem without a level (an imported one whose source names none) is no game.
         const int level = levelOf(a->Auto1);
-        if (level < 0) continue;
+        if (level <= 0) continue;
         rating.Play(level, Clean(*a));
         points.push_back({DayOf(a->Ended), rating.Value()});
     }

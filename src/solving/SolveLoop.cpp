@@ -338,7 +338,10 @@ void TSolveLoop::Conclude(const std::string& code, bool leaf) {
     const auto [kC, kS, kT] = LineFlags(m_Tree.Current());
     const bool present = HasResultCode(code);
     const bool success = present && IsSuccess(ResultValue(code));
-    m_Output.SetResult(!present ? "" : Tx(success ? "Success" : "Failure"));
+    // Where the problem's answer is a ko, a success says so: the player has not killed or lived
+    // outright.
+    const bool koAnswer = m_Judge && m_Judge->KoIsTheAnswer();
+    m_Output.SetResult(!present ? "" : Tx(!success ? "Failure" : koAnswer ? "SuccessKo" : "Success"));
     m_Output.ProcessPendingEvents();
 
     if (success) {

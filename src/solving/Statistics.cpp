@@ -164,7 +164,8 @@ void TStatistics::ReviewSetback(bool intoReview) {
 
 std::string ProblemTip(int number, int level, const THistoryRow& row, std::optional<int> bestSeconds) {
     std::string tip = Tx("LabelStdResult") + std::to_string(number);
-    if (level >= 0) tip += " · " + LevelName(level);
+    if (level > 0) tip += " · " + LevelName(level);
+    if (level == 0) tip += " · " + Tx("TipNoLevel");
     tip += "\n" + Fill(Tx("TipCounts"), {std::to_string(row.SolvedCount), std::to_string(row.FailedCount)});
     if (bestSeconds) tip += "\n" + Tx("LabelBestTime") + DurationText(*bestSeconds);
     return tip;

@@ -34,7 +34,8 @@ enum class TStatLabel {
 
 // Seconds as the labels show them: "0:42", "12:05".
 std::string DurationText(int seconds);
-// A thumbnail's tool-tip: its number and level ("No. 5 · 12k"; no level when it is not known),
+// A thumbnail's tool-tip: its number and level ("No. 5 · 12k"; "no level" for 0, an imported
+// problem whose source names none; nothing when the problem is not known),
 // the times solved and failed, and the best clean solve when there is one, a line each.
 std::string ProblemTip(int number, int level, const THistoryRow& row, std::optional<int> bestSeconds);
 

@@ -106,6 +106,7 @@ const std::vector<TTextEntry>& AllTexts() {
         {"BlackToPlay", "Black to play", "黑先"},
         {"miOneStepHint1", "&One-step hint (the move at once)", "一步提示 (直接给出着法)(&O)"},
         {"TipCounts", "solved: %1, failures: %2", "解出: %1, 失败: %2"},
+        {"TipNoLevel", "no level", "无级别"},
         {"WhiteToPlay", "White to play", "白先"},
         {"CaptionOfGroup", "%1 — %2", "%1 — %2"},
         {"ReviewName", "Review", "复习"},
@@ -274,6 +275,7 @@ const std::vector<TTextEntry>& AllTexts() {
          "您的水平相当高，恐怕至少有5d吧"},
         // The solve loop.
         {"Success", "Success", "成功"},
+        {"SuccessKo", "Success — the answer is a ko", "成功——本题的答案是劫"},
         {"Failure", "Failure", "失败"},
         {"NoticeBadMove", "Bad move", "坏着"},
         {"NoticeNotBest", "Not best", "非最佳"},

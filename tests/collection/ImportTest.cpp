@@ -54,8 +54,8 @@ TEST(FoldersOfFolders, TheLevelMapMatchesAFolderByItsPath) {
     const TBuiltCollection built = BuildCollection({kClub}, &levels);
     EXPECT_EQ(built.ProblemsPerGroup.at(1), 3);
     EXPECT_EQ(built.ProblemsPerGroup.at(2), 1);
-    EXPECT_EQ(built.ProblemsPerGroup.at(3), 1)
-        << "the broken file and the slip are skipped, the answer line imported";
+    EXPECT_EQ(built.ProblemsPerGroup.at(3), 2)
+        << "the broken file is skipped, the answer line and the slip (its faulty line cut) imported";
 }
 
 class Importing : public ::testing::Test {
@@ -77,16 +77,16 @@ TEST_F(Importing, OneGroupPerFolderNamedAfterIt) {
     EXPECT_EQ(groups[1].Name, "club/elementary/ko");
     EXPECT_EQ(groups[2].Name, "club/intermediate");
     EXPECT_EQ(summary.FirstGroup(), kFirstImportedGroup);
-    // The broken file is named with where it broke, the slip with its stray setup; the answer
-    // line without marks is imported with a warning.
-    ASSERT_EQ(summary.Skipped.size(), 2u);
+    // The broken file is named with where it broke; the answer line without marks is imported
+    // with a warning, and so is the slip, the line with its stray setup cut there.
+    ASSERT_EQ(summary.Skipped.size(), 1u);
     EXPECT_NE(summary.Skipped[0].find("broken.sgf:3:"), std::string::npos) << summary.Skipped[0];
-    EXPECT_NE(summary.Skipped[1].find("slip.sgf:3:8: stones set up"), std::string::npos)
-        << summary.Skipped[1];
-    ASSERT_EQ(summary.Warnings.size(), 1u);
+    ASSERT_EQ(summary.Warnings.size(), 2u);
     EXPECT_NE(summary.Warnings[0].find("answer-only.sgf:1:2: nothing is marked"),
               std::string::npos)
         << summary.Warnings[0];
+    EXPECT_NE(summary.Warnings[1].find("slip.sgf:3:8: stones set up"), std::string::npos)
+        << summary.Warnings[1];
     // Keys from 0x8000 in file order: 1, 2, 10.
     TProblemStore store;
     ASSERT_TRUE(collection.OpenStore(store));
@@ -103,10 +103,10 @@ TEST_F(Importing, TheSameFilesAgainAddNothingAndKeysNeverChange) {
     const TImportSummary again = collection.Import({kClub});
     EXPECT_EQ(again.Error, "");
     EXPECT_TRUE(again.Added.empty());
-    EXPECT_EQ(again.AlreadyThere, 5);
+    EXPECT_EQ(again.AlreadyThere, 6);
     TProblemStore store;
     ASSERT_TRUE(collection.OpenStore(store));
-    EXPECT_EQ(store.KeysAndLevels().size(), 5u);
+    EXPECT_EQ(store.KeysAndLevels().size(), 6u);
     // A group removed and imported again gets new keys, never the old ones.
     ASSERT_EQ(collection.RemoveGroup(kFirstImportedGroup), "");
     EXPECT_EQ(collection.Groups().size(), 2u);

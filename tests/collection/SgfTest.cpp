@@ -189,10 +189,10 @@ TEST(SgfImport, SkipsWhatTheTreeCannotExpress) {
         {"(;SZ[6]AB[aa];B[bb])",
          "p.sgf: board size 6, only square boards of 7 to 19 lines are played"},
         {"(;SZ[9]AB[aa][jj];B[bb])", "p.sgf: a stone off the 9 x 9 board"},
-        {"(;SZ[9]AB[aa];B[ss])", "p.sgf: a move that is no point: ss"},
+        {"(;SZ[9]AB[aa];B[ss])", "p.sgf:1:14: a move that is no point: ss"},
         {"(;AB[aa]C[just a diagram])", "p.sgf: no moves at all"},
         {"(;AB[aa]B[zz];B[bb])", "p.sgf: a move in the root node that is no point: zz"},
-        {"(;AB[aa];B[zz])", "p.sgf: a move that is no point: zz"},
+        {"(;AB[aa];B[zz])", "p.sgf:1:9: a move that is no point: zz"},
     };
     for (const auto& c : cases) {
         const TImportResult result = ImportSgf(*ReadSgf(c.sgf, "p.sgf").File, "p.sgf");
@@ -303,14 +303,20 @@ TEST(SgfImport, KeepsWhatWorks) {
     EXPECT_EQ(p.Tree.FlagsOf(p.Tree.NextSibling(good)) & kFlagBad, kFlagBad);
 }
 
-// Stones set up inside a line change the position its moves are played on: the problem is left
-// out, naming where they stand.
-TEST(SgfImport, SetupInsideALineLeavesTheProblemOut) {
+// Stones set up inside a line change the position its moves are played on: that line ends before
+// them (here at B CC, a failure as its end would have been), the warning naming where they stand.
+TEST(SgfImport, SetupInsideALineEndsThatLine) {
     const char* sgf = "(;AB[dd]AW[ee]\n(;B[aa]C[Correct])\n(;B[cc];W[hc]AB[mc]))";
     const TImportResult result = ImportSgf(*ReadSgf(sgf, "p.sgf").File, "p.sgf");
-    EXPECT_TRUE(result.Problems.empty());
-    ASSERT_EQ(result.Skipped.size(), 1u);
-    EXPECT_EQ(result.Skipped[0], "p.sgf:3:8: stones set up inside a variation");
+    ASSERT_EQ(result.Problems.size(), 1u);
+    EXPECT_TRUE(result.Skipped.empty());
+    EXPECT_EQ(result.Warnings,
+              std::vector<std::string>{"p.sgf:3:8: stones set up inside a variation: the line ends before it"});
+    const TSolutionTree& tree = result.Problems[0].Tree;
+    const TNodeId cut = tree.NextSibling(tree.FirstChild(tree.Root()));
+    EXPECT_EQ(tree.MoveOf(cut), "CC");
+    EXPECT_FALSE(tree.HasChildren(cut));
+    EXPECT_EQ(tree.LineEndOf(cut), TLineEnd::Failure);
 }
 
 } // namespace

@@ -50,7 +50,7 @@ TEST_F(ImportDialog, AFolderOfFoldersBecomesNamedGroupsThatSolveAndSurviveAResta
     const QString summary = messages[messages.size() - 2];
     EXPECT_TRUE(summary.contains("club/elementary: 3 problems")) << summary.toStdString();
     EXPECT_TRUE(summary.contains("broken.sgf:3:")) << "the broken file, where it broke";
-    EXPECT_TRUE(summary.contains("slip.sgf:3:")) << "the slip left out";
+    EXPECT_TRUE(summary.contains("slip.sgf:3:")) << "the slip's faulty line, where it was cut";
     EXPECT_TRUE(messages.back().contains("club/elementary")) << "offers to open the group";
     EXPECT_EQ(window->OpenedGroup(), kFirstImportedGroup);
     ASSERT_EQ(window->GoIndex1->Count(), 3);
@@ -71,7 +71,7 @@ TEST_F(ImportDialog, AFolderOfFoldersBecomesNamedGroupsThatSolveAndSurviveAResta
     window->Item(TCommand::miImport1)->trigger();
     ASSERT_FALSE(messages.empty());
     EXPECT_TRUE(messages[0].contains("No new problems.")) << messages[0].toStdString();
-    EXPECT_TRUE(messages[0].contains("5 problems were already in the collection."));
+    EXPECT_TRUE(messages[0].contains("6 problems were already in the collection."));
 
     window->close();
     window.reset();

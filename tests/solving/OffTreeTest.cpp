@@ -160,7 +160,7 @@ TEST_F(OffTree, AKoWorksWhereTheProblemAsksForOne) {
     EXPECT_TRUE(Has(lines, "solver AC works"));
     EXPECT_TRUE(Has(lines, "notice This also works"));
     EXPECT_TRUE(Replies(lines).empty());
-    EXPECT_TRUE(Has(lines, "result Success"));
+    EXPECT_TRUE(Has(lines, "result Success — the answer is a ko"));
 }
 
 TEST_F(OffTree, AMoveTheSolverCannotSettleKeepsTheTreesVerdict) {

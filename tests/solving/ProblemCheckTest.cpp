@@ -130,10 +130,15 @@ TEST(ProblemCheck, AnImportLeavesOutWhatCannotBePlayedAndSaysWhere) {
         const char* file;
         const char* sgf;
         const char* why; // empty: imported
+        const char* place = ":1:2: ";
     } cases[] = {
         {"good.sgf", "(;AB[dd]AW[ee];B[aa]C[Correct])", ""},
-        {"nosuccess.sgf", "(;AB[dd]AW[ee];B[aa]C[Wrong])", "no success can be reached"},
-        {"occupied.sgf", "(;AB[dd]AW[ee];B[dd];W[aa]C[Correct])", "illegal move"},
+        // Every line wrong: kept, with a warning, for the solver to credit a move the tree lacks.
+        {"nosuccess.sgf", "(;AB[dd]AW[ee];B[aa]C[Wrong])", ""},
+        {"nosuccessquiz.sgf", "(;AB[dd]AW[ee]LB[aa:A][bb:B]C[A or B?];B[aa]C[Wrong])",
+         "a quiz", ": "},
+        {"occupied.sgf", "(;AB[dd]AW[ee];B[dd];W[aa]C[Correct])",
+         "a move that cannot be played where it stands: dd", ":1:15: "},
         {"rootmove.sgf", "(;AB[dd]AW[ee]B[dd];W[aa]C[Correct])", "cannot be set up"},
     };
     test::TTempFolder folder;
@@ -156,13 +161,17 @@ TEST(ProblemCheck, AnImportLeavesOutWhatCannotBePlayedAndSaysWhere) {
                 continue;
             }
             ASSERT_NE(said, skipped->end());
-            EXPECT_NE(said->find(std::string(c.file) + ":1:2: "), std::string::npos) << *said;
+            EXPECT_NE(said->find(std::string(c.file) + c.place), std::string::npos) << *said;
             EXPECT_NE(said->find(c.why), std::string::npos) << *said;
         }
     }
     ASSERT_EQ(collection.Groups().size(), 1u);
-    EXPECT_EQ(collection.Groups()[0].Count, 1) << "only the good problem was added";
-    EXPECT_EQ(built.Rows.size(), 1u);
+    EXPECT_EQ(collection.Groups()[0].Count, 2) << "only the good problem and the wrong lines were added";
+    EXPECT_EQ(built.Rows.size(), 2u);
+    EXPECT_NE(std::find_if(summary.Warnings.begin(), summary.Warnings.end(), [](const std::string& w) {
+                  return w.find("nosuccess.sgf:1:2: every line is marked wrong") != std::string::npos;
+              }),
+              summary.Warnings.end());
 }
 
 // A flagged move's stone is marked on the board; the stone beside it can still be played and

@@ -275,7 +275,7 @@ TEST(ProblemProof, AnAnswerThatOnlyReachesAKoTellsTheGoalAndDisagrees) {
     budget.TableBytes = size_t{4} << 20;
     const TProblemProof proof = ProveProblem(
         ImportedRow("(;SZ[19]AB[ae][be][ca][cd][ce][dc][ec][fa][fb][fc][bb]"
-                    "AW[ab][ac][bd][cb][cc][db][ea][eb][ba](;B[aa]C[Correct])(;B[da]))"),
+                    "AW[ab][ac][bd][cb][cc][db][ea][eb][ba](;B[aa]C[Correct])(;B[ad]))"),
         budget);
     ASSERT_EQ(proof.Error, "");
     EXPECT_TRUE(proof.GoalDerived);
