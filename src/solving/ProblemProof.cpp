@@ -134,6 +134,18 @@ TFit FitOf(const TProblemProof& proof) {
     return fit;
 }
 
+// True when the player reaches the goal of `question` without a move: passing at the start, it
+// still wins (the group to kill is dead already, the group to save alive). Such a goal is no
+// question the problem poses, for every move would "work" under it.
+bool ReachedWithoutAMove(const TProblemQuestion& question, const TSolverBudget& perMove, TSolverTable& table,
+                         int64_t& milliseconds) {
+    TLifeAndDeath passed = question.Question;
+    if (!passed.Play(TSolverBoard::kNoPoint)) return false;
+    const TSolveResult solved = Solve(passed, perMove, table);
+    milliseconds += solved.Milliseconds;
+    return solved.Verdict == TSolverVerdict::Win;
+}
+
 // The tree's first moves judged under the goal the problem states, or else the goal its tree
 // fits.
 TProblemProof ProveUnderItsGoal(const TProblemRow& row, const TSolutionTree& tree,
@@ -163,9 +175,14 @@ TProblemProof ProveUnderItsGoal(const TProblemRow& row, const TSolutionTree& tre
     };
     if (size(candidates[1]) < size(candidates[0])) std::swap(candidates[0], candidates[1]);
     std::vector<TProblemProof> tried, onlyKo;
-    std::string wrongMovesWinUnder;
+    std::string wrongMovesWinUnder, withoutAMove;
     for (TProblemProof& under : candidates) {
         if (!under.Question.Ok()) continue;
+        if (ReachedWithoutAMove(under.Question, perMove, table, under.Milliseconds)) {
+            const char* goal = under.Question.Question.Goal == TLifeGoal::Kill ? "killing" : "living";
+            withoutAMove += (withoutAMove.empty() ? "" : " and as ") + std::string(goal);
+            continue;
+        }
         JudgeFirstMoves(tree, perMove, table, true, under);
         if (under.Agreement == TAgreement::Agree) return std::move(under);
         // The goal is the one under which the correct moves win and the wrong ones lose: one
@@ -194,9 +211,12 @@ TProblemProof ProveUnderItsGoal(const TProblemRow& row, const TSolutionTree& tre
         proof.Error =
             tried.size() == 2 ? "the goal cannot be derived: the tree's answer fits killing and "
                                 "living alike"
-            : !wrongMovesWinUnder.empty()
-                ? "the goal cannot be derived: as " + wrongMovesWinUnder +
-                      ", the tree's correct first moves win but so do wrong ones"
+            : !withoutAMove.empty() || !wrongMovesWinUnder.empty()
+                ? "the goal cannot be derived: " +
+                      (withoutAMove.empty() ? "" : "as " + withoutAMove + ", the goal is reached without a move (a pass wins)") +
+                      (withoutAMove.empty() || wrongMovesWinUnder.empty() ? "" : "; ") +
+                      (wrongMovesWinUnder.empty() ? "" : "as " + wrongMovesWinUnder +
+                                                             ", the tree's correct first moves win but so do wrong ones")
                 : "the goal cannot be derived: the tree's correct first moves win neither as "
                   "killing nor as living, within the budget";
         return proof;

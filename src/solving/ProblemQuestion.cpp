@@ -45,15 +45,33 @@ bool GoalOfProblem(const TProblemRow& row, TStone player, TProblemQuestion& out)
     return true;
 }
 
-// The target: the defender's largest chain in the region and every chain of the region that
-// shares a liberty with it, or with one that does (the group, which may give up a part to live).
+// The target: the defender's chain of the region that the tree's first moves are about (the
+// largest within two lines of one, else the nearest; the largest where the tree has no moves), and
+// every chain of the region that shares a liberty with it, or with one that does (the group,
+// which may give up a part to live). A larger chain further off is another group.
 std::vector<int> TargetGroup(const TSolverBoard& board, const std::vector<int>& region,
-                             TStone defender) {
+                             TStone defender, const std::vector<int>& firstMoves) {
+    const auto distance = [&](const std::vector<int>& chain) {
+        int nearest = 1 << 20;
+        for (const int s : chain)
+            for (const int m : firstMoves)
+                nearest = std::min(nearest, std::abs(TSolverBoard::XOf(s) - TSolverBoard::XOf(m)) +
+                                                std::abs(TSolverBoard::YOf(s) - TSolverBoard::YOf(m)));
+        return nearest;
+    };
+    // Chains within two lines of a first move are all near enough: the largest of them. Where
+    // none is that near, the nearest.
+    constexpr int kNear = 2;
     std::vector<int> target;
+    int targetDistance = 1 << 20;
     for (const int p : region) {
         if (board.At(p) != defender) continue;
         std::vector<int> chain = board.ChainOf(p);
-        if (chain.size() > target.size()) target = std::move(chain);
+        const int d = std::max(distance(chain), kNear);
+        if (d < targetDistance || (d == targetDistance && chain.size() > target.size())) {
+            target = std::move(chain);
+            targetDistance = d;
+        }
     }
     std::vector<bool> inTarget(TSolverBoard::kCells, false);
     for (const int p : target)
@@ -301,7 +319,21 @@ TProblemQuestion QuestionOf(const TProblemRow& row, const TSolutionTree& tree,
         }
     for (const int p : out.Frame)
         q.Board.Set(p, q.Attacker);
-    q.Target = TargetGroup(q.Board, region, defender);
+    // The tree's correct first moves say what the problem is about (its wrong ones may be
+    // anywhere); without any, all of its first moves.
+    std::vector<int> firstMoves, correctFirstMoves;
+    if (!tree.Empty()) {
+        const std::vector<bool> success = tree.SuccessBelowAll();
+        for (const TNodeId child : tree.Children(tree.Root())) {
+            const int p = PointOfMove(tree.MoveOf(child), lines);
+            if (p <= 0) continue;
+            firstMoves.push_back(p);
+            if (tree.LineEndOf(child) == TLineEnd::Success || success[static_cast<size_t>(child)])
+                correctFirstMoves.push_back(p);
+        }
+    }
+    if (!correctFirstMoves.empty()) firstMoves = correctFirstMoves;
+    q.Target = TargetGroup(q.Board, region, defender, firstMoves);
     std::sort(q.Target.begin(), q.Target.end());
     if (q.Target.empty())
         out.Error = "no stone of the side to be killed or saved lies in the problem's region";

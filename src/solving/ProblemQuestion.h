@@ -8,7 +8,8 @@
 // around the defender's stones up to the attacker's wall or the edge, kept within the box of the
 // problem's stones and moves one line wider; attacker stones enclosed in it belong to it. Wall
 // stones keep their liberties outside the region, so they are never taken. The target is the
-// defender's largest chain in the region. The empty points just outside the region are the
+// defender's chain nearest the tree's first moves (with the chains that share its liberties). The
+// empty points just outside the region are the
 // attacker's (Frame).
 #include <optional>
 #include <string>
