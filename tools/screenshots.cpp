@@ -355,6 +355,25 @@ int main(int argc, char* argv[]) {
             }
         }
 
+        // A problem whose answer is a ko: the success says so.
+        {
+            QTemporaryDir ko;
+            WriteOneProblemArchive(ko.filePath("Karvena.dgo"),
+                                   "(;AB[dd]AW[ee]C[Black to kill](;B[aa];W[ba];B[ca]C[Correct; advantageous ko.])"
+                                   "(;B[ab];W[ac]C[Wrong.]))");
+            TGoGameMainForm koWindow(ko.path(), std::make_unique<TQtSettingsStore>());
+            koWindow.MessageHook = [](const QString&, const QString&, const QString&) { return false; };
+            koWindow.FirstActivation();
+            koWindow.resize(1100, 760);
+            koWindow.GoIndex1->ClickLine(0);
+            koWindow.SplashForm2()->SetDisplayFlag(false);
+            koWindow.GoGame1->Click(1, 1, TMouseButton::Left, 1, 1); // AA
+            Settle(koWindow);
+            koWindow.GoGame1->Click(3, 1, TMouseButton::Left, 3, 1); // CA
+            Settle(koWindow);
+            ok &= Save(koWindow, QString("%1/main-ko-answer-%2.png").arg(out, language));
+        }
+
         // A move the problem's file does not list, judged by the solver: the other answer works
         // (the solver answers on the board), a wrong move is refuted.
         const QString solverData = argc > 5 ? argv[5] : "";
