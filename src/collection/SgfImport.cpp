@@ -150,9 +150,7 @@ public:
             BuildTree(starts[i], treeRoot, tree, GameMarks(m_Roots[i]));
         out.CarriedLeaves = DecideEnds(tree);
         for (const auto& [id, why] : m_Cut)
-            out.Warnings.push_back(m_Source + ":" + std::to_string(m_File.Nodes[id].Row) + ":" +
-                                   std::to_string(m_File.Nodes[id].Column) + ": " + why +
-                                   ": the line ends before it");
+            out.Warnings.push_back(Place(id) + why + ": the line ends before it");
         // A correct line that ends in a ko makes the problem's answer a ko: its stated result
         // says so (4: a ko, the goal not stated).
         if (m_AnswerKo) {
@@ -165,10 +163,10 @@ public:
         out.Row.Level1 = LevelOf(root);
         if (m_Convention != TConvention::Marked)
             out.Warnings.push_back(
-                m_Source + ":" + std::to_string(root.Row) + ":" + std::to_string(root.Column) +
+                Place(m_Root) +
                 (m_Convention == TConvention::MainLine
-                     ? ": nothing is marked correct or wrong: the main line is taken as the answer"
-                     : ": only failures are marked: every other end is taken as correct"));
+                     ? "nothing is marked correct or wrong: the main line is taken as the answer"
+                     : "only failures are marked: every other end is taken as correct"));
         PromoteLoneAlsoCorrect(tree);
         for (TNodeId n = treeRoot; n != kNoNode; n = tree.NextInDepthFirst(n))
             out.SuccessNodes += tree.LineEndOf(n) == TLineEnd::Success;
@@ -177,9 +175,7 @@ public:
         if (out.SuccessNodes == 0 && IsQuiz(root)) return kQuiz;
         if (out.SuccessNodes == 0) {
             out.AnswerLeftToTheSolver = true;
-            out.Warnings.push_back(m_Source + ":" + std::to_string(root.Row) + ":" +
-                                   std::to_string(root.Column) +
-                                   ": every line is marked wrong: only the solver can credit an answer");
+            out.Warnings.push_back(Place(m_Root) + "every line is marked wrong: only the solver can credit an answer");
         }
         // Counted as the source's variations, repeated moves too: it orders a folder, and the
         // order of a built collection gives its problems their keys.
@@ -313,6 +309,12 @@ private:
         return firstColour;
     }
 
+    // "file:row:col: " of a node, where a warning points.
+    std::string Place(TSgfId id) const {
+        return m_Source + ":" + std::to_string(m_File.Nodes[id].Row) + ":" +
+               std::to_string(m_File.Nodes[id].Column) + ": ";
+    }
+
     static TStone StoneOf(char colour) { return colour == 'W' ? TStone::White : TStone::Black; }
 
     // The marks a line cut at `cut` would have had at its end: the verdict nearest above the end
@@ -363,19 +365,6 @@ private:
         for (const auto& [p, q] : moved)
             text += PointText(p, q);
         return text;
-    }
-
-    // Visits every node below `start` (not `start` itself), without recursion.
-    void WalkBelow(TSgfId start, const std::function<void(TSgfId)>& visit) const {
-        std::vector<TSgfId> stack(m_File.Nodes[start].Children.rbegin(),
-                                  m_File.Nodes[start].Children.rend());
-        while (!stack.empty()) {
-            const TSgfId id = stack.back();
-            stack.pop_back();
-            visit(id);
-            const auto& children = m_File.Nodes[id].Children;
-            stack.insert(stack.end(), children.rbegin(), children.rend());
-        }
     }
 
     // The child of `parent` playing this move, made when missing: variations that repeat a move
@@ -502,10 +491,12 @@ private:
     // is a success; otherwise it is a failure. Notes whether a correct end speaks of a ko.
     // Returns the ends that carry a success from above.
     int DecideEnds(TSolutionTree& tree) {
+        // A cut line's mark stands for the end it left, never for the lines that go on below.
         const auto marksOf = [&](TNodeId n) -> const TOutcomeMarks& {
             const auto cut = m_CutMarks.find(n);
-            return m_Marks[n].Verdict == TVerdict::None && cut != m_CutMarks.end() ? cut->second
-                                                                                 : m_Marks[n];
+            return m_Marks[n].Verdict == TVerdict::None && !tree.HasChildren(n) && cut != m_CutMarks.end()
+                       ? cut->second
+                       : m_Marks[n];
         };
         bool anyVerdict = false, anyCorrect = false;
         for (TNodeId n = 1; n < tree.Size(); ++n) {

@@ -109,6 +109,9 @@ const TConvention kConventions[] = {
     {"setup stones inside a line: the line ends before them, keeping its mark",
      "(;AB[dd]AW[ee]\n(;B[aa]C[Correct])\n(;B[cc];W[hc]AB[mc];B[ab]C[Wrong]))",
      {{{"AA"}, "Success"}, {{"CC"}, "Failure"}}},
+    {"a cut line's mark is its own end's, not that of the lines beside it",
+     "(;AB[dd]AW[ee](;B[aa];W[ba](;B[ca]AB[mm]C[Correct])(;B[cb]))(;B[bb]C[Correct]))",
+     {{{"AA", "CB"}, "Failure"}, {{"BB"}, "Success"}}},
     {"a ko retaken at once: the line ends before the retake, keeping its mark",
      "(;AB[ba][ab][cb][bc]AW[ca][db][cc][ed]PL[W]\n(;W[bb];B[cb];W[dd];B[cb]C[Correct; advantageous ko.])"
      "\n(;W[dd];B[bb]C[Wrong.]))",
