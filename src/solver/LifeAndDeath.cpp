@@ -30,6 +30,18 @@ bool TLifeAndDeath::TargetCaptured(const TSolverBoard& board) const {
     return TargetStone(board) == TSolverBoard::kNoPoint;
 }
 
+bool TLifeAndDeath::TargetLeftInAtari(const TSolverBoard& board, const std::vector<bool>& inRegion) const {
+    std::vector<int> chain;
+    for (const int p : Target) {
+        if (board.At(p) != Defender() || board.Liberties(p, 2) != 1) continue;
+        board.ChainInto(p, chain);
+        for (const int s : chain)
+            for (const int d : TSolverBoard::kDirections)
+                if (board.At(s + d) == TStone::Empty && inRegion[static_cast<size_t>(s + d)]) return true;
+    }
+    return false;
+}
+
 bool TLifeAndDeath::TargetAlive(const TSolverBoard& board, const std::vector<bool>& inRegion) const {
     return AnyUnconditionallyAlive(board, Defender(), Region, inRegion, Target);
 }

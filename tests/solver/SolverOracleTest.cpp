@@ -29,7 +29,19 @@ private:
     }
     TPlain Visit(TStone toMove, int passes) {
         if (m_Problem.TargetCaptured(m_Board)) return ForPlayer(true);
-        if (passes >= 2) return ForPlayer(false);
+        if (passes >= 2) {
+            // Passed out: a target chain left in atari is the attacker's, the rest lives.
+            bool atari = false;
+            for (const int p : m_Problem.Target) {
+                if (m_Board.At(p) != m_Problem.Defender() || m_Board.Liberties(p, 2) != 1) continue;
+                for (const int s : m_Board.ChainOf(p))
+                    for (const int d : TSolverBoard::kDirections)
+                        atari = atari || (m_Board.At(s + d) == TStone::Empty &&
+                                          std::find(m_Problem.Region.begin(), m_Problem.Region.end(), s + d) !=
+                                              m_Problem.Region.end());
+            }
+            return ForPlayer(atari);
+        }
         const uint64_t key = m_Board.Hash() ^ (toMove == TStone::White ? 1 : 2) ^
                              (passes > 0 ? 0x100 : 0);
         if (std::find(m_Path.begin(), m_Path.end(), key) != m_Path.end())

@@ -304,6 +304,40 @@ TEST(ProblemQuestion, AGoalReachedByPassingIsRefused) {
     EXPECT_TRUE(AskedOf("(;SZ[19]C[Black to kill]AB[ad][bc][bb][ca][cb][da]AW[aa][ba][ab];B[ac])").Ok());
 }
 
+// A ko the defender can only prolong is no ko: after the capture and the retake, the attacker
+// passes, and the defender, left in atari and unable to connect, must let its chain be taken.
+// Seven stones on the second line with the attacker to play are dead, as the proverb says.
+TEST(ProblemQuestion, AKoTheDefenderCanOnlyProlongIsDeath) {
+    TSolverBudget budget;
+    budget.Nodes = 400000;
+    budget.TableBytes = size_t{16} << 20;
+    const struct {
+        const char* name;
+        const char* sgf;
+        const char* first; // played before the question is asked, "" for none
+    } cases[] = {
+        {"the ko only White can retake",
+         "(;GM[1]FF[4]SZ[19]PL[B]C[Black to kill.]AB[aa][ba][ab][bb][cb][ac][bc][cc][dc][ec][fc][gc][hc][hb][ha]"
+         "AW[ca][db][ea][eb][fb][gb][ga](;B[da]C[Correct]))",
+         "DA"},
+        {"seven stones on the second line",
+         "(;GM[1]FF[4]SZ[19]PL[B]C[Black to kill.]AB[ec][fc][gc][hc][ic][jc][kc][lc][mc][eb][mb][ea][ma]"
+         "AW[fb][gb][hb][ib][jb][kb][lb](;B[ga]C[Correct]))",
+         ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TProblemQuestion question = AskedOf(c.sgf);
+        ASSERT_TRUE(question.Ok()) << question.Error;
+        TLifeAndDeath q = question.Question;
+        if (*c.first) {
+            ASSERT_TRUE(q.Play(PointOfMove(c.first, 19)));
+        }
+        const TSolveResult result = Solve(q, budget);
+        EXPECT_EQ(VerdictName(result.Verdict), std::string("win")) << LineText("", result.Line);
+    }
+}
+
 TEST(ProblemProof, AnAnswerThatOnlyReachesAKoTellsTheGoalAndDisagrees) {
     // Black kills the white corner only by taking the ko at AA first; the tree, stating no
     // goal, calls AA a clean answer. As killing it is a ko, as living it fails: the goal is
