@@ -131,6 +131,45 @@ std::vector<int> DefenderStonesNear(const TSolverBoard& board, const std::vector
     return found;
 }
 
+// Where the region stops short of empty points that the defender's own stones and the edge close
+// off (the far end of a corner behind a solid wall, the empty 1-1 point), those points belong to
+// it: the frame must never put attacker stones inside the defender's space. A pocket is the
+// empty points reached from a point beside the region; it joins when it closes within `largest`
+// points and no attacker's stone touches it (that would make it the attacker's side, or a way
+// out); an open one stays outside.
+void AddEnclosedPockets(const TSolverBoard& board, TStone attacker, std::vector<bool>& reached,
+                        std::vector<int>& region, size_t largest) {
+    std::vector<bool> tried(TSolverBoard::kCells, false);
+    std::vector<int> pocket;
+    for (size_t i = 0; i < region.size(); ++i)
+        for (const int d : TSolverBoard::kDirections) {
+            const int start = region[i] + d;
+            if (!board.OnBoard(start) || reached[static_cast<size_t>(start)] ||
+                tried[static_cast<size_t>(start)] || board.At(start) != TStone::Empty)
+                continue;
+            // The whole empty area is filled, so that no later start sees only a part of it.
+            pocket.assign(1, start);
+            tried[static_cast<size_t>(start)] = true;
+            bool touchesAttacker = false;
+            for (size_t j = 0; j < pocket.size(); ++j)
+                for (const int e : TSolverBoard::kDirections) {
+                    const int n = pocket[j] + e;
+                    touchesAttacker = touchesAttacker || board.At(n) == attacker;
+                    if (!board.OnBoard(n) || reached[static_cast<size_t>(n)] ||
+                        tried[static_cast<size_t>(n)] || board.At(n) != TStone::Empty)
+                        continue;
+                    tried[static_cast<size_t>(n)] = true;
+                    pocket.push_back(n);
+                }
+            const bool closed = !touchesAttacker && pocket.size() <= largest;
+            if (!closed) continue;
+            for (const int p : pocket) {
+                reached[static_cast<size_t>(p)] = true;
+                region.push_back(p);
+            }
+        }
+}
+
 } // namespace
 
 int PointOfMove(const std::string& move, int lines) {
@@ -251,6 +290,8 @@ TProblemQuestion QuestionOf(const TProblemRow& row, const TSolutionTree& tree,
                 region.push_back(n);
             }
     }
+    constexpr size_t kLargestPocket = 12;
+    AddEnclosedPockets(q.Board, q.Attacker, reached, region, kLargestPocket);
     // Attacker chains whose every liberty lies in the region are inside it, not its wall; a
     // chain beside the region with two liberties or fewer can be taken, so it joins the region
     // with its liberties.

@@ -304,6 +304,28 @@ TEST(ProblemQuestion, AGoalReachedByPassingIsRefused) {
     EXPECT_TRUE(AskedOf("(;SZ[19]C[Black to kill]AB[ad][bc][bb][ca][cb][da]AW[aa][ba][ab];B[ac])").Ok());
 }
 
+// The defender's own space behind a solid wall is the region's, never the frame's: a 5 x 3
+// corner inside a closed white wall is alive, whatever Black plays in it.
+TEST(ProblemQuestion, TheSpaceAWallClosesIsInsideTheRegion) {
+    const std::string sgf =
+        "(;GM[1]FF[4]SZ[19]PL[B]C[Black to kill.]AW[ad][bd][cd][dd][ed][fd][fc][fb][fa]"
+        "AB[ae][be][ce][de][ee][fe][ge][gd][gc][gb][ga](;B[bb];W[bc]C[Correct])(;B[ba];W[bb]C[Wrong]))";
+    const TProblemQuestion question = AskedOf(sgf);
+    ASSERT_TRUE(question.Ok()) << question.Error;
+    for (const char* inside : {"DA", "DB", "EA", "EB", "EC", "AA"}) {
+        EXPECT_TRUE(Contains(question.Question.Region, inside)) << inside;
+        EXPECT_FALSE(Contains(question.Frame, inside)) << inside;
+    }
+    TSolverBudget budget;
+    budget.Nodes = 400000;
+    budget.TableBytes = size_t{16} << 20;
+    for (const char* move : {"BB", "BA"}) {
+        TLifeAndDeath q = question.Question;
+        ASSERT_TRUE(q.Play(PointOfMove(move, 19)));
+        EXPECT_EQ(VerdictName(Solve(q, budget).Verdict), std::string("loss")) << move;
+    }
+}
+
 // A ko the defender can only prolong is no ko: after the capture and the retake, the attacker
 // passes, and the defender, left in atari and unable to connect, must let its chain be taken.
 // Seven stones on the second line with the attacker to play are dead, as the proverb says.
