@@ -90,6 +90,18 @@ bool Written(const QPixmap& picture, const QString& path) {
     return ok;
 }
 
+// The main window on an archive of one problem in `folder`, the problem open on its page.
+std::unique_ptr<TGoGameMainForm> OneProblemWindow(const QTemporaryDir& folder, const std::string& sgf) {
+    WriteOneProblemArchive(folder.filePath("Karvena.dgo"), sgf);
+    auto window = std::make_unique<TGoGameMainForm>(folder.path(), std::make_unique<TQtSettingsStore>());
+    window->MessageHook = [](const QString&, const QString&, const QString&) { return false; };
+    window->FirstActivation();
+    window->resize(1100, 760);
+    window->GoIndex1->ClickLine(0);
+    window->SplashForm2()->SetDisplayFlag(false);
+    return window;
+}
+
 bool Save(QWidget& board, const QString& path) {
     board.show();
     QApplication::processEvents();
@@ -358,15 +370,10 @@ int main(int argc, char* argv[]) {
         // A problem whose answer is a ko: the success says so.
         {
             QTemporaryDir ko;
-            WriteOneProblemArchive(ko.filePath("Karvena.dgo"),
-                                   "(;AB[dd]AW[ee]C[Black to kill](;B[aa];W[ba];B[ca]C[Correct; advantageous ko.])"
-                                   "(;B[ab];W[ac]C[Wrong.]))");
-            TGoGameMainForm koWindow(ko.path(), std::make_unique<TQtSettingsStore>());
-            koWindow.MessageHook = [](const QString&, const QString&, const QString&) { return false; };
-            koWindow.FirstActivation();
-            koWindow.resize(1100, 760);
-            koWindow.GoIndex1->ClickLine(0);
-            koWindow.SplashForm2()->SetDisplayFlag(false);
+            const auto window = OneProblemWindow(
+                ko, "(;AB[dd]AW[ee]C[Black to kill](;B[aa];W[ba];B[ca]C[Correct; advantageous ko.])"
+                    "(;B[ab];W[ac]C[Wrong.]))");
+            TGoGameMainForm& koWindow = *window;
             koWindow.GoGame1->Click(1, 1, TMouseButton::Left, 1, 1); // AA
             Settle(koWindow);
             koWindow.GoGame1->Click(3, 1, TMouseButton::Left, 3, 1); // CA
@@ -381,13 +388,8 @@ int main(int argc, char* argv[]) {
             QTemporaryDir twoAnswers;
             QFile fixture(solverData + "/two-answers.sgf");
             fixture.open(QIODevice::ReadOnly);
-            WriteOneProblemArchive(twoAnswers.filePath("Karvena.dgo"), fixture.readAll().toStdString());
-            TGoGameMainForm solverWindow(twoAnswers.path(), std::make_unique<TQtSettingsStore>());
-            solverWindow.MessageHook = [](const QString&, const QString&, const QString&) { return false; };
-            solverWindow.FirstActivation();
-            solverWindow.resize(1100, 760);
-            solverWindow.GoIndex1->ClickLine(0);
-            solverWindow.SplashForm2()->SetDisplayFlag(false);
+            const auto window = OneProblemWindow(twoAnswers, fixture.readAll().toStdString());
+            TGoGameMainForm& solverWindow = *window;
             solverWindow.GoGame1->Click(4, 3, TMouseButton::Left, 4, 3); // DC
             Settle(solverWindow);
             ok &= Save(solverWindow, QString("%1/main-solver-refutes-%2.png").arg(out, language));
