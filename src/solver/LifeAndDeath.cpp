@@ -30,14 +30,28 @@ bool TLifeAndDeath::TargetCaptured(const TSolverBoard& board) const {
     return TargetStone(board) == TSolverBoard::kNoPoint;
 }
 
-bool TLifeAndDeath::TargetLeftInAtari(const TSolverBoard& board, const std::vector<bool>& inRegion) const {
-    std::vector<int> chain;
-    for (const int p : Target) {
+bool TLifeAndDeath::DefenderLeftInAtari(const TSolverBoard& board, const std::vector<bool>& inRegion) const {
+    std::vector<int> chain, other;
+    const auto ofTheTarget = [&](const std::vector<int>& stones) {
+        return std::any_of(stones.begin(), stones.end(),
+                           [&](int s) { return std::find(Target.begin(), Target.end(), s) != Target.end(); });
+    };
+    for (const int p : Region) {
         if (board.At(p) != Defender() || board.Liberties(p, 2) != 1) continue;
         board.ChainInto(p, chain);
+        int liberty = TSolverBoard::kNoPoint;
         for (const int s : chain)
             for (const int d : TSolverBoard::kDirections)
-                if (board.At(s + d) == TStone::Empty && inRegion[static_cast<size_t>(s + d)]) return true;
+                if (board.At(s + d) == TStone::Empty) liberty = s + d;
+        if (liberty == TSolverBoard::kNoPoint || !inRegion[static_cast<size_t>(liberty)]) continue;
+        // A chain of the target, or one whose last liberty is the target's too (the stone of
+        // the group's own ko).
+        if (ofTheTarget(chain)) return true;
+        for (const int d : TSolverBoard::kDirections)
+            if (board.At(liberty + d) == Defender()) {
+                board.ChainInto(liberty + d, other);
+                if (ofTheTarget(other)) return true;
+            }
     }
     return false;
 }

@@ -8,7 +8,7 @@
 // save the rest is life. The defender wins when a part of its target is unconditionally alive
 // (Benson's test, the region's outside counting as no eye) or lives by an eye space of a shape
 // that makes two eyes, or when both sides pass in a row: whatever the attacker could not take
-// is alive, seki included, unless a target chain is left in atari (see TargetLeftInAtari).
+// is alive, seki included, unless a defender's chain is left in atari (see DefenderLeftInAtari).
 // A single ko cannot be retaken at once, except by the side the search favours, as if it had
 // threats enough: the opponent when a win outright is asked (and a position that repeats on the
 // line then counts against the player), the player when a won ko is asked (and a repetition
@@ -58,10 +58,11 @@ struct TLifeAndDeath {
     // be taken.
     bool TargetLivesByItsEyeSpace(const TSolverBoard& board, const std::vector<bool>& inRegion,
                                   bool attackerToMove) const;
-    // True when a target chain is in atari with its liberty in the region. When both sides pass
-    // so, the defender could not mend it: a ko the defender can only prolong (it retakes, but can
-    // never connect) is death, as a player confirming the result would count it.
-    bool TargetLeftInAtari(const TSolverBoard& board, const std::vector<bool>& inRegion) const;
+    // True when a chain of the target, or a defender's chain whose last liberty is the target's
+    // too (the stone of the group's own ko), is in atari with its liberty in the region. When
+    // both sides pass so, the defender could not mend it: a ko the defender can only prolong (it
+    // retakes, but can never connect) is death, as a player confirming the result would count it.
+    bool DefenderLeftInAtari(const TSolverBoard& board, const std::vector<bool>& inRegion) const;
     // inRegion[point] for every cell.
     std::vector<bool> RegionMask() const;
     // Plays `move` (kNoPoint: a pass) for the side to move, which then changes, as does the

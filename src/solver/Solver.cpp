@@ -317,7 +317,7 @@ private:
             return true;
         }
         if (passes >= 2) {
-            numbers = ForPlayer(m_Problem.TargetLeftInAtari(m_Board, m_InRegion));
+            numbers = ForPlayer(m_Problem.DefenderLeftInAtari(m_Board, m_InRegion));
             return true;
         }
         if (m_Path.Holds(key)) {

@@ -225,12 +225,9 @@ TProblemQuestion QuestionOf(const TProblemRow& row, const TSolutionTree& tree,
             const int p = TSolverBoard::PointOf(x, y);
             if (q.Board.At(p) != TStone::Empty) widen(p);
         }
-    // The region grows from the defender's stones; the tree's points join where that growth
-    // reaches them, so that a line the tree plays behind the attacker's wall does not carry the
-    // region past it. Only where the defender has no stones near do the tree's points start it.
-    std::vector<int> seeds = DefenderStonesNear(q.Board, moves, defender);
-    const bool fromTheStones = !seeds.empty();
-    if (!fromTheStones) seeds = moves;
+    std::vector<int> seeds = moves;
+    for (const int p : DefenderStonesNear(q.Board, moves, defender))
+        seeds.push_back(p);
     for (const int p : moves)
         widen(p);
     if (seeds.empty()) {
@@ -246,12 +243,10 @@ TProblemQuestion QuestionOf(const TProblemRow& row, const TSolutionTree& tree,
         return x >= x0 && x <= x1 && y >= y0 && y <= y1;
     };
 
-    // Near the problem: the seeds and the points around them (diagonals too), and the tree's
-    // points themselves. An open side of the board stays outside: a group that gets out there
+    // Near the problem: the defender's stones, the tree's points, and the points around either
+    // (diagonals too). An open side of the board stays outside: a group that gets out there
     // has escaped.
     std::vector<bool> near(TSolverBoard::kCells, false);
-    for (const int p : moves)
-        near[static_cast<size_t>(p)] = true;
     for (const int seed : seeds)
         for (int dx = -1; dx <= 1; ++dx)
             for (int dy = -1; dy <= 1; ++dy) {
@@ -261,9 +256,7 @@ TProblemQuestion QuestionOf(const TProblemRow& row, const TSolutionTree& tree,
     // A stone or tree point on the third line sees the edge: the empty second-line point
     // between and the first-line points beyond it are near too, for a group at the edge lives
     // or dies by them. Behind the attacker's stones the edge stays outside.
-    std::vector<int> seesTheEdge = seeds;
-    seesTheEdge.insert(seesTheEdge.end(), moves.begin(), moves.end());
-    for (const int seed : seesTheEdge) {
+    for (const int seed : seeds) {
         const int x = TSolverBoard::XOf(seed), y = TSolverBoard::YOf(seed);
         const int towardEdge[4][2] = {{x == 3 ? -1 : 0, 0}, {x == lines - 2 ? 1 : 0, 0},
                                       {0, y == 3 ? -1 : 0}, {0, y == lines - 2 ? 1 : 0}};

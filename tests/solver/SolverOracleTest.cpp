@@ -30,15 +30,28 @@ private:
     TPlain Visit(TStone toMove, int passes) {
         if (m_Problem.TargetCaptured(m_Board)) return ForPlayer(true);
         if (passes >= 2) {
-            // Passed out: a target chain left in atari is the attacker's, the rest lives.
+            // Passed out: a chain of the target left in atari, or one whose last liberty is the
+            // target's too, is the attacker's; the rest lives.
+            const auto inRegion = [&](int p) {
+                return std::find(m_Problem.Region.begin(), m_Problem.Region.end(), p) != m_Problem.Region.end();
+            };
+            const auto ofTheTarget = [&](int stone) {
+                for (const int s : m_Board.ChainOf(stone))
+                    if (std::find(m_Problem.Target.begin(), m_Problem.Target.end(), s) != m_Problem.Target.end())
+                        return true;
+                return false;
+            };
             bool atari = false;
-            for (const int p : m_Problem.Target) {
+            for (const int p : m_Problem.Region) {
                 if (m_Board.At(p) != m_Problem.Defender() || m_Board.Liberties(p, 2) != 1) continue;
                 for (const int s : m_Board.ChainOf(p))
-                    for (const int d : TSolverBoard::kDirections)
-                        atari = atari || (m_Board.At(s + d) == TStone::Empty &&
-                                          std::find(m_Problem.Region.begin(), m_Problem.Region.end(), s + d) !=
-                                              m_Problem.Region.end());
+                    for (const int d : TSolverBoard::kDirections) {
+                        const int liberty = s + d;
+                        if (m_Board.At(liberty) != TStone::Empty || !inRegion(liberty)) continue;
+                        atari = atari || ofTheTarget(p);
+                        for (const int e : TSolverBoard::kDirections)
+                            atari = atari || (m_Board.At(liberty + e) == m_Problem.Defender() && ofTheTarget(liberty + e));
+                    }
             }
             return ForPlayer(atari);
         }
@@ -240,7 +253,9 @@ TEST(SolverOracle, AgreesWithThePlainSearchOnSmallRegions) {
     EXPECT_GT(tally.Compared, 2000) << tally.Skipped << " left to the plain search's cap";
     EXPECT_GT(tally.Verdicts[static_cast<int>(TSolverVerdict::Win)], 300);
     EXPECT_GT(tally.Verdicts[static_cast<int>(TSolverVerdict::Loss)], 300);
-    EXPECT_GT(tally.Verdicts[static_cast<int>(TSolverVerdict::Ko)], 10) << "kos must be among them";
+    // Few of these small random shapes end in a ko that only the attacker can win outright: a
+    // ko the defender can only prolong is death. The shapes full of captures below hold the kos.
+    EXPECT_GT(tally.Verdicts[static_cast<int>(TSolverVerdict::Ko)], 0) << "kos must be among them";
 }
 
 TEST(SolverOracle, AgreesOnEyeSpaces) {
@@ -271,8 +286,8 @@ TEST(SolverOracle, AgreesOnEyeSpaces) {
 TEST(SolverOracle, AgreesOnShapesFullOfCaptures) {
     std::mt19937 random(91);
     TTally tally;
-    Compare(random, 400, 7, 50000, tally, true);
-    EXPECT_GT(tally.Compared, 1000) << tally.Skipped << " left to the plain search's cap";
+    Compare(random, 1200, 7, 50000, tally, true);
+    EXPECT_GT(tally.Compared, 3000) << tally.Skipped << " left to the plain search's cap";
     EXPECT_GT(tally.Verdicts[static_cast<int>(TSolverVerdict::Ko)], 25) << "kos must be many";
 }
 

@@ -342,6 +342,10 @@ TEST(ProblemQuestion, AKoTheDefenderCanOnlyProlongIsDeath) {
          "(;GM[1]FF[4]SZ[19]PL[B]C[Black to kill.]AB[aa][ba][ab][bb][cb][ac][bc][cc][dc][ec][fc][gc][hc][hb][ha]"
          "AW[ca][db][ea][eb][fb][gb][ga](;B[da]C[Correct]))",
          "DA"},
+        {"a ko whose stone shares its last liberty with the group",
+         "(;GM[1]FF[4]SZ[19]PL[B]C[Black to kill.]AB[ds][dr][er][eq][ap][ep][ao][bo][co][do][eo][fo]"
+         "AW[cr][aq][bq][dq][bp][cp][dp](;B[bs];W[cs];B[br]C[Correct]))",
+         "BA"}, // the import turns the problem into the top-left corner
         {"seven stones on the second line",
          "(;GM[1]FF[4]SZ[19]PL[B]C[Black to kill.]AB[ec][fc][gc][hc][ic][jc][kc][lc][mc][eb][mb][ea][ma]"
          "AW[fb][gb][hb][ib][jb][kb][lb](;B[ga]C[Correct]))",
