@@ -203,13 +203,13 @@ public:
             // taken before any is searched again: a search of another could spend the room.
             int chosen = mine ? ProvenMove(toMove, passes, outcome) : -1;
             uint32_t chosenWork = 0;
-            for (const int move : chosen >= 0 ? std::vector<int>{} : Moves()) {
+            for (const int move : chosen >= 0 ? std::vector<int>{} : Moves(toMove)) {
                 if (!PlayMove(move, toMove)) continue;
                 const int childPasses = PassesAfter(move, passes);
                 const TNumbers child = Prove(Other(toMove), childPasses, kInfinity, kInfinity);
                 TNumbers stored;
                 uint32_t work = 0;
-                m_Shared.Table.Find(Key(Other(toMove), childPasses), stored, &work);
+                Lookup(Key(Other(toMove), childPasses), stored, &work);
                 m_Board.Undo();
                 const bool keeps = outcome == TOutcome::Win ? child.Won() : child.Lost();
                 if (!keeps) {
@@ -240,14 +240,14 @@ private:
     int ProvenMove(TStone toMove, int passes, TOutcome outcome) {
         int chosen = -1;
         uint32_t chosenWork = 0;
-        for (const int move : Moves()) {
+        for (const int move : Moves(toMove)) {
             if (!PlayMove(move, toMove)) continue;
             const int childPasses = PassesAfter(move, passes);
             const uint64_t childKey = Key(Other(toMove), childPasses);
             TNumbers child;
             uint32_t work = 0;
             const bool known = SettledByTheRules(childKey, childPasses, child) ||
-                               m_Shared.Table.Find(childKey, child, &work);
+                               Lookup(childKey, child, &work);
             m_Board.Undo();
             const bool keeps = known && (outcome == TOutcome::Win ? child.Won() : child.Lost()) &&
                                (child.Leans & (kLeansOnRepetition | kLeansOnHorizon)) == 0;
@@ -305,10 +305,24 @@ private:
         return m_Board.Play(move, side, m_KoForPlayer == (side == m_Player));
     }
 
+    // The table's numbers of a position. The search that lets the player retake a ko also
+    // reads what the first search proved without a ko or a repetition on the way: that holds
+    // under any ko rule.
+    bool Lookup(uint64_t key, TNumbers& numbers, uint32_t* work = nullptr) const {
+        if (m_Shared.Table.Find(key, numbers, work)) return true;
+        if (!m_KoForPlayer) return false;
+        TNumbers outright;
+        if (!m_Shared.Table.Find(key ^ kKoForPlayerKey, outright, work) || !outright.Final() ||
+            outright.Leans != 0)
+            return false;
+        numbers = outright;
+        return true;
+    }
+
     // What is known of the position on the board without searching it: settled by the rules,
     // a repetition, beyond the depth bound, or read from the table.
     bool Known(uint64_t key, int passes, TNumbers& numbers) const {
-        return SettledByTheRules(key, passes, numbers) || m_Shared.Table.Find(key, numbers);
+        return SettledByTheRules(key, passes, numbers) || Lookup(key, numbers);
     }
     // Captured, passed out, a repetition or beyond the depth bound.
     bool SettledByTheRules(uint64_t key, int passes, TNumbers& numbers) const {
@@ -338,7 +352,9 @@ private:
         const int liberties = m_Board.Liberties(m_Problem.TargetStone(m_Board), 6);
         uint32_t toCapture = static_cast<uint32_t>(std::max(1, liberties));
         uint32_t toLive = static_cast<uint32_t>(std::max(1, 7 - liberties));
-        if (m_Preferred[static_cast<size_t>(move)]) (mover == m_Problem.Attacker ? toCapture : toLive) = 1;
+        const bool refutedASibling = m_Path.Size() < kKillerDepths && m_Killer[static_cast<size_t>(m_Path.Size())] == move;
+        if (m_Preferred[static_cast<size_t>(move)] || refutedASibling)
+            (mover == m_Problem.Attacker ? toCapture : toLive) = 1;
         return m_Player == m_Problem.Attacker ? TNumbers{toCapture, toLive, 0}
                                               : TNumbers{toLive, toCapture, 0};
     }
@@ -377,7 +393,7 @@ private:
         // settle, while the table's lines for the rest are fetched; then the table; then a
         // guess for the positions it does not hold.
         std::vector<TChild> children;
-        for (const int move : Moves()) {
+        for (const int move : Moves(toMove)) {
             if (!PlayMove(move, toMove)) continue;
             const int childPasses = PassesAfter(move, passes);
             TChild child{move, {}, Key(Other(toMove), childPasses), false};
@@ -387,7 +403,7 @@ private:
             children.push_back(child);
         }
         for (TChild& child : children) {
-            if (child.Settled || m_Shared.Table.Find(child.Key, child.Numbers)) continue;
+            if (child.Settled || Lookup(child.Key, child.Numbers)) continue;
             PlayMove(child.Move, toMove);
             child.Numbers = Estimate(child.Move, toMove);
             m_Board.Undo();
@@ -428,11 +444,35 @@ private:
             m_Board.Undo();
         }
         m_Path.Pop();
-        if (numbers.Final() && m_Board.KoPoint() != TSolverBoard::kNoPoint) numbers.Leans |= kLeansOnKo;
+        // The move that settled this position for the side to move is the first guess for its
+        // siblings' positions at the same depth (it refutes one of them, it often refutes the next).
+        if ((players ? numbers.Won() : numbers.Lost()) && m_Path.Size() < kKillerDepths)
+            for (const TChild& c : children)
+                if (players ? c.Numbers.Won() : c.Numbers.Lost()) {
+                    m_Killer[static_cast<size_t>(m_Path.Size())] = c.Move;
+                    break;
+                }
+        if (numbers.Final() && LeansOnTheKoHere(children, players, numbers)) numbers.Leans |= kLeansOnKo;
         // A final answer that leans on this line is kept for the line only.
         if (!numbers.Final() || (numbers.Leans & (kLeansOnRepetition | kLeansOnHorizon)) == 0)
             m_Shared.Table.Store(key, numbers, m_Shared.Nodes - nodesBefore + 1);
         return numbers;
+    }
+
+    // True when the answer of a position with a ko point depends on how the ko may be retaken.
+    // The side the search favours may retake at once: the answer leans on that when the retake
+    // is the move that settles it for that side. The other side may not: its answer leans on
+    // the rule when it did not get its way, for the retake might have been its saving move.
+    bool LeansOnTheKoHere(const std::vector<TChild>& children, bool players, const TNumbers& numbers) const {
+        const int ko = m_Board.KoPoint();
+        if (ko == TSolverBoard::kNoPoint) return false;
+        const bool favoured = players == m_KoForPlayer;
+        const bool moverGotItsWay = players ? numbers.Won() : numbers.Lost();
+        if (!favoured) return !moverGotItsWay;
+        if (!moverGotItsWay) return false;
+        for (const TChild& c : children)
+            if (players ? c.Numbers.Won() : c.Numbers.Lost()) return c.Move == ko;
+        return true;
     }
 
     // The numbers of a position from its children's: the side to move needs one move that
@@ -469,12 +509,35 @@ private:
         return n;
     }
 
+    // True when a stone of `mover` at `point` would only fill an eye of its own chain: every
+    // neighbour is that one chain (or the edge), which keeps another liberty. Such a move takes
+    // a liberty and gives nothing a pass would not, so neither side needs it.
+    bool FillsOwnEye(int point, TStone mover) const {
+        int chain = -1;
+        for (const int d : TSolverBoard::kDirections) {
+            const int n = point + d;
+            const TStone stone = m_Board.At(n);
+            if (stone == TStone::Edge) continue;
+            if (stone != mover) return false;
+            if (chain < 0) chain = n;
+        }
+        if (chain < 0) return false;
+        m_Board.ChainInto(chain, m_Chain);
+        for (const int d : TSolverBoard::kDirections) {
+            const int n = point + d;
+            if (m_Board.At(n) == mover && std::find(m_Chain.begin(), m_Chain.end(), n) == m_Chain.end())
+                return false;
+        }
+        return m_Board.Liberties(chain, 2) >= 2;
+    }
+
     // The empty points of the region in a useful order (the problem's own points first, then
-    // the target's liberties and the points next to stones), the pass last.
-    std::vector<int> Moves() const {
+    // the target's liberties and the points next to stones), the pass last; a move that only
+    // fills the mover's own eye is left out.
+    std::vector<int> Moves(TStone mover) const {
         std::vector<std::pair<int, int>> scored;
         for (const int p : m_Problem.Region) {
-            if (m_Board.At(p) != TStone::Empty) continue;
+            if (m_Board.At(p) != TStone::Empty || FillsOwnEye(p, mover)) continue;
             int score = m_Preferred[static_cast<size_t>(p)] ? 10 : 0;
             for (const int d : TSolverBoard::kDirections) {
                 const TStone n = m_Board.At(p + d);
@@ -506,6 +569,9 @@ private:
     const int m_Deepest;
     const uint64_t m_Salt;
     std::vector<bool> m_Preferred;
+    mutable std::vector<int> m_Chain;
+    static constexpr int kKillerDepths = 128;
+    std::array<int, kKillerDepths> m_Killer{};
     TPath m_Path;
     uint8_t m_RootLeans = 0;
 };
