@@ -461,6 +461,7 @@ int Solve(const std::vector<std::string>& args) {
     std::printf("solve %s best %s nodes %lld ms %lld\n", VerdictName(result.Verdict),
                 result.Best < 0 ? "-" : SolverPointText(result.Best).c_str(),
                 static_cast<long long>(result.Nodes), static_cast<long long>(result.Milliseconds));
+    if (result.Verdict == TSolverVerdict::Ko) std::printf("%s\n", VerdictText(result).c_str());
     if (!result.Line.empty()) {
         std::string line;
         for (const int p : result.Line)
@@ -630,7 +631,7 @@ int Prove(const std::vector<std::string>& args) {
             for (const TFirstMoveProof& move : proof.Moves) {
                 if (move.Agreement == TAgreement::Agree) continue;
                 line += std::string(" ") + move.Move + (move.TreeCorrect ? " correct " : " wrong ") +
-                        VerdictName(move.Solved.Verdict);
+                        VerdictText(move.Solved);
                 if (move.Agreement == TAgreement::Disagree)
                     line += " [" + LineText(move.Move, move.Solved.Line) + "]";
             }

@@ -576,7 +576,28 @@ private:
     uint8_t m_RootLeans = 0;
 };
 
+// The side whose move in `line` first takes a ko (a capture that leaves a point the other
+// side may not retake at once), or Empty when none does.
+TStone FirstToTakeAKo(const TLifeAndDeath& problem, const std::vector<int>& line) {
+    TSolverBoard board = problem.Board;
+    TStone toMove = problem.ToMove;
+    for (const int move : line) {
+        if (move == TSolverBoard::kNoPoint) board.Pass();
+        else if (!board.Play(move, toMove, true)) break;
+        if (board.KoPoint() != TSolverBoard::kNoPoint) return toMove;
+        toMove = Other(toMove);
+    }
+    return TStone::Empty;
+}
+
 } // namespace
+
+std::string VerdictText(const TSolveResult& result) {
+    if (result.Verdict != TSolverVerdict::Ko || result.KoTakenFirstBy == TStone::Empty)
+        return VerdictName(result.Verdict);
+    return std::string("ko, ") + (result.KoTakenFirstBy == TStone::Black ? "Black" : "White") +
+           " takes first";
+}
 
 TSolveResult Solve(const TLifeAndDeath& problem, const TSolverBudget& budget, TSolverTable& table) {
     TShared shared(budget, *table.m_Table);
@@ -605,6 +626,10 @@ TSolveResult Solve(const TLifeAndDeath& problem, const TSolverBudget& budget, TS
         const std::vector<int> won = withKo.Line(TOutcome::Win);
         finish(TSolverVerdict::Ko, &outright, TOutcome::Loss);
         result.Best = won.empty() ? -1 : won.front();
+        // Who takes the ko first is read from the line of the opponent's resistance (where the
+        // opponent retakes at once), else from the line that wins the ko.
+        result.KoTakenFirstBy = FirstToTakeAKo(problem, result.Line);
+        if (result.KoTakenFirstBy == TStone::Empty) result.KoTakenFirstBy = FirstToTakeAKo(problem, won);
         return result;
     }
     return finish(TSolverVerdict::Unknown, nullptr, TOutcome::Unknown);

@@ -15,6 +15,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "solver/LifeAndDeath.h"
@@ -34,9 +35,15 @@ struct TSolveResult {
     // The line that proves it, from the question's position; for a ko, the other side's
     // resistance that leaves the player nothing better than the ko (retaken at once in it).
     std::vector<int> Line;
+    // For a ko: the side that takes it first in the line the player wins it by (the player's
+    // own ko when it is the player, one the player must retake when it is the opponent).
+    TStone KoTakenFirstBy = TStone::Empty;
     int64_t Nodes = 0;
     int64_t Milliseconds = 0;
 };
+
+// "ko, Black takes first" for a ko, else the verdict's name.
+std::string VerdictText(const TSolveResult& result);
 
 // The positions proven so far, kept from one search to the next: the moves of one problem,
 // solved one after another, read what the others proved. Each question's positions are told

@@ -106,6 +106,7 @@ TJudgement TMoveJudge::Judge(const std::vector<std::string>& moves, const TSolve
     if (!m_Table) m_Table = std::make_unique<TSolverTable>(kJudgeTableBytes);
     const TSolveResult solved = Solve(*position, budget, *m_Table);
     judgement.Verdict = solved.Verdict;
+    judgement.PlayerTakesTheKoFirst = solved.KoTakenFirstBy == position->Player();
     for (const int p : solved.Line)
         judgement.Line += SolverPointText(p);
     if (solved.Verdict != TSolverVerdict::Unknown) {

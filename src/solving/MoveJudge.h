@@ -27,6 +27,9 @@ struct TJudgement {
     // The player's goal is reached once the line's first move is played (at once when the line
     // is empty or the opponent can only pass): the target is taken, or it lives for good.
     bool Ends = false;
+    // For a ko: the player takes it first (the opponent needs a threat to take it back), or
+    // the opponent does (the player needs one).
+    bool PlayerTakesTheKoFirst = false;
     friend bool operator==(const TJudgement&, const TJudgement&) = default;
 };
 

@@ -104,9 +104,10 @@ void TPlaySession::PlaySound(int number, bool wait) {
 void TPlaySession::ReplyPlayed(int P, int Q) {
     m_Lines.push_back("move " + PointText(P, Q) + " reply");
 }
-void TPlaySession::SolverJudged(const std::string& move, TSolverVerdict verdict,
+void TPlaySession::SolverJudged(const std::string& move, const TJudgement& judgement,
                                 const std::string& answer) {
-    // "works", "fails" with the refutation, "ko" or "unknown".
+    // "works", "fails" with the refutation, "ko" (with who takes it first) or "unknown".
+    const TSolverVerdict verdict = judgement.Verdict;
     const bool works = ReachesTheGoal(verdict, m_Loop->KoIsTheAnswer());
     std::string line = "solver " + move + " ";
     if (works)
@@ -115,6 +116,8 @@ void TPlaySession::SolverJudged(const std::string& move, TSolverVerdict verdict,
         line += "fails" + (answer.empty() ? std::string() : " " + answer);
     else
         line += VerdictName(verdict);
+    if (!works && verdict == TSolverVerdict::Ko)
+        line += judgement.PlayerTakesTheKoFirst ? " taken first by the player" : " taken first by the opponent";
     m_Lines.push_back(line);
 }
 

@@ -56,7 +56,7 @@ private:
     void HintMarked(const std::string& good, const std::string& bad) override;
     void Solved() override { m_Lines.push_back("solved"); }
     void TookBack(int moves) override { m_Lines.push_back("takeback " + std::to_string(moves)); }
-    void SolverJudged(const std::string& move, TSolverVerdict verdict,
+    void SolverJudged(const std::string& move, const TJudgement& judgement,
                       const std::string& answer) override;
     // IStatisticsOutput: the labels are not part of the transcript.
     void SetLabel(TStatLabel, const std::string&) override {}

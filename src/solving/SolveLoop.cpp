@@ -662,7 +662,7 @@ void TSolveLoop::Judged(const std::string& move, const TJudgement& judgement) {
     // problem asks for ends its line there, as the tree's would.
     const bool ends = works && (judgement.Ends || judgement.Verdict == TSolverVerdict::Ko);
     const std::string answer = ends ? "" : AnswerOf(judgement);
-    m_Output.SolverJudged(move, judgement.Verdict,
+    m_Output.SolverJudged(move, judgement,
                           answer.empty() || answer == "TT" ? answer : m_Orientation.Apply(answer));
     if (works) {
         if (leftTheTree) m_Output.ShowNotice(Tx("NoticeAlsoWorks"));
@@ -681,7 +681,8 @@ void TSolveLoop::Judged(const std::string& move, const TJudgement& judgement) {
         }
         return;
     }
-    if (judgement.Verdict == TSolverVerdict::Ko) m_Output.ShowNotice(Tx("NoticeLeadsToKo"));
+    if (judgement.Verdict == TSolverVerdict::Ko)
+        m_Output.ShowNotice(Tx(judgement.PlayerTakesTheKoFirst ? "NoticeLeadsToYourKo" : "NoticeLeadsToTheirKo"));
     if (judgement.Verdict == TSolverVerdict::Unknown) m_Output.ShowNotice(Tx("NoticeNotAnAnswer"));
     // The refutation is played, so that the player sees why.
     if (!answer.empty() && answer != "TT") PlaySolverMove(answer);

@@ -67,9 +67,9 @@ public:
     virtual void PlayerSide(bool /*white*/) {}
     // The solver is judging a move the tree does not list (the board takes no moves meanwhile).
     virtual void Thinking(bool /*on*/) {}
-    // The solver's verdict on the player's `move`, and the opponent's `answer` it plays ("" for
-    // none), both as shown.
-    virtual void SolverJudged(const std::string& /*move*/, TSolverVerdict /*verdict*/,
+    // The solver's judgement of the player's `move`, and the opponent's `answer` it plays (""
+    // for none), both as shown.
+    virtual void SolverJudged(const std::string& /*move*/, const TJudgement& /*judgement*/,
                               const std::string& /*answer*/) {}
 };
 

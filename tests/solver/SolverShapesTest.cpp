@@ -88,5 +88,38 @@ TEST(SolverShapes, AStoneOnTheMiddleOfThreeIsDeathAtOnce) {
     }
 }
 
+std::string LineOf(const TSolveResult& result) {
+    std::string line;
+    for (const int p : result.Line)
+        line += SolverPointText(p) + " ";
+    return line;
+}
+
+// A ko names the side that takes it first. In the bent four of the corner White, to kill,
+// plays into the bend and then takes first: Black needs a threat to take back. Once Black has
+// answered in the corner, asked for Black's life with White to move, the same ko is taken
+// first by Black's opponent.
+TEST(SolverShapes, AKoNamesWhoTakesItFirst) {
+    const struct {
+        const char* name;
+        std::vector<std::string> rows;
+        TLifeGoal goal;
+    } cases[] = {{"White to kill", {"...XO", ".XXXO", "XXOOO", "OO"}, TLifeGoal::Kill},
+                 {"Black to live, White to move", {"Xo.XO", ".XXXO", "XXOOO", "OO"}, TLifeGoal::Live}};
+    TSolverBudget budget;
+    budget.Nodes = 2000000;
+    budget.TableBytes = size_t{4} << 20;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TLifeAndDeath q = Shape(c.rows, TStone::White);
+        q.Goal = c.goal;
+        q.Target = q.Board.ChainOf(TSolverBoard::PointOf(4, 1)); // the group, not the stone in the corner
+        const TSolveResult result = Solve(q, budget);
+        EXPECT_EQ(VerdictName(result.Verdict), std::string("ko"));
+        EXPECT_EQ(result.KoTakenFirstBy, TStone::White) << LineOf(result);
+        EXPECT_EQ(VerdictText(result), "ko, White takes first");
+    }
+}
+
 } // namespace
 } // namespace karvena::test
