@@ -145,7 +145,7 @@ TEST_F(OffTree, AWrongMoveTheTreeLacksIsRefutedOnTheBoardAndCountedOnce) {
 TEST_F(OffTree, AKoTheProblemDoesNotAskForFails) {
     Start(ReadFixture("two-answers.sgf"));
     const TLines lines = Run({"AC"});
-    // White answers AC by taking a stone: the ko is the opponent's to take first.
+    // The ko AC leads to is the opponent's to take first.
     EXPECT_TRUE(Has(lines, "solver AC ko taken first by the opponent"));
     EXPECT_TRUE(Has(lines, "notice This leads to a ko your opponent takes first, which the problem does "
                            "not count as its answer"));
