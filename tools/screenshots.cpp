@@ -409,6 +409,11 @@ int main(int argc, char* argv[]) {
                 Settle(solverWindow);
             }
             ok &= Save(solverWindow, QString("%1/main-solver-solved-%2.png").arg(out, language));
+            // A move that only leads to a ko: the notice names who takes it first.
+            solverWindow.Loop().SolveAgain();
+            solverWindow.GoGame1->Click(1, 3, TMouseButton::Left, 1, 3); // AC
+            Settle(solverWindow);
+            ok &= Save(solverWindow, QString("%1/main-solver-ko-%2.png").arg(out, language));
         }
 
         // Importing a folder of folders: the progress dialog, the summary, the level menu.
