@@ -57,7 +57,21 @@ bool TLifeAndDeath::DefenderLeftInAtari(const TSolverBoard& board, const std::ve
 }
 
 bool TLifeAndDeath::TargetAlive(const TSolverBoard& board, const std::vector<bool>& inRegion) const {
-    return AnyUnconditionallyAlive(board, Defender(), Region, inRegion, Target);
+    return TargetEscaped(board) || AnyUnconditionallyAlive(board, Defender(), Region, inRegion, Target);
+}
+
+bool TLifeAndDeath::TargetEscaped(const TSolverBoard& board) const {
+    constexpr int kRoomToRun = 3;
+    const TStone defender = Defender();
+    for (const int open : Open)
+        for (const int d : TSolverBoard::kDirections) {
+            const int p = open + d;
+            if (board.At(p) != defender || board.Liberties(p, kRoomToRun) < kRoomToRun) continue;
+            // Beside the open board with room to run: the target's when a target point is in it.
+            for (const int s : board.ChainOf(p))
+                if (std::find(Target.begin(), Target.end(), s) != Target.end()) return true;
+        }
+    return false;
 }
 
 namespace {

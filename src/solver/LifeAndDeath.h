@@ -35,6 +35,9 @@ struct TLifeAndDeath {
     TLifeGoal Goal = TLifeGoal::Kill; // the player's
     int Passes = 0;           // passes in a row just before this position (0 or 1)
     std::vector<int> Preferred; // points tried first (the problem's own moves), if any
+    // Points beyond the region where the board is open (the attacker's stones stand in for it
+    // there): a target chain beside one, with room to run, has got out (see TargetEscaped).
+    std::vector<int> Open;
 
     TStone Defender() const { return Other(Attacker); }
     // The side whose goal is asked.
@@ -45,7 +48,11 @@ struct TLifeAndDeath {
     bool TargetCaptured(const TSolverBoard& board) const;
     // True when a target stone is unconditionally alive on `board`: the attacker, who must
     // take them all, can never take that one.
+    // So is a target chain that has escaped (TargetEscaped).
     bool TargetAlive(const TSolverBoard& board, const std::vector<bool>& inRegion) const;
+    // True when a chain of the target stands beside an Open point with three liberties or
+    // more: it reaches the open board with room to run, which the region cannot follow.
+    bool TargetEscaped(const TSolverBoard& board) const;
     // True when the target is dead however it is played: it stands alone around one eye space
     // that no capture can widen and that cannot make two eyes (see EyeSpaceDies), or around a
     // space of two or three points with the attacker's stones in it, the middle of three among

@@ -358,6 +358,17 @@ TProblemQuestion QuestionOf(const TProblemRow& row, const TSolutionTree& tree,
                 continue;
             out.Frame.push_back(n);
         }
+    // The open board: frame points off the first two lines (crawling along the edge is no
+    // escape: the edge beyond a problem is the attacker's as far as it shows) with none of the
+    // attacker's stones beside them (a point in a gap of the attacker's wall is no way out: one
+    // move closes it).
+    for (const int p : out.Frame) {
+        const int x = TSolverBoard::XOf(p), y = TSolverBoard::YOf(p);
+        const bool offTheEdge = std::min({x, y, lines + 1 - x, lines + 1 - y}) > 2;
+        const bool besideTheWall = std::any_of(std::begin(TSolverBoard::kDirections), std::end(TSolverBoard::kDirections),
+                                               [&](int d) { return q.Board.At(p + d) == q.Attacker; });
+        if (offTheEdge && !besideTheWall) q.Open.push_back(p);
+    }
     for (const int p : out.Frame)
         q.Board.Set(p, q.Attacker);
     // The tree's correct first moves say what the problem is about (its wrong ones may be
@@ -410,6 +421,7 @@ TProblemQuestion Oriented(const TProblemQuestion& start, const TOrientation& ori
     moveAll(q.Target);
     moveAll(q.Preferred);
     moveAll(out.Frame);
+    moveAll(q.Open);
     return out;
 }
 

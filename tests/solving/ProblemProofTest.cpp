@@ -287,6 +287,40 @@ TEST(ProblemQuestion, TheTargetIsTheGroupTheTreesMovesAreAbout) {
     EXPECT_EQ(AgreementName(proof.Agreement), std::string("agree"));
 }
 
+// A target chain that reaches the open board with room to run has got out, and lives; one in
+// a gap the attacker's wall closes in one move, or crawling along the edge, has not.
+TEST(ProblemQuestion, AGroupThatGetsOutLives) {
+    TSolverBudget budget;
+    budget.Nodes = 400000;
+    budget.TableBytes = size_t{16} << 20;
+    const struct {
+        const char* name;
+        const char* sgf;
+        const char* move;
+        const char* verdict; // for Black, the problem's player
+    } cases[] = {
+        {"the mouth open: DC closes it",
+         "(;GM[1]FF[4]SZ[19]PL[B]C[Black to kill.]AB[da][db][ad][bd][cd]AW[ca][cb][cc][bc][ac](;B[dc]C[Correct]))",
+         "DC", "win"},
+        {"the mouth open: after BB White plays DC and is out",
+         "(;GM[1]FF[4]SZ[19]PL[B]C[Black to kill.]AB[da][db][ad][bd][cd]AW[ca][cb][cc][bc][ac](;B[dc]C[Correct]))",
+         "BB", "loss"},
+        {"a gap White's next move closes is no way out",
+         "(;SZ[19]C[Black to live.]AB[ac][ba][bc][bf][cb][cd][ce][de]"
+         "AW[ab][bb][bg][cc][cf][cg][db][dc][ed][ee][ef](;B[ae]C[Correct])(;B[aa]))",
+         "AA", "loss"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TProblemQuestion question = AskedOf(c.sgf);
+        ASSERT_TRUE(question.Ok()) << question.Error;
+        TLifeAndDeath q = question.Question;
+        ASSERT_TRUE(q.Play(PointOfMove(c.move, 19)));
+        const TSolveResult result = Solve(q, budget);
+        EXPECT_EQ(VerdictName(result.Verdict), std::string(c.verdict)) << LineText(c.move, result.Line);
+    }
+}
+
 // A goal reached without a move is no question: an answer-only tree above a white group that is
 // dead already does not make every move "work" as killing.
 TEST(ProblemQuestion, AGoalReachedByPassingIsRefused) {
