@@ -11,6 +11,12 @@
 //         [--transform N] [--along-the-edge]
 //   prove <archive> [--group N] [--budget-ms N | --budget-nodes N]
 #include <algorithm>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <atomic>
+#include <chrono>
+#include <thread>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +26,7 @@
 
 #include "collection/Archive.h"
 #include "collection/CollectionBuilder.h"
+#include "collection/DerivedGoals.h"
 #include "solving/ProblemCheck.h"
 #include "collection/OpenGroup.h"
 #include "collection/SgfExport.h"
@@ -40,6 +47,13 @@ int Usage() {
     std::fprintf(
         stderr,
         "usage: karvena-collection build <sgf files or folders>... [--levels <map>] -o <archive>\n"
+        "                                [--goals <file>]\n"
+        "--goals takes the goals the goals command found for problems that state none (each\n"
+        "matched by the problem's fingerprint), so the trainer need not look for them.\n"
+        "       karvena-collection goals <archive> [--budget-nodes N] -o <file>\n"
+        "goals finds the goal of each problem that states none, as the trainer would (200000\n"
+        "positions a first move unless given), on every core, and writes one line a problem:\n"
+        "its fingerprint and the goal.\n"
         "       karvena-collection list <archive> [--group N]\n"
         "       karvena-collection check [--prove [--budget-ms N]] <archive>\n"
         "       karvena-collection export <archive> <key> -o <file.sgf> [--budget-ms N]\n"
@@ -109,11 +123,14 @@ bool OpenArchive(const std::string& path, TProblemStore& store) {
 int Build(const std::vector<std::string>& args) {
     std::vector<std::string> inputs;
     std::string output, levelsPath;
+    std::string goalsPath;
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "-o" && i + 1 < args.size())
             output = args[++i];
         else if (args[i] == "--levels" && i + 1 < args.size())
             levelsPath = args[++i];
+        else if (args[i] == "--goals" && i + 1 < args.size())
+            goalsPath = args[++i];
         else
             inputs.push_back(args[i]);
     }
@@ -140,6 +157,16 @@ int Build(const std::vector<std::string>& args) {
         std::fprintf(stderr, "no archive written: %s\n",
                      built.Error.empty() ? "no problem could be read" : built.Error.c_str());
         return 2;
+    }
+    if (!goalsPath.empty()) {
+        std::map<std::string, int32_t> goals;
+        std::string error;
+        if (!ReadDerivedGoals(goalsPath, goals, error)) {
+            std::fprintf(stderr, "%s\n", error.c_str());
+            return 2;
+        }
+        const int applied = ApplyDerivedGoals(goals, built.Rows);
+        std::fprintf(stderr, "%d goals found ahead applied\n", applied);
     }
     // The table is written to a scratch file beside the archive and zipped from there, so a large
     // collection is never held twice.
@@ -593,6 +620,69 @@ int Export(const std::vector<std::string>& args) {
     return 0;
 }
 
+// Finds the goal of every problem of an archive that states none, on every core, and writes
+// "fingerprint value" a line (the build's --goals reads it back).
+int Goals(const std::vector<std::string>& args) {
+    if (args.empty()) return Usage();
+    TProblemStore store;
+    if (!OpenArchive(args[0], store)) return 2;
+    TSolverBudget perMove;
+    perMove.Nodes = 200000;
+    perMove.TableBytes = size_t{16} << 20;
+    std::string output;
+    for (size_t i = 1; i < args.size(); ++i) {
+        if (args[i] == "-o" && i + 1 < args.size())
+            output = args[++i];
+        else if (!ReadBudget(args, i, perMove) || perMove.Nodes <= 0)
+            return Usage();
+    }
+    if (output.empty()) return Usage();
+    std::vector<TProblemRow> rows;
+    for (const int group : store.GroupNumbers())
+        for (const TProblemRow& listed : store.GroupWithNext(group)) {
+            if (listed.Group1 != group) break;
+            if (std::optional<TProblemRow> row = store.Find(listed.Auto1)) rows.push_back(std::move(*row));
+        }
+    const auto start = std::chrono::steady_clock::now();
+    std::vector<char> derived(rows.size(), 0);
+    std::atomic<size_t> next{0};
+    std::vector<std::thread> workers;
+    for (unsigned t = 0; t < std::max(1u, std::thread::hardware_concurrency()); ++t)
+        workers.emplace_back([&] {
+            for (size_t i = next++; i < rows.size(); i = next++) {
+                TProblemRow copy = rows[i];
+                if (StoreDerivedGoal(copy, perMove)) {
+                    rows[i].Result2 = copy.Result2;
+                    derived[i] = 1;
+                }
+            }
+        });
+    for (std::thread& worker : workers)
+        worker.join();
+    const std::string scratch = output + ".part";
+    {
+        std::ofstream out(scratch, std::ios::trunc);
+        out << "# The goal of each bundled problem that states none, as the solver finds it from the\n"
+               "# problem's tree (" << perMove.Nodes << " positions a first move): the problem's fingerprint,\n"
+               "# then 5 kill, 6 live, 7 kill by ko, 8 live by ko. Written by karvena-collection goals.\n";
+        for (size_t i = 0; i < rows.size(); ++i)
+            if (derived[i]) out << ProblemFingerprint(rows[i]) << ' ' << *rows[i].Result2 << '\n';
+        if (!out.flush()) {
+            std::fprintf(stderr, "cannot write %s\n", scratch.c_str());
+            return 2;
+        }
+    }
+    if (std::rename(scratch.c_str(), output.c_str()) != 0) {
+        std::fprintf(stderr, "cannot write %s\n", output.c_str());
+        return 2;
+    }
+    const auto seconds =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count() / 1000.0;
+    std::printf("goals found for %zu of %zu problems in %.1f s\n",
+                static_cast<size_t>(std::count(derived.begin(), derived.end(), 1)), rows.size(), seconds);
+    return ReadFailed(args[0], store) ? 2 : 0;
+}
+
 int Prove(const std::vector<std::string>& args) {
     if (args.empty()) return Usage();
     TProblemStore store;
@@ -668,5 +758,6 @@ int main(int argc, char* argv[]) {
     if (command == "play") return PlayWords(args);
     if (command == "solve") return Solve(args);
     if (command == "prove") return Prove(args);
+    if (command == "goals") return Goals(args);
     return Usage();
 }

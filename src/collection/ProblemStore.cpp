@@ -1,5 +1,7 @@
 #include "collection/ProblemStore.h"
 
+#include <cstdio>
+
 #include "collection/Archive.h"
 
 namespace karvena {
@@ -378,6 +380,28 @@ bool InsertProblem(TSqliteDb& db, const TProblemRow& row, std::string& error) {
         return false;
     }
     return true;
+}
+
+std::string ProblemFingerprint(const TProblemRow& row) {
+    uint64_t hash = 1469598103934665603ull;
+    auto mix = [&hash](const void* data, size_t size) {
+        const auto* bytes = static_cast<const unsigned char*>(data);
+        for (size_t i = 0; i < size; ++i) {
+            hash ^= bytes[i];
+            hash *= 1099511628211ull;
+        }
+        hash ^= 0xFF; // a separator, so "AB"+"C" differs from "A"+"BC"
+        hash *= 1099511628211ull;
+    };
+    for (const std::string* text :
+         {&row.ArrangedBlack, &row.ArrangedWhite, &row.Initial, &row.FirstToPlay})
+        mix(text->data(), text->size());
+    mix(row.Solution.data(), row.Solution.size());
+    // The same stones on another board are another problem; 19 x 19 prints stay as they were.
+    if (row.BoardSize != 19) mix(&row.BoardSize, sizeof row.BoardSize);
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+    return text;
 }
 
 } // namespace karvena

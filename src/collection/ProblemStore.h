@@ -44,7 +44,18 @@ struct TProblemRow {
     int32_t BoardSize = 19;
 };
 
+// What makes two problems the same, as 16 hexadecimal digits: the position, the side to play, the
+// tree and the board's size (a 64-bit FNV-1a hash).
+std::string ProblemFingerprint(const TProblemRow& row);
+
 constexpr int32_t kResultKoGoalUnstated = 4;
+// A goal the problem does not state, found by the solver from its tree when the collection was
+// built (the player is never told it as the problem's word): kill, live, and the same where the
+// answer is a ko.
+constexpr int32_t kResultDerivedKill = 5;
+constexpr int32_t kResultDerivedLive = 6;
+constexpr int32_t kResultDerivedKoKill = 7;
+constexpr int32_t kResultDerivedKoLive = 8;
 
 // The schema of the collection database: tblProblems with its two indexes, and tblProverb.
 extern const char* const kProblemSchema;

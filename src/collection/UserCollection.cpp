@@ -38,29 +38,6 @@ bool SetNext(TSqliteDb& db, const char* name, int64_t value) {
     return q.Run();
 }
 
-// What makes two problems the same: the position, the side to play and the tree (64-bit FNV-1a).
-std::string Fingerprint(const TProblemRow& row) {
-    uint64_t hash = 1469598103934665603ull;
-    auto mix = [&hash](const void* data, size_t size) {
-        const auto* bytes = static_cast<const unsigned char*>(data);
-        for (size_t i = 0; i < size; ++i) {
-            hash ^= bytes[i];
-            hash *= 1099511628211ull;
-        }
-        hash ^= 0xFF; // a separator, so "AB"+"C" differs from "A"+"BC"
-        hash *= 1099511628211ull;
-    };
-    for (const std::string* text :
-         {&row.ArrangedBlack, &row.ArrangedWhite, &row.Initial, &row.FirstToPlay})
-        mix(text->data(), text->size());
-    mix(row.Solution.data(), row.Solution.size());
-    // The same stones on another board are another problem; 19 x 19 prints stay as they were.
-    if (row.BoardSize != 19) mix(&row.BoardSize, sizeof row.BoardSize);
-    char text[17];
-    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
-    return text;
-}
-
 int64_t One(const TSqliteDb& db, const std::string& sql) {
     TSqliteStatement q = db.Prepare(sql);
     return q.Ok() && q.Step() ? q.Int(0) : 0;
@@ -210,7 +187,7 @@ TImportSummary TUserCollection::Import(const std::vector<std::string>& inputs,
             int number = 0;
             TImportedGroup counted;
             for (TProblemRow& row : byFolder[folder]) {
-                const std::string print = Fingerprint(row);
+                const std::string print = ProblemFingerprint(row);
                 TSqliteStatement seen = db.Prepare("SELECT 1 FROM tblImported WHERE Fingerprint = ?");
                 seen.Bind(1, print);
                 if (seen.Step()) {

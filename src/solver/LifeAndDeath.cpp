@@ -61,16 +61,43 @@ bool TLifeAndDeath::TargetAlive(const TSolverBoard& board, const std::vector<boo
 }
 
 bool TLifeAndDeath::TargetEscaped(const TSolverBoard& board) const {
-    constexpr int kRoomToRun = 3;
+    if (Open.empty()) return false;
     const TStone defender = Defender();
+    const auto isOpen = [&](int p) {
+        return board.At(p) == Attacker && std::find(Open.begin(), Open.end(), p) != Open.end();
+    };
+    // The ways out of a chain: the open points beside it, and its liberties beside one. With two,
+    // the attacker's next move cannot shut it in.
+    const auto waysOut = [&](const std::vector<int>& chain) {
+        std::vector<int> ways;
+        for (const int s : chain)
+            for (const int d : TSolverBoard::kDirections) {
+                const int n = s + d;
+                if (std::find(ways.begin(), ways.end(), n) != ways.end()) continue;
+                bool way = isOpen(n);
+                if (!way && board.At(n) == TStone::Empty)
+                    for (const int e : TSolverBoard::kDirections)
+                        way = way || isOpen(n + e);
+                if (way) ways.push_back(n);
+            }
+        return ways.size();
+    };
+    std::vector<int> looked;
     for (const int open : Open)
-        for (const int d : TSolverBoard::kDirections) {
-            const int p = open + d;
-            if (board.At(p) != defender || board.Liberties(p, kRoomToRun) < kRoomToRun) continue;
-            // Beside the open board with room to run: the target's when a target point is in it.
-            for (const int s : board.ChainOf(p))
-                if (std::find(Target.begin(), Target.end(), s) != Target.end()) return true;
-        }
+        for (const int d : TSolverBoard::kDirections)
+            for (const int e : {0, 1, -1, TSolverBoard::kStride, -TSolverBoard::kStride}) {
+                // A defender's stone beside the open point, or beside an empty point beside it.
+                const int n = open + d;
+                const int p = e == 0 ? n : n + e;
+                if (e != 0 && board.At(n) != TStone::Empty) continue;
+                if (board.At(p) != defender || std::find(looked.begin(), looked.end(), p) != looked.end()) continue;
+                const std::vector<int> chain = board.ChainOf(p);
+                looked.insert(looked.end(), chain.begin(), chain.end());
+                const bool target = std::any_of(chain.begin(), chain.end(), [&](int s) {
+                    return std::find(Target.begin(), Target.end(), s) != Target.end();
+                });
+                if (target && waysOut(chain) >= 2) return true;
+            }
     return false;
 }
 

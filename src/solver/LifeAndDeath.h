@@ -36,7 +36,7 @@ struct TLifeAndDeath {
     int Passes = 0;           // passes in a row just before this position (0 or 1)
     std::vector<int> Preferred; // points tried first (the problem's own moves), if any
     // Points beyond the region where the board is open (the attacker's stones stand in for it
-    // there): a target chain beside one, with room to run, has got out (see TargetEscaped).
+    // there): a target chain with two ways out to them has got out (see TargetEscaped).
     std::vector<int> Open;
 
     TStone Defender() const { return Other(Attacker); }
@@ -50,8 +50,9 @@ struct TLifeAndDeath {
     // take them all, can never take that one.
     // So is a target chain that has escaped (TargetEscaped).
     bool TargetAlive(const TSolverBoard& board, const std::vector<bool>& inRegion) const;
-    // True when a chain of the target stands beside an Open point with three liberties or
-    // more: it reaches the open board with room to run, which the region cannot follow.
+    // True when a chain of the target has two ways out to the open board or more (Open points
+    // beside it, or its liberties beside one), so that no move of the attacker shuts it in: it
+    // has got out, and the region cannot follow it further.
     bool TargetEscaped(const TSolverBoard& board) const;
     // True when the target is dead however it is played: it stands alone around one eye space
     // that no capture can widen and that cannot make two eyes (see EyeSpaceDies), or around a

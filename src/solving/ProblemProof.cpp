@@ -274,6 +274,24 @@ TProblemQuestion QuestionUnderItsGoal(const TProblemRow& row, const TSolutionTre
     return proof.Question;
 }
 
+bool StoreDerivedGoal(TProblemRow& row, const TSolverBudget& perMove) {
+    TSolutionTree tree;
+    try {
+        LoadSolution(tree, row.Solution);
+    } catch (const TBlobError&) {
+        return false;
+    }
+    if (tree.Empty()) return false;
+    const TProblemQuestion stated = QuestionOf(row, tree);
+    if (stated.Error != kNoStatedGoal) return false;
+    const TProblemQuestion derived = QuestionUnderItsGoal(row, tree, perMove);
+    if (!derived.Ok()) return false;
+    const bool kill = derived.Question.Goal == TLifeGoal::Kill;
+    row.Result2 = derived.Ko ? (kill ? kResultDerivedKoKill : kResultDerivedKoLive)
+                             : (kill ? kResultDerivedKill : kResultDerivedLive);
+    return true;
+}
+
 TProblemProof ProveProblem(const TProblemRow& row, const TSolverBudget& perMove) {
     TProblemProof proof;
     TSolutionTree tree;

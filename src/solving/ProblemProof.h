@@ -45,6 +45,11 @@ TProblemProof ProveProblem(const TProblemRow& row, const TSolverBudget& perMove)
 TProblemQuestion QuestionUnderItsGoal(const TProblemRow& row, const TSolutionTree& tree,
                                       const TSolverBudget& perMove);
 
+// Writes into `row`'s Result2 the goal its tree fits (kResultDerivedKill …) when the problem
+// states none and one is found with `perMove` a first move, so that the trainer has its question
+// at once when the problem opens. False, and the row unchanged, otherwise.
+bool StoreDerivedGoal(TProblemRow& row, const TSolverBudget& perMove);
+
 // What the solver finds that the tree gets wrong: its correct first moves that fail (or reach
 // only a ko it does not ask for), its wrong first moves that work, and the moves of the region
 // it lacks that work, each with the solver's line from the move on.

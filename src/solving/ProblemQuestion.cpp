@@ -33,6 +33,14 @@ bool GoalOfProblem(const TProblemRow& row, TStone player, TProblemQuestion& out)
         out.Ko = true;
         result = -1;
     }
+    // A goal derived when the collection was built stands where the root comment says none.
+    if (result >= kResultDerivedKill && result <= kResultDerivedKoLive) {
+        const TGoal said = GoalOf(root, player == TStone::Black ? 'B' : 'W');
+        const bool kill = said.Known ? said.Kill : result == kResultDerivedKill || result == kResultDerivedKoKill;
+        out.Question.Goal = kill ? TLifeGoal::Kill : TLifeGoal::Live;
+        out.Ko = result >= kResultDerivedKoKill;
+        return true;
+    }
     if (result < 0 || result > 3) result = StatedResult(root);
     if (result >= 0 && result <= 3) {
         out.Question.Goal = result == 0 || result == 2 ? TLifeGoal::Kill : TLifeGoal::Live;

@@ -5,11 +5,14 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <regex>
 #include <sstream>
 
 #include "collection/Archive.h"
 #include "collection/CollectionBuilder.h"
+#include "collection/DerivedGoals.h"
+#include "collection/TempFolder.h"
 #include "solving/ProblemCheck.h"
 #include "collection/OpenGroup.h"
 #include "collection/SgfImport.h"
@@ -138,6 +141,63 @@ TEST_F(Bundled, ImportsExactlyAsTheRecordedBuild) {
         ASSERT_EQ(a, b) << "problem line " << line;
     }
     EXPECT_FALSE(std::getline(now, a)) << "more problems than recorded";
+}
+
+// The goals found ahead are those of today's problems: every line of the file names a bundled
+// problem (a changed source must have its goals found again), and none overrides a stated goal.
+TEST_F(Bundled, GoalsFoundAheadNameTodaysProblems) {
+    std::map<std::string, int32_t> goals;
+    std::string error;
+    ASSERT_TRUE(ReadDerivedGoals(kData + "/goals.txt", goals, error)) << error;
+    EXPECT_GT(goals.size(), s_Built->Rows.size() / 2) << "most problems have their goal found ahead";
+    std::vector<TProblemRow> rows = s_Built->Rows;
+    EXPECT_EQ(ApplyDerivedGoals(goals, rows), static_cast<int>(goals.size()));
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const std::optional<int32_t> before = s_Built->Rows[i].Result2;
+        if (before && *before >= 0 && *before != kResultKoGoalUnstated) EXPECT_EQ(rows[i].Result2, before);
+    }
+}
+
+// A goals file: one fingerprint and goal a line; anything else is refused with the line named.
+// Goals go only where the problem states none, and a ko its marks state is kept.
+TEST(DerivedGoals, ReadAndApplied) {
+    test::TTempFolder folder;
+    const struct {
+        const char* text;
+        bool ok;
+    } files[] = {
+        {"# a comment\n0123456789abcdef 5\n\nfedcba9876543210 8\n", true},
+        {"0123456789abcdef 4\n", false},      // a stated value, not a derived one
+        {"0123456789ABCDEF 5\n", false},      // not as fingerprints are written
+        {"0123456789abcdef 5 extra\n", false},
+        {"0123456789abcde 5\n", false},
+    };
+    for (const auto& f : files) {
+        SCOPED_TRACE(f.text);
+        folder.Write("goals.txt", f.text);
+        std::map<std::string, int32_t> goals;
+        std::string error;
+        EXPECT_EQ(ReadDerivedGoals(folder.File("goals.txt"), goals, error), f.ok) << error;
+        if (!f.ok) {
+            EXPECT_NE(error.find("goals.txt:"), std::string::npos) << error;
+        }
+    }
+    std::map<std::string, int32_t> goals;
+    std::string error;
+    EXPECT_FALSE(ReadDerivedGoals(folder.File("missing.txt"), goals, error));
+
+    TProblemRow silent, stated, koAnswer, other;
+    silent.ArrangedBlack = stated.ArrangedBlack = koAnswer.ArrangedBlack = "AA";
+    stated.Result2 = 1;
+    koAnswer.Result2 = kResultKoGoalUnstated;
+    other.ArrangedBlack = "BB";
+    goals[ProblemFingerprint(silent)] = kResultDerivedKill;
+    std::vector<TProblemRow> rows{silent, stated, koAnswer, other};
+    EXPECT_EQ(ApplyDerivedGoals(goals, rows), 2);
+    EXPECT_EQ(rows[0].Result2, kResultDerivedKill);
+    EXPECT_EQ(rows[1].Result2, 1) << "the author's word stays";
+    EXPECT_EQ(rows[2].Result2, kResultDerivedKoKill) << "the answer stays a ko";
+    EXPECT_FALSE(rows[3].Result2) << "another problem";
 }
 
 TEST_F(Bundled, ProblemsSitInTheTopLeftAndLevelsRiseWithinAGroup) {

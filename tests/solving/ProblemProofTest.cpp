@@ -321,6 +321,49 @@ TEST(ProblemQuestion, AGroupThatGetsOutLives) {
     }
 }
 
+// A goal found ahead (when the collection was built) is the question's goal at once, with no
+// search when the problem opens; the root comment's own word still comes first, and a problem
+// that states its goal is left as it is.
+TEST(ProblemQuestion, AGoalFoundAheadIsTheQuestionsGoal) {
+    TSolverBudget budget;
+    budget.Nodes = 200000;
+    budget.TableBytes = size_t{4} << 20;
+    TProblemRow silent = ImportedRow(CornerLife("", "Correct", "Wrong", "Wrong"));
+    TSolutionTree tree;
+    LoadSolution(tree, silent.Solution);
+    EXPECT_EQ(QuestionOf(silent, tree).Error, kNoStatedGoal);
+    ASSERT_TRUE(StoreDerivedGoal(silent, budget));
+    EXPECT_EQ(silent.Result2, kResultDerivedLive) << "Black lives in the corner";
+    const TProblemQuestion found = QuestionOf(silent, tree);
+    ASSERT_TRUE(found.Ok()) << found.Error;
+    EXPECT_EQ(found.Question.Goal, TLifeGoal::Live);
+    EXPECT_FALSE(found.Ko);
+
+    const struct {
+        int32_t stored;
+        const char* root;
+        TLifeGoal goal;
+        bool ko;
+    } cases[] = {
+        {kResultDerivedKill, "", TLifeGoal::Kill, false},
+        {kResultDerivedKoLive, "", TLifeGoal::Live, true},
+        {kResultDerivedKill, "Black to live.", TLifeGoal::Live, false}, // the author's word first
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.stored) + " " + c.root);
+        TProblemRow row = ImportedRow(CornerLife(c.root, "Correct", "Wrong", "Wrong"));
+        row.Result2 = c.stored;
+        const TProblemQuestion q = QuestionOf(row, tree);
+        ASSERT_TRUE(q.Ok()) << q.Error;
+        EXPECT_EQ(q.Question.Goal, c.goal);
+        EXPECT_EQ(q.Ko, c.ko);
+    }
+    TProblemRow stated = ImportedRow(CornerLife("", "Correct", "Wrong", "Wrong"));
+    stated.Result2 = 0;
+    EXPECT_FALSE(StoreDerivedGoal(stated, budget));
+    EXPECT_EQ(stated.Result2, 0);
+}
+
 // A goal reached without a move is no question: an answer-only tree above a white group that is
 // dead already does not make every move "work" as killing.
 TEST(ProblemQuestion, AGoalReachedByPassingIsRefused) {
