@@ -41,7 +41,10 @@ TMoveJudge::~TMoveJudge() = default;
 bool TMoveJudge::Prepare(const TSolverBudget& budget) {
     if (m_Question) return m_Question->Ok();
     const TSolutionTree tree = TreeOf(m_Row);
-    if (m_KnownGoal == TJudgeGoal::None) {
+    // The goal the problem states, or the one found for it ahead, comes before any kept one.
+    if (TProblemQuestion stated = QuestionOf(m_Row, tree); stated.Ok() || stated.Error != kNoStatedGoal) {
+        m_Question = std::move(stated);
+    } else if (m_KnownGoal == TJudgeGoal::None) {
         m_Question.emplace();
         m_Question->Error = "the goal cannot be derived";
     } else if (m_KnownGoal) {

@@ -196,6 +196,25 @@ TEST_F(OffTree, AVerdictIsKeptAndUsedAgain) {
 
 // A goal that could not be found is looked for again once the search may take longer than it
 // could then; with no more time it is not looked for again.
+// A goal found ahead (kept in the collection) is the judge's at once, without a search, even
+// where the history keeps an older "not found" for the problem's key.
+TEST(MoveJudge, AGoalFoundAheadNeedsNoSearch) {
+    TProblemRow row = ImportedRow(ReadFixture("two-answers.sgf"));
+    row.Result2 = kResultDerivedLive;
+    TSolverBudget none;
+    none.Nodes = 1; // no room to look for a goal
+    for (const bool keptNone : {false, true}) {
+        SCOPED_TRACE(keptNone);
+        TMoveJudge judge(row);
+        if (keptNone) judge.SetKnownGoal(TJudgeGoal::None);
+        ASSERT_TRUE(judge.Prepare(none)) << judge.Why();
+    }
+    row.Result2.reset();
+    TMoveJudge unknown(row);
+    unknown.SetKnownGoal(TJudgeGoal::None);
+    EXPECT_FALSE(unknown.Prepare(none)) << "without it, the kept word stands";
+}
+
 TEST_F(OffTree, AGoalNotFoundIsLookedForAgainWithALargerBudget) {
     for (const int keptBudget : {100, 5000}) {
         SCOPED_TRACE(keptBudget);
