@@ -27,6 +27,14 @@ bool Contains(const std::vector<int>& points, const char* move) {
     return std::find(points.begin(), points.end(), PointOfMove(move, 19)) != points.end();
 }
 
+// A search bound by positions, with a table of `megabytes`.
+TSolverBudget NodesBudget(int64_t nodes, size_t megabytes) {
+    TSolverBudget budget;
+    budget.Nodes = nodes;
+    budget.TableBytes = megabytes << 20;
+    return budget;
+}
+
 // The question of an imported SGF problem, with `goal` when given.
 TProblemQuestion AskedOf(const std::string& sgf, std::optional<TLifeGoal> goal = std::nullopt,
                          bool alongTheEdge = false) {
@@ -111,9 +119,7 @@ TEST(ProblemQuestion, TheEdgeBesideTheProblemIsInside) {
 TEST(ProblemQuestion, EveryOrientationAsksTheSameQuestion) {
     const TProblemQuestion stored = AskedOf(CornerLife("Black to live.", "Correct", "Wrong", "Wrong"));
     ASSERT_TRUE(stored.Ok()) << stored.Error;
-    TSolverBudget budget;
-    budget.Nodes = 200000;
-    budget.TableBytes = size_t{1} << 20;
+    const TSolverBudget budget = NodesBudget(200000, 1);
     const std::vector<TJudgedMove> asStored = JudgeMoves(stored.Question, budget);
     for (int number = 1; number < TOrientation::kCount; ++number) {
         SCOPED_TRACE("orientation " + std::to_string(number));
@@ -155,9 +161,7 @@ TEST(ProblemProof, AKoMadeByTheFrameIsNoDisagreement) {
     EXPECT_TRUE(Contains(wider.Question.Region, "AH"));
     EXPECT_FALSE(Contains(wider.Frame, "AH"));
 
-    TSolverBudget budget;
-    budget.Nodes = 1000000;
-    budget.TableBytes = size_t{16} << 20;
+    const TSolverBudget budget = NodesBudget(1000000, 16);
     TLifeAndDeath after = narrow.Question;
     ASSERT_TRUE(after.Play(PointOfMove("AE", 19)));
     EXPECT_EQ(VerdictName(Solve(after, budget).Verdict), std::string("ko")) << "the frame's ko";
@@ -183,16 +187,12 @@ TEST(ProblemQuestion, TheTargetIsTheGroupThatMayGiveUpAPart) {
     TLifeAndDeath after = question.Question;
     ASSERT_TRUE(after.Board.Play(PointOfMove("FA", 19), TStone::Black));
     ASSERT_TRUE(after.Board.Play(PointOfMove("DA", 19), TStone::White));
-    TSolverBudget budget;
-    budget.Nodes = 2000000;
-    budget.TableBytes = size_t{4} << 20;
+    const TSolverBudget budget = NodesBudget(2000000, 4);
     EXPECT_EQ(VerdictName(Solve(after, budget).Verdict), std::string("loss"));
 }
 
 TEST(ProblemProof, TheTreesFirstMovesAgainstTheSolver) {
-    TSolverBudget budget;
-    budget.Nodes = 600000;
-    budget.TableBytes = size_t{4} << 20;
+    const TSolverBudget budget = NodesBudget(600000, 4);
     const struct {
         const char* name;
         std::string sgf;
@@ -255,9 +255,7 @@ TEST(ProblemProof, TheWinningMoveIsNamedWhereHarderMovesAreTriedFirst) {
     ASSERT_FALSE(sgf.empty());
     const TProblemQuestion question = AskedOf(sgf, TLifeGoal::Live);
     ASSERT_TRUE(question.Ok()) << question.Error;
-    TSolverBudget budget;
-    budget.Nodes = 400000;
-    budget.TableBytes = size_t{16} << 20;
+    const TSolverBudget budget = NodesBudget(400000, 16);
     const TSolveResult result = Solve(question.Question, budget);
     ASSERT_EQ(VerdictName(result.Verdict), std::string("win"));
     EXPECT_EQ(SolverPointText(result.Best), "AD");
@@ -276,9 +274,7 @@ TEST(ProblemQuestion, TheTargetIsTheGroupTheTreesMovesAreAbout) {
     EXPECT_TRUE(Contains(question.Question.Target, "DA"));
     EXPECT_TRUE(Contains(question.Question.Target, "AB"));
     EXPECT_FALSE(Contains(question.Question.Target, "FA")) << "the far chain is not the target";
-    TSolverBudget budget;
-    budget.Nodes = 400000;
-    budget.TableBytes = size_t{4} << 20;
+    const TSolverBudget budget = NodesBudget(400000, 4);
     const TProblemProof proof = ProveProblem(ImportedRow(sgf), budget);
     ASSERT_EQ(proof.Error, "");
     ASSERT_EQ(proof.Moves.size(), 2u);
@@ -290,9 +286,7 @@ TEST(ProblemQuestion, TheTargetIsTheGroupTheTreesMovesAreAbout) {
 // A target chain that reaches the open board with room to run has got out, and lives; one in
 // a gap the attacker's wall closes in one move, or crawling along the edge, has not.
 TEST(ProblemQuestion, AGroupThatGetsOutLives) {
-    TSolverBudget budget;
-    budget.Nodes = 400000;
-    budget.TableBytes = size_t{16} << 20;
+    const TSolverBudget budget = NodesBudget(400000, 16);
     const struct {
         const char* name;
         const char* sgf;
@@ -325,9 +319,7 @@ TEST(ProblemQuestion, AGroupThatGetsOutLives) {
 // search when the problem opens; the root comment's own word still comes first, and a problem
 // that states its goal is left as it is.
 TEST(ProblemQuestion, AGoalFoundAheadIsTheQuestionsGoal) {
-    TSolverBudget budget;
-    budget.Nodes = 200000;
-    budget.TableBytes = size_t{4} << 20;
+    const TSolverBudget budget = NodesBudget(200000, 4);
     TProblemRow silent = ImportedRow(CornerLife("", "Correct", "Wrong", "Wrong"));
     TSolutionTree tree;
     LoadSolution(tree, silent.Solution);
@@ -368,9 +360,7 @@ TEST(ProblemQuestion, AGoalFoundAheadIsTheQuestionsGoal) {
 // dead already does not make every move "work" as killing.
 TEST(ProblemQuestion, AGoalReachedByPassingIsRefused) {
     const std::string sgf = "(;SZ[19]AB[ad][bc][bb][ca][cb][da]AW[aa][ba][ab];B[ac])";
-    TSolverBudget budget;
-    budget.Nodes = 200000;
-    budget.TableBytes = size_t{4} << 20;
+    const TSolverBudget budget = NodesBudget(200000, 4);
     const TProblemRow row = ImportedRow(sgf);
     TSolutionTree tree;
     LoadSolution(tree, row.Solution);
@@ -393,9 +383,7 @@ TEST(ProblemQuestion, TheSpaceAWallClosesIsInsideTheRegion) {
         EXPECT_TRUE(Contains(question.Question.Region, inside)) << inside;
         EXPECT_FALSE(Contains(question.Frame, inside)) << inside;
     }
-    TSolverBudget budget;
-    budget.Nodes = 400000;
-    budget.TableBytes = size_t{16} << 20;
+    const TSolverBudget budget = NodesBudget(400000, 16);
     for (const char* move : {"BB", "BA"}) {
         TLifeAndDeath q = question.Question;
         ASSERT_TRUE(q.Play(PointOfMove(move, 19)));
@@ -407,9 +395,7 @@ TEST(ProblemQuestion, TheSpaceAWallClosesIsInsideTheRegion) {
 // passes, and the defender, left in atari and unable to connect, must let its chain be taken.
 // Seven stones on the second line with the attacker to play are dead, as the proverb says.
 TEST(ProblemQuestion, AKoTheDefenderCanOnlyProlongIsDeath) {
-    TSolverBudget budget;
-    budget.Nodes = 400000;
-    budget.TableBytes = size_t{16} << 20;
+    const TSolverBudget budget = NodesBudget(400000, 16);
     const struct {
         const char* name;
         const char* sgf;
@@ -445,9 +431,7 @@ TEST(ProblemProof, AnAnswerThatOnlyReachesAKoTellsTheGoalAndDisagrees) {
     // Black kills the white corner only by taking the ko at AA first; the tree, stating no
     // goal, calls AA a clean answer. As killing it is a ko, as living it fails: the goal is
     // killing, and the answer disagrees with its line shown.
-    TSolverBudget budget;
-    budget.Nodes = 600000;
-    budget.TableBytes = size_t{4} << 20;
+    const TSolverBudget budget = NodesBudget(600000, 4);
     const TProblemProof proof = ProveProblem(
         ImportedRow("(;SZ[19]AB[ae][be][ca][cd][ce][dc][ec][fa][fb][fc][bb]"
                     "AW[ab][ac][bd][cb][cc][db][ea][eb][ba](;B[aa]C[Correct])(;B[ad]))"),
