@@ -35,10 +35,7 @@ int ApplyDerivedGoals(const std::map<std::string, int32_t>& goals, std::vector<T
         if (row.Result2 && *row.Result2 >= 0 && !koAnswer) continue; // the problem states its goal
         const auto found = goals.find(ProblemFingerprint(row));
         if (found == goals.end()) continue;
-        const bool kill = found->second == kResultDerivedKill || found->second == kResultDerivedKoKill;
-        const bool ko = koAnswer || found->second >= kResultDerivedKoKill;
-        row.Result2 = ko ? (kill ? kResultDerivedKoKill : kResultDerivedKoLive)
-                         : (kill ? kResultDerivedKill : kResultDerivedLive);
+        row.Result2 = DerivedResult(DerivedKill(found->second), koAnswer || found->second >= kResultDerivedKoKill);
         ++applied;
     }
     return applied;

@@ -56,6 +56,10 @@ constexpr int32_t kResultDerivedKill = 5;
 constexpr int32_t kResultDerivedLive = 6;
 constexpr int32_t kResultDerivedKoKill = 7;
 constexpr int32_t kResultDerivedKoLive = 8;
+constexpr int32_t DerivedResult(bool kill, bool ko) {
+    return ko ? (kill ? kResultDerivedKoKill : kResultDerivedKoLive) : (kill ? kResultDerivedKill : kResultDerivedLive);
+}
+constexpr bool DerivedKill(int32_t result) { return result == kResultDerivedKill || result == kResultDerivedKoKill; }
 
 // The schema of the collection database: tblProblems with its two indexes, and tblProverb.
 extern const char* const kProblemSchema;

@@ -286,9 +286,7 @@ bool StoreDerivedGoal(TProblemRow& row, const TSolverBudget& perMove) {
     if (stated.Error != kNoStatedGoal) return false;
     const TProblemQuestion derived = QuestionUnderItsGoal(row, tree, perMove);
     if (!derived.Ok()) return false;
-    const bool kill = derived.Question.Goal == TLifeGoal::Kill;
-    row.Result2 = derived.Ko ? (kill ? kResultDerivedKoKill : kResultDerivedKoLive)
-                             : (kill ? kResultDerivedKill : kResultDerivedLive);
+    row.Result2 = DerivedResult(derived.Question.Goal == TLifeGoal::Kill, derived.Ko);
     return true;
 }
 

@@ -36,7 +36,7 @@ bool GoalOfProblem(const TProblemRow& row, TStone player, TProblemQuestion& out)
     // A goal derived when the collection was built stands where the root comment says none.
     if (result >= kResultDerivedKill && result <= kResultDerivedKoLive) {
         const TGoal said = GoalOf(root, player == TStone::Black ? 'B' : 'W');
-        const bool kill = said.Known ? said.Kill : result == kResultDerivedKill || result == kResultDerivedKoKill;
+        const bool kill = said.Known ? said.Kill : DerivedKill(result);
         out.Question.Goal = kill ? TLifeGoal::Kill : TLifeGoal::Live;
         out.Ko = result >= kResultDerivedKoKill;
         return true;
