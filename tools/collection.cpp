@@ -9,13 +9,14 @@
 //        [--no-solver] [--budget-ms N | --budget-nodes N] <word>...
 //   solve <archive> <key> [<word>...] [--budget-ms N | --budget-nodes N] [--moves] [--goal kill|live]
 //         [--transform N] [--along-the-edge]
-//   prove <archive> [--group N] [--budget-ms N | --budget-nodes N]
+//   prove <archive> [--group N] [--jobs N] [--budget-ms N | --budget-nodes N]
 #include <algorithm>
 #include <fstream>
 #include <map>
 #include <sstream>
 #include <atomic>
 #include <chrono>
+#include <mutex>
 #include <thread>
 #include <cctype>
 #include <cstdio>
@@ -76,7 +77,7 @@ int Usage() {
         "8-15 the same with the colours swapped); words and transcript name points as shown.\n"
         "       karvena-collection solve <archive> <key> [<words>...] [=<move>...] [--budget-ms N] [--moves]\n"
         "                                [--goal kill|live] [--transform N] [--along-the-edge]\n"
-        "       karvena-collection prove <archive> [--group N] [--budget-ms N]\n"
+        "       karvena-collection prove <archive> [--group N] [--jobs N] [--budget-ms N]\n"
         "solve plays the words as play does, then asks the solver what the problem's player\n"
         "reaches, whoever is to move (win: the player's goal, kill or live, is reached; ko, loss\n"
         "or unknown within the budget, 1000 ms unless given); --moves judges each\n"
@@ -84,7 +85,8 @@ int Usage() {
         "side in turn, the tree answering none (TT a pass): a line of prove replayed.\n"
         "--along-the-edge lets the region reach a point further along the edge, as prove does\n"
         "before it counts a disagreement.\n"
-        "prove judges every first move of every problem's tree.\n"
+        "prove judges every first move of every problem's tree, N problems at a time with\n"
+        "--jobs (one unless given; each holds its own table of positions).\n"
         "--budget-nodes N bounds each search by positions instead of time: the same answer on\n"
         "any machine.\n");
     return 2;
@@ -620,6 +622,19 @@ int Export(const std::vector<std::string>& args) {
     return 0;
 }
 
+// Runs work(i) for every i below `count` on `jobs` threads, each i once.
+template <typename TWork> void OnThreads(size_t count, unsigned jobs, TWork work) {
+    std::atomic<size_t> next{0};
+    std::vector<std::thread> workers;
+    for (unsigned t = 0; t < std::max(1u, jobs); ++t)
+        workers.emplace_back([&] {
+            for (size_t i = next++; i < count; i = next++)
+                work(i);
+        });
+    for (std::thread& worker : workers)
+        worker.join();
+}
+
 // Finds the goal of every problem of an archive that states none, on every core, and writes
 // "fingerprint value" a line (the build's --goals reads it back).
 int Goals(const std::vector<std::string>& args) {
@@ -645,20 +660,13 @@ int Goals(const std::vector<std::string>& args) {
         }
     const auto start = std::chrono::steady_clock::now();
     std::vector<char> derived(rows.size(), 0);
-    std::atomic<size_t> next{0};
-    std::vector<std::thread> workers;
-    for (unsigned t = 0; t < std::max(1u, std::thread::hardware_concurrency()); ++t)
-        workers.emplace_back([&] {
-            for (size_t i = next++; i < rows.size(); i = next++) {
-                TProblemRow copy = rows[i];
-                if (StoreDerivedGoal(copy, perMove)) {
-                    rows[i].Result2 = copy.Result2;
-                    derived[i] = 1;
-                }
-            }
-        });
-    for (std::thread& worker : workers)
-        worker.join();
+    OnThreads(rows.size(), std::thread::hardware_concurrency(), [&](size_t i) {
+        TProblemRow copy = rows[i];
+        if (StoreDerivedGoal(copy, perMove)) {
+            rows[i].Result2 = copy.Result2;
+            derived[i] = 1;
+        }
+    });
     const std::string scratch = output + ".part";
     {
         std::ofstream out(scratch, std::ios::trunc);
@@ -683,6 +691,24 @@ int Goals(const std::vector<std::string>& args) {
     return ReadFailed(args[0], store) ? 2 : 0;
 }
 
+// One problem's line of prove's report ("0004 agree goal kill region 14 …").
+std::string ProofLine(const TProblemRow& row, const TProblemProof& proof) {
+    char key[8];
+    std::snprintf(key, sizeof key, "%04X", static_cast<unsigned>(row.Auto1));
+    if (!proof.Error.empty()) return std::string(key) + " unknown goal - region 0 (" + proof.Error + ")";
+    const TLifeAndDeath& q = proof.Question.Question;
+    std::string line = std::string(key) + " " + AgreementName(proof.Agreement) + " goal " +
+                       (q.Goal == TLifeGoal::Kill ? "kill" : "live") + " region " +
+                       std::to_string(q.Region.size());
+    for (const TFirstMoveProof& move : proof.Moves) {
+        if (move.Agreement == TAgreement::Agree) continue;
+        line += std::string(" ") + move.Move + (move.TreeCorrect ? " correct " : " wrong ") +
+                VerdictText(move.Solved);
+        if (move.Agreement == TAgreement::Disagree) line += " [" + LineText(move.Move, move.Solved.Line) + "]";
+    }
+    return line;
+}
+
 int Prove(const std::vector<std::string>& args) {
     if (args.empty()) return Usage();
     TProblemStore store;
@@ -690,47 +716,47 @@ int Prove(const std::vector<std::string>& args) {
     TSolverBudget budget;
     budget.Milliseconds = 1000;
     std::optional<int> onlyGroup;
+    unsigned jobs = 1;
     for (size_t i = 1; i < args.size(); ++i) {
-        if (args[i] == "--group" && i + 1 < args.size())
+        if (args[i] == "--group" && i + 1 < args.size()) {
             onlyGroup = std::atoi(args[++i].c_str());
-        else if (!ReadBudget(args, i, budget))
+        } else if (args[i] == "--jobs" && i + 1 < args.size()) {
+            const std::optional<int> n = SettingNumber(args[++i]);
+            if (!n || *n <= 0 || *n > 64) return Usage();
+            jobs = static_cast<unsigned>(*n);
+        } else if (!ReadBudget(args, i, budget)) {
             return Usage();
+        }
     }
-    int problems = 0, agree = 0, disagree = 0, unknown = 0;
-    std::vector<int64_t> times;
+    std::vector<TProblemRow> rows;
     for (const int group : store.GroupNumbers()) {
         if (onlyGroup && group != *onlyGroup) continue;
         for (const TProblemRow& listed : store.GroupWithNext(group)) {
             if (listed.Group1 != group) break;
-            const std::optional<TProblemRow> row = store.Find(listed.Auto1);
-            if (!row) continue; // a damaged row: ReadFailed says so below
-            ++problems;
-            const TProblemProof proof = ProveProblem(*row, budget);
-            char key[8];
-            std::snprintf(key, sizeof key, "%04X", static_cast<unsigned>(row->Auto1));
-            if (!proof.Error.empty()) {
-                std::printf("%s unknown goal - region 0 (%s)\n", key, proof.Error.c_str());
-                ++unknown;
-                continue;
-            }
-            times.push_back(proof.Milliseconds);
-            const TLifeAndDeath& q = proof.Question.Question;
-            std::string line = std::string(key) + " " + AgreementName(proof.Agreement) + " goal " +
-                               (q.Goal == TLifeGoal::Kill ? "kill" : "live") + " region " +
-                               std::to_string(q.Region.size());
-            for (const TFirstMoveProof& move : proof.Moves) {
-                if (move.Agreement == TAgreement::Agree) continue;
-                line += std::string(" ") + move.Move + (move.TreeCorrect ? " correct " : " wrong ") +
-                        VerdictText(move.Solved);
-                if (move.Agreement == TAgreement::Disagree)
-                    line += " [" + LineText(move.Move, move.Solved.Line) + "]";
-            }
-            std::printf("%s\n", line.c_str());
-            std::fflush(stdout);
-            (proof.Agreement == TAgreement::Agree      ? agree
-             : proof.Agreement == TAgreement::Disagree ? disagree
-                                                       : unknown)++;
+            // A damaged row is left out: ReadFailed says so below.
+            if (std::optional<TProblemRow> row = store.Find(listed.Auto1)) rows.push_back(std::move(*row));
         }
+    }
+    // Proved on `jobs` threads, reported in the archive's order as soon as each is known.
+    std::vector<std::optional<TProblemProof>> proofs(rows.size());
+    std::mutex lock;
+    size_t reported = 0;
+    OnThreads(rows.size(), jobs, [&](size_t i) {
+        TProblemProof proof = ProveProblem(rows[i], budget);
+        const std::lock_guard<std::mutex> hold(lock);
+        proofs[i] = std::move(proof);
+        for (; reported < rows.size() && proofs[reported]; ++reported) {
+            std::printf("%s\n", ProofLine(rows[reported], *proofs[reported]).c_str());
+            std::fflush(stdout);
+        }
+    });
+    int agree = 0, disagree = 0, unknown = 0;
+    std::vector<int64_t> times;
+    for (const std::optional<TProblemProof>& proof : proofs) {
+        if (proof->Error.empty()) times.push_back(proof->Milliseconds);
+        (!proof->Error.empty() || proof->Agreement == TAgreement::Unknown ? unknown
+         : proof->Agreement == TAgreement::Agree                          ? agree
+                                                                          : disagree)++;
     }
     std::sort(times.begin(), times.end());
     auto at = [&](double share) {
@@ -738,9 +764,9 @@ int Prove(const std::vector<std::string>& args) {
                              : static_cast<long long>(times[static_cast<size_t>(
                                    share * static_cast<double>(times.size() - 1))]);
     };
-    std::printf("prove: %d problems, %d agree, %d disagree, %d unknown; median %lld ms, 90th "
+    std::printf("prove: %zu problems, %d agree, %d disagree, %d unknown; median %lld ms, 90th "
                 "percentile %lld ms\n",
-                problems, agree, disagree, unknown, at(0.5), at(0.9));
+                rows.size(), agree, disagree, unknown, at(0.5), at(0.9));
     return ReadFailed(args[0], store) ? 2 : 0;
 }
 
