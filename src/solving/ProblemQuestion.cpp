@@ -139,6 +139,130 @@ std::vector<int> DefenderStonesNear(const TSolverBoard& board, const std::vector
     return found;
 }
 
+// True when the empty point `p` lies in a gap of the attacker's wall that one move closes: between
+// two of its stones a point apart in a line (or one such stone and the edge), or between two
+// a knight's move apart. A wall is made of chains: a lone stone may be a cutting stone of its
+// own, weak.
+bool InAGapOfTheWall(const TSolverBoard& board, TStone attacker, int p) {
+    const auto wall = [&](int q) {
+        if (board.At(q) != attacker) return false;
+        for (const int d : TSolverBoard::kDirections)
+            if (board.At(q + d) == attacker) return true;
+        return false;
+    };
+    for (const int d : {1, TSolverBoard::kStride}) {
+        const bool across = (wall(p - d) || !board.OnBoard(p - d)) && (wall(p + d) || !board.OnBoard(p + d));
+        if (across && (wall(p - d) || wall(p + d))) return true;
+    }
+    for (const int d : TSolverBoard::kDirections) {
+        const int side = d == 1 || d == -1 ? TSolverBoard::kStride : 1;
+        if (wall(p + d) && (wall(p - d + side) || wall(p - d - side))) return true;
+    }
+    return false;
+}
+
+// The area the attacker's wall and the edge enclose around `defenderStones`: every point reached
+// from them without crossing an attacker's stone or a gap of its wall, and the gaps beside it with
+// the points just beyond (a move there is part of the problem; further on the wall closes). A gap that leads back into an
+// enclosed space (between the attacker's stones inside the defender's area, say) is no gap: that
+// space joins the area. False, and nothing filled, where the area reaches past `inBox`: the
+// problem is open there.
+template <typename TInBox>
+bool EnclosedArea(const TSolverBoard& board, TStone attacker, const std::vector<int>& defenderStones,
+                  TInBox inBox, std::vector<bool>& reached, std::vector<int>& region) {
+    std::vector<bool> seen(TSolverBoard::kCells, false);
+    std::vector<int> area, gaps;
+    // Floods from area[from] on, each new point a gap or the area's; false when it leaves the box.
+    const auto flood = [&](size_t from, bool stopAtGaps) {
+        for (size_t i = from; i < area.size(); ++i)
+            for (const int d : TSolverBoard::kDirections) {
+                const int n = area[i] + d;
+                if (!board.OnBoard(n) || seen[static_cast<size_t>(n)] || board.At(n) == attacker) continue;
+                if (!inBox(n)) return false;
+                seen[static_cast<size_t>(n)] = true;
+                const bool gap = stopAtGaps && board.At(n) == TStone::Empty && InAGapOfTheWall(board, attacker, n);
+                (gap ? gaps : area).push_back(n);
+            }
+        return true;
+    };
+    for (const int seed : defenderStones) {
+        if (seen[static_cast<size_t>(seed)]) continue;
+        seen[static_cast<size_t>(seed)] = true;
+        area.push_back(seed);
+        if (!flood(area.size() - 1, true)) return false;
+    }
+    // What lies beyond each gap: an enclosed space joins the area, the gap with it.
+    std::vector<int> wallGaps;
+    for (size_t g = 0; g < gaps.size(); ++g) {
+        const int gap = gaps[g];
+        if (std::find(area.begin(), area.end(), gap) != area.end()) continue;
+        const size_t areaBefore = area.size(), gapsBefore = gaps.size();
+        const std::vector<bool> seenBefore = seen;
+        area.push_back(gap);
+        if (flood(areaBefore, false)) continue;
+        area.resize(areaBefore);
+        gaps.resize(gapsBefore);
+        seen = seenBefore;
+        wallGaps.push_back(gap);
+    }
+    // The wall closes a point beyond its gap: a stone played in the gap keeps the liberty it has
+    // there (the attacker's stone at once beside it would make a ko the board does not have). On
+    // the edge it closes at the gap: the first line beyond the wall is the attacker's.
+    std::vector<bool> inArea(TSolverBoard::kCells, false);
+    for (const int p : area)
+        inArea[static_cast<size_t>(p)] = true;
+    for (const int gap : wallGaps) {
+        area.push_back(gap);
+        inArea[static_cast<size_t>(gap)] = true;
+    }
+    const auto onTheEdge = [&](int p) {
+        return std::any_of(std::begin(TSolverBoard::kDirections), std::end(TSolverBoard::kDirections),
+                           [&](int d) { return !board.OnBoard(p + d); });
+    };
+    for (const int gap : wallGaps)
+        for (const int d : TSolverBoard::kDirections) {
+            if (onTheEdge(gap)) break;
+            const int n = gap + d;
+            if (!board.OnBoard(n) || inArea[static_cast<size_t>(n)] || board.At(n) != TStone::Empty) continue;
+            inArea[static_cast<size_t>(n)] = true;
+            area.push_back(n);
+        }
+    for (const int p : area) {
+        reached[static_cast<size_t>(p)] = true;
+        region.push_back(p);
+    }
+    return true;
+}
+
+// The attacker's stones on `board` whose chain a line of `tree` puts in atari or takes: a
+// defender's move beside it while it has two liberties or fewer. Such a chain is no safe wall.
+std::vector<bool> AttackedByTheTree(TSolverBoard board, const TSolutionTree& tree, TStone toMove,
+                                    TStone attacker) {
+    std::vector<bool> attacked(TSolverBoard::kCells, false);
+    const std::vector<bool> atTheStart = [&] {
+        std::vector<bool> stones(TSolverBoard::kCells, false);
+        for (int p = 0; p < TSolverBoard::kCells; ++p)
+            stones[static_cast<size_t>(p)] = board.At(p) == attacker;
+        return stones;
+    }();
+    for (TNodeId n = tree.Empty() ? kNoNode : tree.FirstChild(tree.Root()); n != kNoNode;
+         n = tree.NextInDepthFirst(n)) {
+        const int level = tree.Level(n);
+        if (level <= 0) break;
+        while (board.Depth() >= level)
+            board.Undo();
+        const TStone side = level % 2 == 1 ? toMove : Other(toMove);
+        const int p = PointOfMove(tree.MoveOf(n), board.Lines());
+        if (p > 0 && side != attacker && board.At(p) == TStone::Empty)
+            for (const int d : TSolverBoard::kDirections)
+                if (board.At(p + d) == attacker && board.Liberties(p + d, 3) <= 2)
+                    for (const int s : board.ChainOf(p + d))
+                        if (atTheStart[static_cast<size_t>(s)]) attacked[static_cast<size_t>(s)] = true;
+        if (p <= 0 || !board.Play(p, side, true)) board.Pass();
+    }
+    return attacked;
+}
+
 // Where the region stops short of empty points that the defender's own stones and the edge close
 // off (the far end of a corner behind a solid wall, the empty 1-1 point), those points belong to
 // it: the frame must never put attacker stones inside the defender's space. A pocket is the
@@ -251,59 +375,81 @@ TProblemQuestion QuestionOf(const TProblemRow& row, const TSolutionTree& tree,
         return x >= x0 && x <= x1 && y >= y0 && y <= y1;
     };
 
-    // Near the problem: the defender's stones, the tree's points, and the points around either
-    // (diagonals too). An open side of the board stays outside: a group that gets out there
-    // has escaped.
-    std::vector<bool> near(TSolverBoard::kCells, false);
-    for (const int seed : seeds)
-        for (int dx = -1; dx <= 1; ++dx)
-            for (int dy = -1; dy <= 1; ++dy) {
-                const int n = seed + dx + dy * TSolverBoard::kStride;
-                if (q.Board.OnBoard(n)) near[static_cast<size_t>(n)] = true;
-            }
-    // A stone or tree point on the third line sees the edge: the empty second-line point
-    // between and the first-line points beyond it are near too, for a group at the edge lives
-    // or dies by them. Behind the attacker's stones the edge stays outside.
-    for (const int seed : seeds) {
-        const int x = TSolverBoard::XOf(seed), y = TSolverBoard::YOf(seed);
-        const int towardEdge[4][2] = {{x == 3 ? -1 : 0, 0}, {x == lines - 2 ? 1 : 0, 0},
-                                      {0, y == 3 ? -1 : 0}, {0, y == lines - 2 ? 1 : 0}};
-        for (const auto& [dx, dy] : towardEdge) {
-            if (dx == 0 && dy == 0) continue;
-            const int second = seed + dx + dy * TSolverBoard::kStride;
-            if (q.Board.At(second) != TStone::Empty) continue;
-            const int first = second + dx + dy * TSolverBoard::kStride;
-            near[static_cast<size_t>(second)] = true;
-            for (const int side : {-1, 0, 1}) {
-                const int n = first + (dx == 0 ? side : 0) + (dy == 0 ? side * TSolverBoard::kStride : 0);
-                if (q.Board.OnBoard(n)) near[static_cast<size_t>(n)] = true;
-            }
-        }
-    }
-    // Everything the defender and the tree reach near the problem without crossing the
-    // attacker's stones.
+    // Where the attacker's wall and the edge enclose the defender's stones, the region is the
+    // area they enclose, and nothing beyond the wall: its stones are safe, and a tree's line
+    // played behind them is no part of the question.
+    const std::vector<int> defenderStones = DefenderStonesNear(q.Board, moves, defender);
     std::vector<bool> reached(TSolverBoard::kCells, false);
     std::vector<int> region;
-    for (const int seed : seeds) {
-        if (reached[static_cast<size_t>(seed)]) continue;
-        reached[static_cast<size_t>(seed)] = true;
-        region.push_back(seed);
-        for (size_t i = region.size() - 1; i < region.size(); ++i)
-            for (const int d : TSolverBoard::kDirections) {
-                const int n = region[i] + d;
-                if (!q.Board.OnBoard(n) || !inBox(n) || !near[static_cast<size_t>(n)] ||
-                    reached[static_cast<size_t>(n)] || q.Board.At(n) == q.Attacker)
-                    continue;
-                reached[static_cast<size_t>(n)] = true;
-                region.push_back(n);
-            }
+    // An enclosed area lies near the problem: within two lines of the stones and moves it is
+    // about (a far stone of the problem's board widens the box, not the problem).
+    int nx0 = lines, ny0 = lines, nx1 = 1, ny1 = 1;
+    for (const int p : seeds) {
+        nx0 = std::min(nx0, TSolverBoard::XOf(p)), nx1 = std::max(nx1, TSolverBoard::XOf(p));
+        ny0 = std::min(ny0, TSolverBoard::YOf(p)), ny1 = std::max(ny1, TSolverBoard::YOf(p));
     }
-    constexpr size_t kLargestPocket = 12;
-    AddEnclosedPockets(q.Board, q.Attacker, reached, region, kLargestPocket);
+    nx0 = nx0 - 2 <= 3 ? 1 : nx0 - 2, ny0 = ny0 - 2 <= 3 ? 1 : ny0 - 2;
+    nx1 = nx1 + 2 >= lines - 2 ? lines : nx1 + 2, ny1 = ny1 + 2 >= lines - 2 ? lines : ny1 + 2;
+    const auto nearTheProblem = [&](int p) {
+        const int x = TSolverBoard::XOf(p), y = TSolverBoard::YOf(p);
+        return inBox(p) && x >= nx0 && x <= nx1 && y >= ny0 && y <= ny1;
+    };
+    const bool enclosed = !defenderStones.empty() &&
+                          EnclosedArea(q.Board, q.Attacker, defenderStones, nearTheProblem, reached, region);
+    if (!enclosed) {
+        // Near the problem: the defender's stones, the tree's points, and the points around either
+        // (diagonals too). An open side of the board stays outside: a group that gets out there
+        // has escaped.
+        std::vector<bool> near(TSolverBoard::kCells, false);
+        for (const int seed : seeds)
+            for (int dx = -1; dx <= 1; ++dx)
+                for (int dy = -1; dy <= 1; ++dy) {
+                    const int n = seed + dx + dy * TSolverBoard::kStride;
+                    if (q.Board.OnBoard(n)) near[static_cast<size_t>(n)] = true;
+                }
+        // A stone or tree point on the third line sees the edge: the empty second-line point
+        // between and the first-line points beyond it are near too, for a group at the edge lives
+        // or dies by them. Behind the attacker's stones the edge stays outside.
+        for (const int seed : seeds) {
+            const int x = TSolverBoard::XOf(seed), y = TSolverBoard::YOf(seed);
+            const int towardEdge[4][2] = {{x == 3 ? -1 : 0, 0}, {x == lines - 2 ? 1 : 0, 0},
+                                          {0, y == 3 ? -1 : 0}, {0, y == lines - 2 ? 1 : 0}};
+            for (const auto& [dx, dy] : towardEdge) {
+                if (dx == 0 && dy == 0) continue;
+                const int second = seed + dx + dy * TSolverBoard::kStride;
+                if (q.Board.At(second) != TStone::Empty) continue;
+                const int first = second + dx + dy * TSolverBoard::kStride;
+                near[static_cast<size_t>(second)] = true;
+                for (const int side : {-1, 0, 1}) {
+                    const int n = first + (dx == 0 ? side : 0) + (dy == 0 ? side * TSolverBoard::kStride : 0);
+                    if (q.Board.OnBoard(n)) near[static_cast<size_t>(n)] = true;
+                }
+            }
+        }
+        // Everything the defender and the tree reach near the problem without crossing the
+        // attacker's stones.
+        for (const int seed : seeds) {
+            if (reached[static_cast<size_t>(seed)]) continue;
+            reached[static_cast<size_t>(seed)] = true;
+            region.push_back(seed);
+            for (size_t i = region.size() - 1; i < region.size(); ++i)
+                for (const int d : TSolverBoard::kDirections) {
+                    const int n = region[i] + d;
+                    if (!q.Board.OnBoard(n) || !inBox(n) || !near[static_cast<size_t>(n)] ||
+                        reached[static_cast<size_t>(n)] || q.Board.At(n) == q.Attacker)
+                        continue;
+                    reached[static_cast<size_t>(n)] = true;
+                    region.push_back(n);
+                }
+        }
+        constexpr size_t kLargestPocket = 12;
+        AddEnclosedPockets(q.Board, q.Attacker, reached, region, kLargestPocket);
+    }
     // Attacker chains whose every liberty lies in the region are inside it, not its wall; a
     // chain beside the region with two liberties or fewer can be taken, so it joins the region
     // with its liberties.
     std::vector<bool> looked(TSolverBoard::kCells, false);
+    const std::vector<bool> attackedByTheTree = AttackedByTheTree(q.Board, tree, q.ToMove, q.Attacker);
     const size_t reachedCount = region.size();
     auto add = [&](int p) {
         if (reached[static_cast<size_t>(p)]) return;
@@ -327,8 +473,16 @@ TProblemQuestion QuestionOf(const TProblemRow& row, const TSolutionTree& tree,
                         liberties.push_back(l);
                 }
             }
-            const bool weak = liberties.size() <= 2 &&
-                              std::all_of(liberties.begin(), liberties.end(), inBox);
+            // Only two kinds of wall chain can be taken: one in a race with the defender (it
+            // touches the defender's stones, short of liberties) and one the tree's own lines
+            // put in atari or take.
+            const bool shortOfLiberties = liberties.size() <= 2 &&
+                                          std::all_of(liberties.begin(), liberties.end(), inBox);
+            const bool inARace = std::any_of(chain.begin(), chain.end(), [&](int s) {
+                return std::any_of(std::begin(TSolverBoard::kDirections), std::end(TSolverBoard::kDirections),
+                                   [&](int e) { return q.Board.At(s + e) == defender; });
+            });
+            const bool weak = (shortOfLiberties && inARace) || attackedByTheTree[static_cast<size_t>(n)];
             if (!inside && !weak) continue;
             for (const int s : chain)
                 add(s);

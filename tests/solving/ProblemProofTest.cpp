@@ -391,6 +391,53 @@ TEST(ProblemQuestion, TheSpaceAWallClosesIsInsideTheRegion) {
     }
 }
 
+// What encloses a problem: the attacker's stones and the edge around the defender's stones, with
+// a gap one move closes (a point between two of the wall's chains a point apart or a knight's
+// move apart, or between one and the edge) as its last point, and the point just beyond an inner
+// gap. Where the wall encloses, the region is the area inside, and a tree's line played behind the
+// wall adds nothing; an attacker's chain short of liberties in a race with the defender is no
+// wall, and joins with its liberties.
+TEST(ProblemQuestion, TheRegionStopsAtTheWall) {
+    const struct {
+        const char* name;
+        const char* stones;   // Black kills; the tree: B BA correct, and `wrongMove` wrong
+        const char* wrongMove;
+        std::vector<const char*> inside, outside;
+    } cases[] = {
+        {"corner, a wrong line behind the wall", "AW[bb][cb][db]AB[ac][bc][cc][dc][ec][eb][ea]", "fa",
+         {"AA", "BA", "CA", "DA", "AB"}, {"FA", "GA", "FB", "AD", "ED"}},
+        {"side, a wrong line behind the wall", "AW[gb][hb][ib][jb]AB[fa][fb][gc][hc][ic][jc][kb][ka]", "lb",
+         {"GA", "HA", "IA", "JA"}, {"LB", "LA", "EA", "EB", "HD"}},
+        {"a gap between two chains of the wall, closed a point beyond",
+         "AW[bb][cb][bc][cc]AB[ad][bd][cd][ed][ec][eb][ea]", "dd", {"AA", "DC", "DD"}, {"DF", "CE", "EE", "FD"}},
+        {"the same wall closed", "AW[bb][cb][bc][cc]AB[ad][bd][cd][dd][ed][ec][eb][ea]", "ab",
+         {"AA", "DC", "DB"}, {"DD", "DE"}},
+        {"a gap at the edge under the wall's end, closed there", "AW[ab][bb][cb]AB[bc][cc][dc][db]", "ca",
+         {"DA", "AC", "AA"}, {"EA", "AD", "EB"}},
+        {"the attacker's stones inside the defender's space are no wall",
+         "AW[da][db][ac][bc][cc][dc]AB[bb][cb][ea][eb][ec][ad][bd][cd][dd][ed]", "aa",
+         {"AA", "BA", "CA", "AB", "BB"}, {"FA", "AE"}},
+        {"a race: a wall chain beside the defender, two liberties", "AW[ab][bb][cb][cc]AB[ac][bc][cd][dc][db][da]",
+         "aa", {"AC", "BC", "AD", "BD"}, {"AE", "CE", "EA"}},
+    };
+    for (const auto& c : cases) {
+        const std::string sgf = std::string("(;GM[1]FF[4]SZ[19]PL[B]C[Black to kill.]") + c.stones +
+                                "(;B[ba]C[Correct])(;B[" + c.wrongMove + "];W[ba]C[Wrong]))";
+        const TProblemQuestion question = AskedOf(sgf);
+        ASSERT_TRUE(question.Ok()) << c.name << ": " << question.Error;
+        for (const char* point : c.inside)
+            EXPECT_TRUE(Contains(question.Question.Region, point)) << c.name << ": " << point;
+        for (const char* point : c.outside)
+            EXPECT_FALSE(Contains(question.Question.Region, point)) << c.name << ": " << point;
+    }
+    // In the centre a closed ring is the whole region: its two empty points and the stones.
+    const TProblemQuestion ring =
+        AskedOf("(;GM[1]FF[4]SZ[19]PL[B]C[Black to kill.]AW[jj][kk]AB[ji][ki][ij][ik][lj][lk][jl][kl]"
+                "(;B[kj]C[Correct])(;B[mm];W[kj]C[Wrong]))");
+    ASSERT_TRUE(ring.Ok()) << ring.Error;
+    EXPECT_EQ(ring.Question.Region.size(), 4u);
+}
+
 // A ko the defender can only prolong is no ko: after the capture and the retake, the attacker
 // passes, and the defender, left in atari and unable to connect, must let its chain be taken.
 // Seven stones on the second line with the attacker to play are dead, as the proverb says.
