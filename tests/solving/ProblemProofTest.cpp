@@ -436,6 +436,21 @@ TEST(ProblemQuestion, TheRegionStopsAtTheWall) {
                 "(;B[kj]C[Correct])(;B[mm];W[kj]C[Wrong]))");
     ASSERT_TRUE(ring.Ok()) << ring.Error;
     EXPECT_EQ(ring.Question.Region.size(), 4u);
+
+    // White's lone stone at AD has three liberties and touches no black stone: a wall stone,
+    // until a line of the tree puts it in atari (Black AE after White AC); then it can be taken,
+    // and it joins the region with its liberties.
+    const auto lonely = [](const char* lastMove) {
+        return AskedOf(std::string("(;GM[1]FF[4]SZ[19]PL[B]C[Black to live.]AB[ab][bb][db][eb][cc][cd]"
+                                   "AW[cb][fa][fb][dc][ec][fc][ad][be][ce][dd](;B[ca];W[ea];B[bd];W[ac];B[") +
+                       lastMove + "]C[Correct]))");
+    };
+    const TProblemQuestion attacked = lonely("ae"), spared = lonely("da");
+    ASSERT_TRUE(attacked.Ok() && spared.Ok());
+    for (const char* point : {"AD", "AE"}) {
+        EXPECT_TRUE(Contains(attacked.Question.Region, point)) << point;
+        EXPECT_FALSE(Contains(spared.Question.Region, point)) << point;
+    }
 }
 
 // A ko the defender can only prolong is no ko: after the capture and the retake, the attacker
