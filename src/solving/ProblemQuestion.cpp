@@ -154,9 +154,14 @@ bool InAGapOfTheWall(const TSolverBoard& board, TStone attacker, int p) {
         const bool across = (wall(p - d) || !board.OnBoard(p - d)) && (wall(p + d) || !board.OnBoard(p + d));
         if (across && (wall(p - d) || wall(p + d))) return true;
     }
+    // A knight's move is a gap of two points, this and its twin beside it; a defender's stone on
+    // the twin has cut it open already.
+    const auto openTwin = [&](int twin) { return board.At(twin) == TStone::Empty || board.At(twin) == attacker; };
     for (const int d : TSolverBoard::kDirections) {
         const int side = d == 1 || d == -1 ? TSolverBoard::kStride : 1;
-        if (wall(p + d) && (wall(p - d + side) || wall(p - d - side))) return true;
+        if (!wall(p + d)) continue;
+        for (const int s : {side, -side})
+            if (wall(p - d + s) && openTwin(p + s)) return true;
     }
     return false;
 }
