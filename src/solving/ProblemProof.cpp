@@ -174,13 +174,15 @@ TProblemProof ProveUnderItsGoal(const TProblemRow& row, const TSolutionTree& tre
         return p.Question.Ok() ? p.Question.Question.Region.size() : size_t{100000};
     };
     if (size(candidates[1]) < size(candidates[0])) std::swap(candidates[0], candidates[1]);
-    std::vector<TProblemProof> tried, onlyKo;
+    std::vector<TProblemProof> tried, onlyKo, unsettled;
     std::string wrongMovesWinUnder, withoutAMove;
+    int ruledOut = 0; // goals the tree cannot mean: reached without a move, or its answer fails
     for (TProblemProof& under : candidates) {
         if (!under.Question.Ok()) continue;
         if (ReachedWithoutAMove(under.Question, perMove, table, under.Milliseconds)) {
             const char* goal = under.Question.Question.Goal == TLifeGoal::Kill ? "killing" : "living";
             withoutAMove += (withoutAMove.empty() ? "" : " and as ") + std::string(goal);
+            ++ruledOut;
             continue;
         }
         JudgeFirstMoves(tree, perMove, table, true, under);
@@ -189,6 +191,9 @@ TProblemProof ProveUnderItsGoal(const TProblemRow& row, const TSolutionTree& tre
         // under which a wrong move wins too is not it (the tree would be wrong either way).
         const TFit fit = FitOf(under);
         if (fit.CorrectKo > 0 && fit.CorrectFail == 0) onlyKo.push_back(under);
+        if (fit.CorrectFail > 0) ++ruledOut;
+        if (fit.CorrectWork == 0 && fit.CorrectFail == 0 && fit.CorrectKo == 0 && fit.WrongWork == 0)
+            unsettled.push_back(under);
         if (fit.CorrectWork == 0 || fit.CorrectFail > 0) continue;
         if (fit.WrongWork > 0) {
             const char* goal = under.Question.Question.Goal == TLifeGoal::Kill ? "killing" : "living";
@@ -204,6 +209,14 @@ TProblemProof ProveUnderItsGoal(const TProblemRow& row, const TSolutionTree& tre
         TProblemProof under = std::move(onlyKo.front());
         under.Moves.clear();
         under.Milliseconds = 0;
+        JudgeFirstMoves(tree, perMove, table, false, under);
+        return under;
+    }
+    // Where one goal is ruled out and the search settles nothing under the other, the problem
+    // asks the other: a problem is about killing or living, and the tree cannot mean the first.
+    if (tried.empty() && onlyKo.empty() && ruledOut == 1 && unsettled.size() == 1) {
+        TProblemProof under = std::move(unsettled.front());
+        under.Moves.clear();
         JudgeFirstMoves(tree, perMove, table, false, under);
         return under;
     }

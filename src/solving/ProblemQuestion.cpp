@@ -140,20 +140,21 @@ std::vector<int> DefenderStonesNear(const TSolverBoard& board, const std::vector
 }
 
 // True when the empty point `p` lies in a gap of the attacker's wall that one move closes: between
-// two of its stones a point apart in a line (or one such stone and the edge), or between two
-// a knight's move apart. A wall is made of chains: a lone stone may be a cutting stone of its
-// own, weak.
+// two of its stones a point apart in a line, between one and the edge (a stone on the second line
+// closes the first line below it: crawling there is no way out), or between two of its chains a
+// knight's move apart.
 bool InAGapOfTheWall(const TSolverBoard& board, TStone attacker, int p) {
+    for (const int d : {1, TSolverBoard::kStride})
+        if (board.At(p - d) == attacker && board.At(p + d) == attacker) return true;
+    for (const int d : TSolverBoard::kDirections)
+        if (!board.OnBoard(p - d) && board.At(p + d) == attacker) return true;
+    // A wall is made of chains: a lone stone a knight's move from another may be cut off.
     const auto wall = [&](int q) {
         if (board.At(q) != attacker) return false;
         for (const int d : TSolverBoard::kDirections)
             if (board.At(q + d) == attacker) return true;
         return false;
     };
-    for (const int d : {1, TSolverBoard::kStride}) {
-        const bool across = (wall(p - d) || !board.OnBoard(p - d)) && (wall(p + d) || !board.OnBoard(p + d));
-        if (across && (wall(p - d) || wall(p + d))) return true;
-    }
     // A knight's move is a gap of two points, this and its twin beside it; a defender's stone on
     // the twin has cut it open already.
     const auto openTwin = [&](int twin) { return board.At(twin) == TStone::Empty || board.At(twin) == attacker; };
@@ -239,6 +240,59 @@ bool EnclosedArea(const TSolverBoard& board, TStone attacker, const std::vector<
     return true;
 }
 
+// The defender's stones whose area the problem asks about: every one but those standing in an open
+// area (one that reaches past `inBox` without crossing the attacker's stones or a gap of its wall)
+// that holds none of `keyPoints` nor touches one, and touches no wall chain short of liberties.
+// Such a stone is the defender's on the far side of a safe wall: no part of the problem.
+// Where no area holds a key point, all of them.
+template <typename TInBox>
+std::vector<int> StonesTheProblemIsAbout(const TSolverBoard& board, TStone attacker,
+                                         const std::vector<int>& defenderStones,
+                                         const std::vector<int>& keyPoints, TInBox inBox) {
+    std::vector<int> component(TSolverBoard::kCells, -1);
+    std::vector<bool> open, holdsAKey;
+    std::vector<int> area;
+    for (const int seed : defenderStones) {
+        if (component[static_cast<size_t>(seed)] >= 0) continue;
+        const int id = static_cast<int>(open.size());
+        open.push_back(false);
+        holdsAKey.push_back(false);
+        area.assign(1, seed);
+        component[static_cast<size_t>(seed)] = id;
+        for (size_t i = 0; i < area.size(); ++i)
+            for (const int d : TSolverBoard::kDirections) {
+                const int n = area[i] + d;
+                if (!board.OnBoard(n) || component[static_cast<size_t>(n)] >= 0 || board.At(n) == attacker)
+                    continue;
+                if (!inBox(n)) {
+                    open[static_cast<size_t>(id)] = true;
+                    continue;
+                }
+                component[static_cast<size_t>(n)] = id;
+                if (board.At(n) == TStone::Empty && InAGapOfTheWall(board, attacker, n)) continue;
+                area.push_back(n);
+            }
+    }
+    for (const int key : keyPoints)
+        for (const int d : {0, 1, -1, TSolverBoard::kStride, -TSolverBoard::kStride}) {
+            const int n = key + d;
+            if (board.OnBoard(n) && component[static_cast<size_t>(n)] >= 0)
+                holdsAKey[static_cast<size_t>(component[static_cast<size_t>(n)])] = true;
+        }
+    if (std::none_of(holdsAKey.begin(), holdsAKey.end(), [](bool b) { return b; })) return defenderStones;
+    // Stones beside a wall chain short of liberties stay: they may take it.
+    for (const int s : defenderStones)
+        for (const int d : TSolverBoard::kDirections)
+            if (board.At(s + d) == attacker && board.Liberties(s + d, 3) <= 2)
+                holdsAKey[static_cast<size_t>(component[static_cast<size_t>(s)])] = true;
+    std::vector<int> kept;
+    for (const int s : defenderStones) {
+        const int id = component[static_cast<size_t>(s)];
+        if (!open[static_cast<size_t>(id)] || holdsAKey[static_cast<size_t>(id)]) kept.push_back(s);
+    }
+    return kept;
+}
+
 // The attacker's stones on `board` whose chain a line of `tree` puts in atari or takes: a
 // defender's move beside it while it has two liberties or fewer. Such a chain is no safe wall.
 std::vector<bool> AttackedByTheTree(TSolverBoard board, const TSolutionTree& tree, TStone toMove,
@@ -307,6 +361,21 @@ void AddEnclosedPockets(const TSolverBoard& board, TStone attacker, std::vector<
         }
 }
 
+// The tree's correct first moves, or all of its first moves where none is marked correct.
+std::vector<int> FirstMovePoints(const TSolutionTree& tree, int lines) {
+    std::vector<int> firstMoves, correctFirstMoves;
+    if (tree.Empty()) return firstMoves;
+    const std::vector<bool> success = tree.SuccessBelowAll();
+    for (const TNodeId child : tree.Children(tree.Root())) {
+        const int p = PointOfMove(tree.MoveOf(child), lines);
+        if (p <= 0) continue;
+        firstMoves.push_back(p);
+        if (tree.LineEndOf(child) == TLineEnd::Success || success[static_cast<size_t>(child)])
+            correctFirstMoves.push_back(p);
+    }
+    return correctFirstMoves.empty() ? firstMoves : correctFirstMoves;
+}
+
 } // namespace
 
 int PointOfMove(const std::string& move, int lines) {
@@ -341,6 +410,10 @@ TProblemQuestion QuestionOf(const TProblemRow& row, const TSolutionTree& tree,
     }
     q.Attacker = q.Goal == TLifeGoal::Kill ? q.ToMove : Other(q.ToMove);
     const TStone defender = q.Defender();
+
+    // The tree's correct first moves say what the problem is about (its wrong ones may be
+    // anywhere); without any, all of its first moves.
+    const std::vector<int> firstMoves = FirstMovePoints(tree, lines);
 
     // The tree's points and the box of everything the problem shows, one line wider.
     std::vector<int> moves;
@@ -383,7 +456,7 @@ TProblemQuestion QuestionOf(const TProblemRow& row, const TSolutionTree& tree,
     // Where the attacker's wall and the edge enclose the defender's stones, the region is the
     // area they enclose, and nothing beyond the wall: its stones are safe, and a tree's line
     // played behind them is no part of the question.
-    const std::vector<int> defenderStones = DefenderStonesNear(q.Board, moves, defender);
+    std::vector<int> defenderStones = DefenderStonesNear(q.Board, moves, defender);
     std::vector<bool> reached(TSolverBoard::kCells, false);
     std::vector<int> region;
     // An enclosed area lies near the problem: within two lines of the stones and moves it is
@@ -399,6 +472,14 @@ TProblemQuestion QuestionOf(const TProblemRow& row, const TSolutionTree& tree,
         const int x = TSolverBoard::XOf(p), y = TSolverBoard::YOf(p);
         return inBox(p) && x >= nx0 && x <= nx1 && y >= ny0 && y <= ny1;
     };
+    // The defender's stones outside the wall, attacking it, are no part of the question.
+    {
+        const std::vector<int> about = StonesTheProblemIsAbout(q.Board, q.Attacker, defenderStones, firstMoves, nearTheProblem);
+        std::erase_if(seeds, [&](int p) {
+            return q.Board.At(p) == defender && std::find(about.begin(), about.end(), p) == about.end();
+        });
+        defenderStones = about;
+    }
     const bool enclosed = !defenderStones.empty() &&
                           EnclosedArea(q.Board, q.Attacker, defenderStones, nearTheProblem, reached, region);
     if (!enclosed) {
@@ -538,20 +619,6 @@ TProblemQuestion QuestionOf(const TProblemRow& row, const TSolutionTree& tree,
     }
     for (const int p : out.Frame)
         q.Board.Set(p, q.Attacker);
-    // The tree's correct first moves say what the problem is about (its wrong ones may be
-    // anywhere); without any, all of its first moves.
-    std::vector<int> firstMoves, correctFirstMoves;
-    if (!tree.Empty()) {
-        const std::vector<bool> success = tree.SuccessBelowAll();
-        for (const TNodeId child : tree.Children(tree.Root())) {
-            const int p = PointOfMove(tree.MoveOf(child), lines);
-            if (p <= 0) continue;
-            firstMoves.push_back(p);
-            if (tree.LineEndOf(child) == TLineEnd::Success || success[static_cast<size_t>(child)])
-                correctFirstMoves.push_back(p);
-        }
-    }
-    if (!correctFirstMoves.empty()) firstMoves = correctFirstMoves;
     q.Target = TargetGroup(q.Board, region, defender, firstMoves);
     std::sort(q.Target.begin(), q.Target.end());
     if (q.Target.empty())

@@ -77,7 +77,8 @@ TEST(ProblemQuestion, AnOpenSideStaysOutsideTheRegion) {
 
 TEST(ProblemQuestion, StonesFarFromTheTreeAreNoPartOfTheQuestion) {
     // The corner problem with black stones elsewhere on the board: one in the far corner, one
-    // on the side, and a chain two lines beyond the problem's own stones, which stays in.
+    // on the side, and a chain two lines beyond the problem's own stones, on the far side of
+    // White's safe wall: no part of the question either.
     std::string sgf = CornerLife("Black to live.", "Correct", "Wrong", "Wrong");
     sgf.replace(sgf.find("AB["), 3, "AB[pp][ja][ad][ae][");
     const TProblemQuestion question = AskedOf(sgf);
@@ -85,7 +86,8 @@ TEST(ProblemQuestion, StonesFarFromTheTreeAreNoPartOfTheQuestion) {
     const TLifeAndDeath& q = question.Question;
     for (const char* far : {"PP", "OO", "QQ", "JA", "IA", "JB"})
         EXPECT_FALSE(Contains(q.Region, far)) << far;
-    for (const char* inside : {"AA", "BA", "CA", "EA", "AD"})
+    EXPECT_FALSE(Contains(q.Region, "AD"));
+    for (const char* inside : {"AA", "BA", "CA", "EA"})
         EXPECT_TRUE(Contains(q.Region, inside)) << inside;
     EXPECT_TRUE(Contains(q.Target, "DA"));
     EXPECT_FALSE(Contains(q.Target, "PP"));
@@ -240,6 +242,20 @@ TEST(ProblemProof, TheTreesFirstMovesAgainstTheSolver) {
         budget);
     EXPECT_NE(wrongWins.Error.find("as living, the goal is reached without a move"), std::string::npos)
         << wrongWins.Error;
+}
+
+// Black's wall has two eyes of its own, so living is no question; killing is the problem's
+// even when the search cannot settle it within its budget: the one goal left.
+TEST(ProblemProof, AGoalRuledOutLeavesTheOther) {
+    const std::string sgf =
+        "(;SZ[19]AB[ac][bc][cc][dc][ec][fc][gc][ae][be][ce][de][ee][fe][ge][dd][gd][gb][ga]"
+        "AW[ab][bb][cb][db][eb][fb][fa](;B[ca]C[Correct])(;B[aa];W[ca]C[Wrong]))";
+    const TProblemProof proof = ProveProblem(ImportedRow(sgf), NodesBudget(1, 1));
+    ASSERT_EQ(proof.Error, "");
+    EXPECT_TRUE(proof.GoalDerived);
+    EXPECT_EQ(proof.Question.Question.Goal, TLifeGoal::Kill);
+    ASSERT_EQ(proof.Moves.size(), 2u);
+    EXPECT_EQ(proof.Moves[0].Solved.Verdict, TSolverVerdict::Unknown) << "the budget settles nothing";
 }
 
 std::string FileText(const std::string& path) {
@@ -419,6 +435,12 @@ TEST(ProblemQuestion, TheRegionStopsAtTheWall) {
          {"AA", "BA", "CA", "AB", "BB"}, {"FA", "AE"}},
         {"a race: a wall chain beside the defender, two liberties", "AW[ab][bb][cb][cc]AB[ac][bc][cd][dc][db][da]",
          "aa", {"AC", "BC", "AD", "BD"}, {"AE", "CE", "EA"}},
+        {"a loose net: lone stones a point apart, one on the second line closing the first",
+         "AW[bb][bc][cc][db][dc][ea]AB[ad][bd][cd][dd][ed][eb][fc][gb]", "fa",
+         {"AA", "FA", "FB", "GA", "EC"}, {"HA", "HB", "GC", "FD"}},
+        {"the defender's stones outside a safe wall attack the wall, not the problem",
+         "AW[bb][bc][cc][db][dc][ea][be][ce]AB[ad][bd][cd][dd][ed][eb][fc][gb]", "fa",
+         {"AA", "FA", "EC"}, {"BE", "CE", "DE", "AF"}},
     };
     for (const auto& c : cases) {
         const std::string sgf = std::string("(;GM[1]FF[4]SZ[19]PL[B]C[Black to kill.]") + c.stones +
@@ -436,6 +458,16 @@ TEST(ProblemQuestion, TheRegionStopsAtTheWall) {
                 "(;B[kj]C[Correct])(;B[mm];W[kj]C[Wrong]))");
     ASSERT_TRUE(ring.Ok()) << ring.Error;
     EXPECT_EQ(ring.Question.Region.size(), 4u);
+
+    // Black's stones outside White's wall stay where they touch a wall chain short of
+    // liberties (DC takes CB-CC: the answer's threat), though the area they stand in is open
+    // along the top edge.
+    const TProblemQuestion race = AskedOf(
+        "(;GM[1]FF[4]SZ[19]PL[B]C[Black to live.]AB[bb][bc][cd][db][dd][ec]"
+        "AW[ad][bd][bf][cb][cc][ce][ee][fc][fd](;B[ab];W[ba];B[dc]C[Correct])(;B[dc];W[ab]C[Wrong]))");
+    ASSERT_TRUE(race.Ok()) << race.Error;
+    for (const char* point : {"DB", "DC", "DD", "CA"})
+        EXPECT_TRUE(Contains(race.Question.Region, point)) << point;
 
     // White's lone stone at AD has three liberties and touches no black stone: a wall stone,
     // until a line of the tree puts it in atari (Black AE after White AC); then it can be taken,
