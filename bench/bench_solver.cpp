@@ -155,6 +155,85 @@ void BM_JudgeAMoveTheTreeLacks(benchmark::State& state) {
     state.counters["first_median_ms"] = at(firstTimes, 0.5);
     state.counters["first_p90_ms"] = at(firstTimes, 0.9);
 }
+// The tree without the first move `cut` and the line below it.
+TSolutionTree WithoutFirstMove(const TSolutionTree& tree, TNodeId cut) {
+    TSolutionTree out;
+    const auto copy = [&](const auto& self, TNodeId from, TNodeId to) -> void {
+        for (const TNodeId child : tree.Children(from)) {
+            if (child == cut) continue;
+            const TSolutionNode& node = tree.Node(child);
+            self(self, child, out.Add(to, node.Text, node.StringData, node.StringData2));
+        }
+    };
+    for (TNodeId top = tree.Root(); top != kNoNode; top = tree.NextSibling(top)) {
+        const TSolutionNode& node = tree.Node(top);
+        copy(copy, top, out.Add(kNoNode, node.Text, node.StringData, node.StringData2));
+    }
+    return out;
+}
+
+// The trainer's judgement (default budget, two seconds) of a first move cut from the tree, as a
+// player would meet it: of the problems with two correct first moves or more, each correct one
+// cut in turn must "work"; each wrong first move cut must be refuted with a reply. The counters:
+// correct moves cut, judged to work, judged to fail (never right); wrong moves cut, refuted.
+void BM_JudgeACutFirstMove(benchmark::State& state) {
+    const int group = static_cast<int>(state.range(0));
+    TProblemStore store;
+    if (!OpenBundled(store, state)) return;
+    TSolverBudget budget;
+    budget.Milliseconds = 2000;
+    int correctCut = 0, correctWorks = 0, correctFails = 0, wrongCut = 0, wrongRefuted = 0;
+    std::vector<double> times;
+    for (auto _ : state) {
+        for (const TProblemRow& listed : store.GroupWithNext(group)) {
+            if (listed.Group1 != group) break;
+            const std::optional<TProblemRow> row = store.Find(listed.Auto1);
+            if (!row) continue;
+            TSolutionTree tree;
+            LoadSolution(tree, row->Solution);
+            const std::vector<bool> success = tree.SuccessBelowAll();
+            const std::vector<TNodeId> firsts = tree.Children(tree.Root());
+            const auto correct = [&](TNodeId n) {
+                return tree.LineEndOf(n) == TLineEnd::Success || success[static_cast<size_t>(n)];
+            };
+            const auto corrects = std::count_if(firsts.begin(), firsts.end(), correct);
+            for (const TNodeId first : firsts) {
+                const bool isCorrect = correct(first);
+                if ((isCorrect && corrects < 2) || tree.MoveOf(first) == "TT") continue;
+                TProblemRow cutRow = *row;
+                cutRow.Solution = SaveSolution(WithoutFirstMove(tree, first));
+                TMoveJudge judge(cutRow);
+                const auto start = std::chrono::steady_clock::now();
+                const TJudgement judged = judge.Judge({tree.MoveOf(first)}, budget);
+                times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+                const bool works = judged.Verdict == TSolverVerdict::Win ||
+                                   (judged.Verdict == TSolverVerdict::Ko && judge.KoIsTheAnswer());
+                const bool refuted = judged.Verdict == TSolverVerdict::Loss && !AnswerOf(judged).empty();
+                if (isCorrect) {
+                    ++correctCut;
+                    correctWorks += works ? 1 : 0;
+                    correctFails += judged.Verdict == TSolverVerdict::Loss ? 1 : 0;
+                } else {
+                    ++wrongCut;
+                    wrongRefuted += refuted ? 1 : 0;
+                }
+            }
+        }
+    }
+    std::sort(times.begin(), times.end());
+    const auto at = [&](double share) {
+        return times.empty() ? 0.0 : times[static_cast<size_t>(share * static_cast<double>(times.size() - 1))];
+    };
+    state.counters["correct_cut"] = correctCut;
+    state.counters["correct_works"] = correctWorks;
+    state.counters["correct_fails"] = correctFails;
+    state.counters["wrong_cut"] = wrongCut;
+    state.counters["wrong_refuted"] = wrongRefuted;
+    state.counters["median_ms"] = at(0.5);
+    state.counters["p90_ms"] = at(0.9);
+}
+BENCHMARK(BM_JudgeACutFirstMove)->Arg(1)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond)->Iterations(1);
+
 BENCHMARK(BM_JudgeAMoveTheTreeLacks)->Args({1, 20})->Args({2, 20})->Args({3, 20})
     ->Unit(benchmark::kMillisecond)->Iterations(1);
 

@@ -4,16 +4,9 @@
 //
 // The goal is the problem's stated result (it lives, it dies, by ko or not), else what its root
 // comment says ("Black to live", "黑先活", "白先杀" …); a problem that says neither has no
-// question, and says so. Where the attacker's wall and the edge enclose the defender's stones,
-// the region is the area they enclose (a gap one move closes is its last point); else it holds
-// every point of the tree's moves and the empty points around the defender's stones up to the
-// attacker's wall or the edge, kept within the box of the problem's stones and moves one line
-// wider. Attacker stones enclosed in it belong to it. Wall stones keep their liberties outside
-// the region, so they are never taken, but for a chain in a race with the defender or one the
-// tree's lines attack. The target is the
-// defender's chain nearest the tree's first moves (with the chains that share its liberties). The
-// empty points just outside the region are the
-// attacker's (Frame).
+// question, and says so. The region is where the attacker's wall encloses the problem (see
+// ProblemRegion.h); the empty points just outside it are the attacker's (Frame). The target is the
+// defender's chain nearest the tree's first moves (with the chains that share its liberties).
 #include <optional>
 #include <string>
 #include <vector>
