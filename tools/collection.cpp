@@ -54,7 +54,7 @@ int Usage() {
         "       karvena-collection goals <archive> [--budget-nodes N] -o <file>\n"
         "goals finds the goal of each problem that states none, as the trainer would (200000\n"
         "positions a first move unless given), on every core, and writes one line a problem:\n"
-        "its fingerprint and the goal.\n"
+        "its fingerprint and the goal (one an earlier run stored in the archive is found afresh).\n"
         "       karvena-collection list <archive> [--group N]\n"
         "       karvena-collection check [--prove [--budget-ms N]] <archive>\n"
         "       karvena-collection export <archive> <key> -o <file.sgf> [--budget-ms N]\n"
@@ -661,7 +661,10 @@ int Goals(const std::vector<std::string>& args) {
     const auto start = std::chrono::steady_clock::now();
     std::vector<char> derived(rows.size(), 0);
     OnThreads(rows.size(), std::thread::hardware_concurrency(), [&](size_t i) {
+        // A goal found ahead by an earlier run is found afresh: the solver may see further now.
         TProblemRow copy = rows[i];
+        if (copy.Result2 && *copy.Result2 >= kResultDerivedKill && *copy.Result2 <= kResultDerivedKoLive)
+            copy.Result2.reset();
         if (StoreDerivedGoal(copy, perMove)) {
             rows[i].Result2 = copy.Result2;
             derived[i] = 1;

@@ -408,11 +408,12 @@ TEST(ProblemQuestion, TheSpaceAWallClosesIsInsideTheRegion) {
 }
 
 // What encloses a problem: the attacker's stones and the edge around the defender's stones, with
-// a gap one move closes (a point between two of the wall's chains a point apart or a knight's
-// move apart, or between one and the edge) as its last point, and the point just beyond an inner
-// gap. Where the wall encloses, the region is the area inside, and a tree's line played behind the
-// wall adds nothing; an attacker's chain short of liberties in a race with the defender is no
-// wall, and joins with its liberties.
+// a gap one move closes (a point between two of the attacker's stones a point apart, between one
+// and the edge, or between two of its chains a knight's move apart unless the defender has cut
+// there) as its last point, and the point just beyond an inner gap. Where the wall encloses, the
+// region is the area inside, and a tree's line played behind the wall adds nothing; an
+// attacker's chain short of liberties in a race with the defender is no wall, and joins with its
+// liberties; the defender's stones beyond a safe wall are no part of the problem.
 TEST(ProblemQuestion, TheRegionStopsAtTheWall) {
     const struct {
         const char* name;
@@ -435,6 +436,10 @@ TEST(ProblemQuestion, TheRegionStopsAtTheWall) {
          {"AA", "BA", "CA", "AB", "BB"}, {"FA", "AE"}},
         {"a race: a wall chain beside the defender, two liberties", "AW[ab][bb][cb][cc]AB[ac][bc][cd][dc][db][da]",
          "aa", {"AC", "BC", "AD", "BD"}, {"AE", "CE", "EA"}},
+        {"a knight's move between two chains, closed a point beyond", "AW[bb][cb][bc]AB[ad][bd][cd][ec][eb][ea]",
+         "ab", {"AA", "DA", "DC", "DD"}, {"DE", "ED", "FC"}},
+        {"the same knight's move cut by the defender", "AW[bb][cb][bc][dd]AB[ad][bd][cd][ec][eb][ea]", "ab",
+         {"AA", "DC", "DE"}, {}},
         {"a loose net: lone stones a point apart, one on the second line closing the first",
          "AW[bb][bc][cc][db][dc][ea]AB[ad][bd][cd][dd][ed][eb][fc][gb]", "fa",
          {"AA", "FA", "FB", "GA", "EC"}, {"HA", "HB", "GC", "FD"}},
