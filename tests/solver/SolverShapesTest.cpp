@@ -6,6 +6,8 @@
 // White takes its vital point first.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "solver/Solver.h"
 
 namespace karvena::test {
@@ -85,6 +87,34 @@ TEST(SolverShapes, AStoneOnTheMiddleOfThreeIsDeathAtOnce) {
         SCOPED_TRACE(c.rows.front());
         const TLifeAndDeath q = Shape(c.rows, TStone::Black);
         EXPECT_EQ(q.TargetDead(q.Board, q.RegionMask(), false), c.dead);
+    }
+}
+
+// A target chain with two ways out to the open board (an open point beside it, or a liberty
+// beside one; '*' draws an open point, an attacker's stone standing for the board beyond the
+// region) has got out; with one, the attacker's next move shuts it in.
+TEST(SolverShapes, TwoWaysOutAreAnEscapeOneIsNot) {
+    const struct {
+        std::vector<std::string> rows;
+        bool escaped;
+    } cases[] = {
+        {{"XX*O", "OOOO"}, false}, // one open point beside it
+        {{"XX*O", "O*OO"}, true},  // two
+        {{"XX.*", "OOOO"}, false}, // a liberty beside an open point: one way
+        {{"XX.*", "O*OO"}, true},  // that liberty and an open point
+        {{"X.*O", ".*OO", "OOOO"}, true}, // two liberties, each beside an open point
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.rows.front() + " / " + c.rows[1]);
+        std::vector<std::string> drawn = c.rows;
+        for (std::string& row : drawn)
+            std::replace(row.begin(), row.end(), '*', 'O');
+        TLifeAndDeath q = Shape(drawn, TStone::White);
+        for (size_t y = 0; y < c.rows.size(); ++y)
+            for (size_t x = 0; x < c.rows[y].size(); ++x)
+                if (c.rows[y][x] == '*')
+                    q.Open.push_back(TSolverBoard::PointOf(static_cast<int>(x) + 1, static_cast<int>(y) + 1));
+        EXPECT_EQ(q.TargetEscaped(q.Board), c.escaped);
     }
 }
 
