@@ -198,6 +198,8 @@ public:
         int passes = m_Problem.Passes;
         while (static_cast<int>(line.size()) < 80 && !Settled(passes)) {
             const bool mine = (toMove == m_Player) == (outcome == TOutcome::Win);
+            // A position met before on the line: from here it goes round (a ko retaken).
+            if (m_Path.Holds(Key(toMove, passes))) break;
             m_Path.Push(Key(toMove, passes));
             // A move of the side the outcome is for that the table already holds as proven is
             // taken before any is searched again: a search of another could spend the room.

@@ -148,6 +148,18 @@ TEST(SolverShapes, AKoNamesWhoTakesItFirst) {
         EXPECT_EQ(VerdictName(result.Verdict), std::string("ko"));
         EXPECT_EQ(result.KoTakenFirstBy, TStone::White) << LineOf(result);
         EXPECT_EQ(VerdictText(result), "ko, White takes first");
+        // The line shows the fight once: it stops before a position comes round again.
+        TSolverBoard board = q.Board;
+        TStone toMove = q.ToMove;
+        std::vector<std::pair<uint64_t, TStone>> seen{{board.Hash(), toMove}};
+        for (const int move : result.Line) {
+            if (move == TSolverBoard::kNoPoint) board.Pass();
+            else ASSERT_TRUE(board.Play(move, toMove, true)) << LineOf(result);
+            toMove = Other(toMove);
+            const std::pair<uint64_t, TStone> position{board.Hash(), toMove};
+            EXPECT_EQ(std::count(seen.begin(), seen.end(), position), 0) << LineOf(result);
+            seen.push_back(position);
+        }
     }
 }
 
