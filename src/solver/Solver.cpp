@@ -128,6 +128,7 @@ struct TShared {
         if ((Nodes & 255) == 0) {
             if (Budget.Cancel && Budget.Cancel->load(std::memory_order_relaxed)) Stopped = true;
             if (Budget.Milliseconds > 0 && Elapsed() >= Budget.Milliseconds) Stopped = true;
+            if (Budget.Deadline != TClock::time_point{} && TClock::now() >= Budget.Deadline) Stopped = true;
         }
         return Stopped;
     }
@@ -136,6 +137,7 @@ struct TShared {
         Stopped = false;
         Budget.Nodes = Nodes + std::max<int64_t>(20000, Nodes / 4);
         Budget.Milliseconds = 0;
+        Budget.Deadline = {};
     }
 };
 

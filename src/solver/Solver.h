@@ -13,6 +13,7 @@
 // free to retake (a ko the player wins); the answer is win, ko, loss, or unknown when the
 // budget ran out first.
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -25,6 +26,9 @@ namespace karvena {
 struct TSolverBudget {
     int64_t Nodes = 0;        // positions visited, 0 for no bound
     int64_t Milliseconds = 0; // 0 for no bound
+    // A moment no search goes past, whatever its own bound (several searches sharing one span
+    // of time); none when default.
+    std::chrono::steady_clock::time_point Deadline{};
     const std::atomic<bool>* Cancel = nullptr;
     size_t TableBytes = size_t{64} << 20;
 };

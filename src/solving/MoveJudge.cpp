@@ -1,5 +1,7 @@
 #include "solving/MoveJudge.h"
 
+#include <chrono>
+
 #include "collection/SolutionBlob.h"
 #include "solving/ProblemProof.h"
 
@@ -51,16 +53,31 @@ bool TMoveJudge::Prepare(const TSolverBudget& budget) {
         m_Question = QuestionOf(m_Row, tree,
                                 *m_KnownGoal == TJudgeGoal::Kill ? TLifeGoal::Kill : TLifeGoal::Live);
     } else {
-        // Each first move of the tree within half a judgement's time: the goal is looked for
-        // while the player thinks, and many problems have ten first moves under two goals.
+        // Each first move of the tree within half a judgement's time, and all of them within
+        // half a judgement too: the player is waiting, and many problems have ten first moves
+        // under two goals. (The bundled problems have their goals found when they were built.)
         TSolverBudget perMove = budget;
         perMove.Milliseconds = (budget.Milliseconds + 1) / 2;
         perMove.TableBytes = kJudgeTableBytes;
+        const auto start = std::chrono::steady_clock::now();
+        if (budget.Milliseconds > 0)
+            perMove.Deadline = start + std::chrono::milliseconds(perMove.Milliseconds);
+        if (budget.Deadline != std::chrono::steady_clock::time_point{})
+            perMove.Deadline = perMove.Deadline == std::chrono::steady_clock::time_point{}
+                                   ? budget.Deadline
+                                   : std::min(perMove.Deadline, budget.Deadline);
         m_Question = QuestionUnderItsGoal(m_Row, tree, perMove);
         // A search cut short says nothing of the goal: it is looked for again next time.
         if (budget.Cancel && budget.Cancel->load()) {
             m_Question.reset();
             m_Why = "cancelled";
+            return false;
+        }
+        const bool outOfTime = perMove.Deadline != std::chrono::steady_clock::time_point{} &&
+                               std::chrono::steady_clock::now() >= perMove.Deadline;
+        if (!m_Question->Ok() && outOfTime) {
+            m_Question.reset();
+            m_Why = "the goal was not found in time";
             return false;
         }
         if (m_Question->Ok())

@@ -1,4 +1,4 @@
-// The solver within its budget: a node bound and a cancel from another thread both end a
+// The solver within its budget: a node bound, a deadline and a cancel from another thread each end a
 // search that cannot finish with "unknown", and a settled question still gets its line.
 #include <gtest/gtest.h>
 
@@ -44,6 +44,14 @@ TEST(SolverBudget, ANodeBoundAndACancelEndTheSearch) {
     worker.join();
     EXPECT_EQ(cancelled.Verdict, TSolverVerdict::Unknown);
     EXPECT_GT(cancelled.Nodes, 0);
+
+    // A deadline already past ends it within the few positions between two looks at the clock.
+    TSolverBudget late;
+    late.Deadline = std::chrono::steady_clock::now() - std::chrono::milliseconds(1);
+    late.TableBytes = size_t{1} << 20;
+    const TSolveResult pastDeadline = Solve(OpenBoard(), late);
+    EXPECT_EQ(pastDeadline.Verdict, TSolverVerdict::Unknown);
+    EXPECT_LE(pastDeadline.Nodes, 2 * 256 + 2) << "both searches stop at their first look";
 }
 
 TEST(SolverBudget, ASettledQuestionGivesItsMoveAndLine) {

@@ -4,6 +4,8 @@
 // three wrong moves.
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include <algorithm>
 #include <fstream>
 
@@ -213,6 +215,24 @@ TEST(MoveJudge, AGoalFoundAheadNeedsNoSearch) {
     TMoveJudge unknown(row);
     unknown.SetKnownGoal(TJudgeGoal::None);
     EXPECT_FALSE(unknown.Prepare(none)) << "without it, the kept word stands";
+}
+
+// The goal is looked for within half a judgement's time in all, the player waiting; one not
+// found by then is looked for again at the next move, never kept as "not found".
+TEST(MoveJudge, AGoalNotFoundInTimeIsNotTakenForNone) {
+    const TProblemRow row = ImportedRow("(;SZ[19]AB[cc][dc][cd]AW[ee][fd][de](;B[bb]C[Correct])(;B[ab];W[bb]C[Wrong]))");
+    TSolverBudget late;
+    late.Milliseconds = 2000;
+    late.Deadline = std::chrono::steady_clock::now() - std::chrono::seconds(1);
+    TMoveJudge hurried(row);
+    EXPECT_FALSE(hurried.Prepare(late));
+    EXPECT_EQ(hurried.Why(), "the goal was not found in time");
+    EXPECT_FALSE(hurried.Goal().has_value());
+    TSolverBudget nodes;
+    nodes.Nodes = 2000;
+    TMoveJudge patient(row);
+    EXPECT_FALSE(patient.Prepare(nodes));
+    EXPECT_EQ(patient.Goal(), TJudgeGoal::None) << patient.Why();
 }
 
 TEST_F(OffTree, AGoalNotFoundIsLookedForAgainWithALargerBudget) {
