@@ -35,8 +35,10 @@ struct TProblemProof {
 // the goal of the smaller region first, taken at once when every first move agrees with the
 // tree; else the one under which the tree's correct first moves win (the wrong ones deciding
 // when they win under both); failing that, the one under which the correct moves reach a ko
-// and none fails (the tree is then wrong to count a ko as its answer); when neither or both
-// remain, the goal cannot be derived (Error).
+// and none fails (the tree is then wrong to count a ko as its answer); failing that, where one
+// goal is ruled out (the player reaches it by passing, or the answer fails under it) and nothing
+// is settled under the other, the other; when neither or both remain, the goal cannot be
+// derived (Error).
 TProblemProof ProveProblem(const TProblemRow& row, const TSolverBudget& perMove);
 
 // The problem's question under the goal it states, or else under the goal its tree fits, found
