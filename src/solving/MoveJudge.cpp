@@ -59,13 +59,11 @@ bool TMoveJudge::Prepare(const TSolverBudget& budget) {
         TSolverBudget perMove = budget;
         perMove.Milliseconds = (budget.Milliseconds + 1) / 2;
         perMove.TableBytes = kJudgeTableBytes;
-        const auto start = std::chrono::steady_clock::now();
-        if (budget.Milliseconds > 0)
-            perMove.Deadline = start + std::chrono::milliseconds(perMove.Milliseconds);
-        if (budget.Deadline != std::chrono::steady_clock::time_point{})
-            perMove.Deadline = perMove.Deadline == std::chrono::steady_clock::time_point{}
-                                   ? budget.Deadline
-                                   : std::min(perMove.Deadline, budget.Deadline);
+        if (budget.Milliseconds > 0) {
+            const auto cap = std::chrono::steady_clock::now() + std::chrono::milliseconds(perMove.Milliseconds);
+            if (perMove.Deadline == std::chrono::steady_clock::time_point{} || cap < perMove.Deadline)
+                perMove.Deadline = cap;
+        }
         m_Question = QuestionUnderItsGoal(m_Row, tree, perMove);
         // A search cut short says nothing of the goal: it is looked for again next time.
         if (budget.Cancel && budget.Cancel->load()) {

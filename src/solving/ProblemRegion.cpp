@@ -149,13 +149,13 @@ std::vector<int> StonesTheProblemIsAbout(const TSolverBoard& board, TStone attac
                                          const std::vector<int>& defenderStones,
                                          const std::vector<int>& keyPoints, TInBox inBox) {
     std::vector<int> component(TSolverBoard::kCells, -1);
-    std::vector<bool> open, holdsAKey;
+    std::vector<bool> open, matters; // by area: it reaches past the box; it is the problem's
     std::vector<int> area;
     for (const int seed : defenderStones) {
         if (component[static_cast<size_t>(seed)] >= 0) continue;
         const int id = static_cast<int>(open.size());
         open.push_back(false);
-        holdsAKey.push_back(false);
+        matters.push_back(false);
         area.assign(1, seed);
         component[static_cast<size_t>(seed)] = id;
         for (size_t i = 0; i < area.size(); ++i)
@@ -176,18 +176,18 @@ std::vector<int> StonesTheProblemIsAbout(const TSolverBoard& board, TStone attac
         for (const int d : {0, 1, -1, TSolverBoard::kStride, -TSolverBoard::kStride}) {
             const int n = key + d;
             if (board.OnBoard(n) && component[static_cast<size_t>(n)] >= 0)
-                holdsAKey[static_cast<size_t>(component[static_cast<size_t>(n)])] = true;
+                matters[static_cast<size_t>(component[static_cast<size_t>(n)])] = true;
         }
-    if (std::none_of(holdsAKey.begin(), holdsAKey.end(), [](bool b) { return b; })) return defenderStones;
+    if (std::none_of(matters.begin(), matters.end(), [](bool b) { return b; })) return defenderStones;
     // Stones beside a wall chain short of liberties stay: they may take it.
     for (const int s : defenderStones)
         for (const int d : TSolverBoard::kDirections)
             if (board.At(s + d) == attacker && board.Liberties(s + d, 3) <= 2)
-                holdsAKey[static_cast<size_t>(component[static_cast<size_t>(s)])] = true;
+                matters[static_cast<size_t>(component[static_cast<size_t>(s)])] = true;
     std::vector<int> kept;
     for (const int s : defenderStones) {
         const int id = component[static_cast<size_t>(s)];
-        if (!open[static_cast<size_t>(id)] || holdsAKey[static_cast<size_t>(id)]) kept.push_back(s);
+        if (!open[static_cast<size_t>(id)] || matters[static_cast<size_t>(id)]) kept.push_back(s);
     }
     return kept;
 }
