@@ -707,7 +707,12 @@ std::string ProofLine(const TProblemRow& row, const TProblemProof& proof) {
         if (move.Agreement == TAgreement::Agree) continue;
         line += std::string(" ") + move.Move + (move.TreeCorrect ? " correct " : " wrong ") +
                 VerdictText(move.Solved);
-        if (move.Agreement == TAgreement::Disagree) line += " [" + LineText(move.Move, move.Solved.Line) + "]";
+        if (move.Agreement != TAgreement::Disagree) continue;
+        line += " [" + LineText(move.Move, move.Solved.Line) + "]";
+        const std::vector<int>& koEndings = proof.Question.AnswersEndingOnAKo;
+        if (move.TreeCorrect && move.Solved.Verdict == TSolverVerdict::Ko &&
+            std::count(koEndings.begin(), koEndings.end(), PointOfMove(move.Move, q.Board.Lines())))
+            line += " (the tree's own line ends on a ko taken)";
     }
     return line;
 }

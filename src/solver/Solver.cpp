@@ -144,6 +144,17 @@ struct TShared {
 constexpr uint64_t kWhiteToMoveKey = 0x5A17E70D0B1ACC5Eull;
 constexpr uint64_t kPassedKey = 0x0F1E2D3C4B5A6978ull;
 constexpr uint64_t kKoForPlayerKey = 0x6B6F666F72706C61ull;
+constexpr uint64_t kConfirmationKey = 0x636F6E6669726D21ull;
+constexpr uint64_t kConfirmedEndsKey = 0x656E6473636F6E66ull;
+
+// How a search lets a ko be retaken. Outright: the opponent at once, the player never (a win
+// whatever threats the opponent has). KoForPlayer: the other way round (a ko the player wins).
+// Confirmation: neither at once, as when play has stopped and no side has a threat left; the
+// rule by which a group that passes out is judged (see Confirmed).
+enum class TKoRule { Outright, KoForPlayer, Confirmation };
+
+// Nodes one confirmation may visit before the end it judges is taken as it stands.
+constexpr int64_t kConfirmationNodes = 4000;
 
 // The positions of the line being searched, with a quick filter before the scan.
 class TPath {
@@ -172,9 +183,11 @@ private:
 // numbers allow, and comes back up when a cheaper line appears elsewhere.
 class TSearch {
 public:
-    TSearch(const TLifeAndDeath& problem, bool koForPlayer, TShared& shared)
+    // With `confirmEnds`, a line that passes out is judged by a confirmation (Confirmed).
+    TSearch(const TLifeAndDeath& problem, TKoRule koRule, TShared& shared, bool confirmEnds = false)
         : m_Problem(problem), m_Board(problem.Board), m_InRegion(problem.RegionMask()),
-          m_Player(problem.Player()), m_KoForPlayer(koForPlayer), m_Shared(shared),
+          m_Player(problem.Player()), m_KoRule(koRule), m_KoForPlayer(koRule == TKoRule::KoForPlayer),
+          m_ConfirmEnds(confirmEnds), m_Shared(shared),
           m_Deepest(4 * static_cast<int>(problem.Region.size()) + 8), m_Salt(SaltOf(problem)),
           m_Preferred(TSolverBoard::kCells, false) {
         for (const int p : problem.Preferred)
@@ -279,7 +292,9 @@ private:
 
     uint64_t Key(TStone toMove, int passes) const {
         return m_Board.Hash() ^ m_Salt ^ (toMove == TStone::White ? kWhiteToMoveKey : 0) ^
-               (passes > 0 ? kPassedKey : 0) ^ (m_KoForPlayer ? kKoForPlayerKey : 0);
+               (passes > 0 ? kPassedKey : 0) ^ (m_KoForPlayer ? kKoForPlayerKey : 0) ^
+               (m_KoRule == TKoRule::Confirmation ? kConfirmationKey : 0) ^
+               (m_ConfirmEnds ? kConfirmedEndsKey : 0);
     }
 
     TNumbers ForPlayer(bool attackerWins) const {
@@ -306,6 +321,7 @@ private:
         }
         // Whoever the ko rule of the search favours may retake a ko at once, as with threats
         // enough: the opponent when a win outright is asked, the player when a ko is.
+        if (m_KoRule == TKoRule::Confirmation) return m_Board.Play(move, side);
         return m_Board.Play(move, side, m_KoForPlayer == (side == m_Player));
     }
 
@@ -314,9 +330,10 @@ private:
     // under any ko rule.
     bool Lookup(uint64_t key, TNumbers& numbers, uint32_t* work = nullptr) const {
         if (m_Shared.Table.Find(key, numbers, work)) return true;
-        if (!m_KoForPlayer) return false;
+        if (m_KoRule == TKoRule::Outright) return false;
         TNumbers outright;
-        if (!m_Shared.Table.Find(key ^ kKoForPlayerKey, outright, work) || !outright.Final() ||
+        const uint64_t modeKey = m_KoForPlayer ? kKoForPlayerKey : kConfirmationKey;
+        if (!m_Shared.Table.Find(key ^ modeKey, outright, work) || !outright.Final() ||
             outright.Leans != 0)
             return false;
         numbers = outright;
@@ -335,7 +352,7 @@ private:
             return true;
         }
         if (passes >= 2) {
-            numbers = ForPlayer(m_Problem.DefenderLeftInAtari(m_Board, m_InRegion));
+            numbers = ForPlayer(m_Problem.DefenderLeftInAtari(m_Board, m_InRegion) || Confirmed());
             return true;
         }
         if (m_Path.Holds(key)) {
@@ -463,13 +480,42 @@ private:
         return numbers;
     }
 
+    // True when the target, where play has stopped, is dead all the same: the attacker, moving
+    // first, takes it with no ko retaken at once by either side, as when neither has a threat
+    // left. The attacker may wait for that moment, the defender cannot stop it (it passed), so
+    // a ko only the attacker can start is the attacker's ("bent four in the corner is dead").
+    // A confirmation that does not finish within its nodes leaves the end as it stands.
+    bool Confirmed() const {
+        if (!m_ConfirmEnds || m_Shared.Stopped) return false;
+        if (m_Problem.TargetAlive(m_Board, m_InRegion) ||
+            m_Problem.TargetLivesByItsEyeSpace(m_Board, m_InRegion, true))
+            return false;
+        // An end judged once is judged so wherever it is met (whoever passed last).
+        const uint64_t endKey = m_Board.Hash() ^ m_Salt ^ kConfirmedEndsKey ^ kConfirmationKey;
+        TNumbers known;
+        if (m_Shared.Table.Find(endKey, known)) return known.Won();
+        TLifeAndDeath end = m_Problem;
+        end.Board = m_Board;
+        end.Goal = TLifeGoal::Kill;
+        end.ToMove = m_Problem.Attacker;
+        end.Passes = 0;
+        TSolverBudget budget = m_Shared.Budget;
+        budget.Nodes = kConfirmationNodes;
+        TShared shared(budget, m_Shared.Table);
+        TSearch confirmation(end, TKoRule::Confirmation, shared);
+        const bool dead = confirmation.Run() == TOutcome::Win;
+        m_Shared.Nodes += shared.Nodes;
+        if (!m_Shared.Stopped) m_Shared.Table.Store(endKey, dead ? kWon : kLost, shared.Nodes);
+        return dead;
+    }
+
     // True when the answer of a position with a ko point depends on how the ko may be retaken.
     // The side the search favours may retake at once: the answer leans on that when the retake
     // is the move that settles it for that side. The other side may not: its answer leans on
     // the rule when it did not get its way, for the retake might have been its saving move.
     bool LeansOnTheKoHere(const std::vector<TChild>& children, bool players, const TNumbers& numbers) const {
         const int ko = m_Board.KoPoint();
-        if (ko == TSolverBoard::kNoPoint) return false;
+        if (ko == TSolverBoard::kNoPoint || m_KoRule == TKoRule::Confirmation) return false;
         const bool favoured = players == m_KoForPlayer;
         const bool moverGotItsWay = players ? numbers.Won() : numbers.Lost();
         if (!favoured) return !moverGotItsWay;
@@ -568,7 +614,9 @@ private:
     TSolverBoard m_Board;
     const std::vector<bool> m_InRegion;
     const TStone m_Player;
+    const TKoRule m_KoRule;
     const bool m_KoForPlayer;
+    const bool m_ConfirmEnds;
     TShared& m_Shared;
     const int m_Deepest;
     const uint64_t m_Salt;
@@ -616,15 +664,21 @@ TSolveResult Solve(const TLifeAndDeath& problem, const TSolverBudget& budget, TS
         }
         return result;
     };
-    TSearch outright(problem, false, shared);
+    TSearch outright(problem, TKoRule::Outright, shared);
     const TOutcome first = outright.Run();
     if (first == TOutcome::Win) return finish(TSolverVerdict::Win, &outright, TOutcome::Win);
     // A loss with no ko and no repetition on the way is a loss under any ko rule.
     if (first == TOutcome::Loss && outright.WithoutKo())
         return finish(TSolverVerdict::Loss, &outright, TOutcome::Loss);
-    TSearch withKo(problem, true, shared);
+    TSearch withKo(problem, TKoRule::KoForPlayer, shared);
     const TOutcome second = withKo.Run();
     if (second == TOutcome::Loss) return finish(TSolverVerdict::Loss, &withKo, TOutcome::Loss);
+    if (first == TOutcome::Loss && second == TOutcome::Win && problem.Goal == TLifeGoal::Kill) {
+        // A ko the attacker wins may be one the defender can never start: the lines that pass
+        // out are judged again as play would be confirmed, with no threats left to either side.
+        TSearch confirmed(problem, TKoRule::Outright, shared, true);
+        if (confirmed.Run() == TOutcome::Win) return finish(TSolverVerdict::Win, &confirmed, TOutcome::Win);
+    }
     if (first == TOutcome::Loss && second == TOutcome::Win) {
         // The move that wins the ko, and the line that shows why nothing wins outright.
         const std::vector<int> won = withKo.Line(TOutcome::Win);

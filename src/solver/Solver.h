@@ -11,7 +11,10 @@
 // once (a win outright, whatever threats the opponent has; a loss there that met no ko and no
 // repetition is a loss under any rule), then with repetitions for the player and the player
 // free to retake (a ko the player wins); the answer is win, ko, loss, or unknown when the
-// budget ran out first.
+// budget ran out first. A ko the attacker wins is searched once more with the lines that pass
+// out judged as play would be confirmed (the attacker moving first, no ko retaken at once by
+// either side): a ko only the attacker can start, which the defender can never pre-empt, is
+// then a win outright ("bent four in the corner is dead").
 #include <atomic>
 #include <chrono>
 #include <cstdint>

@@ -126,6 +126,35 @@ std::vector<int> FirstMovePoints(const TSolutionTree& tree, int lines) {
     return correctFirstMoves.empty() ? firstMoves : correctFirstMoves;
 }
 
+// The first moves of the tree's lines that end "correct" on a ko taken: the line's last move
+// captured one stone that may not be retaken at once. Such an answer is a ko whatever its
+// comment says.
+std::vector<int> AnswersEndingOnAKo(const TSolverBoard& start, TStone toMove, const TSolutionTree& tree) {
+    std::vector<int> firstMoves;
+    const int lines = start.Lines();
+    for (TNodeId end = 0; end < tree.Size(); ++end) {
+        if (tree.LineEndOf(end) != TLineEnd::Success) continue;
+        std::vector<TNodeId> line;
+        TNodeId n = end;
+        for (; n != kNoNode && n != tree.Root(); n = tree.Parent(n))
+            line.push_back(n);
+        if (n != tree.Root()) continue;
+        TSolverBoard board = start;
+        TStone side = toMove;
+        bool played = true;
+        for (auto it = line.rbegin(); it != line.rend() && played; ++it, side = Other(side)) {
+            const int p = PointOfMove(tree.MoveOf(*it), lines);
+            if (p == TSolverBoard::kNoPoint) board.Pass();
+            else played = p > 0 && board.Play(p, side);
+        }
+        const int first = PointOfMove(tree.MoveOf(line.back()), lines);
+        if (played && first > 0 && board.KoPoint() != TSolverBoard::kNoPoint &&
+            std::find(firstMoves.begin(), firstMoves.end(), first) == firstMoves.end())
+            firstMoves.push_back(first);
+    }
+    return firstMoves;
+}
+
 } // namespace
 
 int PointOfMove(const std::string& move, int lines) {
@@ -160,6 +189,7 @@ TProblemQuestion QuestionOf(const TProblemRow& row, const TSolutionTree& tree,
     }
     q.Attacker = q.Goal == TLifeGoal::Kill ? q.ToMove : Other(q.ToMove);
     const TStone defender = q.Defender();
+    out.AnswersEndingOnAKo = AnswersEndingOnAKo(q.Board, q.ToMove, tree);
 
     // The tree's correct first moves say what the problem is about (its wrong ones may be
     // anywhere); without any, all of its first moves.
@@ -213,6 +243,7 @@ TProblemQuestion Oriented(const TProblemQuestion& start, const TOrientation& ori
     moveAll(q.Preferred);
     moveAll(out.Frame);
     moveAll(q.Open);
+    moveAll(out.AnswersEndingOnAKo);
     return out;
 }
 

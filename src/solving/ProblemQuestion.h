@@ -26,6 +26,9 @@ struct TProblemQuestion {
     std::vector<int> Frame;
     std::string Error; // why the problem cannot be put as a question; empty when it can
     bool Ko = false;   // the problem's own answer is a ko
+    // The tree's first moves whose correct line ends on a ko taken (a ko in all but words: a
+    // ko verdict there disagrees with a plain "correct", for a reason the tree shows itself).
+    std::vector<int> AnswersEndingOnAKo;
     bool Ok() const { return Error.empty(); }
 };
 

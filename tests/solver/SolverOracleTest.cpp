@@ -1,5 +1,6 @@
 // The solver against a plain exhaustive search written only for this test: the same rules (the
-// solver's board, the target, passes, repetitions), but no table, no Benson, no depth limit and
+// solver's board, the target, passes, repetitions, the confirmation of a ko the attacker wins),
+// but no table, no Benson, no depth limit and
 // no move order. On seeded random positions in the corner, on the edge and in the centre, with
 // small regions, both must give the same verdict whenever the plain search finishes.
 #include <gtest/gtest.h>
@@ -14,11 +15,18 @@ namespace {
 
 enum class TPlain { Unknown, Win, Loss };
 
-// Minimax over every line, repetitions decided by the ko rule asked for.
+// How a ko may be retaken: at once by the opponent, at once by the player, or by neither (a
+// confirmation: play has stopped and no side has a threat left).
+enum class TRetake { Opponent, Player, Neither };
+
+// Minimax over every line, repetitions decided by the ko rule asked for. With `confirmEnds`, a
+// line that passes out with the target standing goes on as a confirmation: the attacker moves
+// first, no ko is retaken at once, and the target is dead when the attacker takes it so.
 class TPlainSearch {
 public:
-    TPlainSearch(const TLifeAndDeath& problem, bool koForPlayer, int64_t cap)
-        : m_Problem(problem), m_Board(problem.Board), m_KoForPlayer(koForPlayer), m_Cap(cap) {}
+    TPlainSearch(const TLifeAndDeath& problem, TRetake retake, int64_t cap, bool confirmEnds = false)
+        : m_Problem(problem), m_Board(problem.Board), m_Retake(retake),
+          m_KoForPlayer(retake == TRetake::Player), m_ConfirmEnds(confirmEnds), m_Cap(cap) {}
 
     TPlain Run() { return Visit(m_Problem.ToMove, m_Problem.Passes); }
     int64_t Nodes() const { return m_Nodes; }
@@ -53,7 +61,17 @@ private:
                             atari = atari || (m_Board.At(liberty + e) == m_Problem.Defender() && ofTheTarget(liberty + e));
                     }
             }
-            return ForPlayer(atari);
+            if (atari || !m_ConfirmEnds) return ForPlayer(atari);
+            TLifeAndDeath end = m_Problem;
+            end.Board = m_Board;
+            end.Goal = TLifeGoal::Kill;
+            end.ToMove = m_Problem.Attacker;
+            end.Passes = 0;
+            TPlainSearch confirmation(end, TRetake::Neither, m_Cap);
+            const TPlain dead = confirmation.Run();
+            m_Nodes += confirmation.Nodes();
+            if (dead == TPlain::Unknown) return dead;
+            return ForPlayer(dead == TPlain::Win);
         }
         const uint64_t key = m_Board.Hash() ^ (toMove == TStone::White ? 1 : 2) ^
                              (passes > 0 ? 0x100 : 0);
@@ -71,7 +89,7 @@ private:
         for (const int move : moves) {
             if (move == TSolverBoard::kNoPoint)
                 m_Board.Pass();
-            else if (!m_Board.Play(move, toMove, m_KoForPlayer == players))
+            else if (!m_Board.Play(move, toMove, m_Retake != TRetake::Neither && m_KoForPlayer == players))
                 continue;
             const TPlain child = Visit(Other(toMove), move == TSolverBoard::kNoPoint ? passes + 1 : 0);
             m_Board.Undo();
@@ -86,19 +104,34 @@ private:
 
     const TLifeAndDeath& m_Problem;
     TSolverBoard m_Board;
+    const TRetake m_Retake;
     const bool m_KoForPlayer;
+    const bool m_ConfirmEnds;
     const int64_t m_Cap;
     int64_t m_Nodes = 0;
     std::vector<uint64_t> m_Path;
 };
 
+// Kos the attacker wins that the plain search found won outright (see PlainVerdict).
+int g_ConfirmedKills = 0;
+
 TSolverVerdict PlainVerdict(const TLifeAndDeath& problem, int64_t cap) {
-    const TPlain outright = TPlainSearch(problem, false, cap).Run();
+    const TPlain outright = TPlainSearch(problem, TRetake::Opponent, cap).Run();
     if (outright == TPlain::Win) return TSolverVerdict::Win;
     if (outright == TPlain::Unknown) return TSolverVerdict::Unknown;
-    const TPlain withKo = TPlainSearch(problem, true, cap).Run();
+    const TPlain withKo = TPlainSearch(problem, TRetake::Player, cap).Run();
     if (withKo == TPlain::Unknown) return TSolverVerdict::Unknown;
-    return withKo == TPlain::Win ? TSolverVerdict::Ko : TSolverVerdict::Loss;
+    if (withKo == TPlain::Loss) return TSolverVerdict::Loss;
+    // A ko the attacker wins: won outright when it is one the defender can never start.
+    if (problem.Goal == TLifeGoal::Kill) {
+        const TPlain confirmed = TPlainSearch(problem, TRetake::Opponent, cap, true).Run();
+        if (confirmed == TPlain::Unknown) return TSolverVerdict::Unknown;
+        if (confirmed == TPlain::Win) {
+            ++g_ConfirmedKills;
+            return TSolverVerdict::Win;
+        }
+    }
+    return TSolverVerdict::Ko;
 }
 
 // A random question: a rectangle of the board (in the corner, on the edge or in the centre)
@@ -210,6 +243,47 @@ std::optional<TLifeAndDeath> RandomEyeSpace(std::mt19937& random, int where) {
     return q;
 }
 
+// A corner where the attacker's chain on the first line, from the corner point, shares the
+// defender's last liberties (the point beyond its end and the one below the corner): the
+// defender's group around it, the attacker's wall outside; at times a point of the group left
+// empty or another attacker's stone inside. Such corners end in seki or in a bent four.
+std::optional<TLifeAndDeath> RandomCornerSeki(std::mt19937& random) {
+    TLifeAndDeath q;
+    const int w = 5 + static_cast<int>(random() % 2), h = 3;
+    q.Attacker = random() % 2 ? TStone::Black : TStone::White;
+    const TStone defender = q.Defender();
+    for (int x = 1; x <= w + 1; ++x)
+        for (int y = 1; y <= h + 1; ++y) {
+            const int p = TSolverBoard::PointOf(x, y);
+            if (x <= w && y <= h) {
+                q.Region.push_back(p);
+                q.Board.Set(p, defender);
+            } else {
+                q.Board.Set(p, q.Attacker);
+            }
+        }
+    const int length = 2 + static_cast<int>(random() % 3);
+    for (int x = 1; x <= length; ++x)
+        q.Board.Set(TSolverBoard::PointOf(x, 1), q.Attacker);
+    q.Board.Set(TSolverBoard::PointOf(length + 1, 1), TStone::Empty);
+    q.Board.Set(TSolverBoard::PointOf(1, 2), TStone::Empty);
+    for (int extra = static_cast<int>(random() % 3); extra > 0; --extra) {
+        const int p = q.Region[random() % q.Region.size()];
+        q.Board.Set(p, random() % 3 == 0 ? q.Attacker : TStone::Empty);
+    }
+    for (const int p : q.Region)
+        if (q.Board.At(p) != TStone::Empty && q.Board.Liberties(p, 1) == 0)
+            for (const int c : q.Board.ChainOf(p))
+                q.Board.Set(c, TStone::Empty);
+    for (const int p : q.Region)
+        if (q.Board.At(p) == defender && q.Board.ChainOf(p).size() > q.Target.size())
+            q.Target = q.Board.ChainOf(p);
+    if (q.Target.size() < 4) return std::nullopt;
+    q.ToMove = random() % 2 ? TStone::Black : TStone::White;
+    q.Goal = q.ToMove == q.Attacker ? TLifeGoal::Kill : TLifeGoal::Live;
+    return q;
+}
+
 struct TTally {
     int Compared = 0, Skipped = 0;
     int Verdicts[4] = {};
@@ -281,6 +355,32 @@ TEST(SolverOracle, AgreesOnEyeSpaces) {
     EXPECT_GT(tally.Compared, 2000) << tally.Skipped << " left to the plain search's cap";
     EXPECT_GT(tally.Verdicts[static_cast<int>(TSolverVerdict::Win)], 100);
     EXPECT_GT(tally.Verdicts[static_cast<int>(TSolverVerdict::Loss)], 100);
+}
+
+// Corners that pass out into seki or a bent four: a ko only the attacker can start is the
+// attacker's win, for the plain search as for the solver.
+TEST(SolverOracle, AgreesOnCornersThatPassOut) {
+    std::mt19937 random(1949);
+    TTally tally;
+    g_ConfirmedKills = 0;
+    for (int made = 0; made < 1500;) {
+        const std::optional<TLifeAndDeath> q = RandomCornerSeki(random);
+        if (!q) continue;
+        ++made;
+        const TSolverVerdict plain = PlainVerdict(*q, 300000);
+        if (plain == TSolverVerdict::Unknown) {
+            ++tally.Skipped;
+            continue;
+        }
+        TSolverBudget budget;
+        budget.TableBytes = size_t{1} << 20;
+        ASSERT_EQ(VerdictName(Solve(*q, budget).Verdict), std::string(VerdictName(plain))) << "corner " << made;
+        ++tally.Compared;
+        ++tally.Verdicts[static_cast<int>(plain)];
+    }
+    EXPECT_GT(tally.Compared, 1000) << tally.Skipped << " left to the plain search's cap";
+    EXPECT_GT(g_ConfirmedKills, 10) << "kos only the attacker can start must be among them";
+    EXPECT_GT(tally.Verdicts[static_cast<int>(TSolverVerdict::Loss)], 50) << "and sekis";
 }
 
 TEST(SolverOracle, AgreesOnShapesFullOfCaptures) {

@@ -129,6 +129,33 @@ std::string LineOf(const TSolveResult& result) {
 // plays into the bend and then takes first: Black needs a threat to take back. Once Black has
 // answered in the corner, asked for Black's life with White to move, the same ko is taken
 // first by Black's opponent.
+// White's stones in the corner share Black's last two liberties: neither side can fill one
+// without being taken. On the edge that is seki (Black takes four and lives in a straight four);
+// in the corner Black takes four in a bent four, White throws in at its bend and it is a ko, but
+// one only White can start, so White starts it when no threat is left: bent four in the corner
+// is dead. The same ko started at once by White's first move (the bend already empty) stays a ko.
+TEST(SolverShapes, BentFourInTheCornerIsDead) {
+    const struct {
+        const char* name;
+        std::vector<std::string> rows;
+        const char* whiteToKill;
+    } cases[] = {
+        {"White's three in the corner", {"ooo.XO", ".XXXXO", "XXOOO", "OO"}, "win"},
+        {"White's three on the edge", {"OX.ooo.XO", "OXXXXXXXO", "OOOOOOOOO"}, "loss"},
+        {"the bend empty, White to play", {"...XO", ".XXXO", "XXOOO", "OO"}, "ko"},
+    };
+    TSolverBudget budget;
+    budget.Nodes = 2000000;
+    budget.TableBytes = size_t{4} << 20;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TLifeAndDeath q = Shape(c.rows, TStone::White);
+        q.Target = q.Board.ChainOf(TSolverBoard::PointOf(static_cast<int>(c.rows[1].find('X')) + 1, 2));
+        const TSolveResult result = Solve(q, budget);
+        EXPECT_EQ(VerdictName(result.Verdict), std::string(c.whiteToKill)) << LineOf(result);
+    }
+}
+
 TEST(SolverShapes, AKoNamesWhoTakesItFirst) {
     const struct {
         const char* name;

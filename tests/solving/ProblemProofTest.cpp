@@ -526,6 +526,33 @@ TEST(ProblemQuestion, AKoTheDefenderCanOnlyProlongIsDeath) {
     }
 }
 
+// A correct line whose last move takes a ko is a ko in all but words; one that ends on a plain
+// capture, or takes a ko earlier and ends otherwise, is not.
+TEST(ProblemQuestion, TheAnswersEndingOnAKoAreKnown) {
+    const char* const corner = "(;SZ[19]C[Black to kill.]AB[ae][be][ca][cd][ce][dc][ec][fa][fb][fc][bb]"
+                               "AW[ab][ac][bd][cb][cc][db][ea][eb][ba]";
+    const struct {
+        const char* name;
+        std::string sgf;
+        std::vector<const char*> koEndings;
+    } cases[] = {
+        {"AA takes the ko and ends the line", std::string(corner) + "(;B[aa]C[Correct])(;B[ad]))", {"AA"}},
+        {"the ko taken, then White's reply ends the line",
+         std::string(corner) + "(;B[aa];W[ad]C[Correct])(;B[ad]))", {}},
+        {"the wrong line ends on the ko", std::string(corner) + "(;B[ad]C[Correct])(;B[aa]C[Wrong]))", {}},
+        {"a plain capture", CornerLife("Black to live.", "Correct", "Wrong", "Wrong"), {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TProblemQuestion question = AskedOf(c.sgf);
+        ASSERT_TRUE(question.Ok()) << question.Error;
+        std::vector<int> expected;
+        for (const char* move : c.koEndings)
+            expected.push_back(PointOfMove(move, 19));
+        EXPECT_EQ(question.AnswersEndingOnAKo, expected);
+    }
+}
+
 TEST(ProblemProof, AnAnswerThatOnlyReachesAKoTellsTheGoalAndDisagrees) {
     // Black kills the white corner only by taking the ko at AA first; the tree, stating no
     // goal, calls AA a clean answer. As killing it is a ko, as living it fails: the goal is
