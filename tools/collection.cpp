@@ -78,7 +78,9 @@ int Usage() {
         "       karvena-collection solve <archive> <key> [<words>...] [=<move>...] [--budget-ms N] [--moves]\n"
         "                                [--goal kill|live] [--transform N] [--along-the-edge]\n"
         "       karvena-collection prove <archive> [--group N] [--jobs N] [--budget-ms N]\n"
-        "solve plays the words as play does, then asks the solver what the problem's player\n"
+        "solve plays the words as play does, prints the question (goal, target, region, and the\n"
+        "frame: the points around an open region given to the attacker), then asks the solver\n"
+        "what the problem's player\n"
         "reaches, whoever is to move (win: the player's goal, kill or live, is reached; ko, loss\n"
         "or unknown within the budget, 1000 ms unless given); --moves judges each\n"
         "point of the region instead. Moves written =XX are played after the words by either\n"
@@ -441,8 +443,8 @@ int Solve(const std::vector<std::string>& args) {
     if (!start.Ok() && start.Error == kNoStatedGoal) {
         // No stated goal: the one the tree's answer fits, as prove derives it.
         const TProblemProof proof = ProveProblem(*row, budget);
-        start = proof.Error.empty() ? proof.Question : start;
-        if (!proof.Error.empty()) start.Error = proof.Error;
+        if (proof.Error.empty()) start = QuestionOf(*row, tree, proof.Question.Question.Goal, alongTheEdge);
+        else start.Error = proof.Error;
     }
     if (!start.Ok()) {
         std::fprintf(stderr, "problem %s: %s\n", args[1].c_str(), start.Error.c_str());
@@ -480,6 +482,10 @@ int Solve(const std::vector<std::string>& args) {
         region += " " + SolverPointText(p);
     std::printf("goal %s target %s region%s\n", question.Goal == TLifeGoal::Kill ? "kill" : "live",
                 SolverPointText(question.Target.front()).c_str(), region.c_str());
+    std::string frame;
+    for (const int p : start.Frame)
+        frame += " " + SolverPointText(p);
+    std::printf("frame%s\n", frame.c_str());
     if (eachMove) {
         for (const TJudgedMove& judged : JudgeMoves(question, budget))
             std::printf("move %s %s\n", SolverPointText(judged.Point).c_str(),
