@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <cstdint>
+#include <new>
+
+#include <sys/mman.h>
 
 namespace karvena {
 
@@ -41,13 +45,29 @@ constexpr TNumbers kLost{kInfinity, 0, 0};
 // Proof numbers by position key, in buckets of three that fill one cache line: a new position
 // takes the slot that holds the least work. Only answers that hold on every line are stored as
 // final.
+//
+// The buckets are mapped from the system, which hands them out zeroed (empty) page by page as
+// they are first touched, and in large pages where it can: a lookup is a jump to a random line
+// of the table, and with small pages most of them would also miss the address cache.
 class TSolverTable::TTable {
 public:
     explicit TTable(size_t bytes) {
         size_t buckets = 1;
         while (buckets * 2 * sizeof(TBucket) <= std::max(bytes, sizeof(TBucket))) buckets *= 2;
-        m_Buckets.assign(buckets, TBucket{});
+        m_Mapped = buckets * sizeof(TBucket) + kLargePage;
+        void* mapped = mmap(nullptr, m_Mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (mapped == MAP_FAILED) throw std::bad_alloc();
+        m_Base = mapped;
+        const uintptr_t start = (reinterpret_cast<uintptr_t>(mapped) + kLargePage - 1) & ~(kLargePage - 1);
+#ifdef MADV_HUGEPAGE
+        madvise(reinterpret_cast<void*>(start), buckets * sizeof(TBucket), MADV_HUGEPAGE);
+#endif
+        m_Buckets = reinterpret_cast<TBucket*>(start);
+        m_Mask = buckets - 1;
     }
+    ~TTable() { munmap(m_Base, m_Mapped); }
+    TTable(const TTable&) = delete;
+    TTable& operator=(const TTable&) = delete;
     // Asks the memory for a key's bucket ahead of its Find.
     void Prefetch(uint64_t key) const { __builtin_prefetch(&BucketOf(key)); }
     bool Find(uint64_t key, TNumbers& numbers, uint32_t* work = nullptr) const {
@@ -96,9 +116,13 @@ private:
         std::array<TEntry, 3> Entries;
     };
     static_assert(sizeof(TBucket) == 64);
-    TBucket& BucketOf(uint64_t key) { return m_Buckets[key & (m_Buckets.size() - 1)]; }
-    const TBucket& BucketOf(uint64_t key) const { return m_Buckets[key & (m_Buckets.size() - 1)]; }
-    std::vector<TBucket> m_Buckets;
+    TBucket& BucketOf(uint64_t key) { return m_Buckets[key & m_Mask]; }
+    const TBucket& BucketOf(uint64_t key) const { return m_Buckets[key & m_Mask]; }
+    static constexpr size_t kLargePage = size_t{2} << 20;
+    void* m_Base = nullptr;
+    size_t m_Mapped = 0;
+    TBucket* m_Buckets = nullptr;
+    uint64_t m_Mask = 0;
 };
 
 TSolverTable::TSolverTable(size_t bytes) : m_Table(std::make_unique<TTable>(bytes)) {}
@@ -367,10 +391,11 @@ private:
     }
 
     // A first guess at the numbers of the position after `move` of `mover`, not searched
-    // yet, from the target's liberties: few bring the capture near, many the target's life.
-    // A move the problem plays itself looks as good as any to its mover.
-    TNumbers Estimate(int move, TStone mover) const {
-        const int liberties = m_Board.Liberties(m_Problem.TargetStone(m_Board), 6);
+    // yet, from the target's liberties (`liberties`, or counted when -1): few bring the capture
+    // near, many the target's life. A move the problem plays itself looks as good as any to its
+    // mover.
+    TNumbers Estimate(int move, TStone mover, int liberties) const {
+        if (liberties < 0) liberties = m_Board.Liberties(m_Problem.TargetStone(m_Board), 6);
         uint32_t toCapture = static_cast<uint32_t>(std::max(1, liberties));
         uint32_t toLive = static_cast<uint32_t>(std::max(1, 7 - liberties));
         const bool refutedASibling = m_Path.Size() < kKillerDepths && m_Killer[static_cast<size_t>(m_Path.Size())] == move;
@@ -378,6 +403,33 @@ private:
             (mover == m_Problem.Attacker ? toCapture : toLive) = 1;
         return m_Player == m_Problem.Attacker ? TNumbers{toCapture, toLive, 0}
                                               : TNumbers{toLive, toCapture, 0};
+    }
+
+    // The chain of the target's first standing stone, marked on the board's points, with its
+    // liberties counted up to six.
+    struct TTargetChain {
+        const std::vector<uint32_t>* Marks;
+        uint32_t Stamp;
+        int Liberties;
+        bool Touches(int move) const {
+            if (move == kPass) return false;
+            for (const int d : TSolverBoard::kDirections)
+                if ((*Marks)[static_cast<size_t>(move + d)] == Stamp) return true;
+            return false;
+        }
+    };
+    TTargetChain TargetChain() const {
+        const int stone = m_Problem.TargetStone(m_Board);
+        if (++m_TargetStamp == 0) {
+            std::fill(m_TargetMarks.begin(), m_TargetMarks.end(), 0);
+            m_TargetStamp = 1;
+        }
+        if (stone != TSolverBoard::kNoPoint) {
+            m_Board.ChainInto(stone, m_Chain);
+            for (const int s : m_Chain)
+                m_TargetMarks[static_cast<size_t>(s)] = m_TargetStamp;
+        }
+        return {&m_TargetMarks, m_TargetStamp, m_Board.Liberties(stone, 6)};
     }
 
     struct TChild {
@@ -423,10 +475,16 @@ private:
             m_Board.Undo();
             children.push_back(child);
         }
+        // The target's liberties change only with a move beside its chain, a capture, or a
+        // stone on a target point (which may become the target's first standing stone): the
+        // count before the moves serves the others.
+        const TTargetChain target = TargetChain();
         for (TChild& child : children) {
             if (child.Settled || Lookup(child.Key, child.Numbers)) continue;
             PlayMove(child.Move, toMove);
-            child.Numbers = Estimate(child.Move, toMove);
+            const bool same = !target.Touches(child.Move) && m_Board.LastCaptures() == 0 &&
+                              (child.Move == kPass || !IsTarget(child.Move));
+            child.Numbers = Estimate(child.Move, toMove, same ? target.Liberties : -1);
             m_Board.Undo();
         }
 
@@ -622,6 +680,8 @@ private:
     const uint64_t m_Salt;
     std::vector<bool> m_Preferred;
     mutable std::vector<int> m_Chain;
+    mutable std::vector<uint32_t> m_TargetMarks = std::vector<uint32_t>(TSolverBoard::kCells, 0);
+    mutable uint32_t m_TargetStamp = 0;
     static constexpr int kKillerDepths = 128;
     std::array<int, kKillerDepths> m_Killer{};
     TPath m_Path;
