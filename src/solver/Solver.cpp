@@ -213,9 +213,11 @@ public:
           m_Player(problem.Player()), m_KoRule(koRule), m_KoForPlayer(koRule == TKoRule::KoForPlayer),
           m_ConfirmEnds(confirmEnds), m_Shared(shared),
           m_Deepest(4 * static_cast<int>(problem.Region.size()) + 8), m_Salt(SaltOf(problem)),
-          m_Preferred(TSolverBoard::kCells, false) {
+          m_Preferred(TSolverBoard::kCells, false), m_IsTarget(TSolverBoard::kCells, false) {
         for (const int p : problem.Preferred)
             if (p > 0 && p < TSolverBoard::kCells) m_Preferred[static_cast<size_t>(p)] = true;
+        for (const int p : problem.Target)
+            if (p > 0 && p < TSolverBoard::kCells) m_IsTarget[static_cast<size_t>(p)] = true;
     }
 
     TOutcome Run() {
@@ -643,7 +645,9 @@ private:
     // the target's liberties and the points next to stones), the pass last; a move that only
     // fills the mover's own eye is left out.
     std::vector<int> Moves(TStone mover) const {
+        // Higher scores first, then the lower point: each move goes in among those before it.
         std::vector<std::pair<int, int>> scored;
+        scored.reserve(m_Problem.Region.size());
         for (const int p : m_Problem.Region) {
             if (m_Board.At(p) != TStone::Empty || FillsOwnEye(p, mover)) continue;
             int score = m_Preferred[static_cast<size_t>(p)] ? 10 : 0;
@@ -652,9 +656,11 @@ private:
                 if (n == TStone::Black || n == TStone::White) score += 2;
                 if (n == m_Problem.Defender() && IsTarget(p + d)) score += 3;
             }
-            scored.emplace_back(-score, p);
+            const std::pair<int, int> move{-score, p};
+            auto at = scored.end();
+            while (at != scored.begin() && move < *(at - 1)) --at;
+            scored.insert(at, move);
         }
-        std::stable_sort(scored.begin(), scored.end());
         std::vector<int> moves;
         moves.reserve(scored.size() + 1);
         for (const auto& [score, p] : scored)
@@ -663,10 +669,7 @@ private:
         return moves;
     }
 
-    bool IsTarget(int point) const {
-        return std::find(m_Problem.Target.begin(), m_Problem.Target.end(), point) !=
-               m_Problem.Target.end();
-    }
+    bool IsTarget(int point) const { return m_IsTarget[static_cast<size_t>(point)]; }
 
     const TLifeAndDeath& m_Problem;
     TSolverBoard m_Board;
@@ -679,6 +682,7 @@ private:
     const int m_Deepest;
     const uint64_t m_Salt;
     std::vector<bool> m_Preferred;
+    std::vector<bool> m_IsTarget;
     mutable std::vector<int> m_Chain;
     mutable std::vector<uint32_t> m_TargetMarks = std::vector<uint32_t>(TSolverBoard::kCells, 0);
     mutable uint32_t m_TargetStamp = 0;
