@@ -10,7 +10,9 @@
 #include <QDir>
 #include <QPainter>
 #include <QPixmap>
+#include <algorithm>
 #include <cstdio>
+#include <optional>
 
 #include "shell/ToolIcons.h"
 #include "board/GoGame.h"
@@ -25,6 +27,7 @@
 #include "shell/QtSettingsStore.h"
 #include "shell/QtTranslations.h"
 #include "shell/Settings.h"
+#include "solving/MoveJudge.h"
 #include "solving/Progress.h"
 #include "solving/Study.h"
 #include "text/Texts.h"
@@ -32,6 +35,7 @@
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QElapsedTimer>
 #include <QThread>
 
 using namespace karvena;
@@ -72,6 +76,67 @@ void WriteOneProblemArchive(const QString& path, const std::string& sgf) {
     TProblemTableWriter writer;
     writer.Add(row);
     WriteArchive(path.toStdString(), writer.Image());
+}
+
+// The archive of one problem row as it stands (its stored goal kept).
+void WriteRowArchive(const QString& path, TProblemRow row) {
+    row.Auto1 = row.Num = 1;
+    row.Group1 = 2;
+    TProblemTableWriter writer;
+    writer.Add(row);
+    WriteArchive(path.toStdString(), writer.Image());
+}
+
+// The tree without the first move `cut` and the line below it.
+TSolutionTree WithoutFirstMove(const TSolutionTree& tree, TNodeId cut) {
+    TSolutionTree out;
+    const auto copy = [&](const auto& self, TNodeId from, TNodeId to) -> void {
+        for (const TNodeId child : tree.Children(from)) {
+            if (child == cut) continue;
+            const TSolutionNode& node = tree.Node(child);
+            self(self, child, out.Add(to, node.Text, node.StringData, node.StringData2));
+        }
+    };
+    for (TNodeId top = tree.Root(); top != kNoNode; top = tree.NextSibling(top)) {
+        const TSolutionNode& node = tree.Node(top);
+        copy(copy, top, out.Add(kNoNode, node.Text, node.StringData, node.StringData2));
+    }
+    return out;
+}
+
+// A bundled problem of the first group with a first move cut from its tree that the trainer
+// judges as `wanted` (a correct one that works, or a wrong one refuted) with its own budget:
+// the row without it and the move; none when no problem of the group has one.
+std::optional<std::pair<TProblemRow, std::string>> ACutFirstMove(const QString& archive, bool correctOne) {
+    TProblemStore store;
+    const TArchiveRead read = ReadArchiveMember(archive.toStdString());
+    if (read.Error != TArchiveError::None || !store.Open(read.Bytes)) return std::nullopt;
+    TSolverBudget budget;
+    budget.Milliseconds = 2000;
+    for (const TProblemRow& listed : store.GroupWithNext(1)) {
+        if (listed.Group1 != 1) break;
+        const std::optional<TProblemRow> row = store.Find(listed.Auto1);
+        if (!row) continue;
+        TSolutionTree tree;
+        LoadSolution(tree, row->Solution);
+        const std::vector<bool> success = tree.SuccessBelowAll();
+        const std::vector<TNodeId> firsts = tree.Children(tree.Root());
+        const auto correct = [&](TNodeId n) {
+            return tree.LineEndOf(n) == TLineEnd::Success || success[static_cast<size_t>(n)];
+        };
+        if (correctOne && std::count_if(firsts.begin(), firsts.end(), correct) < 2) continue;
+        for (const TNodeId first : firsts) {
+            if (correct(first) != correctOne) continue;
+            TProblemRow cut = *row;
+            cut.Solution = SaveSolution(WithoutFirstMove(tree, first));
+            TMoveJudge judge(cut);
+            const TJudgement judged = judge.Judge({tree.MoveOf(first)}, budget);
+            const bool wanted = correctOne ? judged.Verdict == TSolverVerdict::Win
+                                           : judged.Verdict == TSolverVerdict::Loss && !judged.Line.empty();
+            if (wanted) return std::make_pair(cut, tree.MoveOf(first));
+        }
+    }
+    return std::nullopt;
 }
 
 // Lets the solver judge the last move (on its thread) and the window show the verdict.
@@ -414,6 +479,43 @@ int main(int argc, char* argv[]) {
             solverWindow.GoGame1->Click(1, 3, TMouseButton::Left, 1, 3); // AC
             Settle(solverWindow);
             ok &= Save(solverWindow, QString("%1/main-solver-ko-%2.png").arg(out, language));
+        }
+
+        // A bundled problem with a first move cut from its tree, as a player who finds another
+        // answer meets it: the correct one "also works", the wrong one is refuted, each judged
+        // on the solver's thread as the problem has just opened (the time is printed).
+        for (const bool correctOne : {true, false}) {
+            if (archive.isEmpty() || QString(language) == "zh_TW") break;
+            // Looked for once, shown in each language.
+            static std::optional<std::pair<TProblemRow, std::string>> cuts[2];
+            static bool looked[2] = {false, false};
+            if (!looked[correctOne]) cuts[correctOne] = ACutFirstMove(archive, correctOne);
+            looked[correctOne] = true;
+            const auto& found = cuts[correctOne];
+            if (!found) {
+                std::printf("no bundled problem of the first group has a cut %s first move judged so\n",
+                            correctOne ? "correct" : "wrong");
+                continue;
+            }
+            QTemporaryDir cutFolder;
+            WriteRowArchive(cutFolder.filePath("Karvena.dgo"), found->first);
+            auto cutWindow = std::make_unique<TGoGameMainForm>(cutFolder.path(), std::make_unique<TQtSettingsStore>());
+            cutWindow->MessageHook = [](const QString&, const QString&, const QString&) { return false; };
+            cutWindow->FirstActivation();
+            cutWindow->resize(1100, 760);
+            cutWindow->GoIndex1->ClickLine(0);
+            cutWindow->SplashForm2()->SetDisplayFlag(false);
+            const std::string& move = found->second;
+            const int p = move[0] - 'A' + 1, q = move[1] - 'A' + 1;
+            QElapsedTimer clock;
+            clock.start();
+            cutWindow->GoGame1->Click(p, q, TMouseButton::Left, p, q);
+            Settle(*cutWindow);
+            std::printf("bundled problem %d, %s cut from the tree: judged in %lld ms\n",
+                        static_cast<int>(found->first.Num), move.c_str(),
+                        static_cast<long long>(clock.elapsed()));
+            ok &= Save(*cutWindow, QString("%1/main-bundled-%2-%3.png")
+                                       .arg(out, correctOne ? "also-works" : "refuted", language));
         }
 
         // Importing a folder of folders: the progress dialog, the summary, the level menu.
