@@ -416,6 +416,25 @@ void AddAlongTheEdge(const TSolverBoard& board, std::vector<bool>& reached, std:
         }
 }
 
+// The empty points whose every neighbour is a point of the region (the corner point behind two
+// gaps of the wall, closed in by them): no stone can stand for the open board there.
+void AddEnclosedHoles(const TSolverBoard& board, std::vector<bool>& reached, std::vector<int>& region) {
+    std::vector<bool> inRegion(TSolverBoard::kCells, false);
+    for (const int p : region)
+        inRegion[static_cast<size_t>(p)] = true;
+    for (size_t i = 0; i < region.size(); ++i)
+        for (const int d : TSolverBoard::kDirections) {
+            const int n = region[i] + d;
+            if (!board.OnBoard(n) || inRegion[static_cast<size_t>(n)] || board.At(n) != TStone::Empty) continue;
+            bool closed = true;
+            for (const int e : TSolverBoard::kDirections)
+                closed = closed && (!board.OnBoard(n + e) || inRegion[static_cast<size_t>(n + e)]);
+            if (!closed) continue;
+            inRegion[static_cast<size_t>(n)] = reached[static_cast<size_t>(n)] = true;
+            region.push_back(n);
+        }
+}
+
 // The empty points just outside the region, each once: where the region is open, the
 // attacker's stones stand there in the question.
 std::vector<int> FrameOf(const TSolverBoard& board, const std::vector<bool>& reached, const std::vector<int>& region) {
@@ -489,6 +508,7 @@ TProblemRegion RegionOf(const TSolverBoard& board, TStone attacker, TStone toMov
     if (!enclosed) RegionNearTheProblem(board, attacker, seeds, box, reached, region);
     AddTakableWallChains(board, attacker, AttackedByTheTree(board, tree, toMove, attacker), box, reached, region);
     if (alongTheEdge) AddAlongTheEdge(board, reached, region);
+    AddEnclosedHoles(board, reached, region);
     std::sort(region.begin(), region.end());
     // The frame: where the region is open, the attacker holds the points around it.
     out.Frame = FrameOf(board, reached, region);

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <set>
 #include <sstream>
 
@@ -11,6 +13,7 @@
 #include "collection/SolutionBlob.h"
 #include "text/Texts.h"
 #include "solving/PlaySession.h"
+#include "solving/ProblemQuestion.h"
 
 namespace karvena {
 namespace {
@@ -232,6 +235,38 @@ TRun SolveByFollowingTree(const TProblemStore& problems, int key, const std::str
         }
     }
     return run;
+}
+
+// No bundled problem's question puts one of the attacker's stones for the open board on a point
+// its region closes in on every side (the corner point behind two gaps of a wall): that stone
+// would stand in the middle of the fight, where the board has none.
+TEST(BundledQuestions, NoFrameStoneStandsInAHoleOfTheRegion) {
+    const TArchiveRead read = ReadArchiveMember(kArchive);
+    ASSERT_EQ(read.Error, TArchiveError::None) << read.Detail;
+    TProblemStore problems;
+    ASSERT_TRUE(problems.Open(read.Bytes));
+    int asked = 0;
+    for (const auto& [key, level] : problems.KeysAndLevels()) {
+        const std::optional<TProblemRow> row = problems.Find(key);
+        ASSERT_TRUE(row);
+        TSolutionTree tree;
+        LoadSolution(tree, row->Solution);
+        for (const TLifeGoal goal : {TLifeGoal::Kill, TLifeGoal::Live}) {
+            const TProblemQuestion question = QuestionOf(*row, tree, goal);
+            if (!question.Ok()) continue;
+            ++asked;
+            const std::vector<int>& region = question.Question.Region;
+            const auto inRegion = [&](int p) { return std::find(region.begin(), region.end(), p) != region.end(); };
+            for (const int f : question.Frame) {
+                bool closed = true;
+                for (const int d : TSolverBoard::kDirections)
+                    closed = closed && (!question.Question.Board.OnBoard(f + d) || inRegion(f + d));
+                EXPECT_FALSE(closed) << "problem " << key << (goal == TLifeGoal::Kill ? " killing" : " living")
+                                     << ": frame stone at " << SolverPointText(f);
+            }
+        }
+    }
+    EXPECT_GT(asked, 700);
 }
 
 // Every bundled problem is solved by following its tree in each of the sixteen orientations.
