@@ -155,23 +155,6 @@ void BM_JudgeAMoveTheTreeLacks(benchmark::State& state) {
     state.counters["first_median_ms"] = at(firstTimes, 0.5);
     state.counters["first_p90_ms"] = at(firstTimes, 0.9);
 }
-// The tree without the first move `cut` and the line below it.
-TSolutionTree WithoutFirstMove(const TSolutionTree& tree, TNodeId cut) {
-    TSolutionTree out;
-    const auto copy = [&](const auto& self, TNodeId from, TNodeId to) -> void {
-        for (const TNodeId child : tree.Children(from)) {
-            if (child == cut) continue;
-            const TSolutionNode& node = tree.Node(child);
-            self(self, child, out.Add(to, node.Text, node.StringData, node.StringData2));
-        }
-    };
-    for (TNodeId top = tree.Root(); top != kNoNode; top = tree.NextSibling(top)) {
-        const TSolutionNode& node = tree.Node(top);
-        copy(copy, top, out.Add(kNoNode, node.Text, node.StringData, node.StringData2));
-    }
-    return out;
-}
-
 // The trainer's judgement (default budget, two seconds) of a first move cut from the tree, as a
 // player would meet it: of the problems with two correct first moves or more, each correct one
 // cut in turn must "work"; each wrong first move cut must be refuted with a reply. The counters:
@@ -191,15 +174,12 @@ void BM_JudgeACutFirstMove(benchmark::State& state) {
             if (!row) continue;
             TSolutionTree tree;
             LoadSolution(tree, row->Solution);
-            const std::vector<bool> success = tree.SuccessBelowAll();
             const std::vector<TNodeId> firsts = tree.Children(tree.Root());
-            const auto correct = [&](TNodeId n) {
-                return tree.LineEndOf(n) == TLineEnd::Success || success[static_cast<size_t>(n)];
-            };
-            const auto corrects = std::count_if(firsts.begin(), firsts.end(), correct);
+            const std::vector<TNodeId> corrects = CorrectFirstMoves(tree);
+            const auto correct = [&](TNodeId n) { return std::count(corrects.begin(), corrects.end(), n) > 0; };
             for (const TNodeId first : firsts) {
                 const bool isCorrect = correct(first);
-                if ((isCorrect && corrects < 2) || tree.MoveOf(first) == "TT") continue;
+                if ((isCorrect && corrects.size() < 2) || tree.MoveOf(first) == "TT") continue;
                 TProblemRow cutRow = *row;
                 cutRow.Solution = SaveSolution(WithoutFirstMove(tree, first));
                 TMoveJudge judge(cutRow);

@@ -87,23 +87,6 @@ void WriteRowArchive(const QString& path, TProblemRow row) {
     WriteArchive(path.toStdString(), writer.Image());
 }
 
-// The tree without the first move `cut` and the line below it.
-TSolutionTree WithoutFirstMove(const TSolutionTree& tree, TNodeId cut) {
-    TSolutionTree out;
-    const auto copy = [&](const auto& self, TNodeId from, TNodeId to) -> void {
-        for (const TNodeId child : tree.Children(from)) {
-            if (child == cut) continue;
-            const TSolutionNode& node = tree.Node(child);
-            self(self, child, out.Add(to, node.Text, node.StringData, node.StringData2));
-        }
-    };
-    for (TNodeId top = tree.Root(); top != kNoNode; top = tree.NextSibling(top)) {
-        const TSolutionNode& node = tree.Node(top);
-        copy(copy, top, out.Add(kNoNode, node.Text, node.StringData, node.StringData2));
-    }
-    return out;
-}
-
 // A bundled problem of the first group with a first move cut from its tree that the trainer
 // judges as `wanted` (a correct one that works, or a wrong one refuted) with its own budget:
 // the row without it and the move; none when no problem of the group has one.
@@ -119,12 +102,10 @@ std::optional<std::pair<TProblemRow, std::string>> ACutFirstMove(const QString& 
         if (!row) continue;
         TSolutionTree tree;
         LoadSolution(tree, row->Solution);
-        const std::vector<bool> success = tree.SuccessBelowAll();
         const std::vector<TNodeId> firsts = tree.Children(tree.Root());
-        const auto correct = [&](TNodeId n) {
-            return tree.LineEndOf(n) == TLineEnd::Success || success[static_cast<size_t>(n)];
-        };
-        if (correctOne && std::count_if(firsts.begin(), firsts.end(), correct) < 2) continue;
+        const std::vector<TNodeId> corrects = CorrectFirstMoves(tree);
+        const auto correct = [&](TNodeId n) { return std::count(corrects.begin(), corrects.end(), n) > 0; };
+        if (correctOne && corrects.size() < 2) continue;
         for (const TNodeId first : firsts) {
             if (correct(first) != correctOne) continue;
             TProblemRow cut = *row;
@@ -155,9 +136,8 @@ bool Written(const QPixmap& picture, const QString& path) {
     return ok;
 }
 
-// The main window on an archive of one problem in `folder`, the problem open on its page.
-std::unique_ptr<TGoGameMainForm> OneProblemWindow(const QTemporaryDir& folder, const std::string& sgf) {
-    WriteOneProblemArchive(folder.filePath("Karvena.dgo"), sgf);
+// The main window on the archive in `folder`, its first problem open on its page.
+std::unique_ptr<TGoGameMainForm> FirstProblemWindow(const QTemporaryDir& folder) {
     auto window = std::make_unique<TGoGameMainForm>(folder.path(), std::make_unique<TQtSettingsStore>());
     window->MessageHook = [](const QString&, const QString&, const QString&) { return false; };
     window->FirstActivation();
@@ -165,6 +145,12 @@ std::unique_ptr<TGoGameMainForm> OneProblemWindow(const QTemporaryDir& folder, c
     window->GoIndex1->ClickLine(0);
     window->SplashForm2()->SetDisplayFlag(false);
     return window;
+}
+
+// The main window on an archive of one problem in `folder`, the problem open on its page.
+std::unique_ptr<TGoGameMainForm> OneProblemWindow(const QTemporaryDir& folder, const std::string& sgf) {
+    WriteOneProblemArchive(folder.filePath("Karvena.dgo"), sgf);
+    return FirstProblemWindow(folder);
 }
 
 bool Save(QWidget& board, const QString& path) {
@@ -499,12 +485,7 @@ int main(int argc, char* argv[]) {
             }
             QTemporaryDir cutFolder;
             WriteRowArchive(cutFolder.filePath("Karvena.dgo"), found->first);
-            auto cutWindow = std::make_unique<TGoGameMainForm>(cutFolder.path(), std::make_unique<TQtSettingsStore>());
-            cutWindow->MessageHook = [](const QString&, const QString&, const QString&) { return false; };
-            cutWindow->FirstActivation();
-            cutWindow->resize(1100, 760);
-            cutWindow->GoIndex1->ClickLine(0);
-            cutWindow->SplashForm2()->SetDisplayFlag(false);
+            const auto cutWindow = FirstProblemWindow(cutFolder);
             const std::string& move = found->second;
             const int p = move[0] - 'A' + 1, q = move[1] - 'A' + 1;
             QElapsedTimer clock;

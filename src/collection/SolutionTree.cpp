@@ -285,4 +285,30 @@ std::string CommentOf(const TSolutionTree& tree, TNodeId node, const TRemarks& r
     return label.empty() ? remark : label;
 }
 
+TSolutionTree WithoutFirstMove(const TSolutionTree& tree, TNodeId cut) {
+    TSolutionTree out;
+    const auto copy = [&](const auto& self, TNodeId from, TNodeId to) -> void {
+        for (const TNodeId child : tree.Children(from)) {
+            if (child == cut) continue;
+            const TSolutionNode& node = tree.Node(child);
+            self(self, child, out.Add(to, node.Text, node.StringData, node.StringData2));
+        }
+    };
+    for (TNodeId top = tree.Root(); top != kNoNode; top = tree.NextSibling(top)) {
+        const TSolutionNode& node = tree.Node(top);
+        copy(copy, top, out.Add(kNoNode, node.Text, node.StringData, node.StringData2));
+    }
+    return out;
+}
+
+std::vector<TNodeId> CorrectFirstMoves(const TSolutionTree& tree) {
+    std::vector<TNodeId> correct;
+    if (tree.Empty()) return correct;
+    const std::vector<bool> success = tree.SuccessBelowAll();
+    for (const TNodeId first : tree.Children(tree.Root()))
+        if (tree.LineEndOf(first) == TLineEnd::Success || success[static_cast<size_t>(first)])
+            correct.push_back(first);
+    return correct;
+}
+
 } // namespace karvena

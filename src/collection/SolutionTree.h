@@ -205,4 +205,11 @@ std::vector<std::string> LoadRemarkLines(const std::string& path, const char* ch
 std::string CommentOf(const TSolutionTree& tree, TNodeId node, const TRemarks& remarks,
                       bool english);
 
+// The tree without the first move `cut` and the line below it (a problem whose file left out one
+// of its answers, as a player may meet it).
+TSolutionTree WithoutFirstMove(const TSolutionTree& tree, TNodeId cut);
+
+// The first moves whose line ends in a success or leads to one.
+std::vector<TNodeId> CorrectFirstMoves(const TSolutionTree& tree);
+
 } // namespace karvena

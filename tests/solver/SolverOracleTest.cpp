@@ -188,6 +188,23 @@ std::optional<TLifeAndDeath> RandomQuestion(std::mt19937& random, int where, int
     return q;
 }
 
+// A question drawn inside its region made playable: chains without a liberty taken off, the
+// target the defender's largest chain (none under four stones), a side to move and the goal of
+// whoever it is.
+std::optional<TLifeAndDeath> Finished(TLifeAndDeath q, std::mt19937& random) {
+    for (const int p : q.Region)
+        if (q.Board.At(p) != TStone::Empty && q.Board.Liberties(p, 1) == 0)
+            for (const int c : q.Board.ChainOf(p))
+                q.Board.Set(c, TStone::Empty);
+    for (const int p : q.Region)
+        if (q.Board.At(p) == q.Defender() && q.Board.ChainOf(p).size() > q.Target.size())
+            q.Target = q.Board.ChainOf(p);
+    if (q.Target.size() < 4) return std::nullopt;
+    q.ToMove = random() % 2 ? TStone::Black : TStone::White;
+    q.Goal = q.ToMove == q.Attacker ? TLifeGoal::Kill : TLifeGoal::Live;
+    return q;
+}
+
 // A random eye space: in the corner or on the edge, a rectangle filled with the defender's
 // stones around a connected space of three to six points grown at random, walled in by the
 // attacker's stones with liberties outside; at times an attacker's stone or two inside the
@@ -230,17 +247,7 @@ std::optional<TLifeAndDeath> RandomEyeSpace(std::mt19937& random, int where) {
                                                          q.Board.At(p + d) == q.Attacker; });
         if (rim) q.Board.Set(p, TStone::Empty);
     }
-    for (const int p : q.Region)
-        if (q.Board.At(p) != TStone::Empty && q.Board.Liberties(p, 1) == 0)
-            for (const int c : q.Board.ChainOf(p))
-                q.Board.Set(c, TStone::Empty);
-    for (const int p : q.Region)
-        if (q.Board.At(p) == defender && q.Board.ChainOf(p).size() > q.Target.size())
-            q.Target = q.Board.ChainOf(p);
-    if (q.Target.size() < 4) return std::nullopt;
-    q.ToMove = random() % 2 ? TStone::Black : TStone::White;
-    q.Goal = q.ToMove == q.Attacker ? TLifeGoal::Kill : TLifeGoal::Live;
-    return q;
+    return Finished(std::move(q), random);
 }
 
 // A corner where the attacker's chain on the first line, from the corner point, shares the
@@ -271,23 +278,27 @@ std::optional<TLifeAndDeath> RandomCornerSeki(std::mt19937& random) {
         const int p = q.Region[random() % q.Region.size()];
         q.Board.Set(p, random() % 3 == 0 ? q.Attacker : TStone::Empty);
     }
-    for (const int p : q.Region)
-        if (q.Board.At(p) != TStone::Empty && q.Board.Liberties(p, 1) == 0)
-            for (const int c : q.Board.ChainOf(p))
-                q.Board.Set(c, TStone::Empty);
-    for (const int p : q.Region)
-        if (q.Board.At(p) == defender && q.Board.ChainOf(p).size() > q.Target.size())
-            q.Target = q.Board.ChainOf(p);
-    if (q.Target.size() < 4) return std::nullopt;
-    q.ToMove = random() % 2 ? TStone::Black : TStone::White;
-    q.Goal = q.ToMove == q.Attacker ? TLifeGoal::Kill : TLifeGoal::Live;
-    return q;
+    return Finished(std::move(q), random);
 }
 
 struct TTally {
     int Compared = 0, Skipped = 0;
     int Verdicts[4] = {};
 };
+
+// One question compared when the plain search finishes within `cap` positions; `what` names it.
+void CompareOne(const TLifeAndDeath& q, int64_t cap, TTally& tally, const std::string& what) {
+    const TSolverVerdict plain = PlainVerdict(q, cap);
+    if (plain == TSolverVerdict::Unknown) {
+        ++tally.Skipped;
+        return;
+    }
+    TSolverBudget budget;
+    budget.TableBytes = size_t{1} << 20;
+    ASSERT_EQ(VerdictName(Solve(q, budget).Verdict), std::string(VerdictName(plain))) << what;
+    ++tally.Compared;
+    ++tally.Verdicts[static_cast<int>(plain)];
+}
 
 // `count` questions per place of at most `maxEmpty` empty points, each compared when the plain
 // search finishes within `cap` positions.
@@ -340,17 +351,9 @@ TEST(SolverOracle, AgreesOnEyeSpaces) {
             const std::optional<TLifeAndDeath> q = RandomEyeSpace(random, where);
             if (!q) continue;
             ++made;
-            const TSolverVerdict plain = PlainVerdict(*q, 300000);
-            if (plain == TSolverVerdict::Unknown) {
-                ++tally.Skipped;
-                continue;
-            }
-            TSolverBudget budget;
-            budget.TableBytes = size_t{1} << 20;
-            ASSERT_EQ(VerdictName(Solve(*q, budget).Verdict), std::string(VerdictName(plain)))
-                << (where == 0 ? "corner" : "edge") << " eye space " << made;
-            ++tally.Compared;
-            ++tally.Verdicts[static_cast<int>(plain)];
+            ASSERT_NO_FATAL_FAILURE(CompareOne(*q, 300000, tally,
+                                               std::string(where == 0 ? "corner" : "edge") +
+                                                   " eye space " + std::to_string(made)));
         }
     EXPECT_GT(tally.Compared, 2000) << tally.Skipped << " left to the plain search's cap";
     EXPECT_GT(tally.Verdicts[static_cast<int>(TSolverVerdict::Win)], 100);
@@ -367,16 +370,7 @@ TEST(SolverOracle, AgreesOnCornersThatPassOut) {
         const std::optional<TLifeAndDeath> q = RandomCornerSeki(random);
         if (!q) continue;
         ++made;
-        const TSolverVerdict plain = PlainVerdict(*q, 300000);
-        if (plain == TSolverVerdict::Unknown) {
-            ++tally.Skipped;
-            continue;
-        }
-        TSolverBudget budget;
-        budget.TableBytes = size_t{1} << 20;
-        ASSERT_EQ(VerdictName(Solve(*q, budget).Verdict), std::string(VerdictName(plain))) << "corner " << made;
-        ++tally.Compared;
-        ++tally.Verdicts[static_cast<int>(plain)];
+        ASSERT_NO_FATAL_FAILURE(CompareOne(*q, 300000, tally, "corner " + std::to_string(made)));
     }
     EXPECT_GT(tally.Compared, 1000) << tally.Skipped << " left to the plain search's cap";
     EXPECT_GT(g_ConfirmedKills, 10) << "kos only the attacker can start must be among them";

@@ -32,6 +32,14 @@ TLifeAndDeath Shape(const std::vector<std::string>& rows, TStone toMove) {
     return q;
 }
 
+// Room enough for any shape here.
+TSolverBudget ShapeBudget() {
+    TSolverBudget budget;
+    budget.Nodes = 2000000;
+    budget.TableBytes = size_t{4} << 20;
+    return budget;
+}
+
 TEST(SolverShapes, TextbookEyeSpaces) {
     const struct {
         const char* name;
@@ -53,9 +61,7 @@ TEST(SolverShapes, TextbookEyeSpaces) {
         {"straight three with White at its end", {"o..XO", "XXXXO", "OOOOO"}, "win", "win", "BA"},
         {"bent three with White in the corner", {"o.XO", ".XXO", "XXOO", "OOO"}, "win", "loss", nullptr},
     };
-    TSolverBudget budget;
-    budget.Nodes = 2000000;
-    budget.TableBytes = size_t{4} << 20;
+    const TSolverBudget budget = ShapeBudget();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const TSolveResult white = Solve(Shape(c.rows, TStone::White), budget);
@@ -144,9 +150,7 @@ TEST(SolverShapes, BentFourInTheCornerIsDead) {
         {"White's three on the edge", {"OX.ooo.XO", "OXXXXXXXO", "OOOOOOOOO"}, "loss"},
         {"the bend empty, White to play", {"...XO", ".XXXO", "XXOOO", "OO"}, "ko"},
     };
-    TSolverBudget budget;
-    budget.Nodes = 2000000;
-    budget.TableBytes = size_t{4} << 20;
+    const TSolverBudget budget = ShapeBudget();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         TLifeAndDeath q = Shape(c.rows, TStone::White);
@@ -163,9 +167,7 @@ TEST(SolverShapes, AKoNamesWhoTakesItFirst) {
         TLifeGoal goal;
     } cases[] = {{"White to kill", {"...XO", ".XXXO", "XXOOO", "OO"}, TLifeGoal::Kill},
                  {"Black to live, White to move", {"Xo.XO", ".XXXO", "XXOOO", "OO"}, TLifeGoal::Live}};
-    TSolverBudget budget;
-    budget.Nodes = 2000000;
-    budget.TableBytes = size_t{4} << 20;
+    const TSolverBudget budget = ShapeBudget();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         TLifeAndDeath q = Shape(c.rows, TStone::White);
