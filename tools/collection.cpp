@@ -443,8 +443,12 @@ int Solve(const std::vector<std::string>& args) {
     if (!start.Ok() && start.Error == kNoStatedGoal) {
         // No stated goal: the one the tree's answer fits, as prove derives it.
         const TProblemProof proof = ProveProblem(*row, budget);
-        if (proof.Error.empty()) start = QuestionOf(*row, tree, proof.Question.Question.Goal, alongTheEdge);
-        else start.Error = proof.Error;
+        if (proof.Error.empty()) {
+            start = QuestionOf(*row, tree, proof.Question.Question.Goal, alongTheEdge);
+            start.Ko = start.Ko || proof.Question.Ko;
+        } else {
+            start.Error = proof.Error;
+        }
     }
     if (!start.Ok()) {
         std::fprintf(stderr, "problem %s: %s\n", args[1].c_str(), start.Error.c_str());

@@ -128,15 +128,19 @@ std::vector<int> FirstMovePoints(const TSolutionTree& tree, int lines) {
 
 // The first moves of the tree's lines that end "correct" on a ko taken: the line's last move
 // captured one stone that may not be retaken at once. Such an answer is a ko whatever its
-// comment says.
+// comment says. A hostile tree costs a bounded time: so many lines, so deep, are read at most.
 std::vector<int> AnswersEndingOnAKo(const TSolverBoard& start, TStone toMove, const TSolutionTree& tree) {
+    constexpr int kMostLines = 256;
+    constexpr size_t kDeepest = 400;
     std::vector<int> firstMoves;
     const int lines = start.Lines();
-    for (TNodeId end = 0; end < tree.Size(); ++end) {
+    int read = 0;
+    for (TNodeId end = 0; end < tree.Size() && read < kMostLines; ++end) {
         if (tree.LineEndOf(end) != TLineEnd::Success) continue;
+        ++read;
         std::vector<TNodeId> line;
         TNodeId n = end;
-        for (; n != kNoNode && n != tree.Root(); n = tree.Parent(n))
+        for (; n != kNoNode && n != tree.Root() && line.size() <= kDeepest; n = tree.Parent(n))
             line.push_back(n);
         if (n != tree.Root()) continue;
         TSolverBoard board = start;
