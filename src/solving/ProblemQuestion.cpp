@@ -115,13 +115,12 @@ std::vector<int> TargetGroup(const TSolverBoard& board, const std::vector<int>& 
 std::vector<int> FirstMovePoints(const TSolutionTree& tree, int lines) {
     std::vector<int> firstMoves, correctFirstMoves;
     if (tree.Empty()) return firstMoves;
-    const std::vector<bool> success = tree.SuccessBelowAll();
+    const std::vector<TNodeId> correct = CorrectFirstMoves(tree);
     for (const TNodeId child : tree.Children(tree.Root())) {
         const int p = PointOfMove(tree.MoveOf(child), lines);
         if (p <= 0) continue;
         firstMoves.push_back(p);
-        if (tree.LineEndOf(child) == TLineEnd::Success || success[static_cast<size_t>(child)])
-            correctFirstMoves.push_back(p);
+        if (std::count(correct.begin(), correct.end(), child)) correctFirstMoves.push_back(p);
     }
     return correctFirstMoves.empty() ? firstMoves : correctFirstMoves;
 }
