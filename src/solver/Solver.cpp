@@ -177,6 +177,11 @@ constexpr uint64_t kConfirmedEndsKey = 0x656E6473636F6E66ull;
 // rule by which a group that passes out is judged (see Confirmed).
 enum class TKoRule { Outright, KoForPlayer, Confirmation };
 
+// Nodes one simulation may visit before the move it tries is searched as any other.
+constexpr int64_t kSimulationNodes = 1000;
+// Work a refuted sibling must have taken to be worth replaying (a single position is not).
+constexpr uint32_t kSimulationWorth = 2;
+
 // Nodes one confirmation may visit before the end it judges is taken as it stands.
 constexpr int64_t kConfirmationNodes = 4000;
 
@@ -316,8 +321,9 @@ private:
         return salt;
     }
 
-    uint64_t Key(TStone toMove, int passes) const {
-        return m_Board.Hash() ^ m_Salt ^ (toMove == TStone::White ? kWhiteToMoveKey : 0) ^
+    uint64_t Key(TStone toMove, int passes) const { return KeyOf(m_Board, toMove, passes); }
+    uint64_t KeyOf(const TSolverBoard& board, TStone toMove, int passes) const {
+        return board.Hash() ^ m_Salt ^ (toMove == TStone::White ? kWhiteToMoveKey : 0) ^
                (passes > 0 ? kPassedKey : 0) ^ (m_KoForPlayer ? kKoForPlayerKey : 0) ^
                (m_KoRule == TKoRule::Confirmation ? kConfirmationKey : 0) ^
                (m_ConfirmEnds ? kConfirmedEndsKey : 0);
@@ -340,15 +346,16 @@ private:
                m_Problem.TargetAlive(m_Board, m_InRegion);
     }
 
-    bool PlayMove(int move, TStone side) {
+    bool PlayMove(int move, TStone side) { return PlayOn(m_Board, move, side); }
+    bool PlayOn(TSolverBoard& board, int move, TStone side) const {
         if (move == kPass) {
-            m_Board.Pass();
+            board.Pass();
             return true;
         }
         // Whoever the ko rule of the search favours may retake a ko at once, as with threats
         // enough: the opponent when a win outright is asked, the player when a ko is.
-        if (m_KoRule == TKoRule::Confirmation) return m_Board.Play(move, side);
-        return m_Board.Play(move, side, m_KoForPlayer == (side == m_Player));
+        if (m_KoRule == TKoRule::Confirmation) return board.Play(move, side);
+        return board.Play(move, side, m_KoForPlayer == (side == m_Player));
     }
 
     // The table's numbers of a position. The search that lets the player retake a ko also
@@ -387,6 +394,25 @@ private:
         }
         if (m_Path.Size() >= m_Deepest) {
             numbers = AgainstTheAsked(kLeansOnHorizon);
+            return true;
+        }
+        return false;
+    }
+
+    // Alive or dead by the target's shape, before any move is looked at. Life is looked for
+    // after the defender's moves and passes (and at the start): an attacker's move seldom
+    // makes it, and the defender's next move looks again. A target alone in too small an area
+    // is dead before it is taken.
+    bool SettledByShape(TStone toMove, int passes, TNumbers& numbers) const {
+        const bool defenderMoved = toMove == m_Problem.Attacker || passes > 0 || m_Path.Size() == 0;
+        if (defenderMoved && (m_Problem.TargetAlive(m_Board, m_InRegion) ||
+                              m_Problem.TargetLivesByItsEyeSpace(m_Board, m_InRegion,
+                                                                 toMove == m_Problem.Attacker))) {
+            numbers = ForPlayer(false);
+            return true;
+        }
+        if (m_Problem.TargetDead(m_Board, m_InRegion, toMove == m_Problem.Attacker)) {
+            numbers = ForPlayer(true);
             return true;
         }
         return false;
@@ -439,6 +465,7 @@ private:
         TNumbers Numbers;
         uint64_t Key;
         bool Settled; // by the rules, not by a search
+        bool Simulated = false; // a sibling's refutation was tried on it
     };
 
     // The position on the board, searched until its numbers reach a threshold or it is settled.
@@ -449,19 +476,9 @@ private:
             return numbers;
         if (m_Shared.Spent()) return {};
         const int64_t nodesBefore = m_Shared.Nodes;
-        // Life is looked for after the defender's moves and passes (and at the start): an
-        // attacker's move seldom makes it, and the defender's next move looks again.
-        const bool defenderMoved = toMove == m_Problem.Attacker || passes > 0 || m_Path.Size() == 0;
-        if (defenderMoved && (m_Problem.TargetAlive(m_Board, m_InRegion) ||
-                              m_Problem.TargetLivesByItsEyeSpace(m_Board, m_InRegion,
-                                                                 toMove == m_Problem.Attacker))) {
-            m_Shared.Table.Store(key, ForPlayer(false), 1);
-            return ForPlayer(false);
-        }
-        // A target alone in too small an area is dead before it is taken.
-        if (m_Problem.TargetDead(m_Board, m_InRegion, toMove == m_Problem.Attacker)) {
-            m_Shared.Table.Store(key, ForPlayer(true), 1);
-            return ForPlayer(true);
+        if (SettledByShape(toMove, passes, numbers)) {
+            m_Shared.Table.Store(key, numbers, 1);
+            return numbers;
         }
 
         // The moves, each with what is known of the position after it: first what the rules
@@ -482,7 +499,10 @@ private:
         // count before the moves serves the others.
         const TTargetChain target = TargetChain();
         for (TChild& child : children) {
+            // Only a position met for the first time is worth a simulation.
+            child.Simulated = true;
             if (child.Settled || Lookup(child.Key, child.Numbers)) continue;
+            child.Simulated = false;
             PlayMove(child.Move, toMove);
             const bool same = !target.Touches(child.Move) && m_Board.LastCaptures() == 0 &&
                               (child.Move == kPass || !IsTarget(child.Move));
@@ -511,6 +531,16 @@ private:
                 }
             }
             TChild& child = children[best];
+            // A sibling refuted already shows how this move may be refuted too: its refutation
+            // is replayed here before this move is searched.
+            if (!child.Simulated) {
+                child.Simulated = true;
+                if (const TChild* refuted = RefutedSibling(children, players);
+                    refuted && Simulate(refuted->Move, child.Move, toMove, passes)) {
+                    child.Numbers = players ? kLost : kWon;
+                    continue;
+                }
+            }
             const uint64_t beyond = uint64_t{second} + second / 4 + 1;
             uint32_t childPn, childDn;
             if (players) {
@@ -538,6 +568,124 @@ private:
         if (!numbers.Final() || (numbers.Leans & (kLeansOnRepetition | kLeansOnHorizon)) == 0)
             m_Shared.Table.Store(key, numbers, m_Shared.Nodes - nodesBefore + 1);
         return numbers;
+    }
+
+    // A child settled against the side to move, on every line and under any ko rule.
+    const TChild* RefutedSibling(const std::vector<TChild>& children, bool players) const {
+        for (const TChild& c : children) {
+            if (!(players ? c.Numbers.Lost() : c.Numbers.Won()) || c.Numbers.Leans != 0) continue;
+            TNumbers stored;
+            uint32_t work = 0;
+            if (Lookup(c.Key, stored, &work) && work >= kSimulationWorth) return &c;
+        }
+        return nullptr;
+    }
+
+    // Simulation: tries to settle the position after `move` of `toMove` against it the way the
+    // position after `refuted`, a sibling, was: the refuting side plays the moves that settled
+    // the sibling's positions in the table (on a second board, the guide, that follows the
+    // sibling's line), and every move of the other side is answered so in both. It succeeds
+    // when every line reaches a position the table or the rules settle; the positions it
+    // settles are stored. It gives up at a ko, at a move the guide cannot follow, or after
+    // kSimulationNodes positions: the move is then searched as any other.
+    bool Simulate(int refuted, int move, TStone toMove, int passes) {
+        m_Guide = m_Board;
+        if (!PlayOn(m_Guide, refuted, toMove) || !PlayMove(move, toMove)) return false;
+        m_Path.Push(Key(toMove, passes));
+        const bool settled = SimulateFrom(Other(toMove), PassesAfter(move, passes), Other(toMove),
+                                          m_Shared.Nodes + kSimulationNodes);
+        m_Path.Pop();
+        m_Board.Undo();
+        return settled;
+    }
+    bool SimulateFrom(TStone toMove, int passes, TStone refuter, int64_t lastNode) {
+        const uint64_t key = Key(toMove, passes);
+        const bool refutersWin = refuter == m_Player;
+        auto refuterGot = [refutersWin](const TNumbers& n) {
+            return (refutersWin ? n.Won() : n.Lost()) && n.Leans == 0;
+        };
+        TNumbers numbers;
+        if (Known(key, passes, numbers) && numbers.Final()) return refuterGot(numbers);
+        // A ko point makes the answer lean on the ko rule (see LeansOnTheKoHere): searched.
+        if (m_Board.KoPoint() != TSolverBoard::kNoPoint || m_Path.Size() >= m_Deepest ||
+            m_Shared.Nodes >= lastNode || m_Shared.Spent())
+            return false;
+        const int64_t nodesBefore = m_Shared.Nodes;
+        if (SettledByShape(toMove, passes, numbers)) {
+            m_Shared.Table.Store(key, numbers, 1);
+            return refuterGot(numbers);
+        }
+        m_Path.Push(key);
+        bool settled = true;
+        if (toMove == refuter) {
+            // The guide's answer; where the board cannot follow it, a move the table already
+            // settles for the refuter.
+            const int answer = GuideAnswer(toMove, passes, refuter);
+            settled = false;
+            if (answer >= 0 && PlayOn(m_Guide, answer, toMove)) {
+                if (PlayMove(answer, toMove)) {
+                    settled = SimulateFrom(Other(toMove), PassesAfter(answer, passes), refuter, lastNode);
+                    m_Board.Undo();
+                }
+                m_Guide.Undo();
+            }
+            for (const int move : settled ? std::vector<int>{} : Moves(toMove)) {
+                if (!PlayMove(move, toMove)) continue;
+                settled = KnownFor(refuter, Other(toMove), PassesAfter(move, passes));
+                m_Board.Undo();
+                if (settled) break;
+            }
+        } else {
+            // Every reply, followed on the guide where it can be; one it cannot must be settled
+            // for the refuter already.
+            for (const int reply : Moves(toMove)) {
+                if (!PlayMove(reply, toMove)) continue;
+                const int replyPasses = PassesAfter(reply, passes);
+                if (PlayOn(m_Guide, reply, toMove)) {
+                    settled = SimulateFrom(Other(toMove), replyPasses, refuter, lastNode);
+                    m_Guide.Undo();
+                } else {
+                    settled = KnownFor(refuter, Other(toMove), replyPasses);
+                }
+                m_Board.Undo();
+                if (!settled) break;
+            }
+        }
+        m_Path.Pop();
+        if (settled) m_Shared.Table.Store(key, refutersWin ? kWon : kLost, m_Shared.Nodes - nodesBefore + 1);
+        return settled;
+    }
+    // True when the table or the rules hold the position on the board as `refuter`'s, on every
+    // line and under any ko rule.
+    bool KnownFor(TStone refuter, TStone toMove, int passes) const {
+        TNumbers numbers;
+        return Known(Key(toMove, passes), passes, numbers) && numbers.Leans == 0 &&
+               (refuter == m_Player ? numbers.Won() : numbers.Lost());
+    }
+    // The move of `refuter` (to move on the guide) after which the table or the rules hold the
+    // guide's position as the refuter's, or -1.
+    int GuideAnswer(TStone toMove, int passes, TStone refuter) {
+        const bool refutersWin = refuter == m_Player;
+        int chosen = -1;
+        uint32_t chosenWork = 0;
+        auto tryMove = [&](int move) {
+            if (!PlayOn(m_Guide, move, toMove)) return;
+            TNumbers child;
+            uint32_t work = 0;
+            const bool settled =
+                (refutersWin == (m_Player == m_Problem.Attacker) && m_Problem.TargetCaptured(m_Guide)) ||
+                (Lookup(KeyOf(m_Guide, Other(toMove), PassesAfter(move, passes)), child, &work) &&
+                 (refutersWin ? child.Won() : child.Lost()) && child.Leans == 0);
+            m_Guide.Undo();
+            if (settled && (chosen < 0 || work < chosenWork)) {
+                chosen = move;
+                chosenWork = work;
+            }
+        };
+        for (const int p : m_Problem.Region)
+            if (m_Guide.At(p) == TStone::Empty) tryMove(p);
+        tryMove(kPass);
+        return chosen;
     }
 
     // True when the target, where play has stopped, is dead all the same: the attacker, moving
@@ -689,6 +837,7 @@ private:
     static constexpr int kKillerDepths = 128;
     std::array<int, kKillerDepths> m_Killer{};
     TPath m_Path;
+    TSolverBoard m_Guide; // the refuted sibling's line, in a simulation
     uint8_t m_RootLeans = 0;
 };
 
