@@ -770,8 +770,11 @@ int Prove(const std::vector<std::string>& args) {
     });
     int agree = 0, disagree = 0, unknown = 0;
     std::vector<int64_t> times;
+    long long positions = 0; // searched for the first moves, a measure that no clock disturbs
     for (const std::optional<TProblemProof>& proof : proofs) {
         if (proof->Error.empty()) times.push_back(proof->Milliseconds);
+        for (const TFirstMoveProof& move : proof->Moves)
+            positions += move.Solved.Nodes;
         (!proof->Error.empty() || proof->Agreement == TAgreement::Unknown ? unknown
          : proof->Agreement == TAgreement::Agree                          ? agree
                                                                           : disagree)++;
@@ -783,8 +786,8 @@ int Prove(const std::vector<std::string>& args) {
                                    share * static_cast<double>(times.size() - 1))]);
     };
     std::printf("prove: %zu problems, %d agree, %d disagree, %d unknown; median %lld ms, 90th "
-                "percentile %lld ms\n",
-                rows.size(), agree, disagree, unknown, at(0.5), at(0.9));
+                "percentile %lld ms; %lld positions for the first moves\n",
+                rows.size(), agree, disagree, unknown, at(0.5), at(0.9), positions);
     return ReadFailed(args[0], store) ? 2 : 0;
 }
 
