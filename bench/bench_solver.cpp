@@ -158,14 +158,15 @@ void BM_JudgeAMoveTheTreeLacks(benchmark::State& state) {
 // The trainer's judgement (default budget, two seconds) of a first move cut from the tree, as a
 // player would meet it: of the problems with two correct first moves or more, each correct one
 // cut in turn must "work"; each wrong first move cut must be refuted with a reply. The counters:
-// correct moves cut, judged to work, judged to fail (never right); wrong moves cut, refuted.
+// correct moves cut, judged to work, judged to fail (never right); wrong moves cut, refuted (a
+// ko that is not the answer included), judged to work (never right).
 void BM_JudgeACutFirstMove(benchmark::State& state) {
     const int group = static_cast<int>(state.range(0));
     TProblemStore store;
     if (!OpenBundled(store, state)) return;
     TSolverBudget budget;
     budget.Milliseconds = 2000;
-    int correctCut = 0, correctWorks = 0, correctFails = 0, wrongCut = 0, wrongRefuted = 0;
+    int correctCut = 0, correctWorks = 0, correctFails = 0, wrongCut = 0, wrongRefuted = 0, wrongWorks = 0;
     std::vector<double> times;
     for (auto _ : state) {
         for (const TProblemRow& listed : store.GroupWithNext(group)) {
@@ -188,7 +189,10 @@ void BM_JudgeACutFirstMove(benchmark::State& state) {
                 times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
                 const bool works = judged.Verdict == TSolverVerdict::Win ||
                                    (judged.Verdict == TSolverVerdict::Ko && judge.KoIsTheAnswer());
-                const bool refuted = judged.Verdict == TSolverVerdict::Loss && !AnswerOf(judged).empty();
+                // A ko that is not the problem's answer fails too: the trainer says so and plays
+                // the reply that starts it.
+                const bool refuted = !works && (judged.Verdict == TSolverVerdict::Loss || judged.Verdict == TSolverVerdict::Ko) &&
+                                     !AnswerOf(judged).empty();
                 if (isCorrect) {
                     ++correctCut;
                     correctWorks += works ? 1 : 0;
@@ -196,6 +200,7 @@ void BM_JudgeACutFirstMove(benchmark::State& state) {
                 } else {
                     ++wrongCut;
                     wrongRefuted += refuted ? 1 : 0;
+                    wrongWorks += works ? 1 : 0;
                 }
             }
         }
@@ -209,6 +214,7 @@ void BM_JudgeACutFirstMove(benchmark::State& state) {
     state.counters["correct_fails"] = correctFails;
     state.counters["wrong_cut"] = wrongCut;
     state.counters["wrong_refuted"] = wrongRefuted;
+    state.counters["wrong_works"] = wrongWorks;
     state.counters["median_ms"] = at(0.5);
     state.counters["p90_ms"] = at(0.9);
 }
