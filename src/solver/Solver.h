@@ -15,6 +15,11 @@
 // out judged as play would be confirmed (the attacker moving first, no ko retaken at once by
 // either side): a ko only the attacker can start, which the defender can never pre-empt, is
 // then a win outright ("bent four in the corner is dead").
+//
+// A move whose sibling was refuted already is first tried against the sibling's refutation
+// (simulation): the refuting side answers as it did there, every reply of the other side is
+// followed, and where every line reaches a position the table or the rules settle, the move is
+// refuted without a search of its own.
 #include <atomic>
 #include <chrono>
 #include <cstdint>
