@@ -78,13 +78,14 @@ int Usage() {
         "       karvena-collection solve <archive> <key> [<words>...] [=<move>...] [--budget-ms N] [--moves]\n"
         "                                [--goal kill|live] [--transform N] [--along-the-edge]\n"
         "       karvena-collection prove <archive> [--group N] [--jobs N] [--budget-ms N]\n"
-        "solve plays the words as play does, prints the question (goal, target, region, and the\n"
-        "frame: the points around an open region given to the attacker), then asks the solver\n"
-        "what the problem's player\n"
-        "reaches, whoever is to move (win: the player's goal, kill or live, is reached; ko, loss\n"
-        "or unknown within the budget, 1000 ms unless given); --moves judges each\n"
-        "point of the region instead. Moves written =XX are played after the words by either\n"
-        "side in turn, the tree answering none (TT a pass): a line of prove replayed.\n"
+        "solve plays the words as play does, prints the question (goal, target, region, the\n"
+        "frame: the points around an open region given to the attacker, and the points beyond\n"
+        "the wall: just past a gap, played only by the attacker beside a defender's stone),\n"
+        "then asks the solver what the problem's player reaches, whoever is to move (win: the\n"
+        "player's goal, kill or live, is reached; ko, loss or unknown within the budget, 1000 ms\n"
+        "unless given); --moves judges each point of the region instead. Moves written =XX are\n"
+        "played after the words by either side in turn, the tree answering none (TT a pass): a\n"
+        "line of prove replayed.\n"
         "--along-the-edge lets the region reach a point further along the edge, as prove does\n"
         "before it counts a disagreement.\n"
         "prove judges every first move of every problem's tree, N problems at a time with\n"
@@ -490,6 +491,12 @@ int Solve(const std::vector<std::string>& args) {
     for (const int p : start.Frame)
         frame += " " + SolverPointText(p);
     std::printf("frame%s\n", frame.c_str());
+    if (!question.Beyond.empty()) {
+        std::string beyond;
+        for (const int p : question.Beyond)
+            beyond += " " + SolverPointText(p);
+        std::printf("beyond the wall%s\n", beyond.c_str());
+    }
     if (eachMove) {
         for (const TJudgedMove& judged : JudgeMoves(question, budget))
             std::printf("move %s %s\n", SolverPointText(judged.Point).c_str(),

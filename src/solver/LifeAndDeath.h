@@ -38,6 +38,10 @@ struct TLifeAndDeath {
     // Points beyond the region where the board is open (the attacker's stones stand in for it
     // there): a target chain with two ways out to them has got out (see TargetEscaped).
     std::vector<int> Open;
+    // Points of the region just beyond a gap of the attacker's wall (a stone in the gap keeps
+    // its liberty there): the far side of the wall, where the defender has nothing to seek, and
+    // the attacker plays only beside a defender's stone, to take that liberty.
+    std::vector<int> Beyond;
 
     TStone Defender() const { return Other(Attacker); }
     // The side whose goal is asked.

@@ -103,7 +103,10 @@ public:
           m_Player(problem.Player()), m_KoRule(koRule), m_KoForPlayer(koRule == TKoRule::KoForPlayer),
           m_ConfirmEnds(confirmEnds), m_Shared(shared),
           m_Deepest(4 * static_cast<int>(problem.Region.size()) + 8), m_Salt(SaltOf(problem)),
-          m_Preferred(TSolverBoard::kCells, false), m_IsTarget(TSolverBoard::kCells, false) {
+          m_Preferred(TSolverBoard::kCells, false), m_IsTarget(TSolverBoard::kCells, false),
+          m_Beyond(TSolverBoard::kCells, false) {
+        for (const int p : problem.Beyond)
+            if (p > 0 && p < TSolverBoard::kCells) m_Beyond[static_cast<size_t>(p)] = true;
         for (const int p : problem.Preferred)
             if (p > 0 && p < TSolverBoard::kCells) m_Preferred[static_cast<size_t>(p)] = true;
         for (const int p : problem.Target)
@@ -568,7 +571,7 @@ private:
             }
         };
         for (const int p : m_Problem.Region)
-            if (m_Guide.At(p) == TStone::Empty) tryMove(p);
+            if (m_Guide.At(p) == TStone::Empty && MayPlayThere(p, toMove)) tryMove(p);
         tryMove(kPass);
         return chosen;
     }
@@ -682,7 +685,7 @@ private:
         std::vector<std::pair<int, int>> scored;
         scored.reserve(m_Problem.Region.size());
         for (const int p : m_Problem.Region) {
-            if (m_Board.At(p) != TStone::Empty || FillsOwnEye(p, mover)) continue;
+            if (m_Board.At(p) != TStone::Empty || !MayPlayThere(p, mover) || FillsOwnEye(p, mover)) continue;
             int score = m_Preferred[static_cast<size_t>(p)] ? 10 : 0;
             for (const int d : TSolverBoard::kDirections) {
                 const TStone n = m_Board.At(p + d);
@@ -704,6 +707,15 @@ private:
 
     bool IsTarget(int point) const { return m_IsTarget[static_cast<size_t>(point)]; }
 
+    // Beyond a gap of the wall only the attacker plays, and only to take a liberty of the
+    // defender's stone beside it (see TLifeAndDeath::Beyond).
+    bool MayPlayThere(int point, TStone mover) const {
+        if (!m_Beyond[static_cast<size_t>(point)]) return true;
+        if (mover != m_Problem.Attacker) return false;
+        return std::any_of(std::begin(TSolverBoard::kDirections), std::end(TSolverBoard::kDirections),
+                           [&](int d) { return m_Board.At(point + d) == m_Problem.Defender(); });
+    }
+
     const TLifeAndDeath& m_Problem;
     TSolverBoard m_Board;
     const std::vector<bool> m_InRegion;
@@ -716,6 +728,7 @@ private:
     const uint64_t m_Salt;
     std::vector<bool> m_Preferred;
     std::vector<bool> m_IsTarget;
+    std::vector<bool> m_Beyond;
     mutable std::vector<int> m_Chain;
     mutable std::vector<uint32_t> m_TargetMarks = std::vector<uint32_t>(TSolverBoard::kCells, 0);
     mutable uint32_t m_TargetStamp = 0;

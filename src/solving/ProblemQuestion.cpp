@@ -206,6 +206,7 @@ TProblemQuestion QuestionOf(const TProblemRow& row, const TSolutionTree& tree,
     q.Region = std::move(region.Points);
     q.Preferred = std::move(region.TreePoints);
     q.Open = std::move(region.Open);
+    q.Beyond = std::move(region.Beyond);
     out.Frame = std::move(region.Frame);
     for (const int p : out.Frame)
         q.Board.Set(p, q.Attacker);
@@ -246,6 +247,7 @@ TProblemQuestion Oriented(const TProblemQuestion& start, const TOrientation& ori
     moveAll(q.Preferred);
     moveAll(out.Frame);
     moveAll(q.Open);
+    moveAll(q.Beyond);
     moveAll(out.AnswersEndingOnAKo);
     return out;
 }

@@ -74,7 +74,8 @@ bool InAGapOfTheWall(const TSolverBoard& board, TStone attacker, int p) {
 // problem is open there.
 template <typename TInBox>
 bool EnclosedArea(const TSolverBoard& board, TStone attacker, const std::vector<int>& defenderStones,
-                  TInBox inBox, std::vector<bool>& reached, std::vector<int>& region) {
+                  TInBox inBox, std::vector<bool>& reached, std::vector<int>& region,
+                  std::vector<int>& beyond) {
     std::vector<bool> seen(TSolverBoard::kCells, false);
     std::vector<int> area, gaps;
     // Floods from area[from] on, each new point a gap or the area's; false when it leaves the box.
@@ -131,6 +132,7 @@ bool EnclosedArea(const TSolverBoard& board, TStone attacker, const std::vector<
             if (!board.OnBoard(n) || inArea[static_cast<size_t>(n)] || board.At(n) != TStone::Empty) continue;
             inArea[static_cast<size_t>(n)] = true;
             area.push_back(n);
+            beyond.push_back(n);
         }
     for (const int p : area) {
         reached[static_cast<size_t>(p)] = true;
@@ -504,7 +506,8 @@ TProblemRegion RegionOf(const TSolverBoard& board, TStone attacker, TStone toMov
     std::vector<bool> reached(TSolverBoard::kCells, false);
     std::vector<int>& region = out.Points;
     const bool enclosed = !defenderStones.empty() &&
-                          EnclosedArea(board, attacker, defenderStones, nearTheProblem, reached, region);
+                          EnclosedArea(board, attacker, defenderStones, nearTheProblem, reached, region, out.Beyond);
+    if (!enclosed) out.Beyond.clear();
     if (!enclosed) RegionNearTheProblem(board, attacker, seeds, box, reached, region);
     AddTakableWallChains(board, attacker, AttackedByTheTree(board, tree, toMove, attacker), box, reached, region);
     if (alongTheEdge) AddAlongTheEdge(board, reached, region);
@@ -513,6 +516,7 @@ TProblemRegion RegionOf(const TSolverBoard& board, TStone attacker, TStone toMov
     // The frame: where the region is open, the attacker holds the points around it.
     out.Frame = FrameOf(board, reached, region);
     out.Open = OpenPoints(board, attacker, out.Frame);
+    std::sort(out.Beyond.begin(), out.Beyond.end());
     out.TreePoints = moves;
     std::sort(out.TreePoints.begin(), out.TreePoints.end());
     out.TreePoints.erase(std::unique(out.TreePoints.begin(), out.TreePoints.end()), out.TreePoints.end());

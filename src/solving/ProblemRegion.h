@@ -26,6 +26,7 @@ struct TProblemRegion {
     std::vector<int> Points;       // sorted
     std::vector<int> Frame;        // the empty points just outside, where the attacker stands
     std::vector<int> Open;         // the frame points that stand for the open board
+    std::vector<int> Beyond;       // the points just beyond the wall's gaps, sorted
     std::vector<int> TreePoints;   // the points of the tree's moves, sorted, each once
 };
 

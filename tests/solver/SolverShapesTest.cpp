@@ -192,5 +192,40 @@ TEST(SolverShapes, AKoNamesWhoTakesItFirst) {
     }
 }
 
+
+// Beyond a gap of the wall ('+': a point of the region, the far side of the wall) the defender
+// has nothing to seek, and the attacker plays only to take a liberty of a defender's stone
+// beside it. Black's straight three dies once White takes its middle, unless Black may take
+// White's stone in its corner from beyond the wall (the point beyond it, open behind, is no
+// one's to fill): that is an eye, and Black lives. Beyond the gap, Black may not: dead.
+// White may fill the point beyond Black's stone in the gap.
+TEST(SolverShapes, NothingIsPlayedBeyondTheWallButToTakeALiberty) {
+    const struct {
+        const char* name;
+        std::vector<std::string> rows;
+        const char* whiteToKill;
+    } cases[] = {
+        {"a point of the region", {"...Xo.", "XXXXXO", "OOOOOO"}, "loss"},
+        {"a point beyond the wall", {"...Xo+", "XXXXXO", "OOOOOO"}, "win"},
+        // Black's two-point space is dead, but its chain keeps the liberty beyond the wall
+        // until White fills it, which White may: it takes a liberty of Black's stone.
+        {"a point beyond the wall beside Black's stone", {"..X+", "XXXO", "OOOO"}, "win"},
+    };
+    const TSolverBudget budget = ShapeBudget();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> drawn = c.rows;
+        for (std::string& row : drawn)
+            std::replace(row.begin(), row.end(), '+', '.');
+        TLifeAndDeath q = Shape(drawn, TStone::White);
+        for (size_t y = 0; y < c.rows.size(); ++y)
+            for (size_t x = 0; x < c.rows[y].size(); ++x)
+                if (c.rows[y][x] == '+')
+                    q.Beyond.push_back(TSolverBoard::PointOf(static_cast<int>(x) + 1, static_cast<int>(y) + 1));
+        const TSolveResult result = Solve(q, budget);
+        EXPECT_EQ(VerdictName(result.Verdict), std::string(c.whiteToKill)) << LineOf(result);
+    }
+}
+
 } // namespace
 } // namespace karvena::test
