@@ -159,7 +159,8 @@ void BM_JudgeAMoveTheTreeLacks(benchmark::State& state) {
 // player would meet it: of the problems with two correct first moves or more, each correct one
 // cut in turn must "work"; each wrong first move cut must be refuted with a reply. The counters:
 // correct moves cut, judged to work, judged to fail (never right); wrong moves cut, refuted (a
-// ko that is not the answer included), judged to work (never right).
+// ko that is not the answer included), judged to work (never right), left unknown because the
+// problem has no question (no goal found), left unknown by the search within the time.
 void BM_JudgeACutFirstMove(benchmark::State& state) {
     const int group = static_cast<int>(state.range(0));
     TProblemStore store;
@@ -167,6 +168,7 @@ void BM_JudgeACutFirstMove(benchmark::State& state) {
     TSolverBudget budget;
     budget.Milliseconds = 2000;
     int correctCut = 0, correctWorks = 0, correctFails = 0, wrongCut = 0, wrongRefuted = 0, wrongWorks = 0;
+    int wrongUnasked = 0, wrongUnknown = 0;
     std::vector<double> times;
     for (auto _ : state) {
         for (const TProblemRow& listed : store.GroupWithNext(group)) {
@@ -201,6 +203,7 @@ void BM_JudgeACutFirstMove(benchmark::State& state) {
                     ++wrongCut;
                     wrongRefuted += refuted ? 1 : 0;
                     wrongWorks += works ? 1 : 0;
+                    if (judged.Verdict == TSolverVerdict::Unknown) (judge.Why().empty() ? wrongUnknown : wrongUnasked)++;
                 }
             }
         }
@@ -215,6 +218,8 @@ void BM_JudgeACutFirstMove(benchmark::State& state) {
     state.counters["wrong_cut"] = wrongCut;
     state.counters["wrong_refuted"] = wrongRefuted;
     state.counters["wrong_works"] = wrongWorks;
+    state.counters["wrong_unasked"] = wrongUnasked;
+    state.counters["wrong_unknown"] = wrongUnknown;
     state.counters["median_ms"] = at(0.5);
     state.counters["p90_ms"] = at(0.9);
 }
