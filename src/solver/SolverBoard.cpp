@@ -59,6 +59,12 @@ void TSolverBoard::NextMark() const {
     }
 }
 
+bool TSolverBoard::BesideEmpty(int point) const {
+    for (const int d : kDirections)
+        if (m_Cells[point + d] == TStone::Empty) return true;
+    return false;
+}
+
 int TSolverBoard::Liberties(int point, int enough) const {
     const TStone stone = m_Cells[point];
     if (stone != TStone::Black && stone != TStone::White) return 0;
@@ -141,14 +147,16 @@ bool TSolverBoard::Play(int point, TStone side, bool ignoreKo) {
     m_Ko = kNoPoint;
     int captured = 0;
     int capturedPoint = kNoPoint;
+    bool besideEmpty = false;
     for (const int d : kDirections) {
         const int n = point + d;
-        if (m_Cells[n] == enemy && Liberties(n, 1) == 0) {
+        besideEmpty = besideEmpty || m_Cells[n] == TStone::Empty;
+        if (m_Cells[n] == enemy && !BesideEmpty(n) && Liberties(n, 1) == 0) {
             capturedPoint = n;
             captured += RemoveChain(n, enemy);
         }
     }
-    if (captured == 0 && Liberties(point, 1) == 0) {
+    if (captured == 0 && !besideEmpty && Liberties(point, 1) == 0) {
         // Suicide: the stone goes again, as if never played.
         m_Cells[point] = TStone::Empty;
         m_Ko = m_Undo.back().Ko;

@@ -73,6 +73,8 @@ private:
         uint64_t Hash;  // the hash before the move
         int Captured;   // where this move's captures begin in m_Captured
     };
+    // True when a point next to `point` is empty: a stone there has a liberty at least.
+    bool BesideEmpty(int point) const;
     // Removes the chain at `point` (of `stone`), recording each point; returns how many.
     int RemoveChain(int point, TStone stone);
     // Marks of the flood fills: a cell is marked when it holds the current generation.
