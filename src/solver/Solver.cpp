@@ -656,8 +656,10 @@ private:
     }
 
     // True when a stone of `mover` at `point` would only fill an eye of its own chain: every
-    // neighbour is that one chain (or the edge), which keeps another liberty. Such a move takes
-    // a liberty and gives nothing a pass would not, so neither side needs it.
+    // neighbour is that one chain (or the edge), which keeps another liberty. For the defender
+    // such a move takes a liberty and gives nothing a pass would not. Not so for the attacker:
+    // its stones inside are there to be taken, and one more can shape the space their capture
+    // leaves into one that cannot make two eyes (five stones taken as a bulky five).
     bool FillsOwnEye(int point, TStone mover) const {
         int chain = -1;
         for (const int d : TSolverBoard::kDirections) {
@@ -678,14 +680,16 @@ private:
     }
 
     // The empty points of the region in a useful order (the problem's own points first, then
-    // the target's liberties and the points next to stones), the pass last; a move that only
-    // fills the mover's own eye is left out.
+    // the target's liberties and the points next to stones), the pass last; a move of the
+    // defender that only fills its own eye is left out.
     std::vector<int> Moves(TStone mover) const {
         // Higher scores first, then the lower point: each move goes in among those before it.
         std::vector<std::pair<int, int>> scored;
         scored.reserve(m_Problem.Region.size());
         for (const int p : m_Problem.Region) {
-            if (m_Board.At(p) != TStone::Empty || !MayPlayThere(p, mover) || FillsOwnEye(p, mover)) continue;
+            if (m_Board.At(p) != TStone::Empty || !MayPlayThere(p, mover) ||
+                (mover == m_Problem.Defender() && FillsOwnEye(p, mover)))
+                continue;
             int score = m_Preferred[static_cast<size_t>(p)] ? 10 : 0;
             for (const int d : TSolverBoard::kDirections) {
                 const TStone n = m_Board.At(p + d);

@@ -193,6 +193,18 @@ TEST(SolverShapes, AKoNamesWhoTakesItFirst) {
 }
 
 
+// The attacker's stones inside the group are there to be taken, and one more of them can decide
+// the shape their capture leaves: White fills its own eye at the corner point, in atari, so
+// that Black, taking five, is left a bulky five whose middle White then takes. Without that
+// move every line is a ko at best.
+TEST(SolverShapes, TheAttackerFillsItsOwnEyeToShapeWhatIsTaken) {
+    const std::vector<std::string> rows = {".ooXX.O", "ooXXXO", ".XX.OO", "XXOO", ".OO", "O"};
+    const TLifeAndDeath q = Shape(rows, TStone::White);
+    const TSolveResult result = Solve(q, ShapeBudget());
+    EXPECT_EQ(VerdictName(result.Verdict), std::string("win")) << LineOf(result);
+    EXPECT_EQ(SolverPointText(result.Best), "AA") << LineOf(result);
+}
+
 // Beyond a gap of the wall ('+': a point of the region, the far side of the wall) the defender
 // has nothing to seek, and the attacker plays only to take a liberty of a defender's stone
 // beside it. Black's straight three dies once White takes its middle, unless Black may take
