@@ -32,6 +32,20 @@ TLifeAndDeath Shape(const std::vector<std::string>& rows, TStone toMove) {
     return q;
 }
 
+// The rows with each `mark` drawn as `as`, and the points of the marks.
+std::vector<std::string> Drawn(std::vector<std::string> rows, char mark, char as) {
+    for (std::string& row : rows)
+        std::replace(row.begin(), row.end(), mark, as);
+    return rows;
+}
+std::vector<int> PointsMarked(const std::vector<std::string>& rows, char mark) {
+    std::vector<int> points;
+    for (size_t y = 0; y < rows.size(); ++y)
+        for (size_t x = 0; x < rows[y].size(); ++x)
+            if (rows[y][x] == mark) points.push_back(TSolverBoard::PointOf(static_cast<int>(x) + 1, static_cast<int>(y) + 1));
+    return points;
+}
+
 // Room enough for any shape here.
 TSolverBudget ShapeBudget() {
     TSolverBudget budget;
@@ -112,14 +126,8 @@ TEST(SolverShapes, TwoWaysOutAreAnEscapeOneIsNot) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.rows.front() + " / " + c.rows[1]);
-        std::vector<std::string> drawn = c.rows;
-        for (std::string& row : drawn)
-            std::replace(row.begin(), row.end(), '*', 'O');
-        TLifeAndDeath q = Shape(drawn, TStone::White);
-        for (size_t y = 0; y < c.rows.size(); ++y)
-            for (size_t x = 0; x < c.rows[y].size(); ++x)
-                if (c.rows[y][x] == '*')
-                    q.Open.push_back(TSolverBoard::PointOf(static_cast<int>(x) + 1, static_cast<int>(y) + 1));
+        TLifeAndDeath q = Shape(Drawn(c.rows, '*', 'O'), TStone::White);
+        q.Open = PointsMarked(c.rows, '*');
         EXPECT_EQ(q.TargetEscaped(q.Board), c.escaped);
     }
 }
@@ -226,14 +234,8 @@ TEST(SolverShapes, NothingIsPlayedBeyondTheWallButToTakeALiberty) {
     const TSolverBudget budget = ShapeBudget();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        std::vector<std::string> drawn = c.rows;
-        for (std::string& row : drawn)
-            std::replace(row.begin(), row.end(), '+', '.');
-        TLifeAndDeath q = Shape(drawn, TStone::White);
-        for (size_t y = 0; y < c.rows.size(); ++y)
-            for (size_t x = 0; x < c.rows[y].size(); ++x)
-                if (c.rows[y][x] == '+')
-                    q.Beyond.push_back(TSolverBoard::PointOf(static_cast<int>(x) + 1, static_cast<int>(y) + 1));
+        TLifeAndDeath q = Shape(Drawn(c.rows, '+', '.'), TStone::White);
+        q.Beyond = PointsMarked(c.rows, '+');
         const TSolveResult result = Solve(q, budget);
         EXPECT_EQ(VerdictName(result.Verdict), std::string(c.whiteToKill)) << LineOf(result);
     }
