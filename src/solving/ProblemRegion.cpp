@@ -68,10 +68,10 @@ bool InAGapOfTheWall(const TSolverBoard& board, TStone attacker, int p) {
 
 // The area the attacker's wall and the edge enclose around `defenderStones`: every point reached
 // from them without crossing an attacker's stone or a gap of its wall, and the gaps beside it with
-// the points just beyond (a move there is part of the problem; further on the wall closes). A gap that leads back into an
-// enclosed space (between the attacker's stones inside the defender's area, say) is no gap: that
-// space joins the area. False, and nothing filled, where the area reaches past `inBox`: the
-// problem is open there.
+// the points just beyond (a move there is part of the problem; further on the wall closes), also
+// listed in `beyond`. A gap that leads back into an enclosed space (between the attacker's stones
+// inside the defender's area, say) is no gap: that space joins the area. False, and nothing
+// filled, where the area reaches past `inBox`: the problem is open there.
 template <typename TInBox>
 bool EnclosedArea(const TSolverBoard& board, TStone attacker, const std::vector<int>& defenderStones,
                   TInBox inBox, std::vector<bool>& reached, std::vector<int>& region,
@@ -507,7 +507,6 @@ TProblemRegion RegionOf(const TSolverBoard& board, TStone attacker, TStone toMov
     std::vector<int>& region = out.Points;
     const bool enclosed = !defenderStones.empty() &&
                           EnclosedArea(board, attacker, defenderStones, nearTheProblem, reached, region, out.Beyond);
-    if (!enclosed) out.Beyond.clear();
     if (!enclosed) RegionNearTheProblem(board, attacker, seeds, box, reached, region);
     AddTakableWallChains(board, attacker, AttackedByTheTree(board, tree, toMove, attacker), box, reached, region);
     if (alongTheEdge) AddAlongTheEdge(board, reached, region);
